@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#include "SettingsKeys.h"
+
+QStringList allSettingsKeys()
+{
+    return {DefHotKey,
+            DefShowSplash,
+            DefHideAdvert,
+            DefAutoVersionCheck,
+            DefNextCheckVersionDay,
+            DefVonageEnabled,
+            DefVonageName,
+            DefVonagePassword,
+            DefVonageNumbers,
+            DefSelectedVonageNumber,
+            DefCardHeaderBgColor,
+            DefHeaderNameColor,
+            DefHeaderCompanyColor,
+            DefLargeTypeFgColor,
+            DefLargeTypeBgColor,
+            DefActivationCount,
+            DefHasPromptedToShare};
+}

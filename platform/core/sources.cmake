@@ -1,0 +1,4 @@
+# SPDX-License-Identifier: MIT
+target_sources(BriskoPlatform PRIVATE
+  core/Bundle.cpp core/Bundle.h
+  core/PropertyList.cpp core/PropertyList.h)

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#include "TemporaryHome.h"
+
+#include <QDir>
+
+namespace {
+const char *const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+                                  "XDG_STATE_HOME"};
+}
+
+TemporaryHome::TemporaryHome()
+{
+    for (const char *name : kVariables)
+        _saved[name] = qgetenv(name);
+    const QString home = _dir.path();
+    QDir(home).mkpath(QStringLiteral(".config"));
+    QDir(home).mkpath(QStringLiteral(".local/share"));
+    QDir(home).mkpath(QStringLiteral(".cache"));
+    QDir(home).mkpath(QStringLiteral(".local/state"));
+    qputenv("HOME", home.toUtf8());
+    qputenv("XDG_CONFIG_HOME", configHome().toUtf8());
+    qputenv("XDG_DATA_HOME", dataHome().toUtf8());
+    qputenv("XDG_CACHE_HOME", (home + QLatin1String("/.cache")).toUtf8());
+    qputenv("XDG_STATE_HOME", (home + QLatin1String("/.local/state")).toUtf8());
+}
+
+TemporaryHome::~TemporaryHome()
+{
+    for (const auto &[name, value] : _saved) {
+        if (value.isNull())
+            qunsetenv(name.constData());
+        else
+            qputenv(name.constData(), value);
+    }
+}
