@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "workspace/Workspace.h"
+
+#include <QList>
+
+/// A workspace for tests: records every request and answers with `answer`.
+class RecordingWorkspace final : public Workspace
+{
+public:
+    struct Request
+    {
+        QString operation; // "openUrl", "openFile", "openFileWithApplication", ...
+        QString target;
+        QStringList arguments;
+    };
+
+    bool openUrl(const QUrl &url) override;
+    bool openFile(const QString &path) override;
+    bool openFileWithApplication(const QString &path, const QString &application) override;
+    bool launchApplication(const QString &path, const QStringList &arguments = {}) override;
+    bool recycle(const QString &path, QString *trashedPath = nullptr) override;
+
+    QList<Request> requests;
+    bool answer = true;
+
+private:
+    bool _record(const QString &operation, const QString &target, const QStringList &arguments);
+};

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "workspace/Workspace.h"
+
+/// The freedesktop workspace: xdg-open through QDesktopServices, detached processes,
+/// the freedesktop trash.
+class XdgWorkspace final : public Workspace
+{
+public:
+    bool openUrl(const QUrl &url) override;
+    bool openFile(const QString &path) override;
+    bool openFileWithApplication(const QString &path, const QString &application) override;
+    bool launchApplication(const QString &path, const QStringList &arguments = {}) override;
+    bool recycle(const QString &path, QString *trashedPath = nullptr) override;
+};
