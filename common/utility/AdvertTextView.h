@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QTextBrowser>
+#include <QTextCharFormat>
+
+/// One centred line, "Brought to you by " + a linked product name + " - " + its description,
+/// on a transparent background. Clicking the name opens the product page through the shared
+/// workspace; the rest of the line lets mouse presses through to the window beneath.
+///
+/// The drawing switch is setLineVisible() rather than QWidget::setVisible(): the line keeps
+/// its place in the layout and its text while it is switched off. It starts switched off.
+class AdvertTextView final : public QTextBrowser
+{
+    Q_OBJECT
+
+public:
+    explicit AdvertTextView(QWidget *parent = nullptr);
+
+    int productId() const { return _productId; }
+    /// Rebuilds the line for the product and remembers its identifier.
+    void setProductId(int productId);
+    /// Builds the line from explicit parts; an empty directory leaves the name out.
+    void setProductName(const QString &name, const QString &directory, const QString &blurp);
+
+    QTextCharFormat textAttributes() const { return _attributes; }
+    /// Format of the plain parts, used from the next rebuild on.
+    void setTextAttributes(const QTextCharFormat &attributes);
+
+    bool lineVisible() const { return _visible; }
+    void setLineVisible(bool visible);
+
+    bool shortVersion() const { return _shortVersion; }
+    /// Leaves out the "Brought to you by " prefix from the next rebuild on.
+    void setShortVersion(bool shortVersion);
+
+    /// Presses on the line (outside the link) may move a window that allows it.
+    bool mouseDownCanMoveWindow() const { return true; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void _openLink(const QUrl &url);
+
+    int _productId = -1;
+    QTextCharFormat _attributes;
+    bool _visible = false;
+    bool _shortVersion = false;
+};

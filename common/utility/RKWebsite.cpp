@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: MIT
+#include "RKWebsite.h"
+
+#include "workspace/Workspace.h"
+
+#include <QTimeZone>
+
+#include <array>
+
+namespace {
+
+const QString kMakerHost = QStringLiteral("www.ambertide.com");
+const QString kListingHost = QStringLiteral("www.softwareshelf.example");
+// Downloads are packaged as tarballs named after the product.
+const QString kDownloadExtension = QStringLiteral(".tar.gz");
+// The listing site files every product under the platform it runs on.
+const QString kListingPlatform = QStringLiteral("linux");
+
+struct Product
+{
+    int id;
+    const char *name;
+    const char *directory;
+    int listingId;
+    const char *blurp;
+    bool downloadable;
+};
+
+constexpr std::array kProducts{
+    Product{0, "Tallyweave", "tallyweave", 31407, "Household accounts that balance themselves",
+            true},
+    Product{1, "Quillstone", "quillstone", 31876, "A quiet room for long writing", true},
+    Product{2, "Lanternfish", "lanternfish", 32215, "Find any file by what is inside it", true},
+    Product{3, "Marrowbook", "marrowbook", 32540, "Recipes, shopping lists and a week of meals",
+            true},
+    Product{4, "Driftclock", "driftclock", 33102, "Time tracking that stays out of your way", true},
+    Product{20, "Pebblenote", "pebblenote", 34468, "Sticky notes that remember where they go",
+            true},
+    Product{21, "KestrelClip", "kestrelclip", 34911, "Everything you copied, one keystroke away",
+            true},
+    Product{22, "Foxglove", "foxglove", 35230, "Pick any colour on your screen", true},
+    Product{23, "Brisko", "brisko", 35694, nullptr, true},
+    Product{40, "The Ambertide Bundle", "bundle", 0, "Every Ambertide utility for the price of two",
+            false},
+};
+
+const Product *productFor(int id)
+{
+    for (const Product &product : kProducts) {
+        if (product.id == id)
+            return &product;
+    }
+    return nullptr;
+}
+
+QString &hostOverride()
+{
+    static QString host;
+    return host;
+}
+
+QString &listingHostOverride()
+{
+    static QString host;
+    return host;
+}
+
+} // namespace
+
+QString RKWebsite::hostname()
+{
+    return hostOverride().isEmpty() ? kMakerHost : hostOverride();
+}
+
+void RKWebsite::setHostname(const QString &host)
+{
+    hostOverride() = host;
+}
+
+QString RKWebsite::listingHostname()
+{
+    return listingHostOverride().isEmpty() ? kListingHost : listingHostOverride();
+}
+
+void RKWebsite::setListingHostname(const QString &host)
+{
+    listingHostOverride() = host;
+}
+
+QString RKWebsite::homePageAddress()
+{
+    return QLatin1String("http://") + hostname() + QLatin1Char('/');
+}
+
+bool RKWebsite::_open(const QString &address)
+{
+    const QUrl url(address);
+    return url.isValid() && Workspace::shared().openUrl(url);
+}
+
+void RKWebsite::visitHomePage()
+{
+    _open(homePageAddress());
+}
+
+void RKWebsite::visitPage(const QString &relativePath)
+{
+    _open(homePageAddress() + relativePath);
+}
+
+void RKWebsite::visitProductPage(int productId)
+{
+    const QUrl url = urlForProductId(productId);
+    if (url.isValid())
+        Workspace::shared().openUrl(url);
+}
+
+QUrl RKWebsite::urlForProductId(int productId)
+{
+    const QString directory = productDirForProductId(productId);
+    if (directory.isEmpty())
+        return {};
+    return QUrl(homePageAddress() + directory + QLatin1Char('/'));
+}
+
+QString RKWebsite::productNameForProductId(int productId)
+{
+    const Product *product = productFor(productId);
+    return product ? QString::fromUtf8(product->name) : QString();
+}
+
+QString RKWebsite::productDirForProductId(int productId)
+{
+    const Product *product = productFor(productId);
+    return product ? QString::fromUtf8(product->directory) : QString();
+}
+
+QString RKWebsite::blurpForProductId(int productId)
+{
+    const Product *product = productFor(productId);
+    return product && product->blurp ? QString::fromUtf8(product->blurp) : QString();
+}
+
+int RKWebsite::_vtIdForProduct(int productId)
+{
+    const Product *product = productFor(productId);
+    return product ? product->listingId : 0;
+}
+
+bool RKWebsite::download(int productId)
+{
+    const Product *product = productFor(productId);
+    if (!product || !product->downloadable)
+        return false;
+    return _open(homePageAddress() + QLatin1String("download/") + QString::fromUtf8(product->name) +
+                 kDownloadExtension);
+}
+
+void RKWebsite::visitVTPost(int productId)
+{
+    const int listingId = _vtIdForProduct(productId);
+    if (listingId == 0)
+        return;
+    _open(QLatin1String("http://") + listingHostname() +
+          QStringLiteral("/php/feedback/submit.php?TID=feedback&contentDB=%1&contentID=%2")
+                             .arg(kListingPlatform)
+                             .arg(listingId));
+}
+
+void RKWebsite::visitVTRead(int productId)
+{
+    const int listingId = _vtIdForProduct(productId);
+    if (listingId == 0)
+        return;
+    _open(QLatin1String("http://") + listingHostname() +
+          QStringLiteral("/dyn/moreinfo/%1/%2").arg(kListingPlatform).arg(listingId));
+}
+
+int RKWebsite::advertProductIdAt(const QDateTime &now)
+{
+    static constexpr std::array<int, 6> kRotation{0, 1, 2, 3, 4, 21};
+    const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
+    // msecs / 1000 truncates toward zero, as the whole-second count must.
+    const qint64 seconds = reference.msecsTo(now) / 1000;
+    // A clock set before the reference date gives negative minutes; keep the index in range.
+    const qint64 slot = ((seconds / 60) % 6 + 6) % 6;
+    return kRotation[std::size_t(slot)];
+}
