@@ -1,0 +1,499 @@
+// SPDX-License-Identifier: MIT
+#include "UserDefaults.h"
+
+#include "core/Bundle.h"
+#include "core/PropertyList.h"
+#include "settings/LooseValue.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kFallbackDomain = QStringLiteral("com.ambertide.Brisko");
+
+QString configHome()
+{
+    // The XDG rules: a relative XDG_CONFIG_HOME is invalid and ignored.
+    const QString fromEnvironment = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!fromEnvironment.isEmpty() && QDir::isAbsolutePath(fromEnvironment))
+        return fromEnvironment;
+    return QDir::homePath() + QLatin1String("/.config");
+}
+
+QString errnoText()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+void report(const QString &message)
+{
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+/// The advisory lock every writer of a domain takes on `<file>.lock`. Readers never need it:
+/// the file is only ever replaced by rename, so they see the old or the new file whole.
+class DomainLock final
+{
+public:
+    explicit DomainLock(const QString &domainPath)
+    {
+        const QByteArray lockPath = QFile::encodeName(domainPath + QLatin1String(".lock"));
+        _fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (_fd < 0) {
+            _error = errnoText();
+            return;
+        }
+        int result = 0;
+        do {
+            result = ::flock(_fd, LOCK_EX);
+        } while (result != 0 && errno == EINTR);
+        if (result != 0) {
+            _error = errnoText();
+            ::close(_fd);
+            _fd = -1;
+        }
+    }
+    ~DomainLock()
+    {
+        if (_fd >= 0) {
+            ::flock(_fd, LOCK_UN);
+            ::close(_fd);
+        }
+    }
+    DomainLock(const DomainLock &) = delete;
+    DomainLock &operator=(const DomainLock &) = delete;
+
+    bool isLocked() const { return _fd >= 0; }
+    QString error() const { return _error; }
+
+private:
+    int _fd = -1;
+    QString _error;
+};
+
+enum class FileState
+{
+    Missing,
+    Read,
+    Broken,
+    Unreadable
+};
+
+FileState readDomainFile(const QString &path, QVariantMap *values, QString *error)
+{
+    QFile file(path);
+    if (!file.exists())
+        return FileState::Missing;
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return FileState::Unreadable;
+    }
+    const QVariant root = PropertyList::fromData(file.readAll(), error);
+    if (!root.isValid())
+        return FileState::Broken;
+    if (root.metaType().id() != QMetaType::QVariantMap) {
+        *error = QStringLiteral("the property list is not a dictionary");
+        return FileState::Broken;
+    }
+    *values = root.toMap();
+    return FileState::Read;
+}
+
+/// Moves a broken file to a name that does not exist yet. A hard link never replaces an
+/// existing file, so even a racing process cannot make us overwrite an earlier copy.
+QString moveAside(const QString &path)
+{
+    const QString stamp =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    const QByteArray source = QFile::encodeName(path);
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        QString target = path + QLatin1String(".unreadable-") + stamp;
+        if (attempt > 0)
+            target += QLatin1Char('-') + QString::number(attempt);
+        const QByteArray destination = QFile::encodeName(target);
+        if (::link(source.constData(), destination.constData()) == 0) {
+            ::unlink(source.constData());
+            return target;
+        }
+        if (errno == EEXIST)
+            continue;
+        // File systems without hard links: rename, after making sure the name is free.
+        if (!QFileInfo::exists(target) &&
+            ::rename(source.constData(), destination.constData()) == 0)
+            return target;
+        return {};
+    }
+    return {};
+}
+
+bool writeAll(int fd, const QByteArray &data)
+{
+    qsizetype written = 0;
+    while (written < data.size()) {
+        const ssize_t result =
+            ::write(fd, data.constData() + written, static_cast<size_t>(data.size() - written));
+        if (result < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        written += result;
+    }
+    return true;
+}
+
+/// Temporary file beside the target, fsynced, then renamed over it. The temporary name is
+/// fixed: only the lock holder writes it, and a copy left by a killed writer is replaced.
+bool replaceFile(const QString &path, const QByteArray &contents, QString *error)
+{
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray temporary = QFile::encodeName(path + QLatin1String(".tmp"));
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        *error = errnoText();
+        return false;
+    }
+    const bool written = ::fchmod(fd, 0600) == 0 && writeAll(fd, contents) && ::fsync(fd) == 0;
+    if (!written)
+        *error = errnoText();
+    if (::close(fd) != 0 && written) {
+        *error = errnoText();
+        ::unlink(temporary.constData());
+        return false;
+    }
+    if (!written || ::rename(temporary.constData(), target.constData()) != 0) {
+        if (written)
+            *error = errnoText();
+        ::unlink(temporary.constData());
+        return false;
+    }
+    // The rename itself must reach the disk for the new contents to survive a power cut.
+    const QByteArray directory = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int directoryFd = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directoryFd >= 0) {
+        ::fsync(directoryFd);
+        ::close(directoryFd);
+    }
+    return true;
+}
+
+} // namespace
+
+UserDefaults &UserDefaults::standardUserDefaults()
+{
+    QString domain = Bundle::mainBundle().bundleIdentifier();
+    if (domain.isEmpty())
+        domain = kFallbackDomain;
+    return defaultsForDomain(domain);
+}
+
+UserDefaults &UserDefaults::defaultsForDomain(const QString &domain)
+{
+    // Process-wide and never destroyed, like the platform's shared defaults.
+    static QMutex mutex;
+    static std::map<QString, UserDefaults *> instances;
+    const QMutexLocker locker(&mutex);
+    UserDefaults *&instance = instances[domain];
+    if (!instance)
+        instance = new UserDefaults(domain);
+    return *instance;
+}
+
+UserDefaults::UserDefaults(const QString &domain, QObject *parent)
+    : QObject(parent)
+    , _domain(domain)
+{}
+
+UserDefaults::~UserDefaults() = default;
+
+QString UserDefaults::pathForDomain(const QString &domain)
+{
+    return configHome() + QLatin1Char('/') + domain + QLatin1String(".plist");
+}
+
+QString UserDefaults::domainPath() const
+{
+    return pathForDomain(_domain);
+}
+
+bool UserDefaults::_readFile(QVariantMap *values, bool alreadyLocked) const
+{
+    const QString path = domainPath();
+    QString error;
+    values->clear();
+    FileState state = readDomainFile(path, values, &error);
+    if (state == FileState::Read || state == FileState::Missing)
+        return true;
+    if (state == FileState::Unreadable) {
+        report(QStringLiteral("Brisko: cannot read the settings file \"%1\": %2").arg(path, error));
+        return false;
+    }
+    // A broken file is only moved under the lock, after reading it again: a writer may have
+    // replaced it in between, and its new file must not be moved aside.
+    std::optional<DomainLock> lock;
+    if (!alreadyLocked) {
+        lock.emplace(path);
+        if (!lock->isLocked())
+            return false;
+        state = readDomainFile(path, values, &error);
+        if (state != FileState::Broken)
+            return state != FileState::Unreadable;
+    }
+    values->clear();
+    const QString keptAs = moveAside(path);
+    if (keptAs.isEmpty()) {
+        report(QStringLiteral("Brisko: the settings file \"%1\" cannot be read (%2) and could "
+                              "not be moved aside; the factory settings are used.")
+                                  .arg(path, error));
+        return false;
+    }
+    report(QStringLiteral("Brisko: the settings file \"%1\" cannot be read (%2). It was kept as "
+                          "\"%3\"; the factory settings are used instead.")
+                              .arg(path, error, keptAs));
+    return true;
+}
+
+void UserDefaults::_loadIfNeeded() const
+{
+    if (_loaded)
+        return;
+    _loaded = true;
+    _readFile(&_stored, false);
+}
+
+QVariant UserDefaults::_storedOrPending(const QString &key, bool *found) const
+{
+    _loadIfNeeded();
+    *found = true;
+    const auto changed = _changed.constFind(key);
+    if (changed != _changed.cend())
+        return *changed;
+    if (_removed.contains(key)) {
+        *found = false;
+        return {};
+    }
+    const auto stored = _stored.constFind(key);
+    if (stored != _stored.cend())
+        return *stored;
+    *found = false;
+    return {};
+}
+
+QVariant UserDefaults::objectForKey(const QString &key) const
+{
+    bool found = false;
+    const QVariant value = _storedOrPending(key, &found);
+    return found ? value : _registered.value(key);
+}
+
+void UserDefaults::setObject(const QVariant &value, const QString &key)
+{
+    if (!value.isValid()) {
+        removeObjectForKey(key);
+        return;
+    }
+    // Kept in the form a reader of the file will see, so values read before and after a
+    // synchronise are of the same kind.
+    const QVariant stored = PropertyList::fromData(PropertyList::toXml(value));
+    if (!stored.isValid()) {
+        report(QStringLiteral("Brisko: the value for \"%1\" (%2) cannot be kept in the settings "
+                              "domain %3; nothing was changed.")
+                                  .arg(key, QString::fromLatin1(value.typeName()), _domain));
+        return;
+    }
+    _loadIfNeeded();
+    _removed.remove(key);
+    _changed.insert(key, stored);
+    Q_EMIT didChange();
+}
+
+void UserDefaults::removeObjectForKey(const QString &key)
+{
+    _loadIfNeeded();
+    _changed.remove(key);
+    _removed.insert(key);
+    Q_EMIT didChange();
+}
+
+bool UserDefaults::boolForKey(const QString &key) const
+{
+    return LooseValue::boolValue(objectForKey(key));
+}
+
+qint64 UserDefaults::integerForKey(const QString &key) const
+{
+    return LooseValue::longLongValue(objectForKey(key));
+}
+
+double UserDefaults::floatForKey(const QString &key) const
+{
+    return LooseValue::doubleValue(objectForKey(key));
+}
+
+QString UserDefaults::stringForKey(const QString &key) const
+{
+    const QVariant value = objectForKey(key);
+    const int type = value.metaType().id();
+    if (type == QMetaType::QString)
+        return value.toString();
+    // Numbers answer with their text, as on the other desktop; other kinds are no string.
+    if (LooseValue::isNumeric(value) && type != QMetaType::Bool)
+        return value.toString();
+    return {};
+}
+
+QVariantList UserDefaults::arrayForKey(const QString &key) const
+{
+    const QVariant value = objectForKey(key);
+    const int type = value.metaType().id();
+    return type == QMetaType::QVariantList || type == QMetaType::QStringList ? value.toList()
+                                                                             : QVariantList();
+}
+
+QByteArray UserDefaults::dataForKey(const QString &key) const
+{
+    const QVariant value = objectForKey(key);
+    return value.metaType().id() == QMetaType::QByteArray ? value.toByteArray() : QByteArray();
+}
+
+QVariantMap UserDefaults::dictionaryForKey(const QString &key) const
+{
+    const QVariant value = objectForKey(key);
+    return value.metaType().id() == QMetaType::QVariantMap ? value.toMap() : QVariantMap();
+}
+
+void UserDefaults::registerDefaults(const QVariantMap &defaults)
+{
+    for (auto it = defaults.cbegin(); it != defaults.cend(); ++it)
+        _registered.insert(it.key(), it.value());
+}
+
+bool UserDefaults::synchronize()
+{
+    const QString path = domainPath();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        report(QStringLiteral("Brisko: cannot create the folder of \"%1\".").arg(path));
+        return false;
+    }
+    const DomainLock lock(path);
+    if (!lock.isLocked()) {
+        report(QStringLiteral("Brisko: cannot lock the settings file \"%1\": %2") .arg(
+            path, lock.error()));
+        return false;
+    }
+    QVariantMap current;
+    if (!_readFile(&current, true)) {
+        _loaded = true;
+        return false;
+    }
+    const QVariantMap before = _stored;
+    _loaded = true;
+    if (_changed.isEmpty() && _removed.isEmpty()) {
+        _stored = current;
+        if (_stored != before)
+            Q_EMIT didChange();
+        return true;
+    }
+    QVariantMap merged = current;
+    for (const QString &key : std::as_const(_removed))
+        merged.remove(key);
+    for (auto it = _changed.cbegin(); it != _changed.cend(); ++it)
+        merged.insert(it.key(), it.value());
+    const QByteArray xml = PropertyList::toXml(merged);
+    QString error;
+    if (xml.isEmpty() || !replaceFile(path, xml, &error)) {
+        // The changes stay pending, so reads keep seeing them and the next call retries.
+        _stored = current;
+        report(QStringLiteral("Brisko: cannot write the settings file \"%1\": %2") .arg(
+            path, error.isEmpty() ? QStringLiteral("no property-list form") : error));
+        return false;
+    }
+    _stored = merged;
+    _changed.clear();
+    _removed.clear();
+    if (_stored != before)
+        Q_EMIT didChange();
+    return true;
+}
+
+QVariantMap UserDefaults::persistentDomain() const
+{
+    _loadIfNeeded();
+    QVariantMap values = _stored;
+    for (const QString &key : _removed)
+        values.remove(key);
+    for (auto it = _changed.cbegin(); it != _changed.cend(); ++it)
+        values.insert(it.key(), it.value());
+    return values;
+}
+
+QVariantMap UserDefaults::dictionaryRepresentation() const
+{
+    QVariantMap values = _registered;
+    const QVariantMap persistent = persistentDomain();
+    for (auto it = persistent.cbegin(); it != persistent.cend(); ++it)
+        values.insert(it.key(), it.value());
+    return values;
+}
+
+QVariant UserDefaults::copyAppValue(const QString &key, const QString &domain)
+{
+    return defaultsForDomain(domain).objectForKey(key);
+}
+
+bool UserDefaults::setAppValue(const QString &key, const QVariant &value, const QString &domain)
+{
+    UserDefaults &defaults = defaultsForDomain(domain);
+    if (!value.isValid()) {
+        defaults.removeObjectForKey(key);
+        return true;
+    }
+    defaults.setObject(value, key);
+    const auto changed = defaults._changed.constFind(key);
+    return changed != defaults._changed.cend();
+}
+
+bool UserDefaults::appSynchronize(const QString &domain)
+{
+    return defaultsForDomain(domain).synchronize();
+}
+
+QVariantMap UserDefaults::persistentDomainForName(const QString &domain)
+{
+    UserDefaults &defaults = defaultsForDomain(domain);
+    QVariantMap values;
+    if (defaults._readFile(&values, false))
+        defaults._stored = values;
+    defaults._loaded = true;
+    return defaults.persistentDomain();
+}
+
+bool UserDefaults::removePersistentDomainForName(const QString &domain)
+{
+    UserDefaults &defaults = defaultsForDomain(domain);
+    defaults._loadIfNeeded();
+    QVariantMap values;
+    if (defaults._readFile(&values, false))
+        defaults._stored = values;
+    for (auto it = defaults._stored.cbegin(); it != defaults._stored.cend(); ++it)
+        defaults.removeObjectForKey(it.key());
+    for (const QString &key : defaults._changed.keys())
+        defaults.removeObjectForKey(key);
+    return defaults.synchronize();
+}
