@@ -1,14 +1,164 @@
 // SPDX-License-Identifier: MIT
 #include "BriskoMain.h"
 
+#include "addressbook/AddressBook.h"
+#include "controller/AppController.h"
+#include "search/PersonExtras.h"
+#include "search/RKAddressBook.h"
+
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const QString kSearchOption = QStringLiteral("search");
+const QString kAddressBookOption = QStringLiteral("address-book");
+
+void describeOptions(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Finds a person in your address book the moment you press the hot key."));
+    parser.addOption(QCommandLineOption(
+        kSearchOption,
+        QStringLiteral("Print the display name of every person matching PATTERN, one a line, "
+                       "and exit without opening a window."),
+                       QStringLiteral("PATTERN")));
+    parser.addOption(QCommandLineOption(
+        kAddressBookOption,
+        QStringLiteral("Read persons from PATH (a vCard file or a folder) instead of the "
+                       "desktop's contacts. May be given several times."),
+                       QStringLiteral("PATH")));
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+QStringList argumentList(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+/// A first look at the command line, before any application object exists, to choose
+/// between the query mode (no display needed) and the background application.
+bool wantsConsoleOnly(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    describeOptions(parser);
+    // The windowing system's own options (-platform …) are unknown here; they are only
+    // reported once the real application object has taken its share.
+    parser.parse(arguments);
+    const QStringList names = parser.optionNames();
+    return names.contains(kSearchOption) ||
+           names.contains(
+               QStringLiteral("help")) ||
+               names.contains(QStringLiteral("h")) ||
+                              names.contains(QStringLiteral("help-all")) ||
+                                             names.contains(QStringLiteral("version")) ||
+                                                            names.contains(QStringLiteral("v"));
+}
+
+/// Installs the address book sources named on the command line. Answers false, after saying
+/// why on standard error, when one of them does not exist: reading some other book in its
+/// place would answer a question the user did not ask.
+bool applyAddressBookOption(const QCommandLineParser &parser)
+{
+    const QStringList given = parser.values(kAddressBookOption);
+    if (given.isEmpty())
+        return true;
+    QStringList paths;
+    for (const QString &path : given) {
+        const QFileInfo info(path);
+        if (!info.exists()) {
+            std::fprintf(stderr, "Brisko: no address book at %s\n", qPrintable(path));
+            return false;
+        }
+        paths.append(info.absoluteFilePath());
+    }
+    AddressBook::setSourcePaths(paths);
+    return true;
+}
+
+/// One line per person whatever the name holds, so the output stays one match a line.
+QString singleLine(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+void configure(QCoreApplication &application)
+{
+    application.setApplicationName(QStringLiteral("Brisko"));
+    application.setApplicationVersion(QStringLiteral("4.0.3"));
+    application.setOrganizationDomain(QStringLiteral("ambertide.com"));
+}
+
+int runQuery(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    configure(application);
+    QCommandLineParser parser;
+    describeOptions(parser);
+    parser.process(application);
+
+    if (!applyAddressBookOption(parser))
+        return 2;
+
+    AddressBook &addressBook = AddressBook::sharedAddressBook();
+    if (addressBook.isUsingSampleBook())
+        std::fprintf(stderr, "Brisko: no contacts found; searching the sample address book\n");
+
+    // The search engine is never asked about an empty pattern: no pattern, no matches.
+    const QString pattern = parser.value(kSearchOption);
+    if (pattern.isEmpty())
+        return 0;
+
+    RKAddressBook engine(addressBook);
+    QTextStream out(stdout);
+    for (const PersonPtr &person : engine.personsMatchingPattern(pattern))
+        out << singleLine(PersonExtras::displayName(*person)) << '\n';
+    out.flush();
+    return 0;
+}
+
+int runApplication(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    configure(application);
+    // A background application: closing a window never ends it.
+    application.setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser parser;
+    describeOptions(parser);
+    parser.process(application);
+    if (!applyAddressBookOption(parser))
+        return 2;
+
+    AppController &controller = AppController::sharedController();
+    controller.awakeFromNib();
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &controller,
+                     &AppController::applicationWillTerminate);
+    // Launching finishes once the event loop runs, as windows expect to be shown from it.
+    QTimer::singleShot(0, &controller, &AppController::applicationDidFinishLaunching);
+    return application.exec();
+}
+
+} // namespace
 
 int runBrisko(int argc, char **argv)
 {
-    QApplication application(argc, argv);
-    application.setApplicationName(QStringLiteral("Brisko"));
-    application.setOrganizationDomain(QStringLiteral("ambertide.com"));
-    // A background application: closing a window never ends it.
-    application.setQuitOnLastWindowClosed(false);
-    return application.exec();
+    if (wantsConsoleOnly(argumentList(argc, argv)))
+        return runQuery(argc, argv);
+    return runApplication(argc, argv);
 }

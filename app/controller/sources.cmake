@@ -1,1 +1,6 @@
 # SPDX-License-Identifier: MIT
+target_sources(BriskoApp PRIVATE
+  controller/AppController.cpp controller/AppController.h
+  controller/MatchesTableModel.cpp controller/MatchesTableModel.h
+  controller/SearchField.cpp controller/SearchField.h
+  controller/SearchPanel.cpp controller/SearchPanel.h)

@@ -1,0 +1,483 @@
+// SPDX-License-Identifier: MIT
+#include "controller/AppController.h"
+
+#include "SettingsKeys.h"
+#include "addressbook/AddressBook.h"
+#include "card/MyTableView.h"
+#include "card/PersonView.h"
+#include "chrome/FramelessWindow.h"
+#include "chrome/WindowExtras.h"
+#include "controller/MatchesTableModel.h"
+#include "controller/SearchPanel.h"
+#include "search/RKAddressBook.h"
+#include "settings/UserDefaults.h"
+#include "settings/UserDefaultsExtras.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPalette>
+#include <QTimeZone>
+#include <QTimer>
+#include <QWindow>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace {
+
+const QColor kSearchWindowBackground = QColor::fromRgbF(0.98f, 0.98f, 0.98f, 0.95f);
+const QColor kSearchWindowBorder = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 1.0f);
+constexpr qreal kSearchWindowBorderWidth = 1.0;
+constexpr qreal kSearchWindowRadius = 12.0;
+
+UserDefaults &defaults()
+{
+    return UserDefaults::standardUserDefaults();
+}
+
+} // namespace
+
+AppController &AppController::sharedController()
+{
+    // Lives until the process ends: windows and the search engine are never torn down.
+    static AppController *const sharedInstance = new AppController;
+    return *sharedInstance;
+}
+
+AppController::AppController()
+    : _rkAddressBook(std::make_unique<RKAddressBook>(AddressBook::sharedAddressBook()))
+{
+    // The version checker and its automatic check at construction connect here.
+    connect(&AddressBook::sharedAddressBook(), &AddressBook::databaseChangedExternally, this,
+            &AppController::addressBookChanged);
+    _buildMainWindow();
+
+    // Another program taking the focus shows as the focus leaving all of our windows. The
+    // check waits for the event loop because focus passes through "no window" while one of
+    // our own windows hands it to another (the search window to the large type window).
+    auto checkFocus = [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (!QGuiApplication::focusWindow() ||
+                QGuiApplication::applicationState() != Qt::ApplicationActive)
+                applicationDidResignActive();
+        });
+    };
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [checkFocus](QWindow *focus) {
+        if (!focus)
+            checkFocus();
+    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [checkFocus](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive)
+                    checkFocus();
+            });
+}
+
+AppController::~AppController() = default;
+
+void AppController::_buildMainWindow()
+{
+    _mainWindow = std::make_unique<FramelessWindow>();
+    _mainWindow->setWindowTitle(_appName());
+    auto *layout = new QVBoxLayout(_mainWindow.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    _panel = new SearchPanel(_mainWindow.get());
+    layout->addWidget(_panel);
+    _mainWindow->resize(kCollapsedWidth, kCollapsedHeight);
+
+    _matchesModel = new MatchesTableModel(this);
+    MyTableView *table = _panel->matchesTable();
+    table->setModel(_matchesModel);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &AppController::tableViewSelectionDidChange);
+
+    SearchField *field = _panel->searchField();
+    connect(field, &QLineEdit::textChanged, this, &AppController::search);
+    field->setCommandHandler(
+        [this](SearchField::Command command) { return doCommandBySelector(command); });
+    _setStatusText(_appName());
+}
+
+void AppController::awakeFromNib()
+{
+    if (!UserDefaultsExtras::registerDefaultsWithResource(defaults(),
+                                                          QStringLiteral("FactoryDefaults")))
+        qWarning("Brisko: the factory settings could not be read from the application bundle");
+}
+
+void AppController::applicationDidFinishLaunching()
+{
+    _mainWindow->setBackgroundColor(kSearchWindowBackground);
+    _mainWindow->setBorderColor(kSearchWindowBorder);
+    _mainWindow->setBorderWidth(kSearchWindowBorderWidth);
+    _mainWindow->setRadius(kSearchWindowRadius);
+    MyTableView *table = _panel->matchesTable();
+    QPalette palette = table->palette();
+    palette.setColor(QPalette::Base, kSearchWindowBackground);
+    table->setPalette(palette);
+    // The large type and splash windows take their appearance here once they exist.
+
+    // The advert line takes its short form and _randomProductId() here once it exists.
+
+    preferenceDidChange();
+
+    switch (launchGreeting(defaults().integerForKey(DefActivationCount),
+                           defaults().boolForKey(DefHasPromptedToShare),
+                           defaults().boolForKey(DefShowSplash))) {
+    case LaunchGreeting::SharePrompt:
+        runShareOrReviewPrompt();
+        defaults().setBool(true, DefHasPromptedToShare);
+        defaults().synchronize();
+        break;
+    case LaunchGreeting::Splash:
+        _showSplashScreen();
+        break;
+    case LaunchGreeting::Nothing:
+        break;
+    }
+
+    // The control-notification observers and the "AppDidLaunch" announcement connect here.
+}
+
+void AppController::showSearchWindow()
+{
+    if (_numAlertPanel > 0) {
+        _activateApplication();
+        return;
+    }
+    // The large type window fades out and the splash window closes here once they exist.
+
+    SearchField *field = _panel->searchField();
+    if (field->text().isEmpty())
+        minimizeMainWindow();
+    field->setFocus(Qt::OtherFocusReason);
+    WindowExtras::fadeIn(_mainWindow.get());
+    _activateApplication();
+    UserDefaultsExtras::incrementIntegerForKey(defaults(), DefActivationCount);
+}
+
+void AppController::search()
+{
+    _setSearchString(_panel->searchField()->text());
+}
+
+void AppController::_setSearchString(const QString &string)
+{
+    std::optional<QList<PersonPtr>> result;
+    if (!string.isEmpty())
+        result = _rkAddressBook->personsMatchingPattern(string);
+    _setMatchingPersons(std::move(result));
+
+    const int count = _matchCount();
+    if (_showingPerson) {
+        _reloadMatchesTable();
+        if (count == 1) {
+            showPerson();
+        } else if (count == 0) {
+            _panel->personView()->setPerson(nullptr);
+            minimizeMainWindow();
+        } else {
+            showPerson();
+            _panel->matchesTable()->selectRow(0);
+            _panel->personView()->setPerson(_matchingPersons->first());
+        }
+    } else if (count == 1) {
+        // A single match opens the card by itself.
+        showPerson();
+    }
+}
+
+void AppController::_setMatchingPersons(std::optional<QList<PersonPtr>> persons)
+{
+    _matchingPersons = std::move(persons);
+    if (!_matchingPersons)
+        _setStatusText(_appName());
+    else if (_matchingPersons->isEmpty())
+        _setStatusText(tr("No match"));
+    else if (_matchingPersons->size() == 1)
+        _setStatusText(QString());
+    else
+        _setStatusText(tr("%1 matches").arg(_matchingPersons->size()));
+}
+
+void AppController::showPerson()
+{
+    _showingPerson = true;
+    if (_panel->searchField()->text().isEmpty() || _matchCount() == 0) {
+        showSearchWindow();
+        return;
+    }
+
+    const PersonPtr first = _matchingPersons->first();
+    _currentPersonIndex = 0;
+    _reloadMatchesTable();
+    _panel->matchesTable()->selectRow(0);
+    _panel->personView()->setPerson(first);
+
+    if (_matchCount() == 1) {
+        _setMatchesTableVisible(false);
+        _centerMainWindow(kSingleMatchWidth, kExpandedHeight);
+    } else {
+        _setMatchesTableVisible(true);
+        _centerMainWindow(kSeveralMatchesWidth, kExpandedHeight);
+    }
+    _panel->personView()->setPerson(first);
+}
+
+void AppController::_setMatchesTableVisible(bool visible)
+{
+    if (_matchesTableIsVisible == visible)
+        return;
+    MyTableView *table = _panel->matchesTable();
+    table->move(table->x() + (visible ? -kMatchesTableSlide : kMatchesTableSlide), table->y());
+    // Slid out, the list rests under the card, whose panel is translucent: hide it as well.
+    table->setVisible(visible);
+    _matchesTableIsVisible = visible;
+    _mainWindow->update();
+}
+
+void AppController::minimizeMainWindow()
+{
+    _centerMainWindow(kCollapsedWidth, kCollapsedHeight);
+    _showingPerson = false;
+    _setStatusText(_appName());
+}
+
+bool AppController::doCommandBySelector(SearchField::Command command)
+{
+    switch (command) {
+    case SearchField::Command::InsertNewline:
+    case SearchField::Command::InsertTab:
+        showPerson();
+        return true;
+    case SearchField::Command::CancelOperation:
+        hideApp();
+        return true;
+    case SearchField::Command::MoveUp:
+    case SearchField::Command::MoveDown:
+        break;
+    }
+
+    if (!_showingPerson || !_matchesTableIsVisible)
+        return false;
+    const int count = _matchCount();
+    if (count == 0)
+        return true;
+    if (command == SearchField::Command::MoveUp) {
+        --_currentPersonIndex;
+        // Also mends an index left beyond the end of a shorter result.
+        if (_currentPersonIndex < 0 || _currentPersonIndex >= count)
+            _currentPersonIndex = count - 1;
+    } else {
+        ++_currentPersonIndex;
+        if (_currentPersonIndex >= count || _currentPersonIndex < 0)
+            _currentPersonIndex = 0;
+    }
+    // The card follows through the selection change.
+    _panel->matchesTable()->selectRow(_currentPersonIndex);
+    return true;
+}
+
+void AppController::tableViewSelectionDidChange()
+{
+    const int row = _panel->matchesTable()->selectedRow();
+    // No selected row (-1) must not pick a person, nor must a row of a stale list.
+    const bool inRange = row >= 0 && row < _matchCount();
+    _panel->personView()->setPerson(inRange ? _matchingPersons->at(row) : nullptr);
+    _currentPersonIndex = row;
+}
+
+void AppController::addressBookChanged()
+{
+    _rkAddressBook->clearCache();
+}
+
+void AppController::preferenceDidChange()
+{
+    // The activation hot key is registered with the hot key center here ("HotKey").
+    // The large type window's background follows largeTypeBgColor here once it exists.
+    // The advert line shows exactly when HideAdvert is off, once it exists.
+}
+
+void AppController::applicationDidResignActive()
+{
+    WindowExtras::fadeOut(_mainWindow.get());
+    // The large type window fades out and the splash window closes here once they exist.
+}
+
+bool AppController::applicationShouldHandleReopen(bool hasVisibleWindows)
+{
+    if (!hasVisibleWindows)
+        showSearchWindow();
+    return false;
+}
+
+void AppController::applicationWillTerminate()
+{
+    defaults().synchronize();
+    // The "AppDidTerminate" control notification is posted here.
+}
+
+void AppController::hideAllWindows()
+{
+    WindowExtras::fadeOut(_mainWindow.get());
+    // The large type window fades out and the splash window closes here once they exist.
+}
+
+void AppController::hideApp()
+{
+    // Hiding every window is all there is to hiding an application on this desktop; the
+    // window manager gives the focus back to whoever had it.
+    hideAllWindows();
+}
+
+void AppController::showPreference()
+{
+    WindowExtras::fadeOut(_mainWindow.get());
+    _openPreferencePane();
+    // The "SetTab" control notification with {"identifier": "preferences"} is posted here.
+}
+
+void AppController::showAbout()
+{
+    WindowExtras::fadeOut(_mainWindow.get());
+    _openPreferencePane();
+    // The "SetTab" control notification with {"identifier": "about"} is posted here.
+}
+
+void AppController::showHelp()
+{
+    WindowExtras::fadeOut(_mainWindow.get());
+    // The web page "brisko/help/" opens here through RKWebsite.
+}
+
+void AppController::checkForUpdates()
+{
+    // A second check while the first one's alert is open is refused silently.
+    if (_numAlertPanel > 0)
+        return;
+    ++_numAlertPanel;
+    WindowExtras::fadeOut(_mainWindow.get());
+    // The splash window fades out and the version checker's alerts run here.
+    --_numAlertPanel;
+}
+
+void AppController::showStringInLargeType(const QString &string)
+{
+    WindowExtras::fadeOut(_mainWindow.get());
+    // The large type window takes `string`, fades in and comes to the front here.
+    Q_UNUSED(string);
+}
+
+void AppController::dialWithVonage(const QString &phoneNumber)
+{
+    // The click-to-call request for `phoneNumber` runs here.
+    Q_UNUSED(phoneNumber);
+}
+
+void AppController::dialWithSkype(const QString &phoneNumber)
+{
+    // The Skype call script for `phoneNumber` runs here.
+    Q_UNUSED(phoneNumber);
+}
+
+void AppController::runShareOrReviewPrompt()
+{
+    // The share-or-review panel runs here.
+}
+
+void AppController::_showSplashScreen()
+{
+    // The splash window shows "Activation hot key: %@" here and fades out after 4 seconds.
+}
+
+void AppController::_openPreferencePane()
+{
+    // The preferences host is asked to show the pane "com.ambertide.BriskoPane" here.
+}
+
+QString AppController::_appName()
+{
+    return QStringLiteral("Brisko");
+}
+
+int AppController::_randomProductId(const QDateTime &now)
+{
+    static constexpr std::array<int, 6> kProducts = {0, 1, 2, 3, 4, 21};
+    static const QDateTime referenceDate(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
+    // Whole seconds, truncated toward zero, then whole minutes.
+    const qint64 milliseconds = referenceDate.msecsTo(now);
+    const qint64 minutes = (milliseconds / 1000) / 60;
+    // A clock set before 2001 gives a negative count; its remainder must still pick a product.
+    const qint64 remainder = ((minutes % 6) + 6) % 6;
+    return kProducts[std::size_t(remainder)];
+}
+
+AppController::LaunchGreeting
+AppController::launchGreeting(qint64 activationCount, bool hasPromptedToShare, bool showSplash)
+{
+    if (activationCount > 100 && !hasPromptedToShare)
+        return LaunchGreeting::SharePrompt;
+    if (showSplash)
+        return LaunchGreeting::Splash;
+    return LaunchGreeting::Nothing;
+}
+
+QWidget *AppController::mainWindow() const
+{
+    return _mainWindow.get();
+}
+
+SearchField *AppController::searchField() const
+{
+    return _panel->searchField();
+}
+
+QLabel *AppController::matchesLabel() const
+{
+    return _panel->matchesLabel();
+}
+
+MyTableView *AppController::matchesTableView() const
+{
+    return _panel->matchesTable();
+}
+
+PersonView *AppController::personView() const
+{
+    return _panel->personView();
+}
+
+QWidget *AppController::advertSlot() const
+{
+    return _panel->advertSlot();
+}
+
+void AppController::_setStatusText(const QString &text)
+{
+    _panel->matchesLabel()->setText(text);
+}
+
+void AppController::_reloadMatchesTable()
+{
+    _matchesModel->reloadData(_matchingPersons.value_or(QList<PersonPtr>()));
+}
+
+void AppController::_centerMainWindow(int width, int height)
+{
+    WindowExtras::centerWithSize(_mainWindow.get(), QSizeF(width, height), kWindowPadding);
+}
+
+void AppController::_activateApplication()
+{
+    _mainWindow->raise();
+    _mainWindow->activateWindow();
+}
+
+int AppController::_matchCount() const
+{
+    return _matchingPersons ? int(_matchingPersons->size()) : 0;
+}

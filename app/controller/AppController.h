@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "addressbook/Person.h"
+#include "controller/SearchField.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+
+class FramelessWindow;
+class MatchesTableModel;
+class MyTableView;
+class PersonView;
+class QDateTime;
+class QLabel;
+class RKAddressBook;
+class SearchPanel;
+
+/// The background application's one controller: it owns the search window and the search
+/// engine, runs a search on every edit of the search field, switches the window between its
+/// collapsed form (field and status label) and its expanded forms (list of matches and
+/// card), walks the matches with the arrow keys and hides everything when the application
+/// loses the focus. Created on first use and never destroyed.
+class AppController final : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// What greets the user at launch (never both).
+    enum class LaunchGreeting
+    {
+        Nothing,
+        SharePrompt,
+        Splash,
+    };
+
+    static constexpr qreal kWindowPadding = 10.0;
+    static constexpr int kCollapsedWidth = 300;
+    static constexpr int kCollapsedHeight = 62;
+    static constexpr int kSingleMatchWidth = 400;
+    static constexpr int kSeveralMatchesWidth = 550;
+    static constexpr int kExpandedHeight = 413;
+    /// How far the list of matches slides between its two places.
+    static constexpr int kMatchesTableSlide = 100;
+
+    static AppController &sharedController();
+
+    AppController(const AppController &) = delete;
+    AppController &operator=(const AppController &) = delete;
+
+    // Launch, in this order: construction, awakeFromNib(), applicationDidFinishLaunching().
+    void awakeFromNib();
+    void applicationDidFinishLaunching();
+
+    /// The activation hot key's action: brings the search window up with the last search.
+    void showSearchWindow();
+    /// The search field's action, sent on every edit.
+    void search();
+    /// Expands the window to the list and the card of the first match.
+    void showPerson();
+    /// Collapses the window to the search field and the status label.
+    void minimizeMainWindow();
+    /// The search field's keyboard commands; answers true when it handled one.
+    bool doCommandBySelector(SearchField::Command command);
+    /// The list's selection changed: the card follows it.
+    void tableViewSelectionDidChange();
+
+    /// The address book was changed by another program: cached results are stale.
+    void addressBookChanged();
+    /// Applies the settings that can change while the application runs.
+    void preferenceDidChange();
+    void applicationDidResignActive();
+    /// The application was started again while running; always answers false.
+    bool applicationShouldHandleReopen(bool hasVisibleWindows);
+    void applicationWillTerminate();
+    void hideAllWindows();
+    void hideApp();
+
+    // Menu commands of the search window.
+    void showPreference();
+    void showAbout();
+    void showHelp();
+    void checkForUpdates();
+
+    // Actions the card's rows invoke on a value.
+    void showStringInLargeType(const QString &string);
+    void dialWithVonage(const QString &phoneNumber);
+    void dialWithSkype(const QString &phoneNumber);
+    void runShareOrReviewPrompt();
+
+    static QString _appName();
+    /// The advert line's product identifier, chosen by the minute of `now`.
+    static int _randomProductId(const QDateTime &now);
+    static LaunchGreeting launchGreeting(qint64 activationCount, bool hasPromptedToShare,
+                                         bool showSplash);
+
+    // The window's parts, for the pieces that build on them.
+    QWidget *mainWindow() const;
+    SearchField *searchField() const;
+    QLabel *matchesLabel() const;
+    MyTableView *matchesTableView() const;
+    PersonView *personView() const;
+    QWidget *advertSlot() const;
+    RKAddressBook &rkAddressBook() const { return *_rkAddressBook; }
+
+    /// The current result; std::nullopt while the search field is empty.
+    const std::optional<QList<PersonPtr>> &matchingPersons() const { return _matchingPersons; }
+    int currentPersonIndex() const { return _currentPersonIndex; }
+    bool isShowingPerson() const { return _showingPerson; }
+    bool matchesTableIsVisible() const { return _matchesTableIsVisible; }
+    int numAlertPanel() const { return _numAlertPanel; }
+
+private:
+    AppController();
+    ~AppController() override;
+
+    void _buildMainWindow();
+    void _setSearchString(const QString &string);
+    void _setMatchingPersons(std::optional<QList<PersonPtr>> persons);
+    void _setMatchesTableVisible(bool visible);
+    void _setStatusText(const QString &text);
+    void _reloadMatchesTable();
+    void _centerMainWindow(int width, int height);
+    void _activateApplication();
+    void _showSplashScreen();
+    void _openPreferencePane();
+    int _matchCount() const;
+
+    std::unique_ptr<FramelessWindow> _mainWindow;
+    SearchPanel *_panel = nullptr;
+    MatchesTableModel *_matchesModel = nullptr;
+    std::unique_ptr<RKAddressBook> _rkAddressBook;
+    std::optional<QList<PersonPtr>> _matchingPersons;
+    int _currentPersonIndex = 0;
+    bool _showingPerson = false;
+    bool _matchesTableIsVisible = true;
+    int _numAlertPanel = 0;
+};

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#include "controller/SearchPanel.h"
+
+#include "card/MyTableView.h"
+#include "card/PersonView.h"
+#include "controller/SearchField.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QResizeEvent>
+
+SearchPanel::SearchPanel(QWidget *parent)
+    : QWidget(parent)
+{
+    _searchField = new SearchField(this);
+    _matchesLabel = new QLabel(this);
+    _matchesLabel->setTextFormat(Qt::PlainText);
+    _matchesLabel->setAlignment(Qt::AlignCenter);
+    _matchesTable = new MyTableView(this);
+    _personView = new PersonView(this);
+    _advertSlot = new QWidget(this);
+    auto *advertLayout = new QHBoxLayout(_advertSlot);
+    advertLayout->setContentsMargins(0, 0, 0, 0);
+
+    _matchesTable->setGeometry(kMargin, kBodyTop, kTableWidth, 0);
+    _layOut();
+}
+
+void SearchPanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    _layOut();
+}
+
+void SearchPanel::_layOut()
+{
+    const int w = width();
+    const int h = height();
+    const int bodyBottom = h - kMargin - kAdvertHeight;
+    const int bodyHeight = qMax(0, bodyBottom - kBodyTop);
+
+    _searchField->setGeometry(kMargin, kMargin, qMax(0, w - 2 * kMargin), kFieldHeight);
+    _matchesLabel->setGeometry(kMargin, kLabelTop, qMax(0, w - 2 * kMargin), kLabelHeight);
+    _personView->setGeometry(w - kMargin - kCardWidth, kBodyTop, kCardWidth, bodyHeight);
+    // The list's horizontal place belongs to whoever slides it; only its height follows.
+    _matchesTable->setGeometry(_matchesTable->x(), kBodyTop, kTableWidth, bodyHeight);
+    _advertSlot->setGeometry(kMargin, bodyBottom, qMax(0, w - 2 * kMargin), kAdvertHeight);
+}
