@@ -1,0 +1,240 @@
+// SPDX-License-Identifier: MIT
+#include "chrome/WindowExtras.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QWidget>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+
+namespace WindowExtras {
+
+namespace {
+
+// Cocoa's round(): halves away from zero.
+int roundPoint(qreal value)
+{
+    return static_cast<int>(std::round(value));
+}
+
+QScreen *screenOf(const QWidget *window)
+{
+    QScreen *screen = window->screen();
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+int primaryHeight()
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    return primary ? primary->geometry().height() : 0;
+}
+
+void blockFor(double seconds)
+{
+    if (seconds > 0)
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+// Paints the window and lets the window system catch up (exposure, the new alpha) without
+// taking user input, so each step of a fade or a move really reaches the screen.
+void repaintNow(QWidget *window)
+{
+    window->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+constexpr int AnimationSteps = 6;
+constexpr double AnimationInterval = 0.12;
+
+void setFrame(QWidget *window, const QRect &frame, bool animate)
+{
+    if (!animate || !window->isVisible() || window->geometry() == frame) {
+        window->setGeometry(frame);
+        if (window->isVisible())
+            repaintNow(window);
+        return;
+    }
+    const QRect start = window->geometry();
+    const QPointer<QWidget> guard(window);
+    const auto between = [](int a, int b, qreal t) { return a + roundPoint((b - a) * t); };
+    for (int i = 1; i <= AnimationSteps && guard; ++i) {
+        const qreal t = qreal(i) / AnimationSteps;
+        window->setGeometry(between(start.x(), frame.x(), t), between(start.y(), frame.y(), t),
+                            between(start.width(), frame.width(), t),
+                            between(start.height(), frame.height(), t));
+        repaintNow(window);
+        if (i < AnimationSteps)
+            blockFor(AnimationInterval / AnimationSteps);
+    }
+}
+
+} // namespace
+
+void fadeFromAlpha(QWidget *window, qreal from, qreal to, int steps, double interval)
+{
+    if (!window || steps <= 0)
+        return;
+    const double delay = interval / steps;
+    // Events delivered between the steps may close and delete the window.
+    const QPointer<QWidget> guard(window);
+    for (int i = 1; i <= steps && guard; ++i) {
+        window->setWindowOpacity((qreal(i) / steps) * (to - from) + from);
+        if (window->isVisible())
+            repaintNow(window);
+        blockFor(delay);
+    }
+}
+
+void fadeToAlpha(QWidget *window, qreal to, int steps, double interval)
+{
+    if (!window)
+        return;
+    fadeFromAlpha(window, window->windowOpacity(), to, steps, interval);
+}
+
+void fadeToAlpha(QWidget *window, qreal to)
+{
+    fadeToAlpha(window, to, FadeSteps, FadeInterval);
+}
+
+void fadeIn(QWidget *window)
+{
+    if (!window || window->isVisible())
+        return;
+    const qreal alpha = window->windowOpacity();
+    window->setWindowOpacity(FadeLowAlpha);
+    window->show();
+    window->raise();
+    fadeToAlpha(window, alpha);
+}
+
+void fadeOut(QWidget *window)
+{
+    if (!window || !window->isVisible())
+        return;
+    const qreal alpha = window->windowOpacity();
+    const QPointer<QWidget> guard(window);
+    fadeToAlpha(window, FadeLowAlpha);
+    if (!guard)
+        return;
+    window->hide();
+    window->setWindowOpacity(alpha);
+}
+
+void centerWithSize(QWidget *window, const QSizeF &size, qreal padding)
+{
+    if (!window)
+        return;
+    const QScreen *screen = screenOf(window);
+    if (!screen)
+        return;
+    setFrame(window,
+             frameCenteredWithSize(screen->availableGeometry(), primaryHeight(), window->size(),
+                                   size, padding),
+             true);
+}
+
+void centerWithHeight(QWidget *window, qreal height, qreal padding)
+{
+    centerWithSize(window, QSizeF(0, height), padding);
+}
+
+void centerWithHeightFactor(QWidget *window, qreal factor)
+{
+    if (!window)
+        return;
+    const QScreen *screen = screenOf(window);
+    if (!screen)
+        return;
+    setFrame(window,
+             frameCenteredWithHeightFactor(screen->availableGeometry(), primaryHeight(),
+                                           window->size(), factor),
+             false);
+}
+
+void centerOffTopAnimate(QWidget *window, bool animate)
+{
+    if (!window)
+        return;
+    const QScreen *screen = screenOf(window);
+    if (!screen)
+        return;
+    setFrame(window, frameOffTop(screen->geometry(), primaryHeight(), window->size()), animate);
+}
+
+QRectF toYUp(const QRectF &rect, int primaryHeight)
+{
+    return QRectF(rect.x(), primaryHeight - (rect.y() + rect.height()), rect.width(),
+                  rect.height());
+}
+
+QRect fromYUp(const QRectF &rect, int primaryHeight)
+{
+    const int width = roundPoint(rect.width());
+    const int height = roundPoint(rect.height());
+    const int x = roundPoint(rect.x());
+    const int bottom = roundPoint(rect.y());
+    return QRect(x, primaryHeight - bottom - height, width, height);
+}
+
+QRect frameCenteredWithSize(const QRect &visibleArea, int primaryHeight, const QSize &current,
+                            const QSizeF &requested, qreal padding)
+{
+    const QRectF visible = toYUp(visibleArea, primaryHeight);
+    const qreal width = requested.width() > 0 ? requested.width() : current.width();
+    const qreal height = std::min(requested.height(), visible.height() - 2 * padding);
+    const qreal x = roundPoint(visible.x() + (visible.width() - width) * HorizontalFactor);
+    const qreal y = roundPoint(visible.y() + (visible.height() - height) * VerticalFactor);
+    return fromYUp(QRectF(x, y, width, height), primaryHeight);
+}
+
+QRect frameCenteredWithHeightFactor(const QRect &visibleArea, int primaryHeight,
+                                    const QSize &current, qreal factor)
+{
+    const QRectF visible = toYUp(visibleArea, primaryHeight);
+    const qreal x = roundPoint((visible.width() - current.width()) * HorizontalFactor);
+    const qreal y = roundPoint((visible.height() - current.height()) * factor);
+    return fromYUp(QRectF(x, y, current.width(), current.height()), primaryHeight);
+}
+
+QRect frameOffTop(const QRect &screenFrame, int primaryHeight, const QSize &current)
+{
+    const QRectF screen = toYUp(screenFrame, primaryHeight);
+    const qreal x = roundPoint((screen.width() - current.width()) * HorizontalFactor + screen.x());
+    const qreal y = roundPoint(screen.y() + screen.height() - 1);
+    return fromYUp(QRectF(x, y, current.width(), current.height()), primaryHeight);
+}
+
+bool compositingActive()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return true;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return false;
+    // A compositing manager owns the selection _NET_WM_CM_S<screen>; desktops today run one X
+    // screen (several monitors are one screen under RandR), so screen 0 is the one we are on.
+    const QByteArray name = QByteArrayLiteral("_NET_WM_CM_S0");
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(name.size()), name.constData()),
+        nullptr);
+    if (!atom)
+        return false;
+    xcb_get_selection_owner_reply_t *owner = xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+    const bool owned = owner && owner->owner != XCB_NONE;
+    free(owner);
+    free(atom);
+    return owned;
+}
+
+} // namespace WindowExtras
