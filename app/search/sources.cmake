@@ -1,1 +1,5 @@
 # SPDX-License-Identifier: MIT
+target_sources(BriskoApp PRIVATE
+  search/RKAddressBook.cpp search/RKAddressBook.h
+  search/PersonExtras.cpp search/PersonExtras.h
+  search/StringWhitespace.cpp search/StringWhitespace.h)
