@@ -52,6 +52,12 @@ void AdvertTextView::setProductName(const QString &name, const QString &director
     QTextBlockFormat centred;
     centred.setAlignment(Qt::AlignHCenter);
     cursor.setBlockFormat(centred);
+    // A product the table does not know gets no line at all rather than a lone prefix.
+    if (name.isEmpty() && blurp.isEmpty()) {
+        updateGeometry();
+        viewport()->update();
+        return;
+    }
 
     if (!_shortVersion)
         cursor.insertText(tr("Brought to you by "), _attributes);

@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: MIT
+#include "utility/AdvertTextView.h"
+#include "utility/RKWebsite.h"
+#include "workspace/Workspace.h"
+#include "workspace/test/RecordingWorkspace.h"
+
+#include <QImage>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Advert : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        auto recording = std::make_unique<RecordingWorkspace>();
+        workspace = recording.get();
+        Workspace::setShared(std::move(recording));
+        RKWebsite::setHostname(QStringLiteral("maker.test"));
+        view.resize(600, 30);
+    }
+    void TearDown() override
+    {
+        Workspace::setShared(nullptr);
+        RKWebsite::setHostname({});
+    }
+
+    // Number of pixels the view paints onto a transparent image.
+    int paintedPixels()
+    {
+        QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        view.render(&image);
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += qAlpha(image.pixel(x, y)) != 0;
+        return count;
+    }
+
+    // The viewport point in the middle of the first character of `text` in the line.
+    QPoint pointOf(const QString &text)
+    {
+        const int position = int(view.toPlainText().indexOf(text));
+        EXPECT_GE(position, 0) << qPrintable(text);
+        QTextCursor cursor(view.document());
+        cursor.setPosition(position + 1);
+        return view.cursorRect(cursor).center() - QPoint(2, 0);
+    }
+
+    RecordingWorkspace *workspace = nullptr;
+    AdvertTextView view;
+};
+
+TEST_F(Advert, LineLinksTheProductNameToItsPage)
+{
+    view.setProductId(1);
+    const QString name = RKWebsite::productNameForProductId(1);
+    EXPECT_EQ(view.productId(), 1);
+    EXPECT_EQ(view.toPlainText(), QStringLiteral("Brought to you by ") + name +
+                                                 QLatin1String(" - ") +
+                                                 RKWebsite::blurpForProductId(1));
+
+    QTextCursor cursor(view.document());
+    cursor.setPosition(int(view.toPlainText().indexOf(name)) + 1);
+    const QTextCharFormat link = cursor.charFormat();
+    EXPECT_TRUE(link.isAnchor());
+    EXPECT_EQ(link.anchorHref(), QStringLiteral("http://maker.test/quillstone/"));
+    EXPECT_EQ(link.foreground().color(), QColor(Qt::white));
+    EXPECT_FALSE(link.fontUnderline());
+    cursor.setPosition(3);
+    EXPECT_FALSE(cursor.charFormat().isAnchor());
+    EXPECT_EQ(view.document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignHCenter);
+}
+
+TEST_F(Advert, ShortFormStartsWithTheName)
+{
+    view.setShortVersion(true);
+    view.setProductId(21);
+    EXPECT_TRUE(view.toPlainText().startsWith(RKWebsite::productNameForProductId(21)));
+}
+
+TEST_F(Advert, UnknownProductsAndMissingDescriptionsLeaveNoLooseParts)
+{
+    view.setProductId(99);
+    EXPECT_TRUE(view.toPlainText().isEmpty());
+    view.setProductId(23);
+    EXPECT_EQ(view.toPlainText(), QStringLiteral("Brought to you by Brisko"));
+    view.setProductName(QStringLiteral("Name"), QString(), QStringLiteral("blurp"));
+    EXPECT_EQ(view.toPlainText(), QStringLiteral("Brought to you by  - blurp"));
+}
+
+TEST_F(Advert, SwitchingTheLineOffHidesItWithoutClearingIt)
+{
+    view.setProductId(2);
+    EXPECT_FALSE(view.lineVisible());
+    EXPECT_EQ(paintedPixels(), 0);
+    view.setLineVisible(true);
+    EXPECT_GT(paintedPixels(), 0);
+    const QString line = view.toPlainText();
+    view.setLineVisible(false);
+    EXPECT_EQ(paintedPixels(), 0);
+    EXPECT_EQ(view.toPlainText(), line);
+}
+
+TEST_F(Advert, ClickingTheNameOpensTheProductPageOnlyWhileShown)
+{
+    view.setProductId(3);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view)) << "the advert view never became exposed";
+    const QPoint onName = pointOf(RKWebsite::productNameForProductId(3));
+
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, onName);
+    EXPECT_TRUE(workspace->requests.isEmpty());
+
+    view.setLineVisible(true);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, pointOf(QStringLiteral("Brought")));
+    EXPECT_TRUE(workspace->requests.isEmpty());
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, onName);
+    ASSERT_EQ(workspace->requests.size(), 1);
+    EXPECT_EQ(workspace->requests.first().operation, QStringLiteral("openUrl"));
+    EXPECT_EQ(workspace->requests.first().target, QStringLiteral("http://maker.test/marrowbook/"));
+}
+
+} // namespace

@@ -1,0 +1,266 @@
+// SPDX-License-Identifier: MIT
+#include "utility/RKUtility.h"
+#include "TemporaryHome.h"
+#include "core/Bundle.h"
+#include "core/PropertyList.h"
+#include "workspace/Workspace.h"
+#include "workspace/test/RecordingWorkspace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/utsname.h>
+
+namespace {
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void writeText(const QString &path, const QString &text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
+    file.write(text.toUtf8());
+}
+
+// A bundle whose Info.plist names an executable that exists.
+QString makeBundle(const QString &path, const QVariantMap &extraInfo = {})
+{
+    QVariantMap info{
+        {QStringLiteral("CFBundleExecutable"), QStringLiteral("Brisko")},
+         {QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.ambertide.Brisko")}};
+    info.insert(extraInfo);
+    QDir().mkpath(path + QLatin1String("/Contents/Linux"));
+    PropertyList::writeFile(info, path + QLatin1String("/Contents/Info.plist"));
+    const QString executable = path + QLatin1String("/Contents/Linux/Brisko");
+    QFile file(executable);
+    file.open(QIODevice::WriteOnly);
+    file.write("#!/bin/sh\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    return path;
+}
+
+class LoginItems : public ::testing::Test
+{
+protected:
+    QString autostart(const QString &name) const
+    {
+        return home.configHome() + QLatin1String("/autostart/") + name;
+    }
+
+    TemporaryHome home;
+};
+
+TEST_F(LoginItems, AddedItemKeepsItsHideFlagAndIsFoundByBundleName)
+{
+    const QString bundle = makeBundle(home.path() + QLatin1String("/Apps/Brisko.app"));
+    ASSERT_TRUE(RKUtility::addAutoLaunchPath(bundle, false));
+
+    const QString entry = readText(autostart(QStringLiteral("Brisko.desktop")));
+    EXPECT_TRUE(entry.startsWith(QLatin1String("[Desktop Entry]\n")));
+    EXPECT_TRUE(entry.contains(QLatin1String("X-Brisko-Hide=false\n")));
+    EXPECT_TRUE(entry.contains(QLatin1String("Exec=\"") + bundle +
+                               QLatin1String("/Contents/Linux/Brisko\"\n")));
+    EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
+    EXPECT_FALSE(RKUtility::appAutoLaunches(QStringLiteral("brisko.app")));
+    EXPECT_FALSE(RKUtility::appAutoLaunches(QStringLiteral("Other.app")));
+
+    const QVariantList items = RKUtility::_getAutoLaunchedApplications();
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items.first().toMap().value(QStringLiteral("Path")).toString(), bundle);
+    EXPECT_FALSE(items.first().toMap().value(QStringLiteral("Hide")).toBool());
+
+    ASSERT_TRUE(RKUtility::addAutoLaunchPath(bundle, true));
+    EXPECT_TRUE(RKUtility::_getAutoLaunchedApplications().first().toMap().value(
+        QStringLiteral("Hide")).toBool());
+}
+
+TEST_F(LoginItems, RemovedByNameWithOrWithoutExtension)
+{
+    const QString bundle = makeBundle(home.path() + QLatin1String("/Apps/Brisko.app"));
+    for (const QString &name : {QStringLiteral("Brisko.app"), QStringLiteral("Brisko")}) {
+        ASSERT_TRUE(RKUtility::addAutoLaunchPath(bundle, false));
+        ASSERT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
+        RKUtility::removeAutoLaunchAppNamed(name);
+        EXPECT_FALSE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app"))) << qPrintable(name);
+        EXPECT_FALSE(QFileInfo::exists(autostart(QStringLiteral("Brisko.desktop"))));
+    }
+}
+
+TEST_F(LoginItems, NamesThatWouldLeaveTheAutostartFolderAreRefused)
+{
+    const QString victim = home.configHome() + QLatin1String("/victim.desktop");
+    writeText(victim, QStringLiteral("[Desktop Entry]\nExec=/bin/true\n"));
+    RKUtility::removeAutoLaunchAppNamed(QStringLiteral("../victim"));
+    RKUtility::removeAutoLaunchAppNamed(QStringLiteral("../victim.desktop"));
+    EXPECT_TRUE(QFileInfo::exists(victim));
+    EXPECT_FALSE(RKUtility::addAutoLaunchPath(QStringLiteral("/"), false));
+    EXPECT_FALSE(RKUtility::addAutoLaunchPath(QString(), false));
+}
+
+TEST_F(LoginItems, EntriesSwitchedOffOrWrittenByOthersAreReadAsTheDesktopDoes)
+{
+    writeText(autostart(QStringLiteral("Off.desktop")),
+                        QStringLiteral("[Desktop Entry]\nExec=/opt/off/Off\nHidden=true\n"));
+    writeText(autostart(QStringLiteral("Gnome.desktop")),
+                        QStringLiteral("[Desktop Entry]\nExec=/opt/g/Gnome\n"
+                             "X-GNOME-Autostart-enabled=false\n"));
+    writeText(autostart(QStringLiteral("Other.desktop")),
+                        QStringLiteral("# comment\n[Desktop Action x]\nExec=/wrong\n"
+                             "[Desktop Entry]\nExec=\"/opt/my tools/Tool\" %U\n"));
+    writeText(autostart(QStringLiteral("Broken.desktop")), QStringLiteral("\x01garbage=\n=\n["));
+
+    EXPECT_FALSE(RKUtility::appAutoLaunches(QStringLiteral("Off")));
+    EXPECT_FALSE(RKUtility::appAutoLaunches(QStringLiteral("Gnome")));
+    EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Tool")));
+    EXPECT_FALSE(RKUtility::appAutoLaunches(QStringLiteral("wrong")));
+}
+
+TEST_F(LoginItems, ExecLineIsQuotedSoTheDesktopStartsTheRightFile)
+{
+    const QString bundle =
+        makeBundle(home.path() + QLatin1String("/100% \"odd\" $dir\\x/Brisko.app"));
+    ASSERT_TRUE(RKUtility::addAutoLaunchPath(bundle, false));
+    const QString entry = readText(autostart(QStringLiteral("Brisko.desktop")));
+    // Exec quoting escapes " ` $ \ with a backslash, the value escaping doubles backslashes,
+    // and a percent sign is written twice.
+    const QString expected = QLatin1String("Exec=\"") + home.path() +
+                             QLatin1String("/100%% \\\\\"odd\\\\\" \\\\$dir\\\\\\\\x/Brisko.app/"
+                                           "Contents/Linux/Brisko\"\n");
+    EXPECT_TRUE(entry.contains(expected)) << qPrintable(entry);
+    EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
+    EXPECT_EQ(RKUtility::_getAutoLaunchedApplications().first().toMap().value(
+        QStringLiteral("Path")), bundle);
+}
+
+class BackgroundOnlyFlag : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        bundle = makeBundle(home.path() + QLatin1String("/Brisko.app"),
+                            {{QStringLiteral("LSUIElement"), qint64(1)}});
+        Bundle::setMainBundlePath(bundle);
+    }
+    void TearDown() override { Bundle::setMainBundlePath({}); }
+
+    QString infoPlist() const { return bundle + QLatin1String("/Contents/Info.plist"); }
+
+    TemporaryHome home;
+    QString bundle;
+};
+
+TEST_F(BackgroundOnlyFlag, WrittenFlagIsReadBackAndTheOtherKeysStay)
+{
+    EXPECT_TRUE(RKUtility::isHeadless());
+    // Put the bundle's date in the past so the touch is visible.
+    struct timeval past[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimes(QFile::encodeName(bundle).constData(), past), 0);
+
+    ASSERT_TRUE(RKUtility::setHeadless(false));
+    EXPECT_FALSE(RKUtility::isHeadless());
+    const QVariantMap info = PropertyList::readFile(infoPlist()).toMap();
+    EXPECT_EQ(info.value(QStringLiteral("LSUIElement")).toLongLong(), 0);
+    EXPECT_EQ(info.value(QStringLiteral("CFBundleIdentifier")).toString(),
+                         QStringLiteral("com.ambertide.Brisko"));
+    EXPECT_GT(QFileInfo(bundle).lastModified().toSecsSinceEpoch(), 1000000000);
+
+    ASSERT_TRUE(RKUtility::setHeadless(true));
+    EXPECT_TRUE(RKUtility::isHeadless());
+}
+
+TEST_F(BackgroundOnlyFlag, UnreadableInfoPlistIsLeftAlone)
+{
+    writeText(infoPlist(), QStringLiteral("<plist>not closed"));
+    EXPECT_FALSE(RKUtility::isHeadless());
+    EXPECT_FALSE(RKUtility::setHeadless(true));
+    EXPECT_EQ(readText(infoPlist()), QStringLiteral("<plist>not closed"));
+}
+
+TEST_F(BackgroundOnlyFlag, RestartStartsTheBundleExecutableAndStaysWhenThatFails)
+{
+    auto recording = std::make_unique<RecordingWorkspace>();
+    recording->answer = false;
+    RecordingWorkspace *workspace = recording.get();
+    Workspace::setShared(std::move(recording));
+    EXPECT_FALSE(RKUtility::restartApplication());
+    ASSERT_EQ(workspace->requests.size(), 1);
+    EXPECT_EQ(workspace->requests.first().operation, QStringLiteral("launchApplication"));
+    EXPECT_EQ(workspace->requests.first().target, bundle + QLatin1String("/Contents/Linux/Brisko"));
+    EXPECT_TRUE(workspace->requests.first().arguments.isEmpty());
+    Workspace::setShared(nullptr);
+}
+
+TEST(ResidentSetSize, KeepsOnlyTheDigitsOfPsOutput)
+{
+    EXPECT_EQ(RKUtility::_residentSetSizeFromOutput("  RSS\n 12345 \n"), 12345);
+    EXPECT_EQ(RKUtility::_residentSetSizeFromOutput("  RSS\n"), 0);
+    EXPECT_EQ(RKUtility::_residentSetSizeFromOutput(""), 0);
+    EXPECT_EQ(RKUtility::_residentSetSizeFromOutput("RSS\n99999999999999999999\n"), 0);
+    EXPECT_GT(RKUtility::residentSetSize(), 0);
+}
+
+TEST(RunCommand, CapturesOutputStatusAndWorkingDirectory)
+{
+    TemporaryHome home;
+    int status = 0;
+    EXPECT_EQ(RKUtility::_runCommand(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("printf 'a b'; exit 3")}, {}, &status),
+        QByteArray("a b"));
+    EXPECT_EQ(status, 3);
+
+    EXPECT_EQ(
+        RKUtility::_runCommand(QStringLiteral("/bin/pwd"), {}, home.path(), &status).trimmed(),
+                               QFile::encodeName(QDir(home.path()).canonicalPath()));
+    EXPECT_EQ(status, 0);
+
+    // Standard input is an empty pipe: a tool that reads it ends at once.
+    EXPECT_EQ(RKUtility::_runCommand(QStringLiteral("/bin/cat"), {}, {}, &status), QByteArray());
+    EXPECT_EQ(status, 0);
+
+    EXPECT_EQ(RKUtility::_runCommand(home.path() + QLatin1String("/missing"), {}, {}, &status),
+              QByteArray());
+    EXPECT_EQ(status, -1);
+}
+
+TEST(SystemVersion, KernelReleaseIsPackedInBinaryCodedDecimal)
+{
+    EXPECT_EQ(RKUtility::_systemVersionFromRelease(QStringLiteral("10.4.9")), 0x1049u);
+    EXPECT_EQ(RKUtility::_systemVersionFromRelease(QStringLiteral("6.1.0-18-amd64")), 0x0610u);
+    EXPECT_EQ(RKUtility::_systemVersionFromRelease(QStringLiteral("5.15.3")), 0x0593u);
+    EXPECT_EQ(RKUtility::_systemVersionFromRelease(QStringLiteral("6")), 0x0600u);
+    EXPECT_EQ(RKUtility::_systemVersionFromRelease(QStringLiteral("123.4")), 0x9940u);
+    EXPECT_EQ(RKUtility::_systemVersionFromRelease(QStringLiteral("weird")), 0u);
+    EXPECT_EQ(RKUtility::_systemVersionFromRelease(QString()), 0u);
+
+    struct utsname name = {};
+    ASSERT_EQ(::uname(&name), 0);
+    EXPECT_EQ(RKUtility::systemVersion(),
+              RKUtility::_systemVersionFromRelease(QString::fromLocal8Bit(name.release)));
+    EXPECT_EQ(GetSystemVersion(), RKUtility::systemVersion());
+}
+
+TEST(SystemVersion, PantherAndJaguarBounds)
+{
+    EXPECT_TRUE(RKUtility::_isPantherVersion(0x1039));
+    EXPECT_TRUE(RKUtility::_isPantherVersion(0x1030));
+    EXPECT_TRUE(RKUtility::_isPantherVersion(0x103F));
+    EXPECT_FALSE(RKUtility::_isPantherVersion(0x1040));
+    EXPECT_FALSE(RKUtility::_isPantherVersion(0x102F));
+    EXPECT_FALSE(RKUtility::_isPantherVersion(0));
+    EXPECT_TRUE(RKUtility::_isJaguarVersion(0x1020));
+    EXPECT_TRUE(RKUtility::_isJaguarVersion(0x102F));
+    EXPECT_FALSE(RKUtility::_isJaguarVersion(0x1030));
+    EXPECT_FALSE(RKUtility::_isJaguarVersion(0));
+}
+
+} // namespace
