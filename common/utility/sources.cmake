@@ -1,4 +1,5 @@
-#SPDX - License - Identifier : MIT
-target_sources(BriskoCommon PRIVATE utility / RKUtility.cpp utility / RKUtility.h utility /
-               RKWebsite.cpp utility / RKWebsite.h utility / AdvertTextView.cpp utility /
-               AdvertTextView.h)
+# SPDX-License-Identifier: MIT
+target_sources(BriskoCommon PRIVATE
+  utility/RKUtility.cpp utility/RKUtility.h
+  utility/RKWebsite.cpp utility/RKWebsite.h
+  utility/AdvertTextView.cpp utility/AdvertTextView.h)
