@@ -1,0 +1,316 @@
+// SPDX-License-Identifier: MIT
+#include "HotKeyCenter.h"
+
+#include "hotkey/AssertionHandler.h"
+
+#include <QMetaMethod>
+
+#include <cstdio>
+
+namespace {
+
+const QString Source = QStringLiteral("HotKeyCenter");
+constexpr int EventNotHandled = -9874;
+
+std::unique_ptr<HotKeyBackend> &pendingSharedBackend()
+{
+    static std::unique_ptr<HotKeyBackend> backend;
+    return backend;
+}
+
+HotKeyCenter *&sharedInstance()
+{
+    static HotKeyCenter *center = nullptr;
+    return center;
+}
+
+/// The invokable `name` of `target` that takes the center or nothing; invalid when none.
+QMetaMethod actionMethod(const QObject *target, const char *name)
+{
+    const QMetaObject *meta = target->metaObject();
+    const QByteArray wanted(name);
+    for (int i = 0; i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        if (method.name() != wanted || method.methodType() == QMetaMethod::Signal)
+            continue;
+        if (method.parameterCount() == 0)
+            return method;
+        if (method.parameterCount() == 1 &&
+            (method.parameterType(0) == QMetaType::QObjectStar ||
+             method.parameterMetaType(0) == QMetaType::fromType<HotKeyCenter *>()))
+            return method;
+    }
+    return {};
+}
+
+} // namespace
+
+HotKeyCenter *HotKeyCenter::sharedCenter()
+{
+    if (!sharedInstance()) {
+        std::unique_ptr<HotKeyBackend> backend = std::move(pendingSharedBackend());
+        if (!backend)
+            backend = HotKeyBackend::createDefault();
+        // Lives until the process ends: the backend's X connection is gone by the time static
+        // destructors run.
+        sharedInstance() = new HotKeyCenter(std::move(backend));
+    }
+    return sharedInstance();
+}
+
+bool HotKeyCenter::setSharedBackend(std::unique_ptr<HotKeyBackend> backend)
+{
+    if (sharedInstance())
+        return false;
+    pendingSharedBackend() = std::move(backend);
+    return true;
+}
+
+HotKeyCenter::HotKeyCenter(std::unique_ptr<HotKeyBackend> backend, QObject *parent)
+    : QObject(parent)
+    , mBackend(std::move(backend))
+{
+    if (!mBackend->isAvailable()) {
+        // The application still starts; only the hot key is missing, and the user must know.
+        std::fprintf(stderr, "Brisko: %s\n", qUtf8Printable(mBackend->unavailableReason()));
+        std::fflush(stderr);
+    }
+    connect(mBackend.get(), &HotKeyBackend::hotKeyEvent, this,
+            [this](const HotKeyEvent &event) { handleHotKeyEvent(event); });
+    connect(mBackend.get(), &HotKeyBackend::applicationEvent, this,
+            [this](const HotKeyApplicationEvent &event) { sendEvent(event); });
+}
+
+HotKeyCenter::~HotKeyCenter()
+{
+    for (auto &[name, hk] : mHotKeys)
+        _unregisterHotKeyIfNeeded(hk.get());
+    if (sharedInstance() == this)
+        sharedInstance() = nullptr;
+}
+
+bool HotKeyCenter::addHotKey(const QString &name, const std::optional<KeyCombo> &combo,
+                             QObject *target, const char *action)
+{
+    if (name.isNull()) {
+        AssertionHandler::handleInvalidParameter(Source, "name != nil");
+        return false;
+    }
+    if (!combo) {
+        AssertionHandler::handleInvalidParameter(Source, "combo != nil");
+        return false;
+    }
+    if (!target) {
+        AssertionHandler::handleInvalidParameter(Source, "target != nil");
+        return false;
+    }
+    if (!action || !*action) {
+        AssertionHandler::handleInvalidParameter(Source, "action != nil");
+        return false;
+    }
+    const QMetaMethod method = actionMethod(target, action);
+    if (!method.isValid()) {
+        // Caught here rather than at the first press, where nobody would see the reason.
+        AssertionHandler::handleInvalidParameter(Source, "[target respondsToSelector:action]");
+        return false;
+    }
+    return _addRecord(name, *combo, target, [method, target](HotKeyCenter *center) {
+        if (method.parameterCount() == 0)
+            method.invoke(target, Qt::DirectConnection);
+        else if (method.parameterType(0) == QMetaType::QObjectStar)
+            method.invoke(target, Qt::DirectConnection,
+                          Q_ARG(QObject *, static_cast<QObject *>(center)));
+        else
+            method.invoke(target, Qt::DirectConnection, Q_ARG(HotKeyCenter *, center));
+    });
+}
+
+bool HotKeyCenter::addHotKey(const QString &name, const std::optional<KeyCombo> &combo,
+                             QObject *target, Action action)
+{
+    if (name.isNull()) {
+        AssertionHandler::handleInvalidParameter(Source, "name != nil");
+        return false;
+    }
+    if (!combo) {
+        AssertionHandler::handleInvalidParameter(Source, "combo != nil");
+        return false;
+    }
+    if (!target) {
+        AssertionHandler::handleInvalidParameter(Source, "target != nil");
+        return false;
+    }
+    if (!action) {
+        AssertionHandler::handleInvalidParameter(Source, "action != nil");
+        return false;
+    }
+    return _addRecord(name, *combo, target, std::move(action));
+}
+
+bool HotKeyCenter::_addRecord(const QString &name, const KeyCombo &combo, QObject *target,
+                              Action action)
+{
+    removeHotKey(name);
+    auto hk = std::make_shared<_HotKeyData>();
+    hk->mId = _nextId();
+    hk->mCombo = combo;
+    hk->mTarget = target;
+    hk->mAction = std::move(action);
+    mHotKeys[name] = hk;
+    return _registerHotKeyIfNeeded(hk.get());
+}
+
+void HotKeyCenter::removeHotKey(const QString &name)
+{
+    auto it = mHotKeys.find(name);
+    if (it == mHotKeys.end())
+        return;
+    _unregisterHotKeyIfNeeded(it->second.get());
+    mHotKeys.erase(it);
+}
+
+QStringList HotKeyCenter::allNames() const
+{
+    QStringList names;
+    for (const auto &[name, hk] : mHotKeys)
+        names.append(name);
+    return names;
+}
+
+std::optional<KeyCombo> HotKeyCenter::keyComboForName(const QString &name) const
+{
+    auto it = mHotKeys.find(name);
+    if (it == mHotKeys.end())
+        return std::nullopt;
+    return it->second->mCombo;
+}
+
+void HotKeyCenter::setEnabled(bool enabled)
+{
+    mEnabled = enabled;
+    for (auto &[name, hk] : mHotKeys) {
+        if (enabled)
+            _registerHotKeyIfNeeded(hk.get());
+        else
+            _unregisterHotKeyIfNeeded(hk.get());
+    }
+}
+
+bool HotKeyCenter::_systemSupportsHotKeys() const
+{
+    return mBackend->deliversHotKeyEvents();
+}
+
+bool HotKeyCenter::_registerHotKeyIfNeeded(_HotKeyData *hk)
+{
+    if (!hk) {
+        AssertionHandler::handleInvalidParameter(Source, "hk != nil");
+        return false;
+    }
+    if (!mEnabled || hk->mRegistered || !hk->mCombo.isValid())
+        return true;
+    // modifiers() is the 16-bit value; the implicit widening sign-extends it, as registration
+    // expects.
+    const HotKeyRef ref = mBackend->registerHotKey(hk->mCombo.keyCode(), hk->mCombo.modifiers(),
+                                                   {Signature, hk->mId});
+    if (ref == 0)
+        return false;
+    hk->mRef = ref;
+    hk->mRegistered = true;
+    return true;
+}
+
+void HotKeyCenter::_unregisterHotKeyIfNeeded(_HotKeyData *hk)
+{
+    if (!hk) {
+        AssertionHandler::handleInvalidParameter(Source, "hk != nil");
+        return;
+    }
+    if (!hk->mRegistered || hk->mRef == 0)
+        return;
+    mBackend->unregisterHotKey(hk->mRef);
+    hk->mRegistered = false;
+    hk->mRef = 0;
+}
+
+int HotKeyCenter::handleHotKeyEvent(const HotKeyEvent &event)
+{
+    if (!_systemSupportsHotKeys()) {
+        AssertionHandler::handleFailure(Source, QString());
+        return EventNotHandled;
+    }
+    if (event.eventClass != HotKeyEvent::ClassKeyboard) {
+        AssertionHandler::handleFailure(Source, QStringLiteral("Got unhandled event class"));
+        return EventNotHandled;
+    }
+    if (!event.identity)
+        return HotKeyStatus::EventParameterNotFound;
+    if (event.identity->signature != Signature) {
+        AssertionHandler::handleFailure(Source, QStringLiteral("Got unknown hot key"));
+        return EventNotHandled;
+    }
+    if (event.identity->id == 0) {
+        AssertionHandler::handleFailure(Source, QStringLiteral("Got bad hot key"));
+        return EventNotHandled;
+    }
+    const Record hk = _findHotKeyWithId(event.identity->id);
+    if (hk) {
+        if (event.kind == HotKeyEvent::KindPressed)
+            _hotKeyDown(hk);
+        else if (event.kind == HotKeyEvent::KindReleased)
+            _hotKeyUp(hk);
+    }
+    return HotKeyStatus::NoError;
+}
+
+void HotKeyCenter::sendEvent(const HotKeyApplicationEvent &event)
+{
+    if (_systemSupportsHotKeys())
+        return;
+    if (event.type != HotKeyApplicationEvent::TypeSystemDefined ||
+        event.subtype != HotKeyApplicationEvent::SubtypeHotKeyPressed || event.data1 == 0)
+        return;
+    if (const Record hk = _findHotKeyWithRef(event.data1))
+        _hotKeyDown(hk);
+}
+
+void HotKeyCenter::_hotKeyDown(const Record &hk)
+{
+    // The action may replace or remove this very hot key; the shared record outlives that.
+    if (hk->mTarget && hk->mAction) {
+        const Action action = hk->mAction;
+        action(this);
+    }
+}
+
+void HotKeyCenter::_hotKeyUp(const Record &)
+{
+    // Only presses act.
+}
+
+HotKeyCenter::Record HotKeyCenter::_findHotKeyWithId(quint32 id) const
+{
+    for (const auto &[name, hk] : mHotKeys) {
+        if (hk->mId == id)
+            return hk;
+    }
+    return {};
+}
+
+HotKeyCenter::Record HotKeyCenter::_findHotKeyWithRef(HotKeyRef ref) const
+{
+    for (const auto &[name, hk] : mHotKeys) {
+        if (hk->mRef == ref)
+            return hk;
+    }
+    return {};
+}
+
+quint32 HotKeyCenter::_nextId()
+{
+    // Ids stay unique among the current records and are never 0, even after wrapping.
+    do {
+        ++mLastId;
+    } while (mLastId == 0 || _findHotKeyWithId(mLastId));
+    return mLastId;
+}

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+#include "ControlNotifications.h"
+
+#include "hotkey/HotKeyCenter.h"
+
+ControlNotificationTarget::~ControlNotificationTarget() = default;
+
+ControlNotifications::ControlNotifications(ControlNotificationTarget &target,
+                                           HotKeyCenter *hotKeyCenter,
+                                           DistributedNotificationCenter *notificationCenter,
+                                           QObject *parent)
+    : QObject(parent)
+    , _target(target)
+    , _hotKeyCenter(hotKeyCenter ? hotKeyCenter : HotKeyCenter::sharedCenter())
+    , _notificationCenter(notificationCenter ? notificationCenter
+                                             : &DistributedNotificationCenter::defaultCenter())
+{}
+
+void ControlNotifications::registerObservers()
+{
+    if (_registered)
+        return;
+    _registered = true;
+    using Handler = void (ControlNotifications::*)(const DistributedNotification &);
+    const std::pair<QString, Handler> table[] = {
+        {ControlCommands::Shutdown, &ControlNotifications::shutdownWithNotification},
+        {ControlCommands::ControlDidStart, &ControlNotifications::controlDidStartWithNotification},
+        {ControlCommands::Suspend, &ControlNotifications::suspendWithNotification},
+        {ControlCommands::Resume, &ControlNotifications::resumeWithNotification},
+        {ControlCommands::Refresh, &ControlNotifications::refreshWithNotification},
+        {ControlCommands::CheckForUpdates, &ControlNotifications::checkForUpdatesWithNotification},
+    };
+    // One observer per command, so a command outside the table or under another name reaches
+    // no handler at all.
+    for (const auto &[command, handler] : table) {
+        _notificationCenter->addObserver(
+            this, ControlCommands::NotificationName, command,
+            [this, handler](const DistributedNotification &n) { (this->*handler)(n); });
+    }
+    // Observers must be in place on the bus before "AppDidLaunch" tells anyone to send.
+    _notificationCenter->flush();
+}
+
+bool ControlNotifications::_postNotificationObject(const QString &command)
+{
+    return _notificationCenter->postNotification(ControlCommands::NotificationName, command);
+}
+
+bool ControlNotifications::_postNotificationObject(const QString &command,
+                                                   const QVariantMap &userInfo)
+{
+    return _notificationCenter->postNotification(ControlCommands::NotificationName, command,
+                                                 userInfo);
+}
+
+void ControlNotifications::shutdownWithNotification(const DistributedNotification &)
+{
+    _target.terminate();
+}
+
+void ControlNotifications::controlDidStartWithNotification(const DistributedNotification &)
+{
+    _postNotificationObject(ControlCommands::AppDidLaunch);
+}
+
+void ControlNotifications::suspendWithNotification(const DistributedNotification &)
+{
+    _hotKeyCenter->setEnabled(false);
+}
+
+void ControlNotifications::resumeWithNotification(const DistributedNotification &)
+{
+    _hotKeyCenter->setEnabled(true);
+}
+
+void ControlNotifications::refreshWithNotification(const DistributedNotification &)
+{
+    _target.synchronizeUserDefaults();
+    _target.preferenceDidChange();
+}
+
+void ControlNotifications::checkForUpdatesWithNotification(const DistributedNotification &)
+{
+    _target.activateIgnoringOtherApps();
+    _target.checkForUpdates();
+}

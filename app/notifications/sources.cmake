@@ -1,0 +1,3 @@
+# SPDX-License-Identifier: MIT
+target_sources(BriskoApp PRIVATE
+  notifications/ControlNotifications.cpp notifications/ControlNotifications.h)

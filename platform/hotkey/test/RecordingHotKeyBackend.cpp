@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: MIT
+#include "RecordingHotKeyBackend.h"
+
+RecordingHotKeyBackend::RecordingHotKeyBackend(QObject *parent)
+    : HotKeyBackend(parent)
+{}
+
+QString RecordingHotKeyBackend::unavailableReason() const
+{
+    return available ? QString() : QStringLiteral("The recording backend was switched off.");
+}
+
+HotKeyRef RecordingHotKeyBackend::registerHotKey(int keyCode, int modifiers,
+                                                 HotKeyIdentity identity)
+{
+    calls.append({Call::Register, keyCode, modifiers, 0});
+    if (!available || (refuse && refuse(keyCode, modifiers)))
+        return 0;
+    const HotKeyRef ref = _nextRef++;
+    calls.last().ref = ref;
+    _registrations.append({ref, keyCode, modifiers, identity});
+    return ref;
+}
+
+void RecordingHotKeyBackend::unregisterHotKey(HotKeyRef ref)
+{
+    int keyCode = 0;
+    int modifiers = 0;
+    for (qsizetype i = 0; i < _registrations.size(); ++i) {
+        if (_registrations[i].ref == ref) {
+            keyCode = _registrations[i].keyCode;
+            modifiers = _registrations[i].modifiers;
+            _registrations.removeAt(i);
+            break;
+        }
+    }
+    calls.append({Call::Unregister, keyCode, modifiers, ref});
+}
+
+int RecordingHotKeyBackend::registrationCount(int keyCode, int modifiers) const
+{
+    int count = 0;
+    for (const Registration &registration : _registrations) {
+        if (registration.keyCode == keyCode && registration.modifiers == modifiers)
+            ++count;
+    }
+    return count;
+}
+
+bool RecordingHotKeyBackend::press(int keyCode, int modifiers)
+{
+    return _deliver(keyCode, modifiers, true);
+}
+
+bool RecordingHotKeyBackend::release(int keyCode, int modifiers)
+{
+    return _deliver(keyCode, modifiers, false);
+}
+
+bool RecordingHotKeyBackend::_deliver(int keyCode, int modifiers, bool pressed)
+{
+    for (const Registration &registration : std::as_const(_registrations)) {
+        if (registration.keyCode != keyCode || registration.modifiers != modifiers)
+            continue;
+        if (deliversEvents) {
+            Q_EMIT hotKeyEvent({HotKeyEvent::ClassKeyboard,
+                                pressed ? HotKeyEvent::KindPressed : HotKeyEvent::KindReleased,
+                                registration.identity});
+        } else {
+            Q_EMIT applicationEvent({HotKeyApplicationEvent::TypeSystemDefined,
+                                     pressed ? HotKeyApplicationEvent::SubtypeHotKeyPressed
+                                             : HotKeyApplicationEvent::SubtypeHotKeyReleased,
+                                     registration.ref});
+        }
+        return true;
+    }
+    return false;
+}

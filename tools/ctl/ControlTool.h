@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+class DistributedNotificationCenter;
+
+/// brisko-ctl: talks to a running Brisko over its control notifications.
+///   post COMMAND [KEY=VALUE…]  posts a control notification, the pairs as user info
+///   monitor                    prints every control notification, one per line, until stopped
+///   ping                       posts "ControlDidStart"; exit 0 when "AppDidLaunch" answers
+///                              within two seconds, 1 otherwise
+/// Needs a QCoreApplication. Exit codes: 0 success, 1 failure, 2 usage error.
+namespace ControlTool {
+
+inline constexpr int PingTimeoutMs = 2000;
+
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
+        DistributedNotificationCenter &center);
+
+/// One line of the monitor: the command, then " key=value" for each user info entry in key
+/// order; values that are not plain words are written as JSON.
+QString describe(const QString &command, const QVariantMap &userInfo);
+
+} // namespace ControlTool
