@@ -13,13 +13,15 @@ namespace PaneBundle {
 
 QString bundlePathForModule(const QString &modulePath)
 {
-    const QFileInfo module(modulePath);
-    QDir linuxDir = module.absoluteDir();
-    if (linuxDir.dirName() != QLatin1String("Linux") || !linuxDir.cdUp() ||
-        linuxDir.dirName() != QLatin1String("Contents") || !linuxDir.cdUp() ||
-        !linuxDir.dirName().endsWith(QLatin1String(".prefPane")))
+    // Only names are compared: the path need not exist, and QDir::cdUp would insist it did.
+    const QString linuxDir = QFileInfo(QDir::cleanPath(modulePath)).path();
+    const QString contentsDir = QFileInfo(linuxDir).path();
+    const QString bundleDir = QFileInfo(contentsDir).path();
+    if (QFileInfo(linuxDir).fileName() != QLatin1String("Linux") ||
+        QFileInfo(contentsDir).fileName() != QLatin1String("Contents") ||
+        !bundleDir.endsWith(QLatin1String(".prefPane")))
         return {};
-    return linuxDir.absolutePath();
+    return QFileInfo(bundleDir).absoluteFilePath();
 }
 
 Bundle bundleOfThisModule()

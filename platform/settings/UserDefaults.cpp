@@ -460,13 +460,12 @@ QVariant UserDefaults::copyAppValue(const QString &key, const QString &domain)
 bool UserDefaults::setAppValue(const QString &key, const QVariant &value, const QString &domain)
 {
     UserDefaults &defaults = defaultsForDomain(domain);
-    if (!value.isValid()) {
-        defaults.removeObjectForKey(key);
-        return true;
+    if (value.isValid() && PropertyList::toXml(value).isEmpty()) {
+        defaults.setObject(value, key); // reports the refusal
+        return false;
     }
     defaults.setObject(value, key);
-    const auto changed = defaults._changed.constFind(key);
-    return changed != defaults._changed.cend();
+    return true;
 }
 
 bool UserDefaults::appSynchronize(const QString &domain)

@@ -1,0 +1,242 @@
+// SPDX-License-Identifier: MIT
+#include "settings/UserDefaults.h"
+#include "TemporaryHome.h"
+#include "core/PropertyList.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPoint>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/stat.h>
+
+namespace {
+
+const QString kDomain = QStringLiteral("org.example.BriskoTest");
+const QString kWriter = QStringLiteral(BRISKO_BINARY_DIR "/bin/settings-writer");
+
+class UserDefaultsTest : public ::testing::Test
+{
+protected:
+    QString path() const { return UserDefaults::pathForDomain(kDomain); }
+
+    QVariantMap onDisk() const { return PropertyList::readFile(path()).toMap(); }
+
+    void writeRaw(const QByteArray &bytes) const
+    {
+        QFile file(path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QStringList keptAside() const
+    {
+        return QDir(home.configHome())
+            .entryList({kDomain + QStringLiteral(".plist.unreadable-*")}, QDir::Files);
+    }
+
+    TemporaryHome home;
+};
+
+} // namespace
+
+TEST_F(UserDefaultsTest, ReadsSeeOwnChangesOverTheFileOverRegisteredDefaults)
+{
+    EXPECT_EQ(path(), home.configHome() + QStringLiteral("/org.example.BriskoTest.plist"));
+    UserDefaults defaults(kDomain);
+    defaults.registerDefaults({{QStringLiteral("a"), qint64(1)}, {QStringLiteral("b"), qint64(2)}});
+    EXPECT_EQ(defaults.integerForKey(QStringLiteral("a")), 1);
+
+    UserDefaults other(kDomain);
+    other.setInteger(10, QStringLiteral("a"));
+    ASSERT_TRUE(other.synchronize());
+    EXPECT_EQ(defaults.integerForKey(QStringLiteral("a")), 1) << "read before synchronising";
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_EQ(defaults.integerForKey(QStringLiteral("a")), 10);
+
+    defaults.setInteger(20, QStringLiteral("a"));
+    EXPECT_EQ(defaults.integerForKey(QStringLiteral("a")), 20);
+    defaults.removeObjectForKey(QStringLiteral("a"));
+    EXPECT_EQ(defaults.integerForKey(QStringLiteral("a")), 1) << "removal uncovers the default";
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_FALSE(onDisk().contains(QStringLiteral("a")));
+    EXPECT_EQ(defaults.integerForKey(QStringLiteral("b")), 2);
+}
+
+TEST_F(UserDefaultsTest, EachWriterAppliesOnlyTheKeysItChanged)
+{
+    UserDefaults first(kDomain);
+    UserDefaults second(kDomain);
+    first.objectForKey(QStringLiteral("x")); // both have read the (empty) file
+    second.objectForKey(QStringLiteral("x"));
+    first.setObject(QStringLiteral("one"), QStringLiteral("first"));
+    second.setObject(QStringLiteral("two"), QStringLiteral("second"));
+    ASSERT_TRUE(first.synchronize());
+    ASSERT_TRUE(second.synchronize());
+    EXPECT_EQ(onDisk().value(QStringLiteral("first")), QVariant(QStringLiteral("one")));
+    EXPECT_EQ(onDisk().value(QStringLiteral("second")), QVariant(QStringLiteral("two")));
+
+    // A removal here must not undo the other writer's later value of another key.
+    first.removeObjectForKey(QStringLiteral("first"));
+    second.setObject(QStringLiteral("three"), QStringLiteral("second"));
+    ASSERT_TRUE(second.synchronize());
+    ASSERT_TRUE(first.synchronize());
+    EXPECT_FALSE(onDisk().contains(QStringLiteral("first")));
+    EXPECT_EQ(onDisk().value(QStringLiteral("second")), QVariant(QStringLiteral("three")));
+    EXPECT_EQ(first.stringForKey(QStringLiteral("second")), QStringLiteral("three"));
+}
+
+TEST_F(UserDefaultsTest, FileIsPrivateAndKeepsEveryKindOfValue)
+{
+    UserDefaults defaults(kDomain);
+    defaults.setInteger(-42, QStringLiteral("negative"));
+    defaults.setFloat(2.5, QStringLiteral("real"));
+    defaults.setBool(true, QStringLiteral("switch"));
+    defaults.setObject(QByteArray("\x00\xff", 2), QStringLiteral("data"));
+    defaults.setObject(QVariantList{QStringLiteral("a"), qint64(1)}, QStringLiteral("array"));
+    ASSERT_TRUE(defaults.synchronize());
+
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    UserDefaults reader(kDomain);
+    EXPECT_EQ(reader.integerForKey(QStringLiteral("negative")), -42);
+    EXPECT_DOUBLE_EQ(reader.floatForKey(QStringLiteral("real")), 2.5);
+    EXPECT_TRUE(reader.boolForKey(QStringLiteral("switch")));
+    EXPECT_EQ(reader.dataForKey(QStringLiteral("data")), QByteArray("\x00\xff", 2));
+    EXPECT_EQ(reader.arrayForKey(QStringLiteral("array")).size(), 2);
+    EXPECT_TRUE(reader.stringForKey(QStringLiteral("array")).isEmpty());
+    EXPECT_TRUE(reader.arrayForKey(QStringLiteral("real")).isEmpty());
+    EXPECT_EQ(reader.stringForKey(QStringLiteral("negative")), QStringLiteral("-42"));
+}
+
+TEST_F(UserDefaultsTest, ValuesWithoutPropertyListFormAreRefusedAndNothingChanges)
+{
+    UserDefaults defaults(kDomain);
+    defaults.setObject(QStringLiteral("kept"), QStringLiteral("k"));
+    testing::internal::CaptureStderr();
+    defaults.setObject(QVariant::fromValue(QPoint(1, 2)), QStringLiteral("k"));
+    const std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_NE(message.find("\"k\""), std::string::npos) << message;
+    EXPECT_EQ(defaults.stringForKey(QStringLiteral("k")), QStringLiteral("kept"));
+}
+
+TEST_F(UserDefaultsTest, BrokenFileIsKeptAsideReportedAndDefaultsServed)
+{
+    const QByteArray garbage("<plist><dict><key>HotKey</key><data>AAA");
+    writeRaw(garbage);
+    UserDefaults defaults(kDomain);
+    defaults.registerDefaults({{QStringLiteral("ShowSplash"), true}});
+
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(defaults.boolForKey(QStringLiteral("ShowSplash")));
+    const std::string message = testing::internal::GetCapturedStderr();
+
+    const QStringList aside = keptAside();
+    ASSERT_EQ(aside.size(), 1);
+    const QString asidePath = home.configHome() + QLatin1Char('/') + aside.first();
+    QFile kept(asidePath);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), garbage);
+    EXPECT_NE(message.find(path().toStdString()), std::string::npos) << message;
+    EXPECT_NE(message.find(asidePath.toStdString()), std::string::npos) << message;
+
+    // Reported once: further reads say nothing more.
+    testing::internal::CaptureStderr();
+    defaults.objectForKey(QStringLiteral("HotKey"));
+    EXPECT_TRUE(testing::internal::GetCapturedStderr().empty());
+
+    // A second broken file gets a name of its own; the first copy is never overwritten.
+    writeRaw("[1, 2, 3]"); // not a dictionary either
+    testing::internal::CaptureStderr();
+    defaults.setBool(false, QStringLiteral("ShowSplash"));
+    ASSERT_TRUE(defaults.synchronize());
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(keptAside().size(), 2);
+    ASSERT_TRUE(kept.seek(0));
+    EXPECT_EQ(kept.readAll(), garbage);
+    EXPECT_EQ(onDisk().value(QStringLiteral("ShowSplash")), QVariant(false));
+}
+
+TEST_F(UserDefaultsTest, OutsideProcessAccessWritesOnlyOnSynchronise)
+{
+    const QString domain = QStringLiteral("org.example.BriskoOutside");
+    ASSERT_TRUE(UserDefaults::setAppValue(QStringLiteral("HideAdvert"), true, domain));
+    EXPECT_FALSE(QFileInfo::exists(UserDefaults::pathForDomain(domain)));
+    EXPECT_EQ(UserDefaults::copyAppValue(QStringLiteral("HideAdvert"), domain), QVariant(true));
+    ASSERT_TRUE(UserDefaults::appSynchronize(domain));
+    EXPECT_EQ(PropertyList::readFile(UserDefaults::pathForDomain(domain))
+                  .toMap()
+                  .value(QStringLiteral("HideAdvert")), QVariant(true));
+
+    UserDefaults application(domain);
+    application.setInteger(3, QStringLiteral("ActivationCount"));
+    ASSERT_TRUE(application.synchronize());
+    const QVariantMap persistent = UserDefaults::persistentDomainForName(domain);
+    EXPECT_EQ(persistent.value(QStringLiteral("ActivationCount")).toLongLong(), 3);
+    EXPECT_EQ(persistent.value(QStringLiteral("HideAdvert")), QVariant(true));
+
+    EXPECT_FALSE(
+        UserDefaults::setAppValue(QStringLiteral("bad"), QVariant::fromValue(QPoint()), domain));
+    ASSERT_TRUE(UserDefaults::removePersistentDomainForName(domain));
+    EXPECT_TRUE(PropertyList::readFile(UserDefaults::pathForDomain(domain)).toMap().isEmpty());
+}
+
+// Two programs writing different keys of one domain at the same time: neither loses a value.
+TEST_F(UserDefaultsTest, ConcurrentWritersNeverLoseEachOthersValues)
+{
+    ASSERT_TRUE(QFileInfo(kWriter).isExecutable()) << qPrintable(kWriter);
+    constexpr int kCount = 300;
+    QProcess first;
+    QProcess second;
+    first.start(kWriter, {kDomain, QStringLiteral("first"), QString::number(kCount)});
+    second.start(kWriter, {kDomain, QStringLiteral("second"), QString::number(kCount)});
+    ASSERT_TRUE(first.waitForFinished(60000)) << "first writer did not finish within a minute";
+    ASSERT_TRUE(second.waitForFinished(60000)) << "second writer did not finish within a minute";
+    EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    const QVariantMap values = onDisk();
+    EXPECT_EQ(values.value(QStringLiteral("first")).toLongLong(), kCount);
+    EXPECT_EQ(values.value(QStringLiteral("second")).toLongLong(), kCount);
+}
+
+// A writer killed at any moment leaves a file that parses and holds a value it wrote whole.
+TEST_F(UserDefaultsTest, WriterKilledMidWriteLeavesAWholeFile)
+{
+    ASSERT_TRUE(QFileInfo(kWriter).isExecutable()) << qPrintable(kWriter);
+    for (int round = 0; round < 3; ++round) {
+        const qint64 before = onDisk().value(QStringLiteral("counter")).toLongLong();
+        QProcess writer;
+        writer.start(kWriter, {kDomain, QStringLiteral("counter"), QStringLiteral("forever")});
+        ASSERT_TRUE(writer.waitForStarted(10000)) << "writer did not start";
+        // Wait until it has written a good many values, so the kill lands among writes.
+        QElapsedTimer waited;
+        waited.start();
+        while (onDisk().value(QStringLiteral("counter")).toLongLong() < before + 20) {
+            ASSERT_LT(waited.elapsed(), 30000) << "writer wrote nothing within 30 seconds";
+            QThread::msleep(1);
+        }
+        ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
+        ASSERT_TRUE(writer.waitForFinished(10000)) << "killed writer did not end";
+
+        QString error;
+        const QVariant root = PropertyList::readFile(path(), &error);
+        ASSERT_TRUE(root.isValid()) << error.toStdString();
+        EXPECT_GE(root.toMap().value(QStringLiteral("counter")).toLongLong(), before + 20);
+    }
+    // A temporary file left by the kill does not stand in the way of the next writer.
+    UserDefaults defaults(kDomain);
+    defaults.setBool(true, QStringLiteral("after"));
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_TRUE(onDisk().value(QStringLiteral("after")).toBool());
+    EXPECT_TRUE(keptAside().isEmpty());
+}
