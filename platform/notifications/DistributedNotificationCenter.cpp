@@ -160,6 +160,16 @@ QVariant plainArgument(const QDBusArgument &argument)
     }
 }
 
+QDBusConnection connectToSessionBus()
+{
+    // libdbus reads the session bus address once per process; reading it here lets a process
+    // (a test) that starts its own bus point every later center at it.
+    const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+    if (!address.isEmpty())
+        return QDBusConnection::connectToBus(address, nextConnectionName());
+    return QDBusConnection::connectToBus(QDBusConnection::SessionBus, nextConnectionName());
+}
+
 } // namespace
 
 DistributedNotificationCenter &DistributedNotificationCenter::defaultCenter()
@@ -172,7 +182,7 @@ DistributedNotificationCenter &DistributedNotificationCenter::defaultCenter()
 
 DistributedNotificationCenter::DistributedNotificationCenter(QObject *parent)
     : QObject(parent)
-    , _connection(QDBusConnection::connectToBus(QDBusConnection::SessionBus, nextConnectionName()))
+    , _connection(connectToSessionBus())
 {
     if (!_connection.isConnected())
         return;

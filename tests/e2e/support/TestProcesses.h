@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+/// A child process for tests, read line by line with a time-out on every wait, and ended when
+/// the object ends.
+class ChildProcess final
+{
+public:
+    ChildProcess(const QString &program, const QStringList &arguments,
+                 const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+    {
+        _process.setProcessEnvironment(environment);
+        _process.setProgram(program);
+        _process.setArguments(arguments);
+        _process.start();
+        _started = _process.waitForStarted(10000);
+    }
+    ~ChildProcess() { stop(); }
+    ChildProcess(const ChildProcess &) = delete;
+    ChildProcess &operator=(const ChildProcess &) = delete;
+
+    bool started() const { return _started; }
+    QString description() const
+    {
+        return _process.program() + QLatin1Char(' ') + _process.arguments().join(QLatin1Char(' '));
+    }
+
+    /// The next line of standard output, or nothing when none arrives in time.
+    std::optional<QString> readLine(int timeoutMs)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!_process.canReadLine()) {
+            if (_process.state() == QProcess::NotRunning)
+                return std::nullopt;
+            if (!_process.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime()))) &&
+                deadline.hasExpired())
+                return std::nullopt;
+        }
+        QByteArray line = _process.readLine();
+        if (line.endsWith('\n'))
+            line.chop(1);
+        return QString::fromUtf8(line);
+    }
+
+    /// Reads lines until one equals `expected`; the lines passed over go to `seen`.
+    bool waitForLine(const QString &expected, int timeoutMs, QStringList *seen = nullptr)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!deadline.hasExpired()) {
+            const auto line = readLine(int(std::max<qint64>(1, deadline.remainingTime())));
+            if (!line)
+                return false;
+            if (*line == expected)
+                return true;
+            if (seen)
+                seen->append(*line);
+        }
+        return false;
+    }
+
+    /// Whether standard error holds `text` within the time-out.
+    bool waitForError(const QString &text, int timeoutMs)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        for (;;) {
+            _stderr += _process.readAllStandardError();
+            if (QString::fromUtf8(_stderr).contains(text))
+                return true;
+            if (deadline.hasExpired() || _process.state() == QProcess::NotRunning)
+                return false;
+            _process.waitForReadyRead(int(std::min<qint64>(100, deadline.remainingTime() + 1)));
+        }
+    }
+
+    void writeLine(const QString &line)
+    {
+        _process.write(line.toUtf8() + '\n');
+        _process.waitForBytesWritten(5000);
+    }
+
+    bool waitForFinished(int timeoutMs) { return _process.waitForFinished(timeoutMs); }
+    int exitCode() const { return _process.exitCode(); }
+    QString standardError()
+    {
+        _stderr += _process.readAllStandardError();
+        return QString::fromUtf8(_stderr);
+    }
+    QString remainingOutput() { return QString::fromUtf8(_process.readAllStandardOutput()); }
+    QProcess &process() { return _process; }
+
+    void stop()
+    {
+        if (_process.state() == QProcess::NotRunning)
+            return;
+        _process.terminate();
+        if (!_process.waitForFinished(3000)) {
+            _process.kill();
+            _process.waitForFinished(3000);
+        }
+    }
+
+private:
+    QProcess _process;
+    QByteArray _stderr;
+    bool _started = false;
+};
+
+/// A session bus of the test's own, so tests never talk to the user's session or to each
+/// other. Points DBUS_SESSION_BUS_ADDRESS at it while it lives.
+class PrivateSessionBus final
+{
+public:
+    PrivateSessionBus()
+        : _daemon(QStringLiteral("dbus-daemon"),
+              {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                                           QStringLiteral("--print-address=1")})
+    {
+        _saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        if (const auto line = _daemon.readLine(10000); line && !line->isEmpty()) {
+            _address = *line;
+            qputenv("DBUS_SESSION_BUS_ADDRESS", _address.toUtf8());
+        }
+    }
+    ~PrivateSessionBus()
+    {
+        if (_saved.isEmpty())
+            qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        else
+            qputenv("DBUS_SESSION_BUS_ADDRESS", _saved);
+    }
+
+    bool isRunning() const { return !_address.isEmpty(); }
+    QString address() const { return _address; }
+
+private:
+    ChildProcess _daemon;
+    QString _address;
+    QByteArray _saved;
+};
+
+/// An X server of the test's own (Xvfb), so key grabs never meet those of tests running
+/// alongside.
+class PrivateDisplay final
+{
+public:
+    PrivateDisplay()
+        : _server(QStringLiteral("Xvfb"),
+              {QStringLiteral("-displayfd"),
+                  QStringLiteral("1"), QStringLiteral("-screen"),
+                                           QStringLiteral("0"),
+                                               QStringLiteral("800x600x24"),
+                                                              QStringLiteral("-nolisten"),
+                                                                             QStringLiteral("tcp")})
+    {
+        if (const auto line = _server.readLine(15000); line && !line->isEmpty())
+            _display = QLatin1Char(':') + line->trimmed();
+    }
+
+    bool isRunning() const { return !_display.isEmpty(); }
+    QString display() const { return _display; }
+
+    /// The environment of a Qt program that runs on this display.
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), _display);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        return environment;
+    }
+
+    /// Runs xdotool against this display; true when it succeeded in time.
+    bool xdotool(const QStringList &arguments) const
+    {
+        ChildProcess tool(QStringLiteral("xdotool"), arguments, environment());
+        return tool.started() && tool.waitForFinished(10000) && tool.exitCode() == 0;
+    }
+
+private:
+    ChildProcess _server;
+    QString _display;
+};
