@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+#include "chrome/LargeTypeWindow.h"
+
+#include "chrome/WindowExtras.h"
+#include "settings/UserDefaultsExtras.h"
+
+#include "SettingsKeys.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+
+namespace {
+
+bool isModifierKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString systemFontFamily()
+{
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+} // namespace
+
+LargeTypeWindow::LargeTypeWindow(QWidget *parent)
+    : FramelessWindow(new LargeTypeView, parent)
+{
+    _largeTypeView = static_cast<LargeTypeView *>(backgroundView());
+    _foregroundColor = [] {
+        return UserDefaultsExtras::colorForKey(UserDefaults::standardUserDefaults(),
+                                               DefLargeTypeFgColor);
+    };
+}
+
+void LargeTypeWindow::setForegroundColorProvider(std::function<QColor()> provider)
+{
+    _foregroundColor = std::move(provider);
+}
+
+QFont LargeTypeWindow::largeTypeFont(const QString &family, qreal size)
+{
+    QFont font(family);
+    // The sizes are points of a 1:1 display; Qt's points would grow with the screen's dpi.
+    font.setPixelSize(std::max(1, qRound(size)));
+    font.setBold(true);
+    return font;
+}
+
+QSizeF LargeTypeWindow::sizeOfString(const QString &text, const QString &family, qreal size)
+{
+    return LargeTypeString{text, largeTypeFont(family, size), QColor()}.size();
+}
+
+qreal LargeTypeWindow::largestFontSizeForString(const QString &text, const QString &family,
+                                                const QSizeF &screenSize, qreal maxFontSize)
+{
+    const qreal limitWidth = screenSize.width() * ScreenFraction;
+    const qreal limitHeight = screenSize.height() * ScreenFraction;
+    qreal size = maxFontSize;
+    QSizeF extent = sizeOfString(text, family, size);
+    // Stop at the last positive size: below it there is no font to shrink to.
+    while ((extent.width() > limitWidth || extent.height() > limitHeight) &&
+           size - FontSizeStep > 0) {
+        size -= FontSizeStep;
+        extent = sizeOfString(text, family, size);
+    }
+    return size;
+}
+
+void LargeTypeWindow::setDisplayString(const QString &text)
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const QSizeF screenSize = primary ? QSizeF(primary->geometry().size()) : QSizeF(1024, 768);
+    const QString family = systemFontFamily();
+    const qreal size = largestFontSizeForString(text, family, screenSize);
+    QColor color = _foregroundColor ? _foregroundColor() : QColor();
+    if (!color.isValid())
+        color = Qt::white;
+    setDisplayAttributedString(LargeTypeString{text, largeTypeFont(family, size), color});
+}
+
+void LargeTypeWindow::setDisplayAttributedString(const LargeTypeString &string)
+{
+    const QSizeF extent = string.size();
+    WindowExtras::centerWithSize(this, QSizeF(extent.width() + Margin, extent.height() + Margin),
+                                 0);
+    _largeTypeView->setDisplayAttributedString(string);
+}
+
+void LargeTypeWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Swallowed: the key only counts when it is let go.
+    event->accept();
+}
+
+void LargeTypeWindow::keyReleaseEvent(QKeyEvent *event)
+{
+    event->accept();
+    // A modifier alone does not dismiss, nor do the releases X sends while a key repeats.
+    if (event->isAutoRepeat() || isModifierKey(event->key()))
+        return;
+    WindowExtras::fadeOut(this);
+}

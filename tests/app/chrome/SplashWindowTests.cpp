@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#include "chrome/RoundedRectView.h"
+#include "chrome/SplashWindow.h"
+#include "chrome/WindowAppearance.h"
+
+#include <QDeadlineTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Fires the pending fade-out now instead of after four seconds.
+void fireFadeOut(SplashWindow &splash)
+{
+    QTimer &timer = splash.fadeOutTimer();
+    ASSERT_TRUE(timer.isActive());
+    timer.start(0);
+    QDeadlineTimer deadline(10000);
+    while (timer.isActive() && !deadline.hasExpired())
+        QTest::qWait(5);
+    ASSERT_FALSE(timer.isActive()) << "fade-out timer did not fire within 10 seconds";
+}
+
+} // namespace
+
+TEST(SplashWindowTest, ShowsTheHotKeyTextAndFadesOutWhenItsTimeIsUp)
+{
+    SplashWindow splash;
+    splash.showSplash(QStringLiteral("⌘Space"));
+    EXPECT_EQ(splash.text(), QStringLiteral("Activation hot key: ⌘Space"));
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_EQ(splash.backgroundView()->backgroundColor().alpha(), 0);
+    EXPECT_TRUE(splash.fadeOutTimer().isActive());
+    EXPECT_EQ(splash.fadeOutTimer().interval(), 4000);
+    EXPECT_GT(splash.width(), 100);
+
+    fireFadeOut(splash);
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_NEAR(splash.windowOpacity(), 1.0, 1.0 / 255);
+}
+
+TEST(SplashWindowTest, HiddenEarlyStaysHiddenWhenTheTimerFires)
+{
+    SplashWindow splash;
+    splash.showSplash(QStringLiteral("F1"));
+    splash.hide();
+    const qreal alpha = splash.windowOpacity();
+    fireFadeOut(splash);
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_DOUBLE_EQ(splash.windowOpacity(), alpha);
+}
