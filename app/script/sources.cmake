@@ -1,1 +1,5 @@
 # SPDX-License-Identifier: MIT
+target_sources(BriskoApp PRIVATE
+  script/ShellQuote.cpp script/ShellQuote.h
+  script/RKAppleScript.cpp script/RKAppleScript.h
+  script/TellApplication.cpp script/TellApplication.h)

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+#include "TellApplication.h"
+
+#include "RKAppleScript.h"
+#include "ShellQuote.h"
+
+namespace TellApplication {
+
+namespace {
+
+struct Driver
+{
+    QString application;
+    QString program;
+    // A host that keeps running once started must not be ended with the script that
+    // started it, nor hold the script's output open.
+    bool detached;
+};
+
+const Driver *driverFor(const QString &application)
+{
+    static const Driver kDrivers[] = {
+        {QStringLiteral("System Preferences"), preferencesHostProgram(), true},
+         {QStringLiteral("Skype"), QStringLiteral("xdg-open"), false},
+        };
+    for (const Driver &driver : kDrivers) {
+        if (driver.application == application)
+            return &driver;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString preferencesHostProgram()
+{
+    return QStringLiteral("brisko-preferences");
+}
+
+QString showPaneOption()
+{
+    return QStringLiteral("--show-pane");
+}
+
+QString paneIdentifier()
+{
+    return QStringLiteral("com.ambertide.BriskoPane");
+}
+
+QString commandForApplication(const QString &application)
+{
+    const Driver *driver = driverFor(application);
+    return driver ? driver->program : QString();
+}
+
+QString tellApplicationScript(const QString &application, const QString &script)
+{
+    const Driver *driver = driverFor(application);
+    if (!driver)
+        return {};
+    const QString program = ShellQuote::quoted(driver->program);
+    QString text = QLatin1String("application() {\n");
+    text += QLatin1String("    command -v ") + program +
+            QLatin1String(" >/dev/null 2>&1 || { echo ") +
+            ShellQuote::quoted(driver->program + QLatin1String(": not found")) +
+            QLatin1String(" >&2; return 127; }\n");
+    if (driver->detached)
+        text += QLatin1String("    setsid -f ") + program +
+                QLatin1String(" \"$@\" </dev/null >/dev/null 2>&1\n");
+    else
+        text += QLatin1String("    ") + program + QLatin1String(" \"$@\"\n");
+    text += QLatin1String("}\n");
+    text += script;
+    return text;
+}
+
+std::optional<QString> _tellApplication(const QString &application, const QString &script)
+{
+    const QString text = tellApplicationScript(application, script);
+    if (text.isEmpty())
+        return std::nullopt;
+    return RKAppleScript::sharedInstance().executeScript(text, nullptr, kTimeoutSeconds);
+}
+
+QString openPreferencePaneScript(const QString &identifier)
+{
+    return QLatin1String("application ") + ShellQuote::commandLine({showPaneOption(), identifier}) +
+           QLatin1Char('\n');
+}
+
+std::optional<QString> _openPreferencePane()
+{
+    return _tellApplication(QStringLiteral("System Preferences"), openPreferencePaneScript());
+}
+
+QString skypeCallScript(const QString &number)
+{
+    return ShellQuote::commandLine(
+        {QStringLiteral("xdg-open"), QLatin1String("skype:") + number + QLatin1String("?call")});
+}
+
+std::optional<QString> dialWithSkype(const QString &number)
+{
+    return RKAppleScript::sharedInstance().executeScript(skypeCallScript(number));
+}
+
+} // namespace TellApplication

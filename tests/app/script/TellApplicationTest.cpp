@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: MIT
+#include "script/TellApplication.h"
+#include "TemporaryHome.h"
+#include "script/RKAppleScript.h"
+#include "script/ShellQuote.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Values from contact data or settings, each trying another way into the shell.
+QString hostileText(const QString &markerFolder)
+{
+    const QString m = markerFolder + QLatin1String("/marker");
+    return QStringLiteral("555'; touch %1-1; '\"; touch %1-2; \"$(touch %1-3)`touch %1-4`"
+                          "; touch %1-5\ntouch %1-6\n&& touch %1-7 | touch %1-8 \\' \\")
+                              .arg(m);
+}
+
+class Scripts : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        bin = home.path() + QLatin1String("/bin");
+        records = home.path() + QLatin1String("/records");
+        markers = home.path() + QLatin1String("/markers");
+        QDir().mkpath(bin);
+        QDir().mkpath(records);
+        QDir().mkpath(markers);
+        // Stand-ins for the programs that drive other applications: they record their
+        // arguments, NUL-separated, and do nothing else.
+        for (const QString &program :
+             {QStringLiteral("xdg-open"), TellApplication::preferencesHostProgram()})
+            writeProgram(program, QStringLiteral("#!/bin/sh\nout=%1/%2\n"
+                                                 "for a in \"$@\"; do printf '%s\\0' \"$a\"; done"
+                                                 " > \"$out.tmp\" && mv \"$out.tmp\" \"$out\"\n")
+                                                     .arg(ShellQuote::quoted(records), program));
+        savedPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin) + ':' + savedPath);
+    }
+    void TearDown() override { qputenv("PATH", savedPath); }
+
+    void writeProgram(const QString &name, const QString &text)
+    {
+        QFile file(bin + QLatin1Char('/') + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+        file.close();
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
+
+    // The arguments a stand-in received; waits for a detached one up to `seconds`.
+    QStringList recordedArguments(const QString &program, int seconds = 30)
+    {
+        const QString path = records + QLatin1Char('/') + program;
+        QDeadlineTimer deadline(seconds * 1000);
+        while (!QFileInfo::exists(path) && !deadline.hasExpired())
+            QThread::msleep(20);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {QStringLiteral("<%1 was never run>").arg(program)};
+        QStringList arguments;
+        for (const QByteArray &argument : file.readAll().split('\0'))
+            arguments.append(QString::fromUtf8(argument));
+        arguments.removeLast();
+        return arguments;
+    }
+
+    QStringList markersMade() const { return QDir(markers).entryList(QDir::Files); }
+
+    TemporaryHome home;
+    QString bin;
+    QString records;
+    QString markers;
+    QByteArray savedPath;
+};
+
+TEST_F(Scripts, SkypeCallPassesTheNumberAsOneLiteralArgument)
+{
+    const QString number = hostileText(markers);
+    EXPECT_TRUE(TellApplication::dialWithSkype(number).has_value());
+    EXPECT_EQ(
+        recordedArguments(QStringLiteral("xdg-open")),
+                          QStringList{QLatin1String("skype:") + number + QLatin1String("?call")});
+    EXPECT_TRUE(markersMade().isEmpty()) << qPrintable(markersMade().join(QLatin1Char(' ')));
+
+    EXPECT_TRUE(TellApplication::dialWithSkype(QStringLiteral("+1 (555) 010-9999")).has_value());
+    EXPECT_EQ(recordedArguments(QStringLiteral("xdg-open")),
+                                QStringList{QStringLiteral("skype:+1 (555) 010-9999?call")});
+}
+
+TEST_F(Scripts, PreferencePaneIsAskedOfThePreferencesHost)
+{
+    EXPECT_TRUE(TellApplication::_openPreferencePane().has_value());
+    EXPECT_EQ(
+        recordedArguments(TellApplication::preferencesHostProgram()),
+        (QStringList{QStringLiteral("--show-pane"), QStringLiteral("com.ambertide.BriskoPane")}));
+}
+
+TEST_F(Scripts, ValuesInScriptsForOtherApplicationsAreNeverExecuted)
+{
+    const QString value = hostileText(markers);
+    EXPECT_TRUE(TellApplication::_tellApplication(
+        QStringLiteral("System Preferences"), TellApplication::openPreferencePaneScript(value))
+            .has_value());
+    EXPECT_EQ(recordedArguments(TellApplication::preferencesHostProgram()),
+              (QStringList{QStringLiteral("--show-pane"), value}));
+
+    EXPECT_TRUE(TellApplication::_tellApplication(
+        QStringLiteral("Skype"), QLatin1String("application ") + ShellQuote::quoted(value))
+            .has_value());
+    EXPECT_EQ(recordedArguments(QStringLiteral("xdg-open")), QStringList{value});
+
+    // An application name is never part of the text that runs.
+    EXPECT_FALSE(
+        TellApplication::_tellApplication(value, QStringLiteral("application x")).has_value());
+    EXPECT_TRUE(TellApplication::tellApplicationScript(value, QStringLiteral("true")).isEmpty());
+    EXPECT_TRUE(markersMade().isEmpty()) << qPrintable(markersMade().join(QLatin1Char(' ')));
+}
+
+TEST_F(Scripts, MissingDriverAndSlowApplicationFail)
+{
+    QFile::remove(bin + QLatin1Char('/') + TellApplication::preferencesHostProgram());
+    qputenv("PATH", QFile::encodeName(bin) + ":/usr/bin:/bin");
+    EXPECT_FALSE(TellApplication::_openPreferencePane().has_value());
+
+    writeProgram(QStringLiteral("xdg-open"), QStringLiteral("#!/bin/sh\nexec sleep 60\n"));
+    QVariantMap error;
+    const std::optional<QString> result =
+        RKAppleScript::sharedInstance().executeScript(TellApplication::tellApplicationScript(
+            QStringLiteral("Skype"), QStringLiteral("application x")), &error,
+            TellApplication::kTimeoutSeconds);
+    EXPECT_FALSE(result.has_value());
+    EXPECT_EQ(error.value(RKAppleScript::ErrorNumberKey).toInt(), RKAppleScript::TimeoutError);
+}
+
+} // namespace
