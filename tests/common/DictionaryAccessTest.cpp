@@ -86,6 +86,8 @@ TEST(MutableDictionaryAccess, WritesReadBackThroughTheReads)
 
 TEST(FactoryDefaults, HoldEveryKeyInItsEncoding)
 {
+    // Not left to the environment: ctest runs these without BRISKO_MAIN_BUNDLE.
+    Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
     const QVariantMap defaults =
         DictionaryAccess::dictionaryWithContentsOfResource(QStringLiteral("FactoryDefaults"));
     ASSERT_FALSE(defaults.isEmpty()) << "FactoryDefaults.plist missing from the application bundle";

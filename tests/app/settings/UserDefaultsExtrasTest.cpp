@@ -15,6 +15,12 @@ const QString kDomain = QStringLiteral("org.example.BriskoExtrasTest");
 class UserDefaultsExtrasTest : public ::testing::Test
 {
 protected:
+    static void SetUpTestSuite()
+    {
+        // Not left to the environment: ctest runs these without BRISKO_MAIN_BUNDLE.
+        Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
+    }
+
     QVariantMap onDisk() const
     {
         return PropertyList::readFile(UserDefaults::pathForDomain(kDomain)).toMap();

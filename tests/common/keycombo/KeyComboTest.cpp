@@ -20,6 +20,8 @@ protected:
     {
         // The pane reads its key names from its own bundle, as the module arranges at load.
         PaneKeyComboBuild::setBundle(Bundle(QStringLiteral(BRISKO_PANE_BUNDLE_PATH)));
+        // Not left to the environment: ctest runs these without BRISKO_MAIN_BUNDLE.
+        Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
     }
 };
 
