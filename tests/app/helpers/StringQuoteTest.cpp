@@ -37,7 +37,7 @@ TEST(StringQuote, QuotingUsesLowerCaseHexOnTheLegalizedText)
     EXPECT_EQ(quotedString(QStringLiteral("a b?")), QStringLiteral("a%20b%3f"));
     // A percent sign does not survive legalizing, so every escape in the result is ours.
     EXPECT_EQ(quotedString(QStringLiteral("100% #$&@^[]")),
-              QStringLiteral("100_%20%23%24%26%40%5e%5b%5d"));
+                           QStringLiteral("100_%20%23%24%26%40%5e%5b%5d"));
     EXPECT_EQ(quotedString(QStringLiteral("_.-()+")), QStringLiteral("_.-()+"));
 }
 
