@@ -133,7 +133,8 @@ int ping(QTextStream &out, QTextStream &err, DistributedNotificationCenter &cent
 
 QString describe(const QString &command, const QVariantMap &userInfo)
 {
-    QString line = command;
+    // A command that is not a plain word is quoted too, so one notification stays one line.
+    QString line = describeValue(command);
     for (auto it = userInfo.cbegin(); it != userInfo.cend(); ++it)
         line += QLatin1Char(' ') + it.key() + QLatin1Char('=') + describeValue(it.value());
     return line;

@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: MIT
+#include "ControlTool.h"
+#include "notifications/ControlCommands.h"
+#include "notifications/DistributedNotificationCenter.h"
+#include "support/TestProcesses.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int Timeout = 10000;
+const QString Ctl = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-ctl");
+const QString Peer =
+    QStringLiteral(BRISKO_BINARY_DIR "/tests/platform/notifications/brisko-notification-peer");
+const QString Name = ControlCommands::NotificationName;
+
+class ControlToolTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { bus = new PrivateSessionBus; }
+    static void TearDownTestSuite()
+    {
+        delete bus;
+        bus = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(bus->isRunning()) << "dbus-daemon did not start a session bus";
+    }
+
+    static inline PrivateSessionBus *bus = nullptr;
+};
+
+TEST_F(ControlToolTest, PostSendsTheCommandWithPairsAsUserInfo)
+{
+    ChildProcess observer(
+        Peer, {QStringLiteral("observe"), Name, QStringLiteral("*"), QStringLiteral("1")});
+    ASSERT_TRUE(observer.waitForLine(QStringLiteral("ready"), Timeout))
+                << qPrintable(observer.standardError());
+
+    ChildProcess ctl(
+        Ctl, {QStringLiteral("post"), QStringLiteral("SetTab"),
+                                                     QStringLiteral("identifier=about"),
+                                                                    QStringLiteral("note=a=b c")});
+    ASSERT_TRUE(ctl.waitForFinished(Timeout));
+    EXPECT_EQ(ctl.exitCode(), 0) << qPrintable(ctl.standardError());
+
+    const auto line = observer.readLine(Timeout);
+    ASSERT_TRUE(line.has_value()) << "the observer heard nothing";
+    const QJsonObject heard = QJsonDocument::fromJson(line->toUtf8()).object();
+    EXPECT_EQ(heard[QStringLiteral("name")].toString(), Name);
+    EXPECT_EQ(heard[QStringLiteral("object")].toString(), QStringLiteral("SetTab"));
+    EXPECT_EQ(heard[QStringLiteral("userInfo")].toObject(),
+                    (QJsonObject{{QStringLiteral("identifier"), QStringLiteral("about")},
+                                  {QStringLiteral("note"), QStringLiteral("a=b c")}}));
+}
+
+TEST_F(ControlToolTest, MonitorPrintsEachControlNotificationOnItsOwnLine)
+{
+    ChildProcess monitor(Ctl, {QStringLiteral("monitor")});
+    ASSERT_TRUE(monitor.waitForError(QStringLiteral("monitoring"), Timeout))
+                << qPrintable(monitor.standardError());
+
+    DistributedNotificationCenter center;
+    center.postNotification(Name, ControlCommands::SetTab,
+                            {{QStringLiteral("identifier"), QStringLiteral("preferences")},
+                              {QStringLiteral("nested"), QVariantMap{{QStringLiteral("n"), 1}}}});
+    center.postNotification(QStringLiteral("org.example.Other"), QStringLiteral("Elsewhere"));
+    center.postNotification(Name, QStringLiteral("Line\nBreak"));
+    center.postNotification(Name, ControlCommands::Refresh);
+    ASSERT_TRUE(center.flush());
+
+    EXPECT_EQ(monitor.readLine(Timeout),
+              QStringLiteral(R"(SetTab identifier=preferences nested={"n":1})"));
+    // A command with a line break must not split the one-line-per-notification output.
+    EXPECT_EQ(monitor.readLine(Timeout), QStringLiteral(R"("Line\nBreak")"));
+    EXPECT_EQ(monitor.readLine(Timeout), QStringLiteral("Refresh"));
+}
+
+TEST_F(ControlToolTest, PingSucceedsOnlyWhenTheApplicationAnswers)
+{
+    {
+        ChildProcess ctl(Ctl, {QStringLiteral("ping")});
+        ASSERT_TRUE(ctl.waitForFinished(Timeout));
+        EXPECT_EQ(ctl.exitCode(), 1);
+        EXPECT_EQ(ctl.readLine(0), QStringLiteral("Brisko is not running."));
+    }
+    ChildProcess responder(Peer, {QStringLiteral("respond"), ControlCommands::ControlDidStart,
+                                                 ControlCommands::AppDidLaunch});
+    ASSERT_TRUE(responder.waitForLine(QStringLiteral("ready"), Timeout))
+                << qPrintable(responder.standardError());
+    ChildProcess ctl(Ctl, {QStringLiteral("ping")});
+    ASSERT_TRUE(ctl.waitForFinished(Timeout));
+    EXPECT_EQ(ctl.exitCode(), 0) << qPrintable(ctl.standardError());
+    EXPECT_EQ(ctl.readLine(0), QStringLiteral("Brisko is running."));
+}
+
+TEST(ControlToolUsage, BadCommandLinesExitWithUsageAndSendNothing)
+{
+    DistributedNotificationCenter center;
+    const QList<QStringList> cases = {
+        {},
+        {QStringLiteral("launch")},
+         {QStringLiteral("post")},
+          {QStringLiteral("post"), QString()},
+           {QStringLiteral("post"), QStringLiteral("Refresh"), QStringLiteral("novalue")},
+                           {QStringLiteral("post"),
+                                           QStringLiteral("Refresh"), QStringLiteral("=value")},
+                                           {QStringLiteral("ping"), QStringLiteral("extra")},
+                           };
+    for (const QStringList &arguments : cases) {
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        EXPECT_EQ(ControlTool::run(arguments, outStream, errStream, center), 2)
+            << qPrintable(arguments.join(QLatin1Char(' ')));
+        EXPECT_TRUE(err.contains(QLatin1String("Usage: brisko-ctl")));
+    }
+}
+
+TEST(ControlToolUsage, DescribeWritesPlainWordsBareAndEverythingElseAsJson)
+{
+    EXPECT_EQ(ControlTool::describe(QStringLiteral("Refresh"), {}), QStringLiteral("Refresh"));
+    EXPECT_EQ(ControlTool::describe(QStringLiteral("SetTab"),
+        {{QStringLiteral("b"), QStringLiteral("two words")},
+          {QStringLiteral("a"), QStringLiteral("about")},
+           {QStringLiteral("c"), 3}, {QStringLiteral("d"), QVariantList{true, QStringLiteral("x")}},
+                                      {QStringLiteral("e"), QStringLiteral("k=v")}}),
+           QStringLiteral(R"(SetTab a=about b="two words" c=3 d=[true,"x"] e="k=v")"));
+}
+
+} // namespace
