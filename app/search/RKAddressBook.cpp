@@ -148,12 +148,12 @@ QList<PersonPtr> RKAddressBook::personsMatchingPattern(const QString &pattern)
         return hit->persons;
 
     const QList<QStringView> words = wordsOf(pattern);
-    CacheEntry entry;
-    if (words.isEmpty()) {
-        _matchCache.insert(pattern, entry);
-        return entry.persons;
-    }
+    // Blanks alone match no one, but are not cached: a cached empty result would wrongly
+    // narrow the next keystroke (" s" would find nothing).
+    if (words.isEmpty())
+        return {};
 
+    CacheEntry entry;
     // Appending one unit to a pattern only lengthens its last word, adds a blank or starts a
     // new word: the prefix's persons already hold every other word, so they are tested for
     // the last word alone.

@@ -1,0 +1,34 @@
+# SPDX-License-Identifier: MIT
+# The sample address book, shown while the user has no contacts of their own.
+set(BRISKO_SAMPLE_CONTACTS
+  08669a0d-9791-5c66-9edc-5eae7d39a2a2.vcf
+  09ab3fc8-79a4-5c32-b3f4-73f5cf2bf98a.vcf
+  1db90641-86dd-5137-a151-8968463e17e7.vcf
+  27cd12fb-40fb-510d-9ef4-8afc3711417a.vcf
+  28531023-720c-5614-b5e5-b61c562a6998.vcf
+  38514d64-01a6-56cc-badd-56de627a74fd.vcf
+  394a4993-f9a5-5922-967b-9f1b7cda3a03.vcf
+  3aee4c94-f41a-5b3c-bea8-3c64792a23bb.vcf
+  4ab8a618-0669-57ce-9401-00112ab3ef54.vcf
+  56336a91-d32f-501b-be17-a82403f108d3.vcf
+  5a88491a-73a0-5cc1-8840-62d1ad0c29f7.vcf
+  65f0cb5d-158d-50c2-86c9-06c14453ad8e.vcf
+  68262dc8-1aaa-501f-9821-911d26d8b6ff.vcf
+  74e12e13-3029-5b5f-9024-d9412c194d11.vcf
+  804a76dc-f128-5c45-bac7-7cbe9ff58c2d.vcf
+  84fc04cb-81ea-5cea-b5d3-47b75f8311f4.vcf
+  8751fcad-c1f9-5276-8438-a60146a6122e.vcf
+  97c9472b-0677-5781-b063-d1e21dc6acba.vcf
+  9b548b94-b736-5c0a-9975-48c9d716e504.vcf
+  a1aeaa98-6c84-553d-9cc8-e5bee2ca7345.vcf
+  a7394098-3032-50c0-a9b7-ee1a8a3a1050.vcf
+  b5c6ee5f-e723-5a17-80fd-c87907a60560.vcf
+  c283cee0-831c-5b23-91cc-dc4224526a24.vcf
+  d1e91d7f-b6ac-51b8-8f78-55a66ec54467.vcf
+  d46606fc-4a04-5b3a-ae43-612e1db7c834.vcf
+  dc048720-58b5-5a4f-b207-fed8e791d489.vcf
+  e0f9d1ed-06fe-5eb8-89c0-08990e59f4a9.vcf
+  e3866f6a-c086-59a3-88d0-cc7a258d8e6a.vcf
+  f1b475d1-4c79-5821-aafa-29b9256c5bec.vcf
+  f723d16e-7f85-519d-90ad-d7e875ccb130.vcf
+)

@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: MIT
+#include "search/PersonExtras.h"
+#include "search/StringWhitespace.h"
+
+#include "workspace/Workspace.h"
+#include "workspace/test/RecordingWorkspace.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+template <typename Fill>
+Person person(Fill fill)
+{
+    Person::Fields fields;
+    fill(fields);
+    return Person(std::move(fields));
+}
+
+QString S(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+LabeledValue email(const char *address)
+{
+    return {QStringLiteral("_$!<Work>!$_"), S(address), QStringLiteral("email-0")};
+}
+
+} // namespace
+
+TEST(PersonExtrasTest, DisplayNameOfPeople)
+{
+    EXPECT_EQ(PersonExtras::displayName(person([](Person::Fields &f) {
+                  f.firstName = S("John");
+                  f.lastName = S("Smith");
+              })),
+              S("John Smith"));
+    EXPECT_EQ(PersonExtras::displayName(person([](Person::Fields &f) { f.firstName = S("John"); })),
+              S("John "));
+    EXPECT_EQ(PersonExtras::displayName(person([](Person::Fields &f) { f.lastName = S("Smith"); })),
+              S("Smith"));
+    EXPECT_EQ(PersonExtras::displayName(person([](Person::Fields &f) {
+                  f.firstName = S("Anna");
+                  f.lastName = S("Berg");
+                  f.middleName = S("Maria");
+              })),
+              S("Anna Maria Berg"));
+    EXPECT_EQ(
+        PersonExtras::displayName(person([](Person::Fields &f) { f.middleName = S("Maria"); })),
+        S("Maria "));
+    // Untrimmed in the display name, trimmed by the accessor.
+    const Person padded = person([](Person::Fields &f) {
+        f.firstName = S("  John ");
+        f.lastName = S("Smith");
+    });
+    EXPECT_EQ(PersonExtras::displayName(padded), S("  John  Smith"));
+    EXPECT_EQ(PersonExtras::firstName(padded), S("John"));
+}
+
+TEST(PersonExtrasTest, DisplayNameFallsBackToOrganizationEmailAndNoName)
+{
+    const Person nicknameOnly = person([](Person::Fields &f) {
+        f.nickname = S("Jojo");
+        f.organization = S("Acme");
+        f.emails = {email("a@b.c")};
+    });
+    EXPECT_EQ(PersonExtras::displayName(nicknameOnly), S("Acme"));
+    EXPECT_EQ(PersonExtras::displayName(person([](Person::Fields &f) {
+                  f.nickname = S("Jojo");
+                  f.emails = {email("a@b.c")};
+              })),
+              S("a@b.c"));
+    EXPECT_EQ(PersonExtras::displayName(person([](Person::Fields &f) { f.nickname = S("Jojo"); })),
+              S("No Name"));
+
+    const Person company = person([](Person::Fields &f) {
+        f.firstName = S("Claire");
+        f.lastName = S("Bernard");
+        f.organization = S("Librairie Côté Jardin");
+        f.flags = Person::ShowAsCompany;
+    });
+    EXPECT_EQ(PersonExtras::displayName(company), S("Librairie Côté Jardin"));
+    EXPECT_EQ(PersonExtras::displayName(person([](Person::Fields &f) {
+                  f.firstName = S("Claire");
+                  f.emails = {email("x@y.z"), email("second@y.z")};
+                  f.flags = Person::ShowAsCompany;
+              })),
+              S("x@y.z"));
+    EXPECT_EQ(PersonExtras::displayName(
+                  person([](Person::Fields &f) { f.flags = Person::ShowAsCompany; })),
+              S("No Name"));
+}
+
+TEST(PersonExtrasTest, OnlyTheShowAsBitsMakeACompany)
+{
+    EXPECT_TRUE(PersonExtras::isCompany(person([](Person::Fields &f) { f.flags = 1; })));
+    EXPECT_TRUE(PersonExtras::isCompany(person([](Person::Fields &f) { f.flags = 9; })));
+    for (int flags : {0, 2, 3, 5, 8})
+        EXPECT_FALSE(PersonExtras::isCompany(person([flags](Person::Fields &f) {
+            f.flags = flags;
+        }))) << flags;
+}
+
+TEST(PersonExtrasTest, TrimmedAccessorsKeepAbsentValuesAbsent)
+{
+    const Person full = person([](Person::Fields &f) {
+        f.firstName = S("\tJohn\n");
+        f.lastName = S("\u00a0Smith\u2003");
+        f.organization = S(" Acme  ");
+        f.jobTitle = S("\r\nBoss ");
+    });
+    EXPECT_EQ(PersonExtras::firstName(full), S("John"));
+    EXPECT_EQ(PersonExtras::lastName(full), S("Smith"));
+    EXPECT_EQ(PersonExtras::companyName(full), S("Acme"));
+    EXPECT_EQ(PersonExtras::jobTitle(full), S("Boss"));
+    const Person empty;
+    EXPECT_TRUE(PersonExtras::firstName(empty).isNull());
+    EXPECT_TRUE(PersonExtras::companyName(empty).isNull());
+    EXPECT_TRUE(StringWhitespace::stringByTrimmingWhiteSpaces(QString()).isNull());
+    EXPECT_EQ(StringWhitespace::stringByTrimmingWhiteSpaces(S(" \u0085a b\u2028")), S("a b"));
+    EXPECT_EQ(StringWhitespace::stringByTrimmingWhiteSpaces(S("   ")), QString());
+}
+
+TEST(PersonExtrasTest, OpenAndEditHandTheVCardFileToTheWorkspace)
+{
+    auto recording = std::make_unique<RecordingWorkspace>();
+    RecordingWorkspace *workspace = recording.get();
+    Workspace::setShared(std::move(recording));
+    const Person withFile = person([](Person::Fields &f) {
+        f.uniqueId = S("u1");
+        f.filePath = S("/book/u1.vcf");
+    });
+    EXPECT_TRUE(PersonExtras::openInAddressBook(withFile));
+    EXPECT_TRUE(PersonExtras::editInAddressBook(withFile));
+    EXPECT_FALSE(
+        PersonExtras::openInAddressBook(person([](Person::Fields &f) { f.uniqueId = S("u2"); })));
+    ASSERT_EQ(workspace->requests.size(), 2);
+    EXPECT_EQ(workspace->requests[0].operation, S("openFile"));
+    EXPECT_EQ(workspace->requests[0].target, S("/book/u1.vcf"));
+    workspace->answer = false;
+    EXPECT_FALSE(PersonExtras::openInAddressBook(withFile));
+    Workspace::setShared(nullptr);
+}

@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: MIT
+#include "search/RKAddressBook.h"
+
+#include "TemporaryHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Card
+{
+    const char *uid;
+    const char *text; // the properties between BEGIN and END
+};
+
+// Persons in the address book's own order; names repeat on purpose.
+const Card kCards[] = {
+    {"p1", "N:Smith;John;;;\nEMAIL:john@example.com\nTEL;TYPE=CELL:+1 555 0100"},
+    {"p2", "N:Jones;Anna;;;\nEMAIL:anna.smythe@example.org\nNOTE:Loves jazz\\nand tea"},
+    {"p3", "N:Smith;Joanna;;;\nNICKNAME:Jojo\nTITLE:Harbour master"},
+    {"p4", "N:Ångström;Åsa;Quenby;;\nADR;TYPE=HOME:;;Kungsgatan 7;Uppsala;;753 21;Sweden"},
+    {"p5", "N:Ölmez;Smaragd;;;\nORG:Zephyr "
+           "Works\nURL:https://zephyr.example\nURL:https://second.example"},
+    {"p6", "N:Smith;John;;;\nEMAIL:other.john@example.net"},
+    {"p7",
+     "ORG:Nordlicht GmbH\nX-ABShowAs:COMPANY\nADR;TYPE=WORK:;;Hafenstraße 1;Kiel;;24103;Germany"},
+    {"p8", "N:Straße;Jörg;;;\nNOTE:tab\there and non\u00a0breaking"},
+};
+
+QByteArray vcard(const Card &card)
+{
+    return QByteArray("BEGIN:VCARD\nVERSION:3.0\nUID:") + card.uid + "\n" + card.text +
+           "\nEND:VCARD\n";
+}
+
+QStringList ids(const QList<PersonPtr> &persons)
+{
+    QStringList result;
+    for (const PersonPtr &person : persons)
+        result.append(person->uniqueId());
+    return result;
+}
+
+QStringList S(std::initializer_list<const char *> list)
+{
+    QStringList result;
+    for (const char *item : list)
+        result.append(QString::fromUtf8(item));
+    return result;
+}
+
+class RKAddressBookTest : public ::testing::Test
+{
+protected:
+    RKAddressBookTest()
+    {
+        QFile file(home.path() + QLatin1String("/book.vcf"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        for (const Card &card : kCards)
+            file.write(vcard(card));
+        file.close();
+        book = std::make_unique<AddressBook>(QStringList{file.fileName()});
+        engine = std::make_unique<RKAddressBook>(*book);
+    }
+
+    QStringList find(const char *pattern)
+    {
+        return ids(engine->personsMatchingPattern(QString::fromUtf8(pattern)));
+    }
+
+    TemporaryHome home;
+    std::unique_ptr<AddressBook> book;
+    std::unique_ptr<RKAddressBook> engine;
+};
+
+} // namespace
+
+TEST_F(RKAddressBookTest, CaseInsensitiveMatchWithSeparateCaseSensitiveCacheKeys)
+{
+    const quint64 before = engine->personsExamined();
+    const QList<PersonPtr> lower = engine->personsMatchingPattern(QStringLiteral("an"));
+    const quint64 afterLower = engine->personsExamined();
+    const QList<PersonPtr> upper = engine->personsMatchingPattern(QStringLiteral("An"));
+    EXPECT_GT(engine->personsExamined(), afterLower) << "\"An\" must not be answered from \"an\"";
+    EXPECT_GT(afterLower, before);
+    EXPECT_EQ(ids(lower), ids(upper));
+    EXPECT_EQ(ids(lower), S({"p2", "p3", "p4", "p7", "p8"}));
+    // A repeated pattern is a cache hit: nothing examined, the same list object.
+    const quint64 settled = engine->personsExamined();
+    const QList<PersonPtr> again = engine->personsMatchingPattern(QStringLiteral("An"));
+    EXPECT_EQ(engine->personsExamined(), settled);
+    EXPECT_TRUE(again.isSharedWith(upper));
+}
+
+TEST_F(RKAddressBookTest, EveryWordMustMatchSomePropertyInOrder)
+{
+    // "jo" in a first or last name, "sm" in a last name or an e-mail address.
+    EXPECT_EQ(find("jo sm"), S({"p1", "p2", "p3", "p6"}));
+    EXPECT_EQ(find("sm jo"), S({"p1", "p2", "p3", "p6"}));
+    EXPECT_EQ(find("anna smythe"), S({"p2"}));
+    EXPECT_EQ(find("john smith"), S({"p1", "p6"})) << "same display names keep the book's order";
+    EXPECT_EQ(find("jo zz"), S({"p2"})) << "\"zz\" only in the note";
+    EXPECT_EQ(find("jo qq"), QStringList());
+}
+
+TEST_F(RKAddressBookTest, BlanksCutWordsAndOtherWhiteSpaceBelongsToThem)
+{
+    EXPECT_EQ(find("jo "), find("jo"));
+    EXPECT_EQ(find("  jo"), find("jo"));
+    EXPECT_EQ(find("jo    sm"), find("jo sm"));
+    EXPECT_EQ(find("   "), QStringList());
+    EXPECT_EQ(find("   j"), find("j")) << "blanks alone must not narrow what follows";
+    EXPECT_EQ(find(" "), QStringList());
+    EXPECT_EQ(find("tab\there"), S({"p8"}));
+    EXPECT_EQ(find("tab"), S({"p8"}));
+    EXPECT_EQ(find("non\u00a0breaking"), S({"p8"}));
+    EXPECT_EQ(find("non breaking"), S({"p8"}));
+    // A word never spans two values of a person.
+    EXPECT_EQ(find("smithjohn"), QStringList());
+}
+
+TEST_F(RKAddressBookTest, WordsFoundInEveryLesserProperty)
+{
+    EXPECT_EQ(find("jazz"), S({"p2"}));           // note
+    EXPECT_EQ(find("and tea"), S({"p2"}));        // note, second line
+    EXPECT_EQ(find("jojo"), S({"p3"}));           // nickname
+    EXPECT_EQ(find("quenby"), S({"p4"}));         // middle name
+    EXPECT_EQ(find("harbour"), S({"p3"}));        // job title
+    EXPECT_EQ(find("uppsala"), S({"p4"}));        // city
+    EXPECT_EQ(find("753 21"), S({"p4"}));         // postal code, two words
+    EXPECT_EQ(find("sweden"), S({"p4"}));         // country
+    EXPECT_EQ(find("kungsgatan"), S({"p4"}));     // street
+    EXPECT_EQ(find("0100"), S({"p1"}));           // phone
+    EXPECT_EQ(find("zephyr.example"), S({"p5"})); // home page
+    EXPECT_EQ(find("second.example"), QStringList()) << "only the home page is searched";
+    EXPECT_EQ(find("nordlicht"), S({"p7"})); // organization
+    EXPECT_EQ(find("home"), QStringList()) << "labels are not searched";
+}
+
+TEST_F(RKAddressBookTest, UnicodeCaseFoldingWithoutAccentFolding)
+{
+    EXPECT_EQ(find("ångström"), S({"p4"}));
+    EXPECT_EQ(find("ÅSA"), S({"p4"}));
+    EXPECT_EQ(find("angstrom"), QStringList());
+    EXPECT_EQ(find("ÖLMEZ"), S({"p5"}));
+    EXPECT_EQ(find("STRASSE"), QStringList()) << "no full case folding of ß";
+    EXPECT_EQ(find("STRAßE"), S({"p7", "p8"}));
+}
+
+TEST_F(RKAddressBookTest, TypingNarrowsFromThePreviousResult)
+{
+    const qsizetype everyone = book->people().size();
+    quint64 examined = engine->personsExamined();
+    EXPECT_EQ(find("s").size(), everyone);
+    EXPECT_EQ(engine->personsExamined() - examined, quint64(everyone));
+
+    examined = engine->personsExamined();
+    EXPECT_EQ(find("sm"), S({"p1", "p2", "p3", "p5", "p6"}));
+    EXPECT_EQ(engine->personsExamined() - examined, quint64(everyone)) << "the result of \"s\"";
+
+    examined = engine->personsExamined();
+    EXPECT_EQ(find("smi"), S({"p1", "p3", "p6"}));
+    EXPECT_EQ(engine->personsExamined() - examined, 5u) << "only the result of \"sm\"";
+
+    // Backspace: answered from the cache.
+    examined = engine->personsExamined();
+    EXPECT_EQ(find("sm"), S({"p1", "p2", "p3", "p5", "p6"}));
+    EXPECT_EQ(engine->personsExamined(), examined);
+
+    // Not an extension of a cached pattern: everyone again.
+    examined = engine->personsExamined();
+    find("mi");
+    EXPECT_EQ(engine->personsExamined() - examined, quint64(everyone));
+}
+
+TEST_F(RKAddressBookTest, ClearCacheAndExternalChangesSearchEveryoneAgain)
+{
+    find("s");
+    find("sm");
+    engine->clearCache();
+    quint64 examined = engine->personsExamined();
+    find("smi");
+    EXPECT_EQ(engine->personsExamined() - examined, quint64(book->people().size()));
+
+    // Another program adds a Smith; the watcher reloads and the engine sees the new person.
+    book->setReloadDelay(20);
+    QSignalSpy changed(book.get(), &AddressBook::databaseChangedExternally);
+    QObject::connect(book.get(), &AddressBook::databaseChangedExternally, engine.get(),
+                     &RKAddressBook::clearCache);
+    QFile file(home.path() + QLatin1String("/book.vcf"));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(vcard({"p9", "N:Smithers;Waylon;;;"}));
+    file.close();
+    ASSERT_TRUE(changed.wait(5000)) << "the edit was not noticed within 5 s";
+    examined = engine->personsExamined();
+    EXPECT_EQ(find("smit"), S({"p1", "p3", "p6", "p9"}));
+    EXPECT_EQ(engine->personsExamined() - examined, quint64(book->people().size()));
+}
+
+TEST_F(RKAddressBookTest, AgreesWithQtCaseInsensitiveContainsOnRandomPatterns)
+{
+    // The reference: every word contained, case-insensitively as Qt compares, in one of the
+    // searched values.
+    auto reference = [&](const QString &pattern) {
+        const QStringList words = pattern.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QStringList result;
+        if (words.isEmpty())
+            return result;
+        for (const PersonPtr &person : book->people()) {
+            QStringList values = {person->lastName(), person->firstName(), person->middleName(),
+                                  person->nickname(), person->jobTitle(),  person->organization(),
+                                  person->homePage(), person->note()};
+            for (const LabeledValue &v : person->phones() + person->emails())
+                values.append(v.value.toString());
+            for (const LabeledValue &v : person->addresses())
+                for (const QVariant &field : v.value.toMap())
+                    values.append(field.toString());
+            bool all = true;
+            for (const QString &word : words) {
+                bool any = false;
+                for (const QString &value : std::as_const(values))
+                    any = any || value.contains(word, Qt::CaseInsensitive);
+                all = all && any;
+            }
+            if (all)
+                result.append(person->uniqueId());
+        }
+        return result;
+    };
+    const QString alphabet = QString::fromUtf8("smithjoanÅÖöåße .@1");
+    QRandomGenerator random(7);
+    for (int round = 0; round < 400; ++round) {
+        QString pattern;
+        const int length = 1 + random.bounded(6);
+        for (int i = 0; i < length; ++i) {
+            pattern.append(alphabet[random.bounded(int(alphabet.size()))]);
+            // Typed one unit at a time, as the search field does.
+            EXPECT_EQ(ids(engine->personsMatchingPattern(pattern)), reference(pattern))
+                << qPrintable(pattern);
+        }
+        if (round % 50 == 0)
+            engine->clearCache();
+    }
+}
+
+TEST(RKAddressBookEmptyTest, AnEmptyAddressBookMatchesNothing)
+{
+    TemporaryHome home;
+    const QString folder = home.path() + QLatin1String("/empty");
+    QDir().mkpath(folder);
+    AddressBook book({folder});
+    ASSERT_TRUE(book.people().isEmpty());
+    RKAddressBook engine(book);
+    for (const char *pattern : {"a", "an", "an b", " "})
+        EXPECT_TRUE(engine.personsMatchingPattern(QString::fromUtf8(pattern)).isEmpty());
+}

@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: MIT
+#include "addressbook/AddressBook.h"
+
+#include "TemporaryHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
+    file.write(data);
+}
+
+QByteArray card(const char *lastName, const char *uid = nullptr)
+{
+    QByteArray text = QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:") + lastName + ";;;;\r\n";
+    if (uid)
+        text += QByteArray("UID:") + uid + "\r\n";
+    return text + "END:VCARD\r\n";
+}
+
+QStringList lastNames(const AddressBook &book)
+{
+    QStringList names;
+    for (const PersonPtr &person : book.people())
+        names.append(person->lastName());
+    return names;
+}
+
+class AddressBookTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { qunsetenv("BRISKO_ADDRESS_BOOK"); }
+    void TearDown() override { qunsetenv("BRISKO_ADDRESS_BOOK"); }
+
+    TemporaryHome home;
+};
+
+} // namespace
+
+TEST_F(AddressBookTest, ReadsFoldersRecursivelyByNameAndSkipsTemporaryAndBareFiles)
+{
+    const QString root = home.path() + QLatin1String("/book");
+    writeFile(root + QLatin1String("/b.vcf"), card("B1") + card("B2"));
+    writeFile(root + QLatin1String("/a.vcf"), card("A"));
+    writeFile(root + QLatin1String("/sub/c.vcard"), card("SubC"));
+    writeFile(root + QLatin1String("/c.vcf"), card("C"));
+    writeFile(root + QLatin1String("/draft.vcf.tmp"), card("Temporary"));
+    writeFile(root + QLatin1String("/README"), card("NoExtension"));
+    writeFile(root + QLatin1String("/.hidden.vcf"), card("Hidden"));
+    AddressBook book({root});
+    EXPECT_EQ(lastNames(book),
+              (QStringList{QStringLiteral("A"),
+                  QStringLiteral("B1"), QStringLiteral("B2"), QStringLiteral("C"), QStringLiteral("SubC")}));
+    EXPECT_FALSE(book.isUsingSampleBook());
+}
+
+TEST_F(AddressBookTest, EnvironmentSourcesKeepTheirOrderAndDuplicateIdsBecomeUnique)
+{
+    const QString second = home.path() + QLatin1String("/second.vcf");
+    const QString first = home.path() + QLatin1String("/first");
+    writeFile(second, card("Second", "same-id"));
+    writeFile(first + QLatin1String("/x.vcf"), card("First", "same-id"));
+    qputenv("BRISKO_ADDRESS_BOOK", (second + QLatin1Char(':') + first).toUtf8());
+    AddressBook book;
+    EXPECT_EQ(lastNames(book), (QStringList{QStringLiteral("Second"), QStringLiteral("First")}));
+    ASSERT_EQ(book.people().size(), 2);
+    EXPECT_EQ(book.people()[0]->uniqueId(), QStringLiteral("same-id"));
+    EXPECT_NE(book.people()[1]->uniqueId(), QStringLiteral("same-id"));
+    EXPECT_FALSE(book.isUsingSampleBook());
+}
+
+TEST_F(AddressBookTest, DesktopFoldersInOrderWithKhardBooks)
+{
+    const QString data = home.dataHome();
+    writeFile(data + QLatin1String("/contacts/uid1.vcf"), card("Kde"));
+    // Sub-collections sort by their path among the files ("collection/…" before "uid1…").
+    writeFile(data + QLatin1String("/contacts/collection/uid2.vcf"), card("KdeSub"));
+    writeFile(data + QLatin1String("/kpeoplevcard/phone-1/p.vcard"), card("Phone"));
+    writeFile(home.path() + QLatin1String("/vdir/friends/f.vcf"), card("Friend"));
+    writeFile(home.path() + QLatin1String("/vdir/work/w.vcf"), card("Colleague"));
+    writeFile(home.configHome() + QLatin1String("/khard/khard.conf"),
+              "[addressbooks]\n[[work]]\npath = ~/vdir/work/\n[[friends]]\n"
+              "path = $HOME/vdir/friends\n\n[general]\npath = /not/a/book\n");
+    AddressBook book;
+    EXPECT_EQ(lastNames(book),
+              (QStringList{QStringLiteral("KdeSub"),
+                  QStringLiteral("Kde"), QStringLiteral("Phone"),
+                                                        QStringLiteral("Colleague"),
+                                                                       QStringLiteral("Friend")}));
+    EXPECT_FALSE(book.isUsingSampleBook());
+}
+
+TEST_F(AddressBookTest, SampleBookStandsInForAnEmptyDesktop)
+{
+    AddressBook book;
+    EXPECT_TRUE(book.isUsingSampleBook());
+    EXPECT_GE(book.people().size(), 25);
+    bool company = false, photo = false;
+    for (const PersonPtr &person : book.people()) {
+        company = company || (person->flags() & Person::ShowAsMask) == Person::ShowAsCompany;
+        photo = photo || !person->imageData().isEmpty();
+    }
+    EXPECT_TRUE(company);
+    EXPECT_TRUE(photo);
+}
+
+TEST_F(AddressBookTest, WatcherSeesFilesAddedEditedAndRemoved)
+{
+    const QString root = home.path() + QLatin1String("/book");
+    writeFile(root + QLatin1String("/a.vcf"), card("Anders"));
+    AddressBook book({root});
+    book.setReloadDelay(50);
+    QSignalSpy changed(&book, &AddressBook::databaseChangedExternally);
+    const quint64 generation = book.generation();
+
+    writeFile(root + QLatin1String("/b.vcf"), card("Berg"));
+    ASSERT_TRUE(changed.wait(5000)) << "an added file was not noticed within 5 s";
+    EXPECT_EQ(lastNames(book), (QStringList{QStringLiteral("Anders"), QStringLiteral("Berg")}));
+    EXPECT_GT(book.generation(), generation);
+
+    writeFile(root + QLatin1String("/a.vcf"), card("Andersson"));
+    ASSERT_TRUE(changed.wait(5000)) << "an edited file was not noticed within 5 s";
+    EXPECT_EQ(lastNames(book), (QStringList{QStringLiteral("Andersson"), QStringLiteral("Berg")}));
+
+    ASSERT_TRUE(QFile::remove(root + QLatin1String("/b.vcf")));
+    ASSERT_TRUE(changed.wait(5000)) << "a removed file was not noticed within 5 s";
+    EXPECT_EQ(lastNames(book), QStringList{QStringLiteral("Andersson")});
+}
+
+TEST_F(AddressBookTest, ReloadWithoutChangesKeepsThePersonsAndStaysQuiet)
+{
+    const QString root = home.path() + QLatin1String("/book");
+    writeFile(root + QLatin1String("/a.vcf"), card("Anders"));
+    AddressBook book({root});
+    QSignalSpy changed(&book, &AddressBook::databaseChangedExternally);
+    const QList<PersonPtr> before = book.people();
+    book.reload();
+    EXPECT_EQ(changed.count(), 0);
+    ASSERT_EQ(book.people().size(), 1);
+    EXPECT_EQ(book.people()[0].get(), before[0].get()) << "unchanged files are not read again";
+}

@@ -1,0 +1,355 @@
+// SPDX-License-Identifier: MIT
+#include "addressbook/VCardReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QVariantMap>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kShared = QStringLiteral(BRISKO_SHARED_TESTDATA_DIR "/vcards/");
+
+QList<PersonPtr> readShared(const char *name, QStringList *messages = nullptr)
+{
+    return VCardReader::readFile(kShared + QLatin1String(name), messages);
+}
+
+QStringList values(const QList<LabeledValue> &list)
+{
+    QStringList result;
+    for (const LabeledValue &value : list)
+        result.append(value.label + QLatin1Char('=') + value.value.toString());
+    return result;
+}
+
+QList<PersonPtr> readText(const char *text, QStringList *messages = nullptr)
+{
+    return VCardReader::readData(QByteArray(text), QStringLiteral("/inline.vcf"), messages);
+}
+
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+struct Golden
+{
+    const char *file;
+    int count;
+    int index;
+    const char *lastName;
+    const char *firstName;
+    const char *organization;
+    QStringList phones;
+    QStringList emails;
+    const char *city;
+    const char *noteStart;
+};
+
+class VCardGoldenTest : public ::testing::TestWithParam<Golden>
+{
+};
+
+} // namespace
+
+TEST_P(VCardGoldenTest, ReadsWhatAPersonSeesInTheFile)
+{
+    const Golden &golden = GetParam();
+    QStringList messages;
+    const QList<PersonPtr> persons = readShared(golden.file, &messages);
+    EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join(QLatin1Char('\n')));
+    ASSERT_EQ(persons.size(), golden.count);
+    const Person &person = *persons[golden.index];
+    EXPECT_EQ(person.lastName(), s(golden.lastName));
+    EXPECT_EQ(person.firstName(), s(golden.firstName));
+    EXPECT_EQ(person.organization(), s(golden.organization));
+    EXPECT_EQ(values(person.phones()), golden.phones);
+    EXPECT_EQ(values(person.emails()), golden.emails);
+    const QString city =
+        person.addresses().isEmpty()
+            ? QString()
+            : person.addresses().constFirst().value.toMap()[QStringLiteral("City")].toString();
+    EXPECT_EQ(city, s(golden.city));
+    if (*golden.noteStart)
+        EXPECT_TRUE(person.note().startsWith(s(golden.noteStart))) << qPrintable(person.note());
+    else
+        EXPECT_TRUE(person.note().isEmpty()) << qPrintable(person.note());
+    EXPECT_EQ(person.filePath(), kShared + QLatin1String(golden.file));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SharedSamples, VCardGoldenTest,
+    ::testing::Values(
+        Golden{"testfullvcard.vcf",
+               1,
+               0,
+               "Holmes",
+               "Sherlock",
+               "",
+               {s("_$!<Home>!$_=+44-555-555-5555;ext=5555"), s("_$!<Mobile>!$_=+44-555-555-6666"),
+                s("_$!<Work>!$_=+44-555-555-7777")},
+               {s("_$!<Home>!$_=sherlock.holmes@gmail.com"),
+                s("_$!<Work>!$_=detective@sherlockholmes.com")},
+               "London",
+               ""},
+        // No N at all: the formatted name stands in as the last name.
+        Golden{
+            "vcard1.vcf",
+            1,
+            0,
+            "Frank Dawson",
+            "",
+            "Lotus Development Corporation",
+            {s("_$!<Work>!$_=+1-919-676-9515"), s("_$!<WorkFAX>!$_=+1-919-676-9564")},
+            {s("_$!<Other>!$_=Frank_Dawson@Lotus.com"), s("_$!<Other>!$_=fdawson@earthlink.net")},
+            "Raleigh",
+            ""},
+        Golden{"vcard2.vcf",
+               1,
+               0,
+               "Tim Howes",
+               "",
+               "Netscape Communications Corp.",
+               {s("_$!<Work>!$_=+1-415-937-3419"), s("_$!<WorkFAX>!$_=+1-415-528-4164")},
+               {s("_$!<Other>!$_=howes@netscape.com")},
+               "Mountain View",
+               ""},
+        Golden{"vcard3.vcf",
+               1,
+               0,
+               "geiser",
+               "ian",
+               "Source eXtreme",
+               {},
+               {s("_$!<Other>!$_=geiseri@yahoo.com")},
+               "",
+               ""},
+        // A property line without a colon does not cost the card.
+        Golden{"vcard4.vcf",
+               1,
+               0,
+               "",
+               "",
+               "Ximian, Inc.",
+               {s("_$!<Work>!$_=(617) 236-0442"), s("_$!<WorkFAX>!$_=(617) 236-8630")},
+               {s("_$!<Other>!$_=hello@ximian.com")},
+               "",
+               "Welcome to the Ximian"},
+        Golden{"vcard5.vcf",
+               1,
+               0,
+               "Mustermann",
+               "Heiko",
+               "KDE",
+               {s("_$!<Home>!$_=0351 223344"), s("_$!<Work>!$_=0351 443322"),
+                s("_$!<Mobile>!$_=0173 223344")},
+               {s("_$!<Other>!$_=heiko.mustermann@freenet.org"),
+                s("_$!<Other>!$_=heiko8@tst.inf.tu-dresden.de")},
+               "Dresden",
+               "I'm a friendly note text,\nplease"},
+        // Quoted-printable UTF-8 with soft line breaks in the middle of a character.
+        Golden{"vcard10.vcf",
+               5,
+               3,
+               "Name",
+               "Surname",
+               "",
+               {},
+               {},
+               "",
+               "Sprechzeiten:\nMo   8–12, 15–18\nDi"},
+        Golden{"vcard10.vcf", 5, 1, "", "Broken", "", {}, {}, "Urt", "This one's URL field"},
+        Golden{"vcard12.vcf",
+               1,
+               0,
+               "Looking",
+               "Good",
+               "",
+               {},
+               {s("_$!<Work>!$_=goodlooking@example.com")},
+               "",
+               ""},
+        Golden{"vcard15.vcf",
+               1,
+               0,
+               "Tester",
+               "Test",
+               "",
+               {s("_$!<Home>!$_=+1-800-123456")},
+               {},
+               "",
+               ""},
+        Golden{"vcard8.vcf", 1, 0, "test", "", "", {}, {}, "", "line one\nline two\nline three\n"},
+        // A fold that splits a UTF-8 sequence, and a folded line that keeps its second blank.
+        Golden{
+            "vcard9.vcf",
+            1,
+            0,
+            "123ㄓㄕㄖbcdeαβγδαβγδαβγδαβγδαβγδαβγδαβㄤㄓㄕㄖ",
+            "",
+            "",
+            {},
+            {},
+            "",
+            "Длинный комментарий на русском языке, чтобы в результате получилась строка более 70 "
+            "символов."},
+        Golden{"vcardwithitemasapplesupport.vcf",
+               1,
+               0,
+               "",
+               "SOMENAME",
+               "SOME COMPANY",
+               {s("_$!<Work>!$_=(111) 111-1111")},
+               {},
+               "CITY",
+               "SOME NOTES"}),
+    [](const ::testing::TestParamInfo<Golden> &info) {
+        std::string name = info.param.file;
+        name = name.substr(0, name.find('.'));
+        return name + "_" + std::to_string(info.param.index);
+    });
+
+TEST(VCardReaderTest, EverySharedSampleLoadsWithoutComplaint)
+{
+    const QStringList files = QDir(kShared).entryList({QStringLiteral("*.vcf")}, QDir::Files);
+    ASSERT_GE(files.size(), 19);
+    for (const QString &file : files) {
+        QStringList messages;
+        const QList<PersonPtr> persons = VCardReader::readFile(kShared + file, &messages);
+        EXPECT_FALSE(persons.isEmpty()) << qPrintable(file);
+        EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join(QLatin1Char('\n')));
+        for (const PersonPtr &person : persons)
+            EXPECT_FALSE(person->uniqueId().isEmpty()) << qPrintable(file);
+    }
+}
+
+TEST(VCardReaderTest, PhotosGroupedLabelsAndPartsOfAddresses)
+{
+    for (const char *file : {"vcard12.vcf", "vcard15.vcf", "vcard5.vcf", "vcard1.vcf"})
+        ASSERT_EQ(readShared(file).size(), 1) << file;
+    const PersonPtr looking = readShared("vcard12.vcf").constFirst();
+    EXPECT_TRUE(looking->imageData().startsWith("\x89PNG")) << "base64 photo decoded";
+    const PersonPtr tester = readShared("vcard15.vcf").constFirst();
+    ASSERT_EQ(tester->urls().size(), 1);
+    EXPECT_EQ(tester->urls()[0].label, QStringLiteral("random_label"));
+    EXPECT_EQ(tester->homePage(), QStringLiteral("http://www.example.com"));
+    // A folded country ("German" + "y") and the street of a folded ADR.
+    const QVariantMap home = readShared("vcard5.vcf").constFirst()->addresses()[0].value.toMap();
+    EXPECT_EQ(home[QStringLiteral("Country")].toString(), QStringLiteral("Germany"));
+    EXPECT_EQ(home[QStringLiteral("ZIP")].toString(), QStringLiteral("01327"));
+    const QVariantMap work = readShared("vcard1.vcf").constFirst()->addresses()[0].value.toMap();
+    EXPECT_EQ(work[QStringLiteral("Street")].toString(), QStringLiteral("6544 Battleford Drive"));
+    EXPECT_EQ(work[QStringLiteral("State")].toString(), QStringLiteral("NC"));
+}
+
+TEST(VCardReaderTest, EncodingsAndEscapes)
+{
+    const QList<PersonPtr> persons = readText(
+        "BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:M=FCller;J=F6rg\n"
+        "NOTE;ENCODING=QUOTED-PRINTABLE:first=0D=0Asecond =3D soft=\nly joined\nEND:VCARD\n"
+        "BEGIN:VCARD\nVERSION:3.0\nN:Comma\\, Semi\\;colon;Ann;;;\nORG:Acme\\, Inc.;Research\n"
+        "NOTE:one\\ntwo\\\\three\nitem1.EMAIL;TYPE=INTERNET,WORK:a@b.c\n"
+        "item1.X-ABLabel:_$!<Other>!$_\nPHOTO;VALUE=uri:data:image/png;base64,iVBORw0KGgo=\n"
+        "END:VCARD\n"
+        "BEGIN:VCARD\nVERSION:4.0\nFN:Rozet Café\nKIND:org\nEND:VCARD\n"
+        "BEGIN:VCARD\nVERSION:3.0\nN:;;;;\nFN:Maker Works\nORG:Maker Works GmbH\n"
+        "X-ABShowAs:COMPANY\nEND:VCARD\n");
+    ASSERT_EQ(persons.size(), 4);
+    EXPECT_EQ(persons[0]->lastName(), s("Müller"));
+    EXPECT_EQ(persons[0]->firstName(), s("Jörg"));
+    EXPECT_EQ(persons[0]->note(), s("first\r\nsecond = softly joined"));
+    EXPECT_EQ(persons[1]->lastName(), s("Comma, Semi;colon"));
+    EXPECT_EQ(persons[1]->organization(), s("Acme, Inc."));
+    EXPECT_EQ(persons[1]->note(), s("one\ntwo\\three"));
+    EXPECT_EQ(values(persons[1]->emails()), QStringList{s("_$!<Other>!$_=a@b.c")});
+    EXPECT_EQ(persons[1]->imageData(), QByteArray("\x89PNG\r\n\x1a\n"));
+    EXPECT_EQ(persons[1]->flags(), Person::ShowAsPerson);
+    EXPECT_EQ(persons[2]->flags() & Person::ShowAsMask, Person::ShowAsCompany);
+    EXPECT_EQ(persons[2]->organization(), s("Rozet Café"));
+    EXPECT_EQ(persons[3]->flags(), Person::ShowAsCompany);
+    EXPECT_EQ(persons[3]->organization(), s("Maker Works GmbH"));
+    EXPECT_EQ(persons[3]->lastName(), s("Maker Works"));
+}
+
+TEST(VCardReaderTest, LineEndingsByteOrderMarksAndUndeclaredLatin1GiveTheSameText)
+{
+    const QByteArray lf =
+        "BEGIN:VCARD\nVERSION:3.0\nN:Çelik;Zoë;;;\nTEL;TYPE=CELL:+90 1\nEND:VCARD\n";
+    QByteArray crlf = lf;
+    crlf.replace("\n", "\r\n");
+    const QString utf16 = QString::fromUtf8(lf);
+    QByteArray bom16 = "\xFF\xFE";
+    bom16.append(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2);
+    const QByteArray latin1 = utf16.toLatin1();
+    for (const QByteArray &data :
+         {lf, crlf, QByteArray(QByteArray("\xEF\xBB\xBF") + lf), bom16, latin1}) {
+        const QList<PersonPtr> persons = VCardReader::readData(data, QStringLiteral("/x.vcf"));
+        ASSERT_EQ(persons.size(), 1);
+        EXPECT_EQ(persons[0]->lastName(), s("Çelik"));
+        EXPECT_EQ(persons[0]->firstName(), s("Zoë"));
+        EXPECT_EQ(values(persons[0]->phones()), QStringList{s("_$!<Mobile>!$_=+90 1")});
+    }
+}
+
+TEST(VCardReaderTest, IdsWithoutUidAreStableAndDifferByFileAndPosition)
+{
+    const QByteArray two = "BEGIN:VCARD\nFN:A\nEND:VCARD\nBEGIN:VCARD\nFN:B\nEND:VCARD\n";
+    const QList<PersonPtr> first = VCardReader::readData(two, QStringLiteral("/one.vcf"));
+    const QList<PersonPtr> again = VCardReader::readData(two, QStringLiteral("/one.vcf"));
+    const QList<PersonPtr> other = VCardReader::readData(two, QStringLiteral("/two.vcf"));
+    ASSERT_EQ(first.size(), 2);
+    EXPECT_EQ(first[0]->uniqueId(), again[0]->uniqueId());
+    EXPECT_NE(first[0]->uniqueId(), first[1]->uniqueId());
+    EXPECT_NE(first[0]->uniqueId(), other[0]->uniqueId());
+}
+
+TEST(VCardReaderTest, BrokenCardsAreSkippedWithOneMessageEachAndTheRestKept)
+{
+    const QString path = QStringLiteral(BRISKO_TEST_DATA_DIR "/vcards/broken.vcf");
+    QStringList messages;
+    const QList<PersonPtr> persons = VCardReader::readFile(path, &messages);
+    QStringList names;
+    for (const PersonPtr &person : persons)
+        names.append(person->lastName());
+    EXPECT_EQ(names, (QStringList{s("Alpha"), s("Gamma"), s("Delta")}));
+    ASSERT_EQ(messages.size(), 3) << qPrintable(messages.join(QLatin1Char('\n')));
+    EXPECT_TRUE(messages[0].startsWith(path + QLatin1String(":6:"))) << qPrintable(messages[0]);
+    EXPECT_TRUE(messages[1].startsWith(path + QLatin1String(":15:"))) << qPrintable(messages[1]);
+    EXPECT_TRUE(messages[2].startsWith(path + QLatin1String(":26:"))) << qPrintable(messages[2]);
+
+    QStringList missing;
+    EXPECT_TRUE(VCardReader::readFile(QStringLiteral("/nonexistent/x.vcf"), &missing).isEmpty());
+    EXPECT_EQ(missing.size(), 1);
+}
+
+TEST(VCardReaderTest, TruncatedMutatedAndRandomBytesNeverCrash)
+{
+    QRandomGenerator random(20240611);
+    const QStringList files = QDir(kShared).entryList({QStringLiteral("*.vcf")}, QDir::Files);
+    for (const QString &file : files) {
+        QFile input(kShared + file);
+        ASSERT_TRUE(input.open(QIODevice::ReadOnly));
+        const QByteArray data = input.readAll();
+        for (qsizetype cut = 0; cut < data.size(); cut += 1 + data.size() / 97)
+            VCardReader::readData(data.left(cut), file);
+        for (int round = 0; round < 20; ++round) {
+            QByteArray mutated = data;
+            for (int flips = 0; flips < 8; ++flips)
+                mutated[random.bounded(int(mutated.size()))] = char(random.bounded(256));
+            const QList<PersonPtr> persons = VCardReader::readData(mutated, file);
+            for (const PersonPtr &person : persons)
+                EXPECT_FALSE(person->uniqueId().isEmpty());
+        }
+    }
+    static const char alphabet[] = "BEGIN:VCARD\r\nEND;=:\\,; \t=0AQUOTED-PRINTABLE\xC3\xFF\0";
+    for (int round = 0; round < 300; ++round) {
+        QByteArray noise(random.bounded(2000), '\0');
+        for (char &c : noise)
+            c = round % 2 ? char(random.bounded(256))
+                          : alphabet[random.bounded(int(sizeof alphabet - 1))];
+        VCardReader::readData(QByteArray("BEGIN:VCARD\n") + noise, QStringLiteral("/noise"));
+    }
+}
