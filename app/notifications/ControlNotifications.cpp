@@ -41,6 +41,19 @@ void ControlNotifications::registerObservers()
     _notificationCenter->flush();
 }
 
+void ControlNotifications::applicationDidFinishLaunching()
+{
+    registerObservers();
+    _postNotificationObject(ControlCommands::AppDidLaunch);
+}
+
+void ControlNotifications::applicationWillTerminate()
+{
+    _postNotificationObject(ControlCommands::AppDidTerminate);
+    // Without this the message can still sit in the connection's queue when the process ends.
+    _notificationCenter->flush();
+}
+
 bool ControlNotifications::_postNotificationObject(const QString &command)
 {
     return _notificationCenter->postNotification(ControlCommands::NotificationName, command);

@@ -47,6 +47,13 @@ public:
     /// changes nothing.
     void registerObservers();
 
+    /// The end of the launch: observers first, then "AppDidLaunch", so that whoever hears the
+    /// announcement can already send commands.
+    void applicationDidFinishLaunching();
+    /// Posts "AppDidTerminate" and waits (bounded) until the bus has it, as the process is
+    /// about to end.
+    void applicationWillTerminate();
+
     /// Posts the control notification `command` without (or with) user info.
     bool _postNotificationObject(const QString &command);
     bool _postNotificationObject(const QString &command, const QVariantMap &userInfo);

@@ -60,10 +60,14 @@ protected:
         notifications =
             std::make_unique<ControlNotifications>(target, hotKeys.get(), appCenter.get());
         target.notifications = notifications.get();
-        notifications->registerObservers();
         paneCenter->addObserver(&context, Name, QString(),
                                 [this](const DistributedNotification &n) { heard << n; });
         ASSERT_TRUE(paneCenter->flush());
+        notifications->applicationDidFinishLaunching();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !heard.isEmpty(); }, Timeout))
+            << "no AppDidLaunch at the end of the launch within 10 s";
+        ASSERT_EQ(heardObjects(), QStringList{ControlCommands::AppDidLaunch});
+        heard.clear();
     }
 
     QStringList heardObjects() const
@@ -154,7 +158,7 @@ TEST_F(ControlNotificationsTest, PostsCarryTheCommandAndUserInfo)
 {
     ASSERT_TRUE(notifications->_postNotificationObject(
         ControlCommands::SetTab, {{QStringLiteral("identifier"), QStringLiteral("about")}}));
-    ASSERT_TRUE(notifications->_postNotificationObject(ControlCommands::AppDidTerminate));
+    notifications->applicationWillTerminate();
     ASSERT_TRUE(QTest::qWaitFor([this] { return heard.size() == 2; }, Timeout))
         << "heard " << qPrintable(heardObjects().join(QLatin1Char(',')));
     EXPECT_EQ(heard[0].name, Name);
