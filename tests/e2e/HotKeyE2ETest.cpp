@@ -6,13 +6,16 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 
 constexpr int Timeout = 10000;
 constexpr xcb_keysym_t SpaceKeysym = 0x20;
+constexpr xcb_keysym_t NumLockKeysym = 0xff7f;
 const QString ProbePath = QStringLiteral(BRISKO_BINARY_DIR "/tests/e2e/brisko-hotkey-probe");
 // Space with control and option, as the center stores it.
 const QString AddControlOptionSpace = QStringLiteral("add HotKey 49 0x1800");
@@ -51,6 +54,52 @@ public:
     {
         xcb_request_check(_connection,
                           xcb_ungrab_key_checked(_connection, _space, _root, modifiers));
+    }
+
+    /// Moves Num Lock from whichever modifier holds it to `modifier` (0-7); false when the
+    /// server refuses or Num Lock has no key.
+    bool moveNumLockTo(int modifier)
+    {
+        xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(_connection);
+        xcb_keycode_t *numLock = xcb_key_symbols_get_keycode(symbols, NumLockKeysym);
+        xcb_key_symbols_free(symbols);
+        if (!numLock)
+            return false;
+        const xcb_keycode_t numLockKey = numLock[0];
+        std::free(numLock);
+        xcb_get_modifier_mapping_reply_t *mapping = xcb_get_modifier_mapping_reply(
+            _connection, xcb_get_modifier_mapping(_connection), nullptr);
+        if (!mapping)
+            return false;
+        int perModifier = mapping->keycodes_per_modifier;
+        std::vector<xcb_keycode_t> keys(xcb_get_modifier_mapping_keycodes(mapping),
+                                        xcb_get_modifier_mapping_keycodes(mapping) +
+                                            8 * perModifier);
+        std::free(mapping);
+        for (xcb_keycode_t &key : keys) {
+            if (key == numLockKey)
+                key = 0;
+        }
+        // Room for the key in its new row: widen every row by one when it is full.
+        const auto row = keys.begin() + modifier * perModifier;
+        auto slot = std::find(row, row + perModifier, 0);
+        if (slot == row + perModifier) {
+            std::vector<xcb_keycode_t> wider;
+            for (int m = 0; m < 8; ++m) {
+                wider.insert(wider.end(), keys.begin() + m * perModifier,
+                             keys.begin() + (m + 1) * perModifier);
+                wider.push_back(0);
+            }
+            keys = wider;
+            ++perModifier;
+            slot = keys.begin() + modifier * perModifier + perModifier - 1;
+        }
+        *slot = numLockKey;
+        xcb_set_modifier_mapping_reply_t *reply = xcb_set_modifier_mapping_reply(
+            _connection, xcb_set_modifier_mapping(_connection, perModifier, keys.data()), nullptr);
+        const bool done = reply && reply->status == XCB_MAPPING_STATUS_SUCCESS;
+        std::free(reply);
+        return done;
     }
 
 private:
@@ -110,6 +159,20 @@ TEST_F(HotKeyE2ETest, NumLockAndCapsLockDoNotStopTheHotKey)
     expectPressDelivered("with Num Lock on");
     ASSERT_TRUE(display->xdotool({QStringLiteral("key"), QStringLiteral("Caps_Lock")}));
     expectPressDelivered("with Num Lock and Caps Lock on");
+}
+
+TEST_F(HotKeyE2ETest, KeyboardMappingChangeRenewsTheGrabs)
+{
+    command(AddControlOptionSpace, QStringLiteral("added HotKey true"));
+    RivalClient rival(display->display());
+    ASSERT_TRUE(rival.isConnected());
+    // Num Lock on another modifier than the usual Mod2: only grabs renewed for the new
+    // modifier still catch the combination while Num Lock is on.
+    ASSERT_TRUE(rival.moveNumLockTo(XCB_MAP_INDEX_3)) << "the X server refused the new mapping";
+    ASSERT_TRUE(probe->waitForLine(QStringLiteral("regrabbed"), Timeout))
+                << "the probe did not renew its grabs after the mapping change";
+    ASSERT_TRUE(display->xdotool({QStringLiteral("key"), QStringLiteral("Num_Lock")}));
+    expectPressDelivered("with Num Lock on Mod3");
 }
 
 TEST_F(HotKeyE2ETest, SwitchingOffReleasesTheKeyAndSwitchingOnTakesItBack)

@@ -4,7 +4,8 @@
 //   add NAME KEYCODE MODIFIERS -> "added NAME true|false"
 //   remove NAME                -> "removed NAME"
 //   enable 0|1                 -> "enabled 0|1"
-// and every press prints "pressed NAME".
+// and every press prints "pressed NAME", every renewal of the grabs after a keyboard mapping
+// change "regrabbed".
 #include "hotkey/HotKeyCenter.h"
 #include "hotkey/xcb/XcbHotKeyBackend.h"
 
@@ -48,7 +49,10 @@ void handle(HotKeyCenter &center, QObject &target, const QStringList &words)
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
-    HotKeyCenter center(std::make_unique<XcbHotKeyBackend>());
+    auto backend = std::make_unique<XcbHotKeyBackend>();
+    QObject::connect(backend.get(), &XcbHotKeyBackend::grabsRenewed, &application,
+                     [] { say(QStringLiteral("regrabbed")); });
+    HotKeyCenter center(std::move(backend));
     QObject target;
     say(QStringLiteral("ready available=%1").arg(center.backend()->isAvailable() ? 1 : 0));
 

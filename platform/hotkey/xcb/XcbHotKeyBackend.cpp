@@ -273,6 +273,7 @@ void XcbHotKeyBackend::_regrabAll()
             _grab(grab);
     }
     xcb_flush(_connection);
+    Q_EMIT grabsRenewed();
 }
 
 bool XcbHotKeyBackend::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)

@@ -34,6 +34,10 @@ public:
     /// The X modifier mask for the Carbon flags; Num Lock and Caps Lock never take part.
     static std::uint16_t x11ModifiersForFlags(int modifiers);
 
+Q_SIGNALS:
+    /// Every grab was renewed after the keyboard mapping changed.
+    void grabsRenewed();
+
 private:
     struct Grab
     {
