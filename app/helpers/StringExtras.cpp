@@ -10,7 +10,7 @@ CharacterSet characterSet(const QString &characters)
 
 CharacterSet whitespaceSet()
 {
-    return [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    return [](QChar c) { return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space; };
 }
 
 QString stringByRemovingCharactersInSet(const QString &string, const CharacterSet &set)

@@ -15,7 +15,7 @@ using CharacterSet = std::function<bool(QChar)>;
 
 /// The set made of the characters of `characters`.
 CharacterSet characterSet(const QString &characters);
-/// Blanks and tabs.
+/// Tabs and the blanks of every script (no line breaks).
 CharacterSet whitespaceSet();
 
 QString stringByRemovingCharactersInSet(const QString &string, const CharacterSet &set);

@@ -22,6 +22,8 @@ TEST(StringExtras, ExcessCharactersAreDroppedAtTheStartAndShortenedInRuns)
                                                     QStringLiteral("a\tb"));
     EXPECT_EQ(stringByRemovingExcessCharactersInSet(QStringLiteral("   "), whitespaceSet()),
                                                     QString());
+    EXPECT_EQ(stringByRemovingExcessCharactersInSet(
+        QStringLiteral("a\u00A0\u3000\nb"), whitespaceSet()), QStringLiteral("a\u00A0\nb"));
 }
 
 TEST(StringExtras, ContainmentTreatsEmptyPartsAsContained)

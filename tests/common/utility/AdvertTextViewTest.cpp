@@ -5,6 +5,7 @@
 #include "workspace/test/RecordingWorkspace.h"
 
 #include <QImage>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -12,6 +13,20 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// A window beneath the line that counts the presses reaching it.
+class PressCounter final : public QWidget
+{
+public:
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        ++presses;
+        event->accept();
+    }
+};
 
 class Advert : public ::testing::Test
 {
@@ -129,3 +144,22 @@ TEST_F(Advert, ClickingTheNameOpensTheProductPageOnlyWhileShown)
 }
 
 } // namespace
+
+TEST(AdvertWindow, PressesOutsideTheLinkReachTheWindowBeneath)
+{
+    PressCounter window;
+    auto *view = new AdvertTextView(&window);
+    view->setLineVisible(true);
+    view->setProductId(4);
+    window.resize(600, 40);
+    view->setGeometry(0, 0, 600, 40);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << "the window never became exposed";
+    EXPECT_TRUE(view->mouseDownCanMoveWindow());
+
+    QTextCursor cursor(view->document());
+    cursor.setPosition(2);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, view->cursorRect(cursor).center());
+    EXPECT_EQ(window.presses, 1);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, view->cursorRect(cursor).center());
+}
