@@ -40,9 +40,12 @@ XcbHotKeyBackend::XcbHotKeyBackend()
     auto *x11 =
         application ? application->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->connection()) {
-        _unavailableReason = QStringLiteral(
-            "The global hot key needs X11 (XWayland) for now; this session offers no X server "
-            "to the application, so the hot key is off.");
+        const QString platform = application ? QGuiApplication::platformName() : QString();
+        _unavailableReason =
+            QStringLiteral("The global hot key needs X11 (XWayland) for now, and this "
+                           "application runs on the \"%1\" platform, so the hot key is off. "
+                           "Where XWayland runs, start Brisko with QT_QPA_PLATFORM=xcb.")
+                               .arg(platform.isEmpty() ? QStringLiteral("none") : platform);
         return;
     }
     _connection = x11->connection();
