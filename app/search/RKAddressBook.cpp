@@ -41,6 +41,25 @@ QString folded(QStringView text)
     return out;
 }
 
+// Qt's general substring search hashes its way through the text one unit at a time; looking
+// for the needle's first unit with the vectorised character search and comparing the rest
+// only there is several times faster on the short words typed into a search field.
+qsizetype indexOfFast(QStringView text, QStringView needle, qsizetype from = 0)
+{
+    const QChar first = needle.front();
+    const QStringView rest = needle.sliced(1);
+    const qsizetype last = text.size() - needle.size();
+    while (from <= last) {
+        const qsizetype at = text.indexOf(first, from);
+        if (at < 0 || at > last)
+            return -1;
+        if (text.sliced(at + 1, rest.size()) == rest)
+            return at;
+        from = at + 1;
+    }
+    return -1;
+}
+
 // Every value of the eleven searched properties, in their order.
 template <typename Visit>
 void forEachSearchedValue(const Person &person, Visit visit)
@@ -181,7 +200,7 @@ QList<PersonPtr> RKAddressBook::personsMatchingPattern(const QString &pattern)
         }
         const QStringView text = index.textOf(row);
         for (qsizetype w = firstWord; w < needles.size(); ++w) {
-            if (!text.contains(needles[w]))
+            if (indexOfFast(text, needles[w]) < 0)
                 return false;
         }
         return true;
@@ -217,7 +236,7 @@ QList<PersonPtr> RKAddressBook::personsMatchingPattern(const QString &pattern)
             size_t row = 0;
             qsizetype from = 0;
             while (row < count) {
-                const qsizetype at = all.indexOf(first, from);
+                const qsizetype at = indexOfFast(all, first, from);
                 if (at < 0)
                     break;
                 while (index.start[row + 1] <= at)
