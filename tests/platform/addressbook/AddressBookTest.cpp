@@ -2,6 +2,7 @@
 #include "addressbook/AddressBook.h"
 
 #include "TemporaryHome.h"
+#include "core/Bundle.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,6 +102,7 @@ TEST_F(AddressBookTest, DesktopFoldersInOrderWithKhardBooks)
 
 TEST_F(AddressBookTest, SampleBookStandsInForAnEmptyDesktop)
 {
+    Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
     AddressBook book;
     EXPECT_TRUE(book.isUsingSampleBook());
     EXPECT_GE(book.people().size(), 25);
