@@ -17,7 +17,6 @@ QLabel *headerLabel(QWidget *parent, int pointSize, bool bold)
     font.setBold(bold);
     label->setFont(font);
     label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 

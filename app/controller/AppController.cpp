@@ -12,6 +12,8 @@
 #include "search/RKAddressBook.h"
 #include "settings/UserDefaults.h"
 #include "settings/UserDefaultsExtras.h"
+#include "utility/AdvertTextView.h"
+#include "utility/RKWebsite.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -19,12 +21,9 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPalette>
-#include <QTimeZone>
 #include <QTimer>
-#include <QWindow>
 #include <QVBoxLayout>
-
-#include <array>
+#include <QWindow>
 
 namespace {
 
@@ -55,24 +54,18 @@ AppController::AppController()
             &AppController::addressBookChanged);
     _buildMainWindow();
 
-    // Another program taking the focus shows as the focus leaving all of our windows. The
-    // check waits for the event loop because focus passes through "no window" while one of
-    // our own windows hands it to another (the search window to the large type window).
-    auto checkFocus = [this] {
-        QTimer::singleShot(0, this, [this] {
-            if (!QGuiApplication::focusWindow() ||
-                QGuiApplication::applicationState() != Qt::ApplicationActive)
-                applicationDidResignActive();
-        });
-    };
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, [checkFocus](QWindow *focus) {
-        if (!focus)
-            checkFocus();
-    });
+    // Another program taking the focus makes the application inactive. The check waits for
+    // the event loop so that focus passing between two of our own windows, which may leave
+    // the application inactive for a moment, hides nothing.
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            [checkFocus](Qt::ApplicationState state) {
-                if (state != Qt::ApplicationActive)
-                    checkFocus();
+            [this](Qt::ApplicationState state) {
+                _applicationActive = state == Qt::ApplicationActive;
+                if (_applicationActive)
+                    return;
+                QTimer::singleShot(0, this, [this] {
+                    if (!_applicationActive)
+                        applicationDidResignActive();
+                });
             });
 }
 
@@ -120,7 +113,8 @@ void AppController::applicationDidFinishLaunching()
     table->setPalette(palette);
     // The large type and splash windows take their appearance here once they exist.
 
-    // The advert line takes its short form and _randomProductId() here once it exists.
+    _panel->advertView()->setShortVersion(true);
+    _panel->advertView()->setProductId(_randomProductId());
 
     preferenceDidChange();
 
@@ -179,6 +173,9 @@ void AppController::_setSearchString(const QString &string)
         } else if (count == 0) {
             _panel->personView()->setPerson(nullptr);
             minimizeMainWindow();
+            // Collapsing names the application, but a search that found nobody must say
+            // so, as it does when the window was collapsed already.
+            _showMatchCount();
         } else {
             showPerson();
             _panel->matchesTable()->selectRow(0);
@@ -193,6 +190,11 @@ void AppController::_setSearchString(const QString &string)
 void AppController::_setMatchingPersons(std::optional<QList<PersonPtr>> persons)
 {
     _matchingPersons = std::move(persons);
+    _showMatchCount();
+}
+
+void AppController::_showMatchCount()
+{
     if (!_matchingPersons)
         _setStatusText(_appName());
     else if (_matchingPersons->isEmpty())
@@ -299,7 +301,7 @@ void AppController::preferenceDidChange()
 {
     // The activation hot key is registered with the hot key center here ("HotKey").
     // The large type window's background follows largeTypeBgColor here once it exists.
-    // The advert line shows exactly when HideAdvert is off, once it exists.
+    _panel->advertView()->setLineVisible(!defaults().boolForKey(DefHideAdvert));
 }
 
 void AppController::applicationDidResignActive()
@@ -351,7 +353,7 @@ void AppController::showAbout()
 void AppController::showHelp()
 {
     WindowExtras::fadeOut(_mainWindow.get());
-    // The web page "brisko/help/" opens here through RKWebsite.
+    RKWebsite::visitPage(QStringLiteral("brisko/help/"));
 }
 
 void AppController::checkForUpdates()
@@ -404,16 +406,9 @@ QString AppController::_appName()
     return QStringLiteral("Brisko");
 }
 
-int AppController::_randomProductId(const QDateTime &now)
+int AppController::_randomProductId()
 {
-    static constexpr std::array<int, 6> kProducts = {0, 1, 2, 3, 4, 21};
-    static const QDateTime referenceDate(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
-    // Whole seconds, truncated toward zero, then whole minutes.
-    const qint64 milliseconds = referenceDate.msecsTo(now);
-    const qint64 minutes = (milliseconds / 1000) / 60;
-    // A clock set before 2001 gives a negative count; its remainder must still pick a product.
-    const qint64 remainder = ((minutes % 6) + 6) % 6;
-    return kProducts[std::size_t(remainder)];
+    return RKWebsite::advertProductIdAt(QDateTime::currentDateTimeUtc());
 }
 
 AppController::LaunchGreeting
@@ -451,9 +446,9 @@ PersonView *AppController::personView() const
     return _panel->personView();
 }
 
-QWidget *AppController::advertSlot() const
+AdvertTextView *AppController::advertView() const
 {
-    return _panel->advertSlot();
+    return _panel->advertView();
 }
 
 void AppController::_setStatusText(const QString &text)

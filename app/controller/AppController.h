@@ -11,11 +11,11 @@
 #include <memory>
 #include <optional>
 
+class AdvertTextView;
 class FramelessWindow;
 class MatchesTableModel;
 class MyTableView;
 class PersonView;
-class QDateTime;
 class QLabel;
 class RKAddressBook;
 class SearchPanel;
@@ -93,8 +93,8 @@ public:
     void runShareOrReviewPrompt();
 
     static QString _appName();
-    /// The advert line's product identifier, chosen by the minute of `now`.
-    static int _randomProductId(const QDateTime &now);
+    /// The advert line's product identifier, changing with the minute.
+    static int _randomProductId();
     static LaunchGreeting launchGreeting(qint64 activationCount, bool hasPromptedToShare,
                                          bool showSplash);
 
@@ -104,7 +104,7 @@ public:
     QLabel *matchesLabel() const;
     MyTableView *matchesTableView() const;
     PersonView *personView() const;
-    QWidget *advertSlot() const;
+    AdvertTextView *advertView() const;
     RKAddressBook &rkAddressBook() const { return *_rkAddressBook; }
 
     /// The current result; std::nullopt while the search field is empty.
@@ -123,6 +123,7 @@ private:
     void _setMatchingPersons(std::optional<QList<PersonPtr>> persons);
     void _setMatchesTableVisible(bool visible);
     void _setStatusText(const QString &text);
+    void _showMatchCount();
     void _reloadMatchesTable();
     void _centerMainWindow(int width, int height);
     void _activateApplication();
@@ -139,4 +140,5 @@ private:
     bool _showingPerson = false;
     bool _matchesTableIsVisible = true;
     int _numAlertPanel = 0;
+    bool _applicationActive = false;
 };

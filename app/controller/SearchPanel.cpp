@@ -4,8 +4,8 @@
 #include "card/MyTableView.h"
 #include "card/PersonView.h"
 #include "controller/SearchField.h"
+#include "utility/AdvertTextView.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QResizeEvent>
 
@@ -18,9 +18,13 @@ SearchPanel::SearchPanel(QWidget *parent)
     _matchesLabel->setAlignment(Qt::AlignCenter);
     _matchesTable = new MyTableView(this);
     _personView = new PersonView(this);
-    _advertSlot = new QWidget(this);
-    auto *advertLayout = new QHBoxLayout(_advertSlot);
-    advertLayout->setContentsMargins(0, 0, 0, 0);
+    _advertView = new AdvertTextView(this);
+    _advertView->setFocusPolicy(Qt::NoFocus);
+
+    // A click anywhere else in the window would hand the keyboard to the window itself;
+    // the search field keeps it instead, as it keeps it when a row is clicked.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocusProxy(_searchField);
 
     _matchesTable->setGeometry(kMargin, kBodyTop, kTableWidth, 0);
     _layOut();
@@ -44,5 +48,5 @@ void SearchPanel::_layOut()
     _personView->setGeometry(w - kMargin - kCardWidth, kBodyTop, kCardWidth, bodyHeight);
     // The list's horizontal place belongs to whoever slides it; only its height follows.
     _matchesTable->setGeometry(_matchesTable->x(), kBodyTop, kTableWidth, bodyHeight);
-    _advertSlot->setGeometry(kMargin, bodyBottom, qMax(0, w - 2 * kMargin), kAdvertHeight);
+    _advertView->setGeometry(kMargin, bodyBottom, qMax(0, w - 2 * kMargin), kAdvertHeight);
 }

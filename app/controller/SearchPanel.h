@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+class AdvertTextView;
 class MyTableView;
 class PersonView;
 class QLabel;
@@ -33,8 +34,8 @@ public:
     QLabel *matchesLabel() const { return _matchesLabel; }
     MyTableView *matchesTable() const { return _matchesTable; }
     PersonView *personView() const { return _personView; }
-    /// The slot along the bottom edge where the advert line goes.
-    QWidget *advertSlot() const { return _advertSlot; }
+    /// The advert line along the bottom edge.
+    AdvertTextView *advertView() const { return _advertView; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -46,5 +47,5 @@ private:
     QLabel *_matchesLabel = nullptr;
     MyTableView *_matchesTable = nullptr;
     PersonView *_personView = nullptr;
-    QWidget *_advertSlot = nullptr;
+    AdvertTextView *_advertView = nullptr;
 };

@@ -1,0 +1,415 @@
+// SPDX-License-Identifier: MIT
+#include "controller/AppController.h"
+#include "SettingsKeys.h"
+#include "TemporaryHome.h"
+#include "addressbook/AddressBook.h"
+#include "card/MyTableView.h"
+#include "card/PersonView.h"
+#include "controller/SearchField.h"
+#include "search/PersonExtras.h"
+#include "settings/UserDefaults.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+/// The controller, its address book and its settings live for the whole process, so the
+/// whole binary shares one temporary home and one copy of the fixture address book.
+class ControllerEnvironment final : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        home = std::make_unique<TemporaryHome>();
+        contacts = home->path() + QStringLiteral("/contacts");
+        QDir().mkpath(contacts);
+        const QDir fixtures(QStringLiteral(BRISKO_TEST_DATA_DIR "/controller"));
+        for (const QString &name : fixtures.entryList({QStringLiteral("*.vcf")}, QDir::Files))
+            QFile::copy(fixtures.filePath(name), contacts + QLatin1Char('/') + name);
+        AddressBook::setSourcePaths({contacts});
+
+        AppController &controller = AppController::sharedController();
+        controller.awakeFromNib();
+        UserDefaults::standardUserDefaults().setBool(false, DefShowSplash);
+        controller.applicationDidFinishLaunching();
+    }
+
+    std::unique_ptr<TemporaryHome> home;
+    QString contacts;
+};
+
+ControllerEnvironment *environment = static_cast<ControllerEnvironment *>(
+    ::testing::AddGlobalTestEnvironment(new ControllerEnvironment));
+
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+QStringList displayNames(const QList<PersonPtr> &persons)
+{
+    QStringList names;
+    for (const PersonPtr &person : persons)
+        names.append(PersonExtras::displayName(*person));
+    return names;
+}
+
+class SearchWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // Every test starts from a hidden window with an empty search.
+        field()->clear();
+        controller.hideAllWindows();
+        ASSERT_FALSE(window()->isVisible());
+        ASSERT_FALSE(controller.isShowingPerson());
+    }
+
+    void activate()
+    {
+        controller.showSearchWindow();
+        ASSERT_TRUE(window()->isVisible());
+    }
+    void type(const QString &text) { QTest::keyClicks(field(), text); }
+    void press(Qt::Key key) { QTest::keyClick(field(), key); }
+
+    QWidget *window() const { return controller.mainWindow(); }
+    SearchField *field() const { return controller.searchField(); }
+    QString status() const { return controller.matchesLabel()->text(); }
+    QSize size() const { return window()->size(); }
+    int selectedRow() const { return controller.matchesTableView()->selectedRow(); }
+    QString cardName() const
+    {
+        const PersonPtr person = controller.personView()->person();
+        return person ? PersonExtras::displayName(*person) : QString();
+    }
+    QStringList matches() const
+    {
+        return controller.matchingPersons() ? displayNames(*controller.matchingPersons())
+                                            : QStringList();
+    }
+
+    AppController &controller = AppController::sharedController();
+};
+
+const QStringList kSmiths = {QStringLiteral("Ann Smith"), QStringLiteral("Anna Smithers"), QStringLiteral("John Quincy Smith")};
+
+TEST_F(SearchWindow, ActivationShowsTheCollapsedWindowWithTheApplicationName)
+{
+    activate();
+    EXPECT_EQ(size(), QSize(300, 62));
+    EXPECT_EQ(status(), QStringLiteral("Brisko"));
+    EXPECT_EQ(field()->placeholderText(), QStringLiteral("Search string"));
+    EXPECT_EQ(window()->focusWidget(), field())
+        << "the search field does not hold the keyboard focus";
+}
+
+TEST_F(SearchWindow, SingleMatchOpensTheCardWithoutReturn)
+{
+    activate();
+    type(QStringLiteral("zephyr"));
+    EXPECT_TRUE(controller.isShowingPerson());
+    EXPECT_EQ(size(), QSize(400, 413));
+    EXPECT_EQ(status(), QString());
+    EXPECT_EQ(cardName(), QStringLiteral("Zoë Zephyrine"));
+    EXPECT_EQ(controller.personView()->jobTitleText(), QStringLiteral("Miller"));
+    EXPECT_FALSE(controller.matchesTableIsVisible());
+    EXPECT_FALSE(controller.matchesTableView()->isVisible());
+
+    // Centred across the screen's free area, in its upper part.
+    const QRect area = window()->screen()->availableGeometry();
+    EXPECT_NEAR(window()->x(), area.x() + (area.width() - 400) / 2, 1);
+    EXPECT_LT(window()->y() - area.y(), area.bottom() - window()->geometry().bottom());
+}
+
+TEST_F(SearchWindow, SeveralMatchesStayCollapsedUntilReturnOrTab)
+{
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab}) {
+        SCOPED_TRACE(key);
+        field()->clear();
+        activate();
+        type(QStringLiteral("smith"));
+        EXPECT_EQ(status(), QStringLiteral("3 matches"));
+        EXPECT_EQ(size(), QSize(300, 62));
+        EXPECT_FALSE(controller.isShowingPerson());
+        EXPECT_EQ(matches(), kSmiths);
+
+        press(key);
+        EXPECT_TRUE(controller.isShowingPerson());
+        EXPECT_EQ(size(), QSize(550, 413));
+        EXPECT_EQ(status(), QStringLiteral("3 matches"));
+        EXPECT_TRUE(controller.matchesTableIsVisible());
+        EXPECT_EQ(controller.matchesTableView()->model()->rowCount(), 3);
+        EXPECT_EQ(selectedRow(), 0);
+        EXPECT_EQ(cardName(), QStringLiteral("Ann Smith"));
+        // Tab must not have moved the keyboard out of the search field.
+        EXPECT_EQ(window()->focusWidget(), field());
+        EXPECT_EQ(field()->text(), QStringLiteral("smith"));
+    }
+}
+
+TEST_F(SearchWindow, TheListSlidesByAHundredBetweenItsTwoPlaces)
+{
+    activate();
+    type(QStringLiteral("smith"));
+    press(Qt::Key_Return);
+    ASSERT_TRUE(controller.matchesTableIsVisible());
+    const int shownX = controller.matchesTableView()->x();
+    EXPECT_TRUE(controller.matchesTableView()->isVisible());
+
+    // Narrowing to one match slides the list out of view.
+    type(QStringLiteral("ers"));
+    EXPECT_EQ(matches(), QStringList{QStringLiteral("Anna Smithers")});
+    EXPECT_EQ(size(), QSize(400, 413));
+    EXPECT_FALSE(controller.matchesTableIsVisible());
+    EXPECT_EQ(controller.matchesTableView()->x(), shownX + 100);
+
+    // Back to several: the list slides in again, to the same place.
+    press(Qt::Key_Backspace);
+    press(Qt::Key_Backspace);
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(size(), QSize(550, 413));
+    EXPECT_TRUE(controller.matchesTableIsVisible());
+    EXPECT_EQ(controller.matchesTableView()->x(), shownX);
+    EXPECT_EQ(cardName(), QStringLiteral("Ann Smith"));
+}
+
+TEST_F(SearchWindow, ArrowsWalkTheMatchesAndWrapAround)
+{
+    activate();
+    type(QStringLiteral("smith"));
+    press(Qt::Key_Return);
+    ASSERT_EQ(selectedRow(), 0);
+
+    press(Qt::Key_Down);
+    EXPECT_EQ(selectedRow(), 1);
+    EXPECT_EQ(cardName(), kSmiths[1]);
+    press(Qt::Key_Down);
+    EXPECT_EQ(selectedRow(), 2);
+    press(Qt::Key_Down);
+    EXPECT_EQ(selectedRow(), 0) << "down on the last row wraps to the first";
+    EXPECT_EQ(cardName(), kSmiths[0]);
+    press(Qt::Key_Up);
+    EXPECT_EQ(selectedRow(), 2) << "up on the first row wraps to the last";
+    EXPECT_EQ(controller.currentPersonIndex(), 2);
+    EXPECT_EQ(cardName(), kSmiths[2]);
+    EXPECT_EQ(field()->text(), QStringLiteral("smith"));
+}
+
+TEST_F(SearchWindow, ArrowsLeaveTheListAloneWhileCollapsedOrSlidOut)
+{
+    activate();
+    type(QStringLiteral("smith"));
+    const int rowBefore = selectedRow();
+    press(Qt::Key_Down);
+    press(Qt::Key_Up);
+    EXPECT_EQ(selectedRow(), rowBefore);
+    EXPECT_FALSE(controller.isShowingPerson());
+    EXPECT_EQ(size(), QSize(300, 62));
+
+    field()->clear();
+    type(QStringLiteral("zephyr"));
+    ASSERT_FALSE(controller.matchesTableIsVisible());
+    press(Qt::Key_Down);
+    EXPECT_EQ(controller.currentPersonIndex(), 0);
+    EXPECT_EQ(selectedRow(), 0);
+    EXPECT_EQ(cardName(), QStringLiteral("Zoë Zephyrine"));
+}
+
+TEST_F(SearchWindow, ClickingARowShowsItsPersonAndKeepsTypingInTheField)
+{
+    activate();
+    type(QStringLiteral("smith"));
+    press(Qt::Key_Return);
+    MyTableView *table = controller.matchesTableView();
+    EXPECT_EQ(table->focusPolicy(), Qt::NoFocus);
+    const QRect row = table->visualRect(table->model()->index(2, 0));
+    ASSERT_TRUE(row.isValid());
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(selectedRow(), 2);
+    EXPECT_EQ(cardName(), kSmiths[2]);
+    EXPECT_EQ(controller.currentPersonIndex(), 2);
+    EXPECT_EQ(window()->focusWidget(), field());
+    press(Qt::Key_Down);
+    EXPECT_EQ(selectedRow(), 0);
+}
+
+TEST_F(SearchWindow, EscapeHidesAndTheNextActivationShowsTheSameSearch)
+{
+    activate();
+    type(QStringLiteral("smith"));
+    press(Qt::Key_Return);
+    press(Qt::Key_Down);
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(window()->isVisible());
+
+    activate();
+    EXPECT_EQ(field()->text(), QStringLiteral("smith"));
+    EXPECT_EQ(status(), QStringLiteral("3 matches"));
+    EXPECT_EQ(size(), QSize(550, 413));
+    EXPECT_TRUE(controller.isShowingPerson());
+    EXPECT_EQ(matches(), kSmiths);
+    EXPECT_EQ(selectedRow(), 1);
+    EXPECT_EQ(cardName(), kSmiths[1]);
+}
+
+TEST_F(SearchWindow, ActivatingWithAnEmptyFieldCollapses)
+{
+    activate();
+    type(QStringLiteral("zephyr"));
+    ASSERT_EQ(size(), QSize(400, 413));
+    press(Qt::Key_Escape);
+    field()->selectAll();
+    QTest::keyClick(field(), Qt::Key_Backspace);
+    ASSERT_TRUE(field()->text().isEmpty());
+
+    activate();
+    EXPECT_EQ(size(), QSize(300, 62));
+    EXPECT_EQ(status(), QStringLiteral("Brisko"));
+    EXPECT_FALSE(controller.isShowingPerson());
+    EXPECT_FALSE(controller.matchingPersons().has_value());
+
+    // Return on an empty field expands nothing.
+    press(Qt::Key_Return);
+    EXPECT_EQ(size(), QSize(300, 62));
+    EXPECT_FALSE(controller.isShowingPerson());
+    EXPECT_TRUE(window()->isVisible());
+}
+
+TEST_F(SearchWindow, NoMatchWhileExpandedClearsTheCardAndCollapses)
+{
+    activate();
+    type(QStringLiteral("smith"));
+    press(Qt::Key_Return);
+    ASSERT_FALSE(cardName().isEmpty());
+
+    type(QStringLiteral("xq"));
+    EXPECT_TRUE(controller.matchingPersons().has_value());
+    EXPECT_TRUE(matches().isEmpty());
+    EXPECT_EQ(controller.personView()->person(), nullptr);
+    EXPECT_TRUE(controller.personView()->nameText().isEmpty());
+    EXPECT_FALSE(controller.isShowingPerson());
+    EXPECT_EQ(size(), QSize(300, 62));
+    EXPECT_EQ(status(), QStringLiteral("No match"));
+
+    // Typing on in the collapsed window keeps saying so.
+    type(QStringLiteral("z"));
+    EXPECT_EQ(status(), QStringLiteral("No match"));
+    EXPECT_EQ(size(), QSize(300, 62));
+}
+
+TEST_F(SearchWindow, EmptyingTheFieldWhileExpandedCollapsesWithTheApplicationName)
+{
+    activate();
+    type(QStringLiteral("smith"));
+    press(Qt::Key_Tab);
+    field()->selectAll();
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(size(), QSize(300, 62));
+    EXPECT_EQ(status(), QStringLiteral("Brisko"));
+    EXPECT_EQ(controller.personView()->person(), nullptr);
+}
+
+TEST_F(SearchWindow, EachActivationAddsOneToTheActivationCountOnDisk)
+{
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    const qint64 before = defaults.integerForKey(DefActivationCount);
+    activate();
+    activate();
+    EXPECT_EQ(defaults.integerForKey(DefActivationCount), before + 2);
+
+    // Written through at once, where another process reads it.
+    const QVariantMap onDisk = UserDefaults::persistentDomainForName(defaults.domain());
+    EXPECT_EQ(onDisk.value(DefActivationCount).toLongLong(), before + 2);
+}
+
+TEST_F(SearchWindow, LosingTheFocusHidesTheWindowAndKeepsTheSearch)
+{
+    activate();
+    type(QStringLiteral("smith"));
+    press(Qt::Key_Return);
+
+    // The offscreen platform has no other application to give the focus to, so the test
+    // announces what the platform announces when the user clicks into one.
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_TRUE(waitUntil([this] { return !window()->isVisible(); }))
+        << "the search window stayed up after the application lost the focus";
+    EXPECT_EQ(field()->text(), QStringLiteral("smith"));
+    EXPECT_EQ(status(), QStringLiteral("3 matches"));
+    EXPECT_TRUE(controller.isShowingPerson());
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
+}
+
+TEST_F(SearchWindow, FocusPassingBetweenOurOwnWindowsHidesNothing)
+{
+    activate();
+    // Inactive for a moment, then active again before the event loop turns: one of our own
+    // windows handing the focus to another.
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window()->isVisible());
+}
+
+TEST_F(SearchWindow, AnAddressBookChangedByAnotherProgramIsSearchedAfresh)
+{
+    activate();
+    type(QStringLiteral("xanthippe"));
+    ASSERT_EQ(status(), QStringLiteral("No match"));
+
+    QFile card(environment->contacts + QStringLiteral("/zz-new.vcf"));
+    ASSERT_TRUE(card.open(QIODevice::WriteOnly));
+    card.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Xanthippe;Thea;;;\r\nFN:Thea Xanthippe\r\n"
+               "END:VCARD\r\n");
+    card.close();
+    AddressBook::sharedAddressBook().reload();
+
+    field()->clear();
+    type(QStringLiteral("xanthippe"));
+    EXPECT_EQ(matches(), QStringList{QStringLiteral("Thea Xanthippe")});
+    EXPECT_EQ(cardName(), QStringLiteral("Thea Xanthippe"));
+}
+
+TEST_F(SearchWindow, ReopeningShowsTheWindowOnlyWhenNoneIsVisible)
+{
+    EXPECT_FALSE(controller.applicationShouldHandleReopen(false));
+    EXPECT_TRUE(window()->isVisible());
+    controller.hideApp();
+    EXPECT_FALSE(controller.applicationShouldHandleReopen(true));
+    EXPECT_FALSE(window()->isVisible());
+}
+
+TEST(LaunchGreeting, SharePromptAfterAHundredActivationsOnceAndNeverWithTheSplash)
+{
+    using G = AppController::LaunchGreeting;
+    EXPECT_EQ(AppController::launchGreeting(101, false, true), G::SharePrompt);
+    EXPECT_EQ(AppController::launchGreeting(101, false, false), G::SharePrompt);
+    EXPECT_EQ(AppController::launchGreeting(100, false, true), G::Splash);
+    EXPECT_EQ(AppController::launchGreeting(101, true, true), G::Splash);
+    EXPECT_EQ(AppController::launchGreeting(101, true, false), G::Nothing);
+    EXPECT_EQ(AppController::launchGreeting(0, false, false), G::Nothing);
+}
+
+} // namespace

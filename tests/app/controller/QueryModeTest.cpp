@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+#include "TemporaryHome.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kFixtures = QStringLiteral(BRISKO_TEST_DATA_DIR "/controller");
+
+struct ProgramRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+/// Runs the program as a user would from a terminal without a display.
+ProgramRun runBrisko(const QStringList &arguments)
+{
+    TemporaryHome home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "BRISKO_ADDRESS_BOOK",
+                             "BRISKO_MAIN_BUNDLE"})
+        environment.remove(QString::fromLatin1(name));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Linux/Brisko"), arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished(5000);
+        ADD_FAILURE() << "Brisko did not finish within 30 s: " << qPrintable(process.errorString());
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+TEST(QueryMode, PrintsEveryMatchOfTheWholePatternInAddressBookOrder)
+{
+    // Files of a folder are read by name: more.vcf before people.vcf.
+    const ProgramRun run =
+        runBrisko({QStringLiteral("--address-book"), kFixtures,
+                                  QStringLiteral("--search"), QStringLiteral("an")});
+    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    EXPECT_EQ(run.out, QStringLiteral("Joan Baker\nAnn Smith\nAnna Smithers\n"));
+
+    const ProgramRun words =
+        runBrisko({QStringLiteral("--address-book"), kFixtures,
+                                  QStringLiteral("--search"), QStringLiteral("jo smi")});
+    EXPECT_EQ(words.exitCode, 0) << qPrintable(words.err);
+    EXPECT_EQ(words.out, QStringLiteral("John Quincy Smith\n"));
+}
+
+TEST(QueryMode, NamesCompaniesAndKeepsAccents)
+{
+    const ProgramRun company =
+        runBrisko({QStringLiteral("--address-book"), kFixtures,
+                                  QStringLiteral("--search"), QStringLiteral("quill")});
+    EXPECT_EQ(company.exitCode, 0) << qPrintable(company.err);
+    EXPECT_EQ(company.out, QStringLiteral("Quillfeather Books\n"));
+
+    const ProgramRun accented =
+        runBrisko({QStringLiteral("--address-book"), kFixtures,
+                                  QStringLiteral("--search"), QStringLiteral("ZOË")});
+    EXPECT_EQ(accented.exitCode, 0) << qPrintable(accented.err);
+    EXPECT_EQ(accented.out, QStringLiteral("Zoë Zephyrine\n"));
+}
+
+TEST(QueryMode, SeveralAddressBooksAreReadInTheOrderGiven)
+{
+    const ProgramRun run = runBrisko({QStringLiteral("--address-book"),
+        kFixtures +
+            QStringLiteral("/people.vcf"),
+                           QStringLiteral("--address-book"),
+                                          kFixtures +
+                                              QStringLiteral("/more.vcf"),
+                                                             QStringLiteral("--search"),
+                                                                            QStringLiteral("an")});
+    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    EXPECT_EQ(run.out, QStringLiteral("Ann Smith\nAnna Smithers\nJoan Baker\n"));
+}
+
+TEST(QueryMode, NoMatchAndEmptyPatternPrintNothing)
+{
+    for (const QString &pattern : {QStringLiteral("xyzzy"), QString(), QStringLiteral("   ")}) {
+        const ProgramRun run = runBrisko(
+            {QStringLiteral("--address-book"), kFixtures, QStringLiteral("--search"), pattern});
+        EXPECT_EQ(run.exitCode, 0) << qPrintable(pattern) << ": " << qPrintable(run.err);
+        EXPECT_TRUE(run.out.isEmpty()) << qPrintable(pattern) << ": " << qPrintable(run.out);
+    }
+}
+
+TEST(QueryMode, BadCommandLinesAreRefusedWithAMessage)
+{
+    const ProgramRun missing = runBrisko({QStringLiteral("--address-book"),
+        kFixtures + QStringLiteral("/no-such-book.vcf"), QStringLiteral("--search"),
+                                                                        QStringLiteral("an")});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.out.isEmpty());
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("no-such-book.vcf")))
+                << qPrintable(missing.err);
+
+    const ProgramRun noValue = runBrisko({QStringLiteral("--search")});
+    EXPECT_NE(noValue.exitCode, 0);
+    EXPECT_FALSE(noValue.err.isEmpty());
+
+    const ProgramRun unknown = runBrisko(
+        {QStringLiteral("--search"), QStringLiteral("an"), QStringLiteral("--frobnicate")});
+    EXPECT_NE(unknown.exitCode, 0);
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("frobnicate"))) << qPrintable(unknown.err);
+}
