@@ -40,7 +40,8 @@ void SearchPanel::_layOut()
 {
     const int w = width();
     const int h = height();
-    const int bodyBottom = h - kMargin - kAdvertHeight;
+    // Collapsed, the body and the advert line lie below the window's bottom edge.
+    const int bodyBottom = qMax(kBodyTop, h - kMargin - kAdvertHeight);
     const int bodyHeight = qMax(0, bodyBottom - kBodyTop);
 
     _searchField->setGeometry(kMargin, kMargin, qMax(0, w - 2 * kMargin), kFieldHeight);

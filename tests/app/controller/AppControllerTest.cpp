@@ -8,6 +8,7 @@
 #include "controller/SearchField.h"
 #include "search/PersonExtras.h"
 #include "settings/UserDefaults.h"
+#include "utility/AdvertTextView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -121,6 +122,9 @@ TEST_F(SearchWindow, ActivationShowsTheCollapsedWindowWithTheApplicationName)
     EXPECT_EQ(size(), QSize(300, 62));
     EXPECT_EQ(status(), QStringLiteral("Brisko"));
     EXPECT_EQ(field()->placeholderText(), QStringLiteral("Search string"));
+    // Nothing but the field and the label may show in the collapsed form.
+    EXPECT_GE(controller.advertView()->y(), 62);
+    EXPECT_GE(controller.personView()->y(), 62);
     EXPECT_EQ(window()->focusWidget(), field())
         << "the search field does not hold the keyboard focus";
 }
