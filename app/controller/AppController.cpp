@@ -6,6 +6,9 @@
 #include "card/MyTableView.h"
 #include "card/PersonView.h"
 #include "chrome/FramelessWindow.h"
+#include "chrome/LargeTypeWindow.h"
+#include "chrome/SplashWindow.h"
+#include "chrome/WindowAppearance.h"
 #include "chrome/WindowExtras.h"
 #include "controller/MatchesTableModel.h"
 #include "controller/SearchPanel.h"
@@ -26,11 +29,6 @@
 #include <QWindow>
 
 namespace {
-
-const QColor kSearchWindowBackground = QColor::fromRgbF(0.98f, 0.98f, 0.98f, 0.95f);
-const QColor kSearchWindowBorder = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 1.0f);
-constexpr qreal kSearchWindowBorderWidth = 1.0;
-constexpr qreal kSearchWindowRadius = 12.0;
 
 UserDefaults &defaults()
 {
@@ -80,6 +78,8 @@ void AppController::_buildMainWindow()
     _panel = new SearchPanel(_mainWindow.get());
     layout->addWidget(_panel);
     _mainWindow->resize(kCollapsedWidth, kCollapsedHeight);
+    _largeTypeWindow = std::make_unique<LargeTypeWindow>();
+    _splashWindow = std::make_unique<SplashWindow>();
 
     _matchesModel = new MatchesTableModel(this);
     MyTableView *table = _panel->matchesTable();
@@ -103,15 +103,14 @@ void AppController::awakeFromNib()
 
 void AppController::applicationDidFinishLaunching()
 {
-    _mainWindow->setBackgroundColor(kSearchWindowBackground);
-    _mainWindow->setBorderColor(kSearchWindowBorder);
-    _mainWindow->setBorderWidth(kSearchWindowBorderWidth);
-    _mainWindow->setRadius(kSearchWindowRadius);
+    WindowAppearance::applySearchWindowAppearance(_mainWindow.get());
     MyTableView *table = _panel->matchesTable();
     QPalette palette = table->palette();
-    palette.setColor(QPalette::Base, kSearchWindowBackground);
+    palette.setColor(QPalette::Base, WindowAppearance::searchWindowBackgroundColor());
     table->setPalette(palette);
-    // The large type and splash windows take their appearance here once they exist.
+    WindowAppearance::applyLargeTypeAppearance(
+        _largeTypeWindow.get(), UserDefaultsExtras::colorForKey(defaults(), DefLargeTypeBgColor));
+    WindowAppearance::applySplashAppearance(_splashWindow.get());
 
     _panel->advertView()->setShortVersion(true);
     _panel->advertView()->setProductId(_randomProductId());
@@ -142,7 +141,7 @@ void AppController::showSearchWindow()
         _activateApplication();
         return;
     }
-    // The large type window fades out and the splash window closes here once they exist.
+    _hideSecondaryWindows();
 
     SearchField *field = _panel->searchField();
     if (field->text().isEmpty())
@@ -300,14 +299,18 @@ void AppController::addressBookChanged()
 void AppController::preferenceDidChange()
 {
     // The activation hot key is registered with the hot key center here ("HotKey").
-    // The large type window's background follows largeTypeBgColor here once it exists.
+    const QColor largeTypeBackground =
+        UserDefaultsExtras::colorForKey(defaults(), DefLargeTypeBgColor);
+    // An unreadable colour keeps the one the window has rather than no background at all.
+    if (largeTypeBackground.isValid())
+        _largeTypeWindow->setBackgroundColor(largeTypeBackground);
     _panel->advertView()->setLineVisible(!defaults().boolForKey(DefHideAdvert));
 }
 
 void AppController::applicationDidResignActive()
 {
     WindowExtras::fadeOut(_mainWindow.get());
-    // The large type window fades out and the splash window closes here once they exist.
+    _hideSecondaryWindows();
 }
 
 bool AppController::applicationShouldHandleReopen(bool hasVisibleWindows)
@@ -326,7 +329,7 @@ void AppController::applicationWillTerminate()
 void AppController::hideAllWindows()
 {
     WindowExtras::fadeOut(_mainWindow.get());
-    // The large type window fades out and the splash window closes here once they exist.
+    _hideSecondaryWindows();
 }
 
 void AppController::hideApp()
@@ -363,15 +366,18 @@ void AppController::checkForUpdates()
         return;
     ++_numAlertPanel;
     WindowExtras::fadeOut(_mainWindow.get());
-    // The splash window fades out and the version checker's alerts run here.
+    WindowExtras::fadeOut(_splashWindow.get());
+    // The version checker's alerts run here.
     --_numAlertPanel;
 }
 
 void AppController::showStringInLargeType(const QString &string)
 {
     WindowExtras::fadeOut(_mainWindow.get());
-    // The large type window takes `string`, fades in and comes to the front here.
-    Q_UNUSED(string);
+    _largeTypeWindow->setDisplayString(string);
+    WindowExtras::fadeIn(_largeTypeWindow.get());
+    _largeTypeWindow->raise();
+    _largeTypeWindow->activateWindow();
 }
 
 void AppController::dialWithVonage(const QString &phoneNumber)
@@ -393,7 +399,8 @@ void AppController::runShareOrReviewPrompt()
 
 void AppController::_showSplashScreen()
 {
-    // The splash window shows "Activation hot key: %@" here and fades out after 4 seconds.
+    _splashWindow->showSplash(
+        UserDefaultsExtras::keyComboForKey(defaults(), DefHotKey).description());
 }
 
 void AppController::_openPreferencePane()
@@ -464,6 +471,22 @@ void AppController::_reloadMatchesTable()
 void AppController::_centerMainWindow(int width, int height)
 {
     WindowExtras::centerWithSize(_mainWindow.get(), QSizeF(width, height), kWindowPadding);
+}
+
+void AppController::_hideSecondaryWindows()
+{
+    WindowExtras::fadeOut(_largeTypeWindow.get());
+    _splashWindow->hide();
+}
+
+LargeTypeWindow *AppController::largeTypeWindow() const
+{
+    return _largeTypeWindow.get();
+}
+
+SplashWindow *AppController::splashWindow() const
+{
+    return _splashWindow.get();
 }
 
 void AppController::_activateApplication()

@@ -13,12 +13,14 @@
 
 class AdvertTextView;
 class FramelessWindow;
+class LargeTypeWindow;
 class MatchesTableModel;
 class MyTableView;
 class PersonView;
 class QLabel;
 class RKAddressBook;
 class SearchPanel;
+class SplashWindow;
 
 /// The background application's one controller: it owns the search window and the search
 /// engine, runs a search on every edit of the search field, switches the window between its
@@ -105,6 +107,8 @@ public:
     MyTableView *matchesTableView() const;
     PersonView *personView() const;
     AdvertTextView *advertView() const;
+    LargeTypeWindow *largeTypeWindow() const;
+    SplashWindow *splashWindow() const;
     RKAddressBook &rkAddressBook() const { return *_rkAddressBook; }
 
     /// The current result; std::nullopt while the search field is empty.
@@ -127,11 +131,14 @@ private:
     void _reloadMatchesTable();
     void _centerMainWindow(int width, int height);
     void _activateApplication();
+    void _hideSecondaryWindows();
     void _showSplashScreen();
     void _openPreferencePane();
     int _matchCount() const;
 
     std::unique_ptr<FramelessWindow> _mainWindow;
+    std::unique_ptr<LargeTypeWindow> _largeTypeWindow;
+    std::unique_ptr<SplashWindow> _splashWindow;
     SearchPanel *_panel = nullptr;
     MatchesTableModel *_matchesModel = nullptr;
     std::unique_ptr<RKAddressBook> _rkAddressBook;

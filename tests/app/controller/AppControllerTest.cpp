@@ -5,6 +5,7 @@
 #include "addressbook/AddressBook.h"
 #include "card/MyTableView.h"
 #include "card/PersonView.h"
+#include "chrome/LargeTypeWindow.h"
 #include "controller/SearchField.h"
 #include "search/PersonExtras.h"
 #include "settings/UserDefaults.h"
@@ -394,6 +395,24 @@ TEST_F(SearchWindow, AnAddressBookChangedByAnotherProgramIsSearchedAfresh)
     type(QStringLiteral("xanthippe"));
     EXPECT_EQ(matches(), QStringList{QStringLiteral("Thea Xanthippe")});
     EXPECT_EQ(cardName(), QStringLiteral("Thea Xanthippe"));
+}
+
+TEST_F(SearchWindow, LargeTypeTakesThePlaceOfTheSearchWindowUntilTheNextActivation)
+{
+    activate();
+    type(QStringLiteral("zephyr"));
+    controller.showStringInLargeType(QStringLiteral("+44 20 7946 0011"));
+    LargeTypeWindow *largeType = controller.largeTypeWindow();
+    EXPECT_FALSE(window()->isVisible());
+    EXPECT_TRUE(largeType->isVisible());
+    EXPECT_EQ(largeType->largeTypeView()->displayString().text, QStringLiteral("+44 20 7946 0011"));
+
+    activate();
+    EXPECT_FALSE(largeType->isVisible());
+    EXPECT_EQ(cardName(), QStringLiteral("Zoë Zephyrine"));
+    controller.showStringInLargeType(QStringLiteral("x"));
+    controller.hideApp();
+    EXPECT_FALSE(largeType->isVisible());
 }
 
 TEST_F(SearchWindow, ReopeningShowsTheWindowOnlyWhenNoneIsVisible)
