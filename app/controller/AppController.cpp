@@ -7,11 +7,14 @@
 #include "card/PersonView.h"
 #include "chrome/FramelessWindow.h"
 #include "chrome/LargeTypeWindow.h"
+#include "chrome/MenuButton.h"
 #include "chrome/SplashWindow.h"
 #include "chrome/WindowAppearance.h"
 #include "chrome/WindowExtras.h"
 #include "controller/MatchesTableModel.h"
 #include "controller/SearchPanel.h"
+#include "hotkey/HotKeyCenter.h"
+#include "script/TellApplication.h"
 #include "search/RKAddressBook.h"
 #include "settings/UserDefaults.h"
 #include "settings/UserDefaultsExtras.h"
@@ -46,6 +49,7 @@ AppController &AppController::sharedController()
 
 AppController::AppController()
     : _rkAddressBook(std::make_unique<RKAddressBook>(AddressBook::sharedAddressBook()))
+    , _controlNotifications(new ControlNotifications(*this, nullptr, nullptr, this))
 {
     // The version checker and its automatic check at construction connect here.
     connect(&AddressBook::sharedAddressBook(), &AddressBook::databaseChangedExternally, this,
@@ -86,6 +90,12 @@ void AppController::_buildMainWindow()
     table->setModel(_matchesModel);
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &AppController::tableViewSelectionDidChange);
+
+    MenuButton *menu = _panel->menuButton();
+    connect(menu, &MenuButton::showAbout, this, &AppController::showAbout);
+    connect(menu, &MenuButton::showPreference, this, &AppController::showPreference);
+    connect(menu, &MenuButton::showHelp, this, &AppController::showHelp);
+    // "Quit Brisko" quits the application, whose aboutToQuit runs applicationWillTerminate.
 
     SearchField *field = _panel->searchField();
     connect(field, &QLineEdit::textChanged, this, &AppController::search);
@@ -132,7 +142,7 @@ void AppController::applicationDidFinishLaunching()
         break;
     }
 
-    // The control-notification observers and the "AppDidLaunch" announcement connect here.
+    _controlNotifications->applicationDidFinishLaunching();
 }
 
 void AppController::showSearchWindow()
@@ -298,7 +308,9 @@ void AppController::addressBookChanged()
 
 void AppController::preferenceDidChange()
 {
-    // The activation hot key is registered with the hot key center here ("HotKey").
+    HotKeyCenter::sharedCenter()->addHotKey(
+        QStringLiteral("HotKey"), UserDefaultsExtras::keyComboForKey(defaults(), DefHotKey), this,
+        [this](HotKeyCenter *) { showSearchWindow(); });
     const QColor largeTypeBackground =
         UserDefaultsExtras::colorForKey(defaults(), DefLargeTypeBgColor);
     // An unreadable colour keeps the one the window has rather than no background at all.
@@ -323,7 +335,7 @@ bool AppController::applicationShouldHandleReopen(bool hasVisibleWindows)
 void AppController::applicationWillTerminate()
 {
     defaults().synchronize();
-    // The "AppDidTerminate" control notification is posted here.
+    _controlNotifications->applicationWillTerminate();
 }
 
 void AppController::hideAllWindows()
@@ -343,14 +355,17 @@ void AppController::showPreference()
 {
     WindowExtras::fadeOut(_mainWindow.get());
     _openPreferencePane();
-    // The "SetTab" control notification with {"identifier": "preferences"} is posted here.
+    _controlNotifications->_postNotificationObject(
+            ControlCommands::SetTab,
+            {{QStringLiteral("identifier"), QStringLiteral("preferences")}});
 }
 
 void AppController::showAbout()
 {
     WindowExtras::fadeOut(_mainWindow.get());
     _openPreferencePane();
-    // The "SetTab" control notification with {"identifier": "about"} is posted here.
+    _controlNotifications->_postNotificationObject(
+            ControlCommands::SetTab, {{QStringLiteral("identifier"), QStringLiteral("about")}});
 }
 
 void AppController::showHelp()
@@ -405,7 +420,9 @@ void AppController::_showSplashScreen()
 
 void AppController::_openPreferencePane()
 {
-    // The preferences host is asked to show the pane "com.ambertide.BriskoPane" here.
+    // A failure (no preferences host installed, say) is not the user's concern here: the menu
+    // item simply shows nothing.
+    TellApplication::_openPreferencePane();
 }
 
 QString AppController::_appName()
@@ -458,6 +475,11 @@ AdvertTextView *AppController::advertView() const
     return _panel->advertView();
 }
 
+MenuButton *AppController::menuButton() const
+{
+    return _panel->menuButton();
+}
+
 void AppController::_setStatusText(const QString &text)
 {
     _panel->matchesLabel()->setText(text);
@@ -498,4 +520,20 @@ void AppController::_activateApplication()
 int AppController::_matchCount() const
 {
     return _matchingPersons ? int(_matchingPersons->size()) : 0;
+}
+
+void AppController::terminate()
+{
+    // The normal path: aboutToQuit runs applicationWillTerminate, which posts "AppDidTerminate".
+    QCoreApplication::quit();
+}
+
+void AppController::synchronizeUserDefaults()
+{
+    defaults().synchronize();
+}
+
+void AppController::activateIgnoringOtherApps()
+{
+    _activateApplication();
 }

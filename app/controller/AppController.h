@@ -3,6 +3,7 @@
 
 #include "addressbook/Person.h"
 #include "controller/SearchField.h"
+#include "notifications/ControlNotifications.h"
 
 #include <QList>
 #include <QObject>
@@ -15,6 +16,7 @@ class AdvertTextView;
 class FramelessWindow;
 class LargeTypeWindow;
 class MatchesTableModel;
+class MenuButton;
 class MyTableView;
 class PersonView;
 class QLabel;
@@ -27,7 +29,7 @@ class SplashWindow;
 /// collapsed form (field and status label) and its expanded forms (list of matches and
 /// card), walks the matches with the arrow keys and hides everything when the application
 /// loses the focus. Created on first use and never destroyed.
-class AppController final : public QObject
+class AppController final : public QObject, public ControlNotificationTarget
 {
     Q_OBJECT
 
@@ -74,7 +76,7 @@ public:
     /// The address book was changed by another program: cached results are stale.
     void addressBookChanged();
     /// Applies the settings that can change while the application runs.
-    void preferenceDidChange();
+    void preferenceDidChange() override;
     void applicationDidResignActive();
     /// The application was started again while running; always answers false.
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
@@ -86,7 +88,12 @@ public:
     void showPreference();
     void showAbout();
     void showHelp();
-    void checkForUpdates();
+    void checkForUpdates() override;
+
+    // What control notifications ask of the application.
+    void terminate() override;
+    void synchronizeUserDefaults() override;
+    void activateIgnoringOtherApps() override;
 
     // Actions the card's rows invoke on a value.
     void showStringInLargeType(const QString &string);
@@ -107,6 +114,7 @@ public:
     MyTableView *matchesTableView() const;
     PersonView *personView() const;
     AdvertTextView *advertView() const;
+    MenuButton *menuButton() const;
     LargeTypeWindow *largeTypeWindow() const;
     SplashWindow *splashWindow() const;
     RKAddressBook &rkAddressBook() const { return *_rkAddressBook; }
@@ -142,6 +150,7 @@ private:
     SearchPanel *_panel = nullptr;
     MatchesTableModel *_matchesModel = nullptr;
     std::unique_ptr<RKAddressBook> _rkAddressBook;
+    ControlNotifications *_controlNotifications;
     std::optional<QList<PersonPtr>> _matchingPersons;
     int _currentPersonIndex = 0;
     bool _showingPerson = false;

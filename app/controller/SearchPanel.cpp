@@ -3,6 +3,7 @@
 
 #include "card/MyTableView.h"
 #include "card/PersonView.h"
+#include "chrome/MenuButton.h"
 #include "controller/SearchField.h"
 #include "utility/AdvertTextView.h"
 
@@ -20,6 +21,7 @@ SearchPanel::SearchPanel(QWidget *parent)
     _personView = new PersonView(this);
     _advertView = new AdvertTextView(this);
     _advertView->setFocusPolicy(Qt::NoFocus);
+    _menuButton = new MenuButton(this);
 
     // A click anywhere else in the window would hand the keyboard to the window itself;
     // the search field keeps it instead, as it keeps it when a row is clicked.
@@ -44,7 +46,9 @@ void SearchPanel::_layOut()
     const int bodyBottom = qMax(kBodyTop, h - kMargin - kAdvertHeight);
     const int bodyHeight = qMax(0, bodyBottom - kBodyTop);
 
-    _searchField->setGeometry(kMargin, kMargin, qMax(0, w - 2 * kMargin), kFieldHeight);
+    const int fieldWidth = qMax(0, w - 2 * kMargin - kMenuButtonWidth);
+    _searchField->setGeometry(kMargin, kMargin, fieldWidth, kFieldHeight);
+    _menuButton->setGeometry(kMargin + fieldWidth, kMargin, kMenuButtonWidth, kFieldHeight);
     _matchesLabel->setGeometry(kMargin, kLabelTop, qMax(0, w - 2 * kMargin), kLabelHeight);
     _personView->setGeometry(w - kMargin - kCardWidth, kBodyTop, kCardWidth, bodyHeight);
     // The list's horizontal place belongs to whoever slides it; only its height follows.

@@ -4,12 +4,13 @@
 #include <QWidget>
 
 class AdvertTextView;
+class MenuButton;
 class MyTableView;
 class PersonView;
 class QLabel;
 class SearchField;
 
-/// The content of the search window: search field and status label along the top, the list
+/// The content of the search window: search field, menu button and status label along the top, the list
 /// of matches at the left and the card at the right below them. The list keeps its place
 /// from the left edge and the card keeps its place from the right edge as the window
 /// changes size, so sliding the list by its own width's worth hides it under the card.
@@ -27,6 +28,7 @@ public:
     static constexpr int kCardWidth = 380;
     static constexpr int kTableWidth = 140;
     static constexpr int kAdvertHeight = 16;
+    static constexpr int kMenuButtonWidth = 24;
 
     explicit SearchPanel(QWidget *parent = nullptr);
 
@@ -36,6 +38,8 @@ public:
     PersonView *personView() const { return _personView; }
     /// The advert line along the bottom edge.
     AdvertTextView *advertView() const { return _advertView; }
+    /// The menu button at the right of the search field.
+    MenuButton *menuButton() const { return _menuButton; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -48,4 +52,5 @@ private:
     MyTableView *_matchesTable = nullptr;
     PersonView *_personView = nullptr;
     AdvertTextView *_advertView = nullptr;
+    MenuButton *_menuButton = nullptr;
 };

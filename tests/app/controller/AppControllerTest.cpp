@@ -6,16 +6,24 @@
 #include "card/MyTableView.h"
 #include "card/PersonView.h"
 #include "chrome/LargeTypeWindow.h"
+#include "chrome/MenuButton.h"
 #include "controller/SearchField.h"
+#include "hotkey/HotKeyCenter.h"
+#include "notifications/ControlCommands.h"
+#include "notifications/DistributedNotificationCenter.h"
 #include "search/PersonExtras.h"
 #include "settings/UserDefaults.h"
+#include "settings/UserDefaultsExtras.h"
+#include "support/TestProcesses.h"
 #include "utility/AdvertTextView.h"
+#include "workspace/test/RecordingWorkspace.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QTest>
 #include <QThread>
@@ -34,6 +42,9 @@ class ControllerEnvironment final : public ::testing::Environment
 public:
     void SetUp() override
     {
+        // The controller announces itself and posts to the session bus: a bus of its own.
+        bus = std::make_unique<PrivateSessionBus>();
+        ASSERT_TRUE(bus->isRunning()) << "dbus-daemon did not start a session bus";
         home = std::make_unique<TemporaryHome>();
         contacts = home->path() + QStringLiteral("/contacts");
         QDir().mkpath(contacts);
@@ -48,6 +59,7 @@ public:
         controller.applicationDidFinishLaunching();
     }
 
+    std::unique_ptr<PrivateSessionBus> bus;
     std::unique_ptr<TemporaryHome> home;
     QString contacts;
 };
@@ -433,6 +445,72 @@ TEST(LaunchGreeting, SharePromptAfterAHundredActivationsOnceAndNeverWithTheSplas
     EXPECT_EQ(AppController::launchGreeting(101, true, true), G::Splash);
     EXPECT_EQ(AppController::launchGreeting(101, true, false), G::Nothing);
     EXPECT_EQ(AppController::launchGreeting(0, false, false), G::Nothing);
+}
+
+} // namespace
+
+namespace {
+
+QAction *menuItem(AppController &controller, const QString &title)
+{
+    for (QAction *action : controller.menuButton()->contextMenu()->actions()) {
+        if (action->text() == title)
+            return action;
+    }
+    return nullptr;
+}
+
+TEST_F(SearchWindow, MenuItemsHideTheWindowAndAskForTheirPages)
+{
+    auto recording = std::make_unique<RecordingWorkspace>();
+    RecordingWorkspace *workspace = recording.get();
+    Workspace::setShared(std::move(recording));
+
+    QList<QVariantMap> tabs;
+    QObject observer;
+    DistributedNotificationCenter &center = DistributedNotificationCenter::defaultCenter();
+    center.addObserver(&observer, ControlCommands::NotificationName, ControlCommands::SetTab,
+                       [&tabs](const DistributedNotification &n) { tabs.append(n.userInfo); });
+    ASSERT_TRUE(center.flush());
+
+    activate();
+    ASSERT_NE(menuItem(controller, QStringLiteral("Help")), nullptr);
+    menuItem(controller, QStringLiteral("Help"))->trigger();
+    EXPECT_FALSE(window()->isVisible());
+    ASSERT_EQ(workspace->requests.size(), 1);
+    EXPECT_TRUE(workspace->requests.first().target.endsWith(QStringLiteral("/brisko/help/")))
+        << qPrintable(workspace->requests.first().target);
+
+    activate();
+    menuItem(controller, QStringLiteral("Preferences"))->trigger();
+    EXPECT_FALSE(window()->isVisible());
+    ASSERT_TRUE(waitUntil([&tabs] { return tabs.size() == 1; }));
+
+    activate();
+    menuItem(controller, QStringLiteral("About Brisko"))->trigger();
+    EXPECT_FALSE(window()->isVisible());
+    ASSERT_TRUE(waitUntil([&tabs] { return tabs.size() == 2; }));
+
+    EXPECT_EQ(tabs.at(0).value(QStringLiteral("identifier")).toString(), QStringLiteral("preferences"));
+    EXPECT_EQ(tabs.at(1).value(QStringLiteral("identifier")).toString(), QStringLiteral("about"));
+    Workspace::setShared(nullptr);
+}
+
+TEST_F(SearchWindow, TheStoredHotKeyIsRegisteredAndAChangedOneReplacesIt)
+{
+    HotKeyCenter *center = HotKeyCenter::sharedCenter();
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    const KeyCombo factory = UserDefaultsExtras::keyComboForKey(defaults, DefHotKey);
+    EXPECT_EQ(center->keyComboForName(QStringLiteral("HotKey")), factory);
+
+    const KeyCombo controlShiftK(40, KeyCombo::controlKey | KeyCombo::shiftKey);
+    UserDefaultsExtras::setKeyCombo(defaults, controlShiftK, DefHotKey);
+    controller.preferenceDidChange();
+    EXPECT_EQ(center->allNames(), QStringList{QStringLiteral("HotKey")});
+    EXPECT_EQ(center->keyComboForName(QStringLiteral("HotKey")), controlShiftK);
+
+    UserDefaultsExtras::setKeyCombo(defaults, factory, DefHotKey);
+    controller.preferenceDidChange();
 }
 
 } // namespace

@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: MIT
+#include "TemporaryHome.h"
+#include "keycombo/KeyCombo.h"
+#include "support/TestProcesses.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int Timeout = 15000;
+const QString Brisko = QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Linux/Brisko");
+const QString Ctl = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-ctl");
+const QString Defaults = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults");
+const QString Domain = QStringLiteral("com.ambertide.Brisko");
+
+/// Repeats `probe` until it answers true or the time-out passes; the answer.
+bool eventually(const std::function<bool()> &probe, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!probe()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+/// Another X client asking whether the key of `keysym` with `modifiers` is free to grab.
+bool isFreeToGrab(const QString &display, xcb_keysym_t keysym, uint16_t modifiers)
+{
+    xcb_connection_t *connection = xcb_connect(display.toUtf8().constData(), nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(connection);
+    xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, keysym);
+    xcb_key_symbols_free(symbols);
+    bool free = false;
+    if (codes) {
+        xcb_generic_error_t *error = xcb_request_check(
+            connection, xcb_grab_key_checked(connection, 1, root, modifiers, codes[0],
+                                             XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        free = error == nullptr;
+        std::free(error);
+        std::free(codes);
+    }
+    xcb_disconnect(connection);
+    return free;
+}
+
+constexpr xcb_keysym_t SpaceKeysym = 0x20;
+constexpr xcb_keysym_t KKeysym = 0x6b;
+constexpr uint16_t ControlAlt = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
+constexpr uint16_t ControlShift = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT;
+
+class AppControlE2ETest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start a session bus";
+        ASSERT_TRUE(display.isRunning()) << "Xvfb did not report a display";
+        // The splash would only add a window to look past.
+        ASSERT_EQ(defaults({QStringLiteral("write"), Domain, QStringLiteral("ShowSplash"),
+                            QStringLiteral("-bool"), QStringLiteral("NO")}),
+                  0);
+        monitor = std::make_unique<ChildProcess>(Ctl, QStringList{QStringLiteral("monitor")});
+        ASSERT_TRUE(monitor->waitForError(QStringLiteral("monitoring"), Timeout))
+                    << qPrintable(monitor->standardError());
+        app = std::make_unique<ChildProcess>(Brisko, QStringList(), display.environment());
+        ASSERT_TRUE(app->started()) << "could not start " << qPrintable(Brisko);
+        ASSERT_TRUE(monitor->waitForLine(QStringLiteral("AppDidLaunch"), Timeout))
+                    << "Brisko did not announce its launch: " << qPrintable(app->standardError());
+    }
+
+    static int run(const QString &program, const QStringList &arguments)
+    {
+        ChildProcess tool(program, arguments);
+        return tool.waitForFinished(Timeout) ? tool.exitCode() : -1;
+    }
+    static int ctl(const QStringList &arguments) { return run(Ctl, arguments); }
+    static int defaults(const QStringList &arguments) { return run(Defaults, arguments); }
+
+    /// Posts `command` and waits until the application has carried it out: it handles
+    /// notifications in the order the bus received them, so the answer to a later ping
+    /// comes after.
+    static bool command(const QString &command)
+    {
+        return ctl({QStringLiteral("post"), command}) == 0 && ctl({QStringLiteral("ping")}) == 0;
+    }
+
+    bool press(const QString &keys)
+    {
+        return display.xdotool({QStringLiteral("key"), keys});
+    }
+
+    /// A press that should show nothing is given this long to prove it.
+    bool staysHidden()
+    {
+        return !eventually([this] { return searchWindowVisible(); }, 1500);
+    }
+
+    bool searchWindowVisible()
+    {
+        ChildProcess search(QStringLiteral("xdotool"),
+            {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                      QStringLiteral("--name"),
+                                                                     QStringLiteral("^Brisko$")},
+                                                      display.environment());
+        return search.waitForFinished(Timeout) && search.exitCode() == 0;
+    }
+
+    TemporaryHome home;
+    PrivateSessionBus bus;
+    PrivateDisplay display;
+    std::unique_ptr<ChildProcess> monitor;
+    std::unique_ptr<ChildProcess> app;
+};
+
+TEST_F(AppControlE2ETest, PingIsAnsweredOncePerControlDidStart)
+{
+    EXPECT_EQ(ctl({QStringLiteral("ping")}), 0);
+    QStringList seen;
+    ASSERT_TRUE(monitor->waitForLine(QStringLiteral("AppDidLaunch"), Timeout, &seen));
+    EXPECT_EQ(seen, QStringList{QStringLiteral("ControlDidStart")});
+}
+
+TEST_F(AppControlE2ETest, TheStoredHotKeyShowsTheSearchWindow)
+{
+    ASSERT_FALSE(searchWindowVisible());
+    ASSERT_TRUE(press(QStringLiteral("ctrl+alt+space")));
+    EXPECT_TRUE(eventually([this] { return searchWindowVisible(); }, Timeout))
+        << "the hot key did not bring the search window up";
+}
+
+TEST_F(AppControlE2ETest, SuspendSilencesTheHotKeyAndResumeBringsItBack)
+{
+    ASSERT_TRUE(command(QStringLiteral("Suspend")));
+    EXPECT_TRUE(isFreeToGrab(display.display(), SpaceKeysym, ControlAlt))
+        << "Suspend did not release the hot key";
+    ASSERT_TRUE(press(QStringLiteral("ctrl+alt+space")));
+    EXPECT_TRUE(staysHidden()) << "a suspended hot key showed the search window";
+
+    ASSERT_TRUE(command(QStringLiteral("Resume")));
+    ASSERT_TRUE(press(QStringLiteral("ctrl+alt+space")));
+    EXPECT_TRUE(eventually([this] { return searchWindowVisible(); }, Timeout))
+        << "after Resume the hot key did not bring the search window up";
+}
+
+TEST_F(AppControlE2ETest, RefreshTakesANewHotKeyWithoutARestart)
+{
+    const KeyCombo controlShiftK(40, KeyCombo::controlKey | KeyCombo::shiftKey);
+    ASSERT_EQ(defaults({QStringLiteral("write"), Domain, QStringLiteral("HotKey"),
+                        QStringLiteral("-data"),
+                        QString::fromLatin1(controlShiftK.archivedData().toHex())}),
+              0);
+    ASSERT_TRUE(command(QStringLiteral("Refresh")));
+
+    EXPECT_TRUE(isFreeToGrab(display.display(), SpaceKeysym, ControlAlt))
+        << "the old hot key is still held";
+    EXPECT_FALSE(isFreeToGrab(display.display(), KKeysym, ControlShift))
+        << "the new hot key was not taken";
+    ASSERT_TRUE(press(QStringLiteral("ctrl+alt+space")));
+    EXPECT_TRUE(staysHidden()) << "the old hot key still shows the search window";
+    ASSERT_TRUE(press(QStringLiteral("ctrl+shift+k")));
+    EXPECT_TRUE(eventually([this] { return searchWindowVisible(); }, Timeout))
+        << "the new hot key did not bring the search window up";
+}
+
+TEST_F(AppControlE2ETest, UnknownCommandsChangeNothing)
+{
+    // Neither a command outside the table nor one that differs only in case is obeyed.
+    ASSERT_EQ(ctl({QStringLiteral("post"), QStringLiteral("Shutdown now")}), 0);
+    ASSERT_EQ(ctl({QStringLiteral("post"), QStringLiteral("shutdown")}), 0);
+    ASSERT_EQ(ctl({QStringLiteral("ping")}), 0);
+    EXPECT_FALSE(app->waitForFinished(500)) << "Brisko ended on a foreign notification";
+}
+
+TEST_F(AppControlE2ETest, ShutdownEndsTheApplicationWhichSaysSo)
+{
+    ASSERT_EQ(ctl({QStringLiteral("post"), QStringLiteral("Shutdown")}), 0);
+    QStringList seen;
+    EXPECT_TRUE(monitor->waitForLine(QStringLiteral("AppDidTerminate"), Timeout, &seen))
+                << "no AppDidTerminate; saw " << qPrintable(seen.join(QLatin1Char(',')));
+    ASSERT_TRUE(app->waitForFinished(Timeout)) << "Brisko still runs after Shutdown";
+    EXPECT_EQ(app->exitCode(), 0);
+    EXPECT_EQ(ctl({QStringLiteral("ping")}), 1);
+}
+
+} // namespace
