@@ -67,7 +67,9 @@ void AdvertTextView::setProductName(const QString &name, const QString &director
         QTextCharFormat linkFormat = _attributes;
         linkFormat.setAnchor(true);
         linkFormat.setAnchorHref(link.toString());
-        linkFormat.setForeground(Qt::white);
+        // The desktop's link colour: a white link would vanish on the light panels the line
+        // sits on.
+        linkFormat.setForeground(palette().color(QPalette::Link));
         linkFormat.setFontUnderline(false);
         cursor.insertText(name, linkFormat);
     }
