@@ -5,6 +5,8 @@
 #include "controller/AppController.h"
 #include "search/PersonExtras.h"
 #include "search/RKAddressBook.h"
+#include "session/SessionInstance.h"
+#include "session/TerminationSignals.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -145,7 +147,28 @@ int runApplication(int argc, char **argv)
     if (!applyAddressBookOption(parser))
         return 2;
 
+    // One Brisko per session: a second launch brings the first one's window up and leaves.
+    SessionInstance instance(QStringLiteral("com.ambertide.Brisko"));
+    switch (instance.claim()) {
+    case SessionInstance::Claim::Owned:
+        break;
+    case SessionInstance::Claim::Taken:
+        if (SessionInstance::askToReopen(QStringLiteral("com.ambertide.Brisko")))
+            return 0;
+        std::fprintf(stderr, "Brisko: already running, but it does not answer\n");
+        return 1;
+    case SessionInstance::Claim::NoBus:
+        std::fprintf(stderr, "Brisko: no session bus; the preference pane cannot reach this "
+                             "copy and a second copy cannot be prevented\n");
+        break;
+    }
+    if (!TerminationSignals::quitApplicationOnTermination())
+        std::fprintf(stderr, "Brisko: termination signals will end Brisko without saving\n");
+
     AppController &controller = AppController::sharedController();
+    QObject::connect(&instance, &SessionInstance::reopenRequested, &controller, [&controller] {
+        controller.applicationShouldHandleReopen(controller.mainWindow()->isVisible());
+    });
     controller.awakeFromNib();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &controller,
                      &AppController::applicationWillTerminate);

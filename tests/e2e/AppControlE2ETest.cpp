@@ -199,4 +199,28 @@ TEST_F(AppControlE2ETest, ShutdownEndsTheApplicationWhichSaysSo)
     EXPECT_EQ(ctl({QStringLiteral("ping")}), 1);
 }
 
+TEST_F(AppControlE2ETest, TerminationSignalEndsTheApplicationLikeQuit)
+{
+    app->process().terminate();
+    QStringList seen;
+    EXPECT_TRUE(monitor->waitForLine(QStringLiteral("AppDidTerminate"), Timeout, &seen))
+        << "no AppDidTerminate after SIGTERM; saw " << qPrintable(seen.join(QLatin1Char(',')));
+    ASSERT_TRUE(app->waitForFinished(Timeout));
+    EXPECT_EQ(app->process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(app->exitCode(), 0);
+}
+
+TEST_F(AppControlE2ETest, ASecondLaunchShowsTheFirstOnesWindowAndLeaves)
+{
+    ASSERT_FALSE(searchWindowVisible());
+    ChildProcess second(Brisko, QStringList(), display.environment());
+    ASSERT_TRUE(second.waitForFinished(Timeout)) << "the second copy keeps running";
+    EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
+    EXPECT_TRUE(eventually([this] { return searchWindowVisible(); }, Timeout))
+        << "the running copy did not show its search window";
+    EXPECT_FALSE(app->waitForFinished(200)) << "the first copy ended";
+    EXPECT_FALSE(monitor->waitForLine(QStringLiteral("AppDidLaunch"), 500))
+        << "the second copy announced a launch";
+}
+
 } // namespace
