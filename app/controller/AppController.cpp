@@ -143,6 +143,7 @@ void AppController::applicationDidFinishLaunching()
     }
 
     _controlNotifications->applicationDidFinishLaunching();
+    _updateSearchIndexSoon();
 }
 
 void AppController::showSearchWindow()
@@ -304,6 +305,13 @@ void AppController::tableViewSelectionDidChange()
 void AppController::addressBookChanged()
 {
     _rkAddressBook->clearCache();
+    _updateSearchIndexSoon();
+}
+
+void AppController::_updateSearchIndexSoon()
+{
+    // Once the event loop is idle rather than at the next keystroke, which would stall.
+    QTimer::singleShot(0, this, [this] { _rkAddressBook->updateIndex(); });
 }
 
 void AppController::preferenceDidChange()

@@ -142,6 +142,7 @@ private:
     void _hideSecondaryWindows();
     void _showSplashScreen();
     void _openPreferencePane();
+    void _updateSearchIndexSoon();
     int _matchCount() const;
 
     std::unique_ptr<FramelessWindow> _mainWindow;

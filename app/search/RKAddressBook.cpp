@@ -134,7 +134,7 @@ RKAddressBook::~RKAddressBook() = default;
 
 const RKAddressBook::Index &RKAddressBook::_index()
 {
-    if (_currentIndex && _currentIndex->generation == _addressBook.generation())
+    if (isIndexCurrent())
         return *_currentIndex;
     // The persons changed under us: cached results hold the old records and rows of the old
     // index, so they go too.
@@ -259,4 +259,9 @@ QList<PersonPtr> RKAddressBook::personsMatchingPattern(const QString &pattern)
 void RKAddressBook::clearCache()
 {
     _matchCache.clear();
+}
+
+bool RKAddressBook::isIndexCurrent() const
+{
+    return _currentIndex && _currentIndex->generation == _addressBook.generation();
 }

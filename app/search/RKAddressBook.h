@@ -30,6 +30,11 @@ public:
     QList<PersonPtr> personsMatchingPattern(const QString &pattern);
     /// Forgets every cached result; the next pattern searches all persons again.
     void clearCache();
+    /// Brings the search index up to date with the address book now, so that the next
+    /// keystroke does not pay for it (a hundred thousand persons take a fifth of a second).
+    void updateIndex() { _index(); }
+    /// Whether the index holds the address book's current persons.
+    bool isIndexCurrent() const;
 
     /// Persons tested against a pattern since construction (a cache hit tests none).
     quint64 personsExamined() const { return _personsExamined; }

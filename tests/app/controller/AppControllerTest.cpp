@@ -12,6 +12,7 @@
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "search/PersonExtras.h"
+#include "search/RKAddressBook.h"
 #include "settings/UserDefaults.h"
 #include "settings/UserDefaultsExtras.h"
 #include "support/TestProcesses.h"
@@ -402,6 +403,8 @@ TEST_F(SearchWindow, AnAddressBookChangedByAnotherProgramIsSearchedAfresh)
                "END:VCARD\r\n");
     card.close();
     AddressBook::sharedAddressBook().reload();
+    // The index is brought up to date before anyone types, not by the next keystroke.
+    EXPECT_TRUE(waitUntil([this] { return controller.rkAddressBook().isIndexCurrent(); }));
 
     field()->clear();
     type(QStringLiteral("xanthippe"));
