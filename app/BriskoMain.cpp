@@ -32,12 +32,12 @@ void describeOptions(QCommandLineParser &parser)
         kSearchOption,
         QStringLiteral("Print the display name of every person matching PATTERN, one a line, "
                        "and exit without opening a window."),
-                       QStringLiteral("PATTERN")));
+        QStringLiteral("PATTERN")));
     parser.addOption(QCommandLineOption(
         kAddressBookOption,
         QStringLiteral("Read persons from PATH (a vCard file or a folder) instead of the "
                        "desktop's contacts. May be given several times."),
-                       QStringLiteral("PATH")));
+        QStringLiteral("PATH")));
     parser.addHelpOption();
     parser.addVersionOption();
 }
@@ -60,13 +60,9 @@ bool wantsConsoleOnly(const QStringList &arguments)
     // reported once the real application object has taken its share.
     parser.parse(arguments);
     const QStringList names = parser.optionNames();
-    return names.contains(kSearchOption) ||
-           names.contains(
-               QStringLiteral("help")) ||
-               names.contains(QStringLiteral("h")) ||
-                              names.contains(QStringLiteral("help-all")) ||
-                                             names.contains(QStringLiteral("version")) ||
-                                                            names.contains(QStringLiteral("v"));
+    return names.contains(kSearchOption) || names.contains(QStringLiteral("help")) ||
+           names.contains(QStringLiteral("h")) || names.contains(QStringLiteral("help-all")) ||
+           names.contains(QStringLiteral("version")) || names.contains(QStringLiteral("v"));
 }
 
 /// Installs the address book sources named on the command line. Answers false, after saying

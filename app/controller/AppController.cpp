@@ -364,8 +364,7 @@ void AppController::showPreference()
     WindowExtras::fadeOut(_mainWindow.get());
     _openPreferencePane();
     _controlNotifications->_postNotificationObject(
-            ControlCommands::SetTab,
-            {{QStringLiteral("identifier"), QStringLiteral("preferences")}});
+        ControlCommands::SetTab, {{QStringLiteral("identifier"), QStringLiteral("preferences")}});
 }
 
 void AppController::showAbout()
@@ -373,7 +372,7 @@ void AppController::showAbout()
     WindowExtras::fadeOut(_mainWindow.get());
     _openPreferencePane();
     _controlNotifications->_postNotificationObject(
-            ControlCommands::SetTab, {{QStringLiteral("identifier"), QStringLiteral("about")}});
+        ControlCommands::SetTab, {{QStringLiteral("identifier"), QStringLiteral("about")}});
 }
 
 void AppController::showHelp()

@@ -10,10 +10,10 @@ class PersonView;
 class QLabel;
 class SearchField;
 
-/// The content of the search window: search field, menu button and status label along the top, the list
-/// of matches at the left and the card at the right below them. The list keeps its place
-/// from the left edge and the card keeps its place from the right edge as the window
-/// changes size, so sliding the list by its own width's worth hides it under the card.
+/// The content of the search window: search field, menu button and status label along the top, the
+/// list of matches at the left and the card at the right below them. The list keeps its place from
+/// the left edge and the card keeps its place from the right edge as the window changes size, so
+/// sliding the list by its own width's worth hides it under the card.
 class SearchPanel final : public QWidget
 {
     Q_OBJECT

@@ -71,7 +71,7 @@ QString stringByReplacingOccurrencesOfString(const QString &string, const QStrin
 
 QString stringFromHexVersion(std::uint32_t version)
 {
-    return QStringLiteral("%1.%2.%3") .arg(version >> 8).arg((version >> 4) & 15).arg(version & 15);
+    return QStringLiteral("%1.%2.%3").arg(version >> 8).arg((version >> 4) & 15).arg(version & 15);
 }
 
 } // namespace StringExtras

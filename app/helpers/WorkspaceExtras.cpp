@@ -26,14 +26,15 @@ QString expandingTilde(const QString &path)
 // has no dot and is not followed by a port number.
 bool hasScheme(const QString &text)
 {
-    static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):(.*)$"), QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):(.*)$"),
+                                           QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch match = scheme.match(text);
     if (!match.hasMatch())
         return false;
     if (match.captured(1).contains(QLatin1Char('.')))
         return false;
-    static const QRegularExpression port(
-        QStringLiteral("^[0-9]+(/.*)?$"), QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression port(QStringLiteral("^[0-9]+(/.*)?$"),
+                                         QRegularExpression::DotMatchesEverythingOption);
     return !port.match(match.captured(2)).hasMatch();
 }
 

@@ -133,10 +133,10 @@ void RKAppleScript::_executeAppleScript()
         _errorInfo = errorDictionary(CannotRunError, QStringLiteral("The script was ended."));
     } else if (run.exitCode != 0) {
         const QString message = firstLines(run.errors);
-        _errorInfo =
-            errorDictionary(run.exitCode, message.isEmpty()
-                            ? QStringLiteral("The script ended with status %1.").arg(run.exitCode)
-                            : message);
+        _errorInfo = errorDictionary(
+            run.exitCode, message.isEmpty()
+                              ? QStringLiteral("The script ended with status %1.").arg(run.exitCode)
+                              : message);
     } else {
         QString result = QString::fromUtf8(run.output);
         if (result.endsWith(QLatin1Char('\n')))

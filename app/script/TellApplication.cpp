@@ -21,8 +21,8 @@ const Driver *driverFor(const QString &application)
 {
     static const Driver kDrivers[] = {
         {QStringLiteral("System Preferences"), preferencesHostProgram(), true},
-         {QStringLiteral("Skype"), QStringLiteral("xdg-open"), false},
-        };
+        {QStringLiteral("Skype"), QStringLiteral("xdg-open"), false},
+    };
     for (const Driver &driver : kDrivers) {
         if (driver.application == application)
             return &driver;

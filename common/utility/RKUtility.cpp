@@ -172,10 +172,10 @@ QHash<QString, QString> readDesktopEntry(const QString &path)
 
 bool isEnabled(const QHash<QString, QString> &entry)
 {
-    return entry.value(
-        QStringLiteral("Hidden")).compare(QLatin1String("true"), Qt::CaseInsensitive) != 0 &&
-        entry.value(QStringLiteral("X-GNOME-Autostart-enabled"))
-                        .compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
+    return entry.value(QStringLiteral("Hidden"))
+                   .compare(QLatin1String("true"), Qt::CaseInsensitive) != 0 &&
+           entry.value(QStringLiteral("X-GNOME-Autostart-enabled"))
+                   .compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
 }
 
 QString infoPlistPath()
@@ -238,7 +238,7 @@ QVariantList RKUtility::_getAutoLaunchedApplications()
     QVariantList items;
     const QDir directory(_autostartDirectory());
     const QStringList files = directory.entryList({QStringLiteral("*.desktop")},
-                                                   QDir::Files | QDir::Readable, QDir::Name);
+                                                  QDir::Files | QDir::Readable, QDir::Name);
     for (const QString &file : files) {
         const QHash<QString, QString> entry = readDesktopEntry(directory.filePath(file));
         if (entry.isEmpty() || !isEnabled(entry))
@@ -250,9 +250,9 @@ QVariantList RKUtility::_getAutoLaunchedApplications()
             continue;
         items.append(QVariantMap{
             {QStringLiteral("Path"), path},
-             {QStringLiteral("Name"), entry.value(QStringLiteral("Name"))},
-              {QStringLiteral("Hide"), entry.value(kHideKey) == QLatin1String("true")},
-             });
+            {QStringLiteral("Name"), entry.value(QStringLiteral("Name"))},
+            {QStringLiteral("Hide"), entry.value(kHideKey) == QLatin1String("true")},
+        });
     }
     return items;
 }
@@ -324,7 +324,9 @@ int RKUtility::_residentSetSizeFromOutput(const QByteArray &output)
 int RKUtility::residentSetSize()
 {
     int status = 0;
-    const QByteArray output = _runCommand(QStringLiteral("/bin/ps"), {QStringLiteral("-p%1").arg(::getpid()), QStringLiteral("-orss")}, {}, &status);
+    const QByteArray output =
+        _runCommand(QStringLiteral("/bin/ps"),
+                    {QStringLiteral("-p%1").arg(::getpid()), QStringLiteral("-orss")}, {}, &status);
     return status == 0 ? _residentSetSizeFromOutput(output) : 0;
 }
 

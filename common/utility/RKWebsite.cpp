@@ -163,8 +163,8 @@ void RKWebsite::visitVTPost(int productId)
         return;
     _open(QLatin1String("http://") + listingHostname() +
           QStringLiteral("/php/feedback/submit.php?TID=feedback&contentDB=%1&contentID=%2")
-                             .arg(kListingPlatform)
-                             .arg(listingId));
+              .arg(kListingPlatform)
+              .arg(listingId));
 }
 
 void RKWebsite::visitVTRead(int productId)

@@ -303,7 +303,7 @@ struct AddressBook::Private
                 entries[i].stamp = stamp;
                 if (!error.isEmpty())
                     fileMessages[i].append(
-                        QStringLiteral("%1: cannot be read (%2)") .arg(scan.files[i], error));
+                        QStringLiteral("%1: cannot be read (%2)").arg(scan.files[i], error));
                 else
                     entries[i].persons =
                         VCardReader::readData(data, scan.files[i], &fileMessages[i]);
@@ -351,7 +351,9 @@ struct AddressBook::Private
                     QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1)
                         .toHex()
                         .left(8);
-                fields.uniqueId = QStringLiteral("%1#%2-%3") .arg(person->uniqueId(), QLatin1String(digest)).arg(i);
+                fields.uniqueId = QStringLiteral("%1#%2-%3")
+                                      .arg(person->uniqueId(), QLatin1String(digest))
+                                      .arg(i);
                 seen.insert(fields.uniqueId);
                 people.append(std::make_shared<const Person>(std::move(fields)));
             }

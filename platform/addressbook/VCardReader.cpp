@@ -392,12 +392,12 @@ PersonPtr interpret(const RawCard &card, const QString &filePath, int cardIndex)
             const QString address = stripPrefix(decodeText(p), QLatin1String("mailto:"));
             if (!address.trimmed().isEmpty())
                 f.emails.append({labelFor(p, placeLabel(p, QStringLiteral("_$!<Other>!$_"))),
-                                          address, identifier("email", f.emails.size())});
+                                 address, identifier("email", f.emails.size())});
         } else if (name == "URL") {
             const QString url = decodeText(p);
             if (!url.trimmed().isEmpty())
                 f.urls.append({labelFor(p, placeLabel(p, QStringLiteral("_$!<HomePage>!$_"))), url,
-                                        identifier("url", f.urls.size())});
+                               identifier("url", f.urls.size())});
         } else if (name == "ADR") {
             const std::vector<QString> parts = decodeComponents(p);
             QStringList streetLines;
@@ -418,7 +418,7 @@ PersonPtr interpret(const RawCard &card, const QString &filePath, int cardIndex)
             put("Country", component(parts, 6));
             if (!address.isEmpty())
                 f.addresses.append({labelFor(p, placeLabel(p, QStringLiteral("_$!<Other>!$_"))),
-                                             address, identifier("address", f.addresses.size())});
+                                    address, identifier("address", f.addresses.size())});
         } else if (name == "LABEL") {
             const QString label = decodeText(p).trimmed();
             if (!label.isEmpty())
@@ -460,7 +460,7 @@ PersonPtr interpret(const RawCard &card, const QString &filePath, int cardIndex)
         for (const QString &label : std::as_const(labels)) {
             QVariantMap address{{QStringLiteral("Street"), label}};
             f.addresses.append({QStringLiteral("_$!<Other>!$_"), address,
-                                               identifier("address", f.addresses.size())});
+                                identifier("address", f.addresses.size())});
         }
     }
     if (f.uniqueId.isEmpty())
@@ -505,9 +505,9 @@ QList<PersonPtr> readData(const QByteArray &input, const QString &filePath, QStr
     auto report = [&](int line, const char *reason) {
         if (messages)
             messages->append(QStringLiteral("%1:%2: skipped a vCard that cannot be read (%3)")
-                                                .arg(filePath)
-                                                .arg(line)
-                                                .arg(QLatin1String(reason)));
+                                 .arg(filePath)
+                                 .arg(line)
+                                 .arg(QLatin1String(reason)));
     };
 
     std::optional<RawCard> card;

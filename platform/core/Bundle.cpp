@@ -29,8 +29,7 @@ QString bundleOfExecutable()
 
 Bundle::Bundle(QString path)
     : _path(path.isEmpty() ? QString() : QDir::cleanPath(QDir(path).absolutePath()))
-{
-}
+{}
 
 Bundle Bundle::mainBundle()
 {

@@ -27,8 +27,9 @@ void handleFailure(const QString &source, const QString &description)
 
 void handleInvalidParameter(const QString &source, const char *condition)
 {
-    handleFailure(source, QStringLiteral("Invalid parameter not satisfying: %1") .arg(
-                              QString::fromUtf8(condition)));
+    handleFailure(
+        source,
+        QStringLiteral("Invalid parameter not satisfying: %1").arg(QString::fromUtf8(condition)));
 }
 
 Reporter setReporter(Reporter reporter)

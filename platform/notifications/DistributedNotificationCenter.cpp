@@ -218,8 +218,7 @@ QString DistributedNotificationCenter::unavailableReason() const
     const QString detail = _connection.lastError().message();
     return QStringLiteral("The session bus is not reachable%1; notifications between Brisko's "
                           "processes are off.")
-                              .arg(detail.isEmpty() ? QString()
-                                                    : QStringLiteral(" (%1)").arg(detail));
+        .arg(detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail));
 }
 
 DistributedNotificationCenter::ObserverId
@@ -266,9 +265,9 @@ bool DistributedNotificationCenter::flush(int timeoutMs)
     if (!isAvailable())
         return false;
     // The bus answers in order, so its reply to this call comes after everything sent before.
-    const QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
-                                                                QStringLiteral("GetId"));
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId"));
     const QDBusMessage reply = _connection.call(call, QDBus::Block, timeoutMs);
     return reply.type() == QDBusMessage::ReplyMessage;
 }

@@ -53,8 +53,8 @@ bool SessionInstance::askToReopen(const QString &serviceName, int timeoutMs)
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
-    const QDBusMessage call =
-        QDBusMessage::createMethodCall(serviceName, kObjectPath, kInterface, QStringLiteral("Reopen"));
+    const QDBusMessage call = QDBusMessage::createMethodCall(serviceName, kObjectPath, kInterface,
+                                                             QStringLiteral("Reopen"));
     const QDBusMessage answer = bus.call(call, QDBus::Block, timeoutMs);
     return answer.type() == QDBusMessage::ReplyMessage;
 }

@@ -260,12 +260,12 @@ bool UserDefaults::_readFile(QVariantMap *values, bool alreadyLocked) const
     if (keptAs.isEmpty()) {
         report(QStringLiteral("Brisko: the settings file \"%1\" cannot be read (%2) and could "
                               "not be moved aside; the factory settings are used.")
-                                  .arg(path, error));
+                   .arg(path, error));
         return false;
     }
     report(QStringLiteral("Brisko: the settings file \"%1\" cannot be read (%2). It was kept as "
                           "\"%3\"; the factory settings are used instead.")
-                              .arg(path, error, keptAs));
+               .arg(path, error, keptAs));
     return true;
 }
 
@@ -314,7 +314,7 @@ void UserDefaults::setObject(const QVariant &value, const QString &key)
     if (!stored.isValid()) {
         report(QStringLiteral("Brisko: the value for \"%1\" (%2) cannot be kept in the settings "
                               "domain %3; nothing was changed.")
-                                  .arg(key, QString::fromLatin1(value.typeName()), _domain));
+                   .arg(key, QString::fromLatin1(value.typeName()), _domain));
         return;
     }
     _loadIfNeeded();
@@ -393,8 +393,8 @@ bool UserDefaults::synchronize()
     }
     const DomainLock lock(path);
     if (!lock.isLocked()) {
-        report(QStringLiteral("Brisko: cannot lock the settings file \"%1\": %2") .arg(
-            path, lock.error()));
+        report(QStringLiteral("Brisko: cannot lock the settings file \"%1\": %2")
+                   .arg(path, lock.error()));
         return false;
     }
     QVariantMap current;
@@ -420,8 +420,8 @@ bool UserDefaults::synchronize()
     if (xml.isEmpty() || !replaceFile(path, xml, &error)) {
         // The changes stay pending, so reads keep seeing them and the next call retries.
         _stored = current;
-        report(QStringLiteral("Brisko: cannot write the settings file \"%1\": %2") .arg(
-            path, error.isEmpty() ? QStringLiteral("no property-list form") : error));
+        report(QStringLiteral("Brisko: cannot write the settings file \"%1\": %2")
+                   .arg(path, error.isEmpty() ? QStringLiteral("no property-list form") : error));
         return false;
     }
     _stored = merged;

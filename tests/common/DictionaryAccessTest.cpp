@@ -25,9 +25,9 @@ TEST(DictionaryAccess, NumbersBooleansAndNumericTextAnswerTypedReads)
     EXPECT_EQ(DictionaryAccess::integerForKey(with(qint64(1) << 40), kKey),
               std::numeric_limits<int>::max());
     EXPECT_EQ(DictionaryAccess::longLongForKey(with(QStringLiteral("9223372036854775807")), kKey),
-                                               std::numeric_limits<qint64>::max());
+              std::numeric_limits<qint64>::max());
     EXPECT_EQ(DictionaryAccess::longLongForKey(with(QStringLiteral("99999999999999999999")), kKey),
-                                               std::numeric_limits<qint64>::max());
+              std::numeric_limits<qint64>::max());
     EXPECT_FLOAT_EQ(DictionaryAccess::floatForKey(with(QStringLiteral("2.5e1x")), kKey), 25.0f);
     EXPECT_FLOAT_EQ(DictionaryAccess::floatForKey(with(qint64(3)), kKey), 3.0f);
 
@@ -51,10 +51,11 @@ TEST(DictionaryAccess, NumbersBooleansAndNumericTextAnswerTypedReads)
 TEST(DictionaryAccess, PointsNeedTwoLeadingNumbers)
 {
     EXPECT_EQ(DictionaryAccess::pointForKey(
-        with(QVariantList{1.5, qint64(-2), QStringLiteral("z")}), kKey), QPointF(1.5, -2));
+                  with(QVariantList{1.5, qint64(-2), QStringLiteral("z")}), kKey),
+              QPointF(1.5, -2));
     EXPECT_EQ(DictionaryAccess::pointForKey(with(QVariantList{1.5}), kKey), QPointF());
     EXPECT_EQ(DictionaryAccess::pointForKey(with(QVariantList{QStringLiteral("1"), 2.0}), kKey),
-                                            QPointF());
+              QPointF());
     EXPECT_EQ(DictionaryAccess::pointForKey(with(QStringLiteral("{1, 2}")), kKey), QPointF());
 }
 
@@ -75,9 +76,9 @@ TEST(MutableDictionaryAccess, WritesReadBackThroughTheReads)
     // Double precision, so 0.1 survives exactly.
     EXPECT_EQ(DictionaryAccess::pointForKey(dictionary, QStringLiteral("p")), QPointF(0.1, 2.25));
     EXPECT_EQ(DictionaryAccess::colorForKey(dictionary, QStringLiteral("c")), QColor(10, 20, 30));
-    EXPECT_EQ(ObjectArchive::unarchiveFont(
-        dictionary.value(QStringLiteral("font")).toByteArray())->family(),
-        QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(ObjectArchive::unarchiveFont(dictionary.value(QStringLiteral("font")).toByteArray())
+                  ->family(),
+              QStringLiteral("DejaVu Serif"));
     EXPECT_FALSE(DictionaryAccess::colorForKey(dictionary, QStringLiteral("font")).isValid());
 
     MutableDictionaryAccess::setColor(dictionary, QColor(), QStringLiteral("c"));
@@ -114,6 +115,6 @@ TEST(FactoryDefaults, HoldEveryKeyInItsEncoding)
     EXPECT_EQ(DictionaryAccess::longLongForKey(defaults, DefNextCheckVersionDay), 0);
     EXPECT_EQ(defaults.value(DefVonageName), QVariant(QString()));
     EXPECT_EQ(defaults.value(DefVonageNumbers).metaType().id(), QMetaType::QVariantList);
-    EXPECT_TRUE(DictionaryAccess::dictionaryWithContentsOfResource(
-        QStringLiteral("NoSuchResource")).isEmpty());
+    EXPECT_TRUE(DictionaryAccess::dictionaryWithContentsOfResource(QStringLiteral("NoSuchResource"))
+                    .isEmpty());
 }

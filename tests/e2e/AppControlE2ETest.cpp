@@ -78,11 +78,11 @@ protected:
                   0);
         monitor = std::make_unique<ChildProcess>(Ctl, QStringList{QStringLiteral("monitor")});
         ASSERT_TRUE(monitor->waitForError(QStringLiteral("monitoring"), Timeout))
-                    << qPrintable(monitor->standardError());
+            << qPrintable(monitor->standardError());
         app = std::make_unique<ChildProcess>(Brisko, QStringList(), display.environment());
         ASSERT_TRUE(app->started()) << "could not start " << qPrintable(Brisko);
         ASSERT_TRUE(monitor->waitForLine(QStringLiteral("AppDidLaunch"), Timeout))
-                    << "Brisko did not announce its launch: " << qPrintable(app->standardError());
+            << "Brisko did not announce its launch: " << qPrintable(app->standardError());
     }
 
     static int run(const QString &program, const QStringList &arguments)
@@ -101,10 +101,7 @@ protected:
         return ctl({QStringLiteral("post"), command}) == 0 && ctl({QStringLiteral("ping")}) == 0;
     }
 
-    bool press(const QString &keys)
-    {
-        return display.xdotool({QStringLiteral("key"), keys});
-    }
+    bool press(const QString &keys) { return display.xdotool({QStringLiteral("key"), keys}); }
 
     /// A press that should show nothing is given this long to prove it.
     bool staysHidden()
@@ -115,10 +112,9 @@ protected:
     bool searchWindowVisible()
     {
         ChildProcess search(QStringLiteral("xdotool"),
-            {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                      QStringLiteral("--name"),
-                                                                     QStringLiteral("^Brisko$")},
-                                                      display.environment());
+                            {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--name"), QStringLiteral("^Brisko$")},
+                            display.environment());
         return search.waitForFinished(Timeout) && search.exitCode() == 0;
     }
 
@@ -193,7 +189,7 @@ TEST_F(AppControlE2ETest, ShutdownEndsTheApplicationWhichSaysSo)
     ASSERT_EQ(ctl({QStringLiteral("post"), QStringLiteral("Shutdown")}), 0);
     QStringList seen;
     EXPECT_TRUE(monitor->waitForLine(QStringLiteral("AppDidTerminate"), Timeout, &seen))
-                << "no AppDidTerminate; saw " << qPrintable(seen.join(QLatin1Char(',')));
+        << "no AppDidTerminate; saw " << qPrintable(seen.join(QLatin1Char(',')));
     ASSERT_TRUE(app->waitForFinished(Timeout)) << "Brisko still runs after Shutdown";
     EXPECT_EQ(app->exitCode(), 0);
     EXPECT_EQ(ctl({QStringLiteral("ping")}), 1);

@@ -120,8 +120,8 @@ protected:
         probe = std::make_unique<ChildProcess>(ProbePath, QStringList(), display->environment());
         ASSERT_TRUE(probe->started()) << "could not start " << qPrintable(ProbePath);
         ASSERT_TRUE(probe->waitForLine(QStringLiteral("ready available=1"), Timeout))
-                    << "the probe did not come up on " << qPrintable(display->display()) << ": "
-                    << qPrintable(probe->standardError());
+            << "the probe did not come up on " << qPrintable(display->display()) << ": "
+            << qPrintable(probe->standardError());
     }
 
     void command(const QString &line, const QString &answer)
@@ -134,11 +134,11 @@ protected:
     void expectPressDelivered(const char *why)
     {
         ASSERT_TRUE(display->xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+space")}))
-                    << "xdotool failed";
+            << "xdotool failed";
         QStringList before;
         EXPECT_TRUE(probe->waitForLine(QStringLiteral("pressed HotKey"), Timeout, &before))
-                    << "no press reached the center " << why
-                    << "; saw: " << qPrintable(before.join(QLatin1String(" | ")));
+            << "no press reached the center " << why
+            << "; saw: " << qPrintable(before.join(QLatin1String(" | ")));
     }
 
     std::unique_ptr<PrivateDisplay> display;
@@ -170,7 +170,7 @@ TEST_F(HotKeyE2ETest, KeyboardMappingChangeRenewsTheGrabs)
     // modifier still catch the combination while Num Lock is on.
     ASSERT_TRUE(rival.moveNumLockTo(XCB_MAP_INDEX_3)) << "the X server refused the new mapping";
     ASSERT_TRUE(probe->waitForLine(QStringLiteral("regrabbed"), Timeout))
-                << "the probe did not renew its grabs after the mapping change";
+        << "the probe did not renew its grabs after the mapping change";
     ASSERT_TRUE(display->xdotool({QStringLiteral("key"), QStringLiteral("Num_Lock")}));
     expectPressDelivered("with Num Lock on Mod3");
 }

@@ -31,8 +31,8 @@ void handle(HotKeyCenter &center, QObject &target, const QStringList &words)
         const bool added = center.addHotKey(name, combo, &target, [name](HotKeyCenter *) {
             say(QStringLiteral("pressed ") + name);
         });
-        say(QStringLiteral("added %1 %2").arg(name, added ? QStringLiteral("true")
-                                                          : QStringLiteral("false")));
+        say(QStringLiteral("added %1 %2")
+                .arg(name, added ? QStringLiteral("true") : QStringLiteral("false")));
     } else if (words.size() == 2 && words[0] == QLatin1String("remove")) {
         center.removeHotKey(words[1]);
         say(QStringLiteral("removed ") + words[1]);

@@ -79,7 +79,7 @@ QString describeNested(const QVariant &value, int depth, bool topLevel)
         for (const QVariant &item : list)
             items << indent + describeNested(item, depth + 1, false);
         return QStringLiteral("(\n") + items.join(QStringLiteral(",\n")) + QLatin1Char('\n') +
-                                                  closingIndent + QLatin1Char(')');
+               closingIndent + QLatin1Char(')');
     }
     case QMetaType::QVariantMap: {
         const QVariantMap map = value.toMap();
@@ -184,8 +184,8 @@ int write(const QStringList &arguments, QTextStream &err)
             return usage(err, QStringLiteral("%1 takes exactly one value").arg(type));
         const std::optional<QVariant> parsed = parseValue(type, arguments.at(4));
         if (!parsed)
-            return usage(
-                err, QStringLiteral("\"%1\" is no %2 value") .arg(arguments.at(4), type.mid(1)));
+            return usage(err,
+                         QStringLiteral("\"%1\" is no %2 value").arg(arguments.at(4), type.mid(1)));
         value = *parsed;
     }
     UserDefaults defaults(domain);

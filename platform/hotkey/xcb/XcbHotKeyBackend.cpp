@@ -45,7 +45,7 @@ XcbHotKeyBackend::XcbHotKeyBackend()
             QStringLiteral("The global hot key needs X11 (XWayland) for now, and this "
                            "application runs on the \"%1\" platform, so the hot key is off. "
                            "Where XWayland runs, start Brisko with QT_QPA_PLATFORM=xcb.")
-                               .arg(platform.isEmpty() ? QStringLiteral("none") : platform);
+                .arg(platform.isEmpty() ? QStringLiteral("none") : platform);
         return;
     }
     _connection = x11->connection();

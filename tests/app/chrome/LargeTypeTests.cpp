@@ -27,8 +27,9 @@ bool fits(const QSizeF &extent, const QSizeF &screen)
 
 TEST(LargeTypeFontSize, ShortTextGetsTheMaximumSize)
 {
-    EXPECT_DOUBLE_EQ(LargeTypeWindow::largestFontSizeForString(
-        QStringLiteral("555-1234"), family(), CommonScreen), 80.0);
+    EXPECT_DOUBLE_EQ(LargeTypeWindow::largestFontSizeForString(QStringLiteral("555-1234"), family(),
+                                                               CommonScreen),
+                     80.0);
 }
 
 TEST(LargeTypeFontSize, WideTextShrinksToTheFirstEvenSizeThatFits)
@@ -64,8 +65,9 @@ TEST(LargeTypeFontSize, TextThatNeverFitsStopsAtTheLastPositiveSize)
                      2.0);
     EXPECT_DOUBLE_EQ(LargeTypeWindow::largestFontSizeForString(QString(), family(), CommonScreen),
                      80.0);
-    EXPECT_DOUBLE_EQ(LargeTypeWindow::largestFontSizeForString(
-        QStringLiteral("x"), family(), QSizeF(0, 0)), 2.0);
+    EXPECT_DOUBLE_EQ(
+        LargeTypeWindow::largestFontSizeForString(QStringLiteral("x"), family(), QSizeF(0, 0)),
+        2.0);
 }
 
 TEST(LargeTypeWindowTest, WindowIsTheTextExtentPlusTwentyAndFollowsANewText)

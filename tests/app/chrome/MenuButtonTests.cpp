@@ -19,13 +19,9 @@ TEST(MenuButtonTest, MenuItemsInOrderWithoutShortcuts)
         titles << (action->isSeparator() ? QStringLiteral("-") : action->text());
         EXPECT_TRUE(action->shortcut().isEmpty());
     }
-    EXPECT_EQ(
-        titles,
-        (QStringList{QStringLiteral("About Brisko"),
-            QStringLiteral("-"), QStringLiteral("Preferences"),
-                                     QStringLiteral("Help"),
-                                                    QStringLiteral("-"),
-                                                                   QStringLiteral("Quit Brisko")}));
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("About Brisko"), QStringLiteral("-"),
+                                   QStringLiteral("Preferences"), QStringLiteral("Help"),
+                                   QStringLiteral("-"), QStringLiteral("Quit Brisko")}));
     EXPECT_EQ(button.contextMenu(), button.contextMenu()) << "built once";
 }
 

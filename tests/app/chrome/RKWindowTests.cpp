@@ -102,15 +102,17 @@ TEST_F(SheetTest, PromptReturnsOneForReturnAndZeroForEscape)
 {
     whenSheetShows(
         window, [](QDialog *sheet) { QTest::keyClick(sheet, Qt::Key_Return); }, &shown);
-    EXPECT_EQ(window.runPromptSheet(
-        QStringLiteral("Delete?"), QStringLiteral("Really?"), QStringLiteral("Delete")), 1);
+    EXPECT_EQ(window.runPromptSheet(QStringLiteral("Delete?"), QStringLiteral("Really?"),
+                                    QStringLiteral("Delete")),
+              1);
     EXPECT_TRUE(shown);
 
     shown = false;
     whenSheetShows(
         window, [](QDialog *sheet) { QTest::keyClick(sheet, Qt::Key_Escape); }, &shown);
-    EXPECT_EQ(window.runPromptSheet(QStringLiteral("Delete?"), QStringLiteral("Really?"), QStringLiteral("Delete"), QStringLiteral("Cancel")),
-                                   0);
+    EXPECT_EQ(window.runPromptSheet(QStringLiteral("Delete?"), QStringLiteral("Really?"),
+                                    QStringLiteral("Delete"), QStringLiteral("Cancel")),
+              0);
     EXPECT_TRUE(shown);
     EXPECT_EQ(window.alertPanel(), nullptr);
 }
@@ -125,8 +127,9 @@ TEST_F(SheetTest, OtherButtonReturnsMinusOneAndTheSheetIsWindowModal)
             QTest::mouseClick(buttonTitled(sheet, QStringLiteral("Don't Save")), Qt::LeftButton);
         },
         &shown);
-    EXPECT_EQ(window.runPromptSheet(QStringLiteral("Save?"), QString(),
-        QStringLiteral("Save"), QStringLiteral("Cancel"), QStringLiteral("Don't Save")), -1);
+    EXPECT_EQ(window.runPromptSheet(QStringLiteral("Save?"), QString(), QStringLiteral("Save"),
+                                    QStringLiteral("Cancel"), QStringLiteral("Don't Save")),
+              -1);
     EXPECT_TRUE(shown);
     EXPECT_EQ(modality, Qt::WindowModal);
 }
@@ -149,7 +152,7 @@ TEST_F(SheetTest, SecondPromptWhileOneIsUpAnswersMinusOneAtOnce)
         },
         &shown);
     EXPECT_EQ(window.runPromptSheet(QStringLiteral("First?"), QString(), QStringLiteral("First")),
-                                    1);
+              1);
     EXPECT_EQ(nested, -1);
     EXPECT_TRUE(nestedMessageReturned);
 }

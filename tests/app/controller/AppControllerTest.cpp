@@ -4,6 +4,7 @@
 #include "TemporaryHome.h"
 #include "addressbook/AddressBook.h"
 #include "card/MyTableView.h"
+#include "core/Bundle.h"
 #include "card/PersonView.h"
 #include "chrome/LargeTypeWindow.h"
 #include "chrome/MenuButton.h"
@@ -47,6 +48,8 @@ public:
         bus = std::make_unique<PrivateSessionBus>();
         ASSERT_TRUE(bus->isRunning()) << "dbus-daemon did not start a session bus";
         home = std::make_unique<TemporaryHome>();
+        // Its factory settings: the hot key, the colours, the splash switch.
+        Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
         contacts = home->path() + QStringLiteral("/contacts");
         QDir().mkpath(contacts);
         const QDir fixtures(QStringLiteral(BRISKO_TEST_DATA_DIR "/controller"));
@@ -58,6 +61,14 @@ public:
         controller.awakeFromNib();
         UserDefaults::standardUserDefaults().setBool(false, DefShowSplash);
         controller.applicationDidFinishLaunching();
+    }
+
+    // Environments end after the application object; the bus's process must end before,
+    // and only once everything posted has left, or the bus thread meets a dead connection.
+    void TearDown() override
+    {
+        DistributedNotificationCenter::defaultCenter().flush();
+        bus.reset();
     }
 
     std::unique_ptr<PrivateSessionBus> bus;
@@ -128,7 +139,8 @@ protected:
     AppController &controller = AppController::sharedController();
 };
 
-const QStringList kSmiths = {QStringLiteral("Ann Smith"), QStringLiteral("Anna Smithers"), QStringLiteral("John Quincy Smith")};
+const QStringList kSmiths = {QStringLiteral("Ann Smith"), QStringLiteral("Anna Smithers"),
+                             QStringLiteral("John Quincy Smith")};
 
 TEST_F(SearchWindow, ActivationShowsTheCollapsedWindowWithTheApplicationName)
 {
@@ -494,7 +506,8 @@ TEST_F(SearchWindow, MenuItemsHideTheWindowAndAskForTheirPages)
     EXPECT_FALSE(window()->isVisible());
     ASSERT_TRUE(waitUntil([&tabs] { return tabs.size() == 2; }));
 
-    EXPECT_EQ(tabs.at(0).value(QStringLiteral("identifier")).toString(), QStringLiteral("preferences"));
+    EXPECT_EQ(tabs.at(0).value(QStringLiteral("identifier")).toString(),
+              QStringLiteral("preferences"));
     EXPECT_EQ(tabs.at(1).value(QStringLiteral("identifier")).toString(), QStringLiteral("about"));
     Workspace::setShared(nullptr);
 }
@@ -504,6 +517,7 @@ TEST_F(SearchWindow, TheStoredHotKeyIsRegisteredAndAChangedOneReplacesIt)
     HotKeyCenter *center = HotKeyCenter::sharedCenter();
     UserDefaults &defaults = UserDefaults::standardUserDefaults();
     const KeyCombo factory = UserDefaultsExtras::keyComboForKey(defaults, DefHotKey);
+    ASSERT_EQ(factory, KeyCombo(49, KeyCombo::controlKey | KeyCombo::optionKey));
     EXPECT_EQ(center->keyComboForName(QStringLiteral("HotKey")), factory);
 
     const KeyCombo controlShiftK(40, KeyCombo::controlKey | KeyCombo::shiftKey);

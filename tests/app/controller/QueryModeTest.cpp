@@ -48,44 +48,36 @@ ProgramRun runBrisko(const QStringList &arguments)
 TEST(QueryMode, PrintsEveryMatchOfTheWholePatternInAddressBookOrder)
 {
     // Files of a folder are read by name: more.vcf before people.vcf.
-    const ProgramRun run =
-        runBrisko({QStringLiteral("--address-book"), kFixtures,
-                                  QStringLiteral("--search"), QStringLiteral("an")});
+    const ProgramRun run = runBrisko({QStringLiteral("--address-book"), kFixtures,
+                                      QStringLiteral("--search"), QStringLiteral("an")});
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
     EXPECT_EQ(run.out, QStringLiteral("Joan Baker\nAnn Smith\nAnna Smithers\n"));
 
-    const ProgramRun words =
-        runBrisko({QStringLiteral("--address-book"), kFixtures,
-                                  QStringLiteral("--search"), QStringLiteral("jo smi")});
+    const ProgramRun words = runBrisko({QStringLiteral("--address-book"), kFixtures,
+                                        QStringLiteral("--search"), QStringLiteral("jo smi")});
     EXPECT_EQ(words.exitCode, 0) << qPrintable(words.err);
     EXPECT_EQ(words.out, QStringLiteral("John Quincy Smith\n"));
 }
 
 TEST(QueryMode, NamesCompaniesAndKeepsAccents)
 {
-    const ProgramRun company =
-        runBrisko({QStringLiteral("--address-book"), kFixtures,
-                                  QStringLiteral("--search"), QStringLiteral("quill")});
+    const ProgramRun company = runBrisko({QStringLiteral("--address-book"), kFixtures,
+                                          QStringLiteral("--search"), QStringLiteral("quill")});
     EXPECT_EQ(company.exitCode, 0) << qPrintable(company.err);
     EXPECT_EQ(company.out, QStringLiteral("Quillfeather Books\n"));
 
-    const ProgramRun accented =
-        runBrisko({QStringLiteral("--address-book"), kFixtures,
-                                  QStringLiteral("--search"), QStringLiteral("ZOË")});
+    const ProgramRun accented = runBrisko({QStringLiteral("--address-book"), kFixtures,
+                                           QStringLiteral("--search"), QStringLiteral("ZOË")});
     EXPECT_EQ(accented.exitCode, 0) << qPrintable(accented.err);
     EXPECT_EQ(accented.out, QStringLiteral("Zoë Zephyrine\n"));
 }
 
 TEST(QueryMode, SeveralAddressBooksAreReadInTheOrderGiven)
 {
-    const ProgramRun run = runBrisko({QStringLiteral("--address-book"),
-        kFixtures +
-            QStringLiteral("/people.vcf"),
-                           QStringLiteral("--address-book"),
-                                          kFixtures +
-                                              QStringLiteral("/more.vcf"),
-                                                             QStringLiteral("--search"),
-                                                                            QStringLiteral("an")});
+    const ProgramRun run =
+        runBrisko({QStringLiteral("--address-book"), kFixtures + QStringLiteral("/people.vcf"),
+                   QStringLiteral("--address-book"), kFixtures + QStringLiteral("/more.vcf"),
+                   QStringLiteral("--search"), QStringLiteral("an")});
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
     EXPECT_EQ(run.out, QStringLiteral("Ann Smith\nAnna Smithers\nJoan Baker\n"));
 }
@@ -103,12 +95,12 @@ TEST(QueryMode, NoMatchAndEmptyPatternPrintNothing)
 TEST(QueryMode, BadCommandLinesAreRefusedWithAMessage)
 {
     const ProgramRun missing = runBrisko({QStringLiteral("--address-book"),
-        kFixtures + QStringLiteral("/no-such-book.vcf"), QStringLiteral("--search"),
-                                                                        QStringLiteral("an")});
+                                          kFixtures + QStringLiteral("/no-such-book.vcf"),
+                                          QStringLiteral("--search"), QStringLiteral("an")});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.out.isEmpty());
     EXPECT_TRUE(missing.err.contains(QStringLiteral("no-such-book.vcf")))
-                << qPrintable(missing.err);
+        << qPrintable(missing.err);
 
     const ProgramRun noValue = runBrisko({QStringLiteral("--search")});
     EXPECT_NE(noValue.exitCode, 0);

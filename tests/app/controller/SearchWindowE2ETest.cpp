@@ -76,25 +76,22 @@ TEST(SearchWindowOnX11, AnotherApplicationTakingTheFocusHidesTheSearchWindow)
 
     Child probe(
         QStringLiteral(BRISKO_BINARY_DIR "/tests/app/controller/brisko-search-window-probe"),
-                       {QStringLiteral(BRISKO_TEST_DATA_DIR "/controller")}, environment);
+        {QStringLiteral(BRISKO_TEST_DATA_DIR "/controller")}, environment);
     ASSERT_TRUE(probe.started());
     ASSERT_TRUE(probe.waitForLine("shown", 15000))
         << "the search window never became the active window: " << qPrintable(probe.errors());
 
     Child other(QStringLiteral("xmessage"),
-        {QStringLiteral("-name"),
-                        QStringLiteral("briskoother"), QStringLiteral("another application")},
-                        environment);
+                {QStringLiteral("-name"), QStringLiteral("briskoother"),
+                 QStringLiteral("another application")},
+                environment);
     ASSERT_TRUE(other.started());
     ASSERT_TRUE(run(QStringLiteral("xdotool"),
-        {QStringLiteral("search"),
-            QStringLiteral("--sync"),
-                           QStringLiteral("--classname"),
-                                          QStringLiteral("briskoother"),
-                                                         QStringLiteral("windowactivate"),
-                                                                        QStringLiteral("--sync")},
-                                                         15000))
-            << "xdotool could not activate the other application's window";
+                    {QStringLiteral("search"), QStringLiteral("--sync"),
+                     QStringLiteral("--classname"), QStringLiteral("briskoother"),
+                     QStringLiteral("windowactivate"), QStringLiteral("--sync")},
+                    15000))
+        << "xdotool could not activate the other application's window";
     EXPECT_TRUE(probe.waitForLine("hidden", 10000))
         << "the search window stayed up after another application took the focus: "
         << qPrintable(probe.errors());

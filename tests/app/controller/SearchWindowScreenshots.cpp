@@ -2,11 +2,13 @@
 // Pictures of the search window in its three forms, over the sample address book, for people
 // to judge. Meant for Xvfb with QT_QPA_PLATFORM=xcb; BRISKO_SCREENSHOT_DIR says where the
 // PNGs go (the build tree when unset).
-#include "controller/AppController.h"
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
 #include "addressbook/AddressBook.h"
+#include "controller/AppController.h"
 #include "controller/SearchField.h"
+#include "core/Bundle.h"
+#include "notifications/DistributedNotificationCenter.h"
 #include "settings/UserDefaults.h"
 #include "support/TestProcesses.h"
 
@@ -52,8 +54,9 @@ TEST(SearchWindowScreenshots, CollapsedWithCountAndExpandedWithCard)
     PrivateSessionBus bus;
     ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start a session bus";
     TemporaryHome home;
-    AddressBook::setSourcePaths({QStringLiteral(BRISKO_APP_BUNDLE_PATH
-                                                "/Contents/Resources/SampleContacts")});
+    Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
+    AddressBook::setSourcePaths(
+        {QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Resources/SampleContacts")});
     AppController &controller = AppController::sharedController();
     controller.awakeFromNib();
     UserDefaults::standardUserDefaults().setBool(false, DefShowSplash);
@@ -72,6 +75,7 @@ TEST(SearchWindowScreenshots, CollapsedWithCountAndExpandedWithCard)
     QTest::keyClick(controller.searchField(), Qt::Key_Return);
     EXPECT_EQ(window->size(), QSize(550, 413));
     saveOnBackdrop(window, QStringLiteral("search-window-card.png"));
+    DistributedNotificationCenter::defaultCenter().flush();
 }
 
 } // namespace

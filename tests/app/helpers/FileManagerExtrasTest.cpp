@@ -48,13 +48,13 @@ TEST_F(Files, LinkChainsAreFollowedFromEachLinksOwnFolder)
     link(QStringLiteral("target.txt"), QStringLiteral("b/second"));
     link(QStringLiteral("../b/second"), QStringLiteral("a/first"));
     EXPECT_EQ(resolveSymbolicLinkAtPath(path(QStringLiteral("a/first"))),
-                                        path(QStringLiteral("b/target.txt")));
+              path(QStringLiteral("b/target.txt")));
     EXPECT_EQ(resolveSymbolicLinkAtPath(path(QStringLiteral("b/target.txt"))),
-                                        path(QStringLiteral("b/target.txt")));
+              path(QStringLiteral("b/target.txt")));
     // A dangling end is still the end of the chain.
     link(path(QStringLiteral("gone")), QStringLiteral("dangling"));
     EXPECT_EQ(resolveSymbolicLinkAtPath(path(QStringLiteral("dangling"))),
-                                        path(QStringLiteral("gone")));
+              path(QStringLiteral("gone")));
 }
 
 TEST_F(Files, LinkCyclesEndAndReportFailure)
@@ -73,14 +73,14 @@ TEST_F(Files, NumberedCopiesNeverOverwrite)
     write(QStringLiteral("copy.txt"), "old");
     QString finalPath;
     EXPECT_FALSE(copyPath(path(QStringLiteral("source.txt")), path(QStringLiteral("copy.txt")),
-                                                                   false, &finalPath));
+                          false, &finalPath));
     EXPECT_EQ(read(QStringLiteral("copy.txt")), QByteArray("old"));
 
     ASSERT_TRUE(copyPath(path(QStringLiteral("source.txt")), path(QStringLiteral("copy.txt")), true,
-                                                                  &finalPath));
+                         &finalPath));
     EXPECT_EQ(finalPath, path(QStringLiteral("copy.txt 2")));
     ASSERT_TRUE(copyPath(path(QStringLiteral("source.txt")), path(QStringLiteral("copy.txt")), true,
-                                                                  &finalPath));
+                         &finalPath));
     EXPECT_EQ(finalPath, path(QStringLiteral("copy.txt 3")));
     EXPECT_EQ(read(QStringLiteral("copy.txt 3")), QByteArray("new"));
     EXPECT_EQ(read(QStringLiteral("copy.txt")), QByteArray("old"));
@@ -94,7 +94,7 @@ TEST_F(Files, FoldersAreCopiedWholeWithLinksKeptAndNeverIntoThemselves)
     ASSERT_TRUE(copyPath(path(QStringLiteral("folder")), path(QStringLiteral("copy")), false));
     EXPECT_EQ(read(QStringLiteral("copy/sub/.hidden")), QByteArray("h"));
     EXPECT_EQ(QFileInfo(path(QStringLiteral("copy/shortcut"))).symLinkTarget(),
-                        path(QStringLiteral("copy/sub/.hidden")));
+              path(QStringLiteral("copy/sub/.hidden")));
     EXPECT_FALSE(
         copyPath(path(QStringLiteral("folder")), path(QStringLiteral("folder/inner")), true));
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("folder/inner"))));
@@ -105,10 +105,10 @@ TEST_F(Files, DirectoriesAreCreatedWithTheirParentsOnlyWhenRecursive)
     EXPECT_FALSE(createDirectoryAtPath(path(QStringLiteral("p/q/r")), {}, false));
     ASSERT_TRUE(createDirectoryAtPath(
         path(QStringLiteral("p/q/r")),
-             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner, true));
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner, true));
     EXPECT_TRUE(isDirectory(path(QStringLiteral("p/q/r"))));
     EXPECT_EQ(QFileInfo(path(QStringLiteral("p/q"))).permissions() & QFileDevice::ReadOther,
-                        QFileDevice::Permissions());
+              QFileDevice::Permissions());
     EXPECT_TRUE(createDirectoryAtPath(path(QStringLiteral("p/q/r")), {}, true));
     EXPECT_FALSE(createDirectoryAtPath(path(QStringLiteral("p/q/r")), {}, false));
     write(QStringLiteral("plain"), "x");

@@ -18,10 +18,10 @@ QString query(const QVariantMap &address)
 TEST(MapLink, FiveDigitZipLeavesTheCityOut)
 {
     const QVariantMap address{{QStringLiteral("Street"), QStringLiteral("1 Infinite Loop")},
-                               {QStringLiteral("City"), QStringLiteral("Cupertino")},
-                                {QStringLiteral("State"), QStringLiteral("CA")},
-                                 {QStringLiteral("ZIP"), QStringLiteral("95014")},
-                                  {QStringLiteral("Country"), QStringLiteral("USA")}};
+                              {QStringLiteral("City"), QStringLiteral("Cupertino")},
+                              {QStringLiteral("State"), QStringLiteral("CA")},
+                              {QStringLiteral("ZIP"), QStringLiteral("95014")},
+                              {QStringLiteral("Country"), QStringLiteral("USA")}};
     EXPECT_EQ(query(address), QStringLiteral("1+Infinite+Loop+CA+95014"));
     QVariantMap noState = address;
     noState.insert(QStringLiteral("State"), QString());
@@ -33,9 +33,9 @@ TEST(MapLink, FiveDigitZipLeavesTheCityOut)
 TEST(MapLink, ShortZipUsesEveryPartAndTheCountryWhenPresent)
 {
     QVariantMap address{{QStringLiteral("Street"), QStringLiteral("Rue de Lausanne 12")},
-                         {QStringLiteral("City"), QStringLiteral("Gen\u00E8ve")},
-                          {QStringLiteral("State"), QStringLiteral("GE")},
-                           {QStringLiteral("ZIP"), QStringLiteral("1201")}};
+                        {QStringLiteral("City"), QStringLiteral("Gen\u00E8ve")},
+                        {QStringLiteral("State"), QStringLiteral("GE")},
+                        {QStringLiteral("ZIP"), QStringLiteral("1201")}};
     EXPECT_EQ(query(address), QStringLiteral("Rue+de+Lausanne+12+Geneve+GE+1201"));
     address.insert(QStringLiteral("Country"), QStringLiteral("Switzerland"));
     EXPECT_EQ(query(address), QStringLiteral("Rue+de+Lausanne+12+Geneve+GE+1201+Switzerland"));
@@ -46,10 +46,10 @@ TEST(MapLink, LinesHashesAndSpecialLettersAreRewritten)
 {
     const QVariantMap address{
         {QStringLiteral("Street"), QStringLiteral("Gro\u00DFe U\u0308lmenstra\u00DFe 5\nApt #4")},
-         {QStringLiteral("City"), QStringLiteral("K\u00F8ge")},
-          {QStringLiteral("State"), QStringLiteral("")},
-           {QStringLiteral("ZIP"), QStringLiteral("")},
-            {QStringLiteral("Country"), QStringLiteral("Tom & Jerry's, A/B")}};
+        {QStringLiteral("City"), QStringLiteral("K\u00F8ge")},
+        {QStringLiteral("State"), QStringLiteral("")},
+        {QStringLiteral("ZIP"), QStringLiteral("")},
+        {QStringLiteral("Country"), QStringLiteral("Tom & Jerry's, A/B")}};
     EXPECT_EQ(query(address),
               QStringLiteral("Grosse+Ulmenstrasse+5+Apt+%234+Koge+++Tom+&+Jerry's,+A/B"));
     const QVariantMap windowsLines{{QStringLiteral("Street"), QStringLiteral("A\r\nB\rC")}};

@@ -9,21 +9,24 @@ using namespace StringExtras;
 
 TEST(StringExtras, RemovingCharactersLeavesThePhoneNumbersDigits)
 {
-    EXPECT_EQ(stringByRemovingCharactersInSet(
-        QStringLiteral("(555) 123-4567"), QStringLiteral("() -")), QStringLiteral("5551234567"));
+    EXPECT_EQ(
+        stringByRemovingCharactersInSet(QStringLiteral("(555) 123-4567"), QStringLiteral("() -")),
+        QStringLiteral("5551234567"));
     EXPECT_EQ(stringByRemovingCharactersInSet(QString(), QStringLiteral("() -")), QString());
 }
 
 TEST(StringExtras, ExcessCharactersAreDroppedAtTheStartAndShortenedInRuns)
 {
-    EXPECT_EQ(stringByRemovingExcessCharactersInSet(
-        QStringLiteral("  two  words "), whitespaceSet()), QStringLiteral("two words "));
+    EXPECT_EQ(
+        stringByRemovingExcessCharactersInSet(QStringLiteral("  two  words "), whitespaceSet()),
+        QStringLiteral("two words "));
     EXPECT_EQ(stringByRemovingExcessCharactersInSet(QStringLiteral("a\t \tb"), whitespaceSet()),
-                                                    QStringLiteral("a\tb"));
+              QStringLiteral("a\tb"));
     EXPECT_EQ(stringByRemovingExcessCharactersInSet(QStringLiteral("   "), whitespaceSet()),
-                                                    QString());
-    EXPECT_EQ(stringByRemovingExcessCharactersInSet(
-        QStringLiteral("a\u00A0\u3000\nb"), whitespaceSet()), QStringLiteral("a\u00A0\nb"));
+              QString());
+    EXPECT_EQ(
+        stringByRemovingExcessCharactersInSet(QStringLiteral("a\u00A0\u3000\nb"), whitespaceSet()),
+        QStringLiteral("a\u00A0\nb"));
 }
 
 TEST(StringExtras, ContainmentTreatsEmptyPartsAsContained)
@@ -35,20 +38,23 @@ TEST(StringExtras, ContainmentTreatsEmptyPartsAsContained)
     EXPECT_FALSE(containsString(QString(), QStringLiteral("a"), true));
 
     EXPECT_TRUE(containsStrings(QStringLiteral("anything"), {}, false));
-    EXPECT_TRUE(containsStrings(
-        QStringLiteral("Ann Lee"), {QStringLiteral("ann"), QStringLiteral("LEE")}, true));
-    EXPECT_FALSE(containsStrings(
-        QStringLiteral("Ann Lee"), {QStringLiteral("ann"), QStringLiteral("Bo")}, true));
+    EXPECT_TRUE(containsStrings(QStringLiteral("Ann Lee"),
+                                {QStringLiteral("ann"), QStringLiteral("LEE")}, true));
+    EXPECT_FALSE(containsStrings(QStringLiteral("Ann Lee"),
+                                 {QStringLiteral("ann"), QStringLiteral("Bo")}, true));
 }
 
 TEST(StringExtras, ReplacingCoversTheWholeStringAndIgnoresAnEmptyTarget)
 {
-    EXPECT_EQ(stringByReplacingOccurrencesOfString(QStringLiteral("a-b-c"), QStringLiteral("-"), QStringLiteral("+")), QStringLiteral("a+b+c"));
-    EXPECT_EQ(stringByReplacingOccurrencesOfString(
-        QStringLiteral("aXbx"), QStringLiteral("x"), QStringLiteral("_"), Qt::CaseInsensitive),
-                       QStringLiteral("a_b_"));
-    EXPECT_EQ(stringByReplacingOccurrencesOfString(
-        QStringLiteral("abc"), QString(), QStringLiteral("_")), QStringLiteral("abc"));
+    EXPECT_EQ(stringByReplacingOccurrencesOfString(QStringLiteral("a-b-c"), QStringLiteral("-"),
+                                                   QStringLiteral("+")),
+              QStringLiteral("a+b+c"));
+    EXPECT_EQ(stringByReplacingOccurrencesOfString(QStringLiteral("aXbx"), QStringLiteral("x"),
+                                                   QStringLiteral("_"), Qt::CaseInsensitive),
+              QStringLiteral("a_b_"));
+    EXPECT_EQ(
+        stringByReplacingOccurrencesOfString(QStringLiteral("abc"), QString(), QStringLiteral("_")),
+        QStringLiteral("abc"));
 }
 
 TEST(StringExtras, HexVersionPrintsEachDigitAndALargeMajorInFull)

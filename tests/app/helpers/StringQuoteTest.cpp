@@ -12,24 +12,24 @@ TEST(StringQuote, AccentsAreStrippedAndSpecialLettersSpelledOut)
     // U followed by a combining diaeresis, as decomposed text arrives.
     EXPECT_EQ(stringByStrippingAccents(QStringLiteral("U\u0308ber")), QStringLiteral("Uber"));
     EXPECT_EQ(stringByStrippingAccents(QStringLiteral("\u00DCber Stra\u00DFe")),
-                                       QStringLiteral("Uber Strasse"));
+              QStringLiteral("Uber Strasse"));
     EXPECT_EQ(stringByStrippingAccents(QStringLiteral("K\u00F8benhavn \u00C6r\u00F8 \u00D8")),
-                                       QStringLiteral("Kobenhavn AEro O"));
+              QStringLiteral("Kobenhavn AEro O"));
     EXPECT_EQ(stringByStrippingAccents(QStringLiteral("\uFB01le \u0141\u00F3d\u017A")),
-                                       QStringLiteral("file Lodz"));
+              QStringLiteral("file Lodz"));
     // Letters of other scripts are kept as they are.
     EXPECT_EQ(stringByStrippingAccents(QStringLiteral("\u041C\u043E\u0441\u043A\u0432\u0430")),
-                                       QStringLiteral("\u041C\u043E\u0441\u043A\u0432\u0430"));
+              QStringLiteral("\u041C\u043E\u0441\u043A\u0432\u0430"));
 }
 
 TEST(StringQuote, LegalizedStringsAreAsciiWithOnlyTheKeptPunctuation)
 {
     EXPECT_EQ(stringByConvertingToASCII(QStringLiteral("a\u4E2Db\U0001F600c")),
-                                        QStringLiteral("a?b?c"));
+              QStringLiteral("a?b?c"));
     EXPECT_EQ(stringByReplacingUnsupportedCharacters(QStringLiteral("a/b:c*d #$?&@^[]_.-()+")),
-                                                     QStringLiteral("a_b_c_d #$?&@^[]_.-()+"));
+              QStringLiteral("a_b_c_d #$?&@^[]_.-()+"));
     EXPECT_EQ(legalizedString(QStringLiteral("Caf\u00E9/M\u00FCnchen: \u041C")),
-                              QStringLiteral("Cafe_Munchen_ ?"));
+              QStringLiteral("Cafe_Munchen_ ?"));
 }
 
 TEST(StringQuote, QuotingUsesLowerCaseHexOnTheLegalizedText)
@@ -37,7 +37,7 @@ TEST(StringQuote, QuotingUsesLowerCaseHexOnTheLegalizedText)
     EXPECT_EQ(quotedString(QStringLiteral("a b?")), QStringLiteral("a%20b%3f"));
     // A percent sign does not survive legalizing, so every escape in the result is ours.
     EXPECT_EQ(quotedString(QStringLiteral("100% #$&@^[]")),
-                           QStringLiteral("100_%20%23%24%26%40%5e%5b%5d"));
+              QStringLiteral("100_%20%23%24%26%40%5e%5b%5d"));
     EXPECT_EQ(quotedString(QStringLiteral("_.-()+")), QStringLiteral("_.-()+"));
 }
 

@@ -31,7 +31,7 @@ QString makeBundle(const QString &path, bool executable)
     QDir().mkpath(path + QLatin1String("/Contents/Linux"));
     PropertyList::writeFile(
         QVariantMap{{QStringLiteral("CFBundleExecutable"), QStringLiteral("Viewer")}},
-                    path + QLatin1String("/Contents/Info.plist"));
+        path + QLatin1String("/Contents/Info.plist"));
     writeFile(path + QLatin1String("/Contents/Linux/Viewer"), executable);
     return path;
 }
@@ -55,13 +55,12 @@ TEST_F(WorkspaceExtrasTest, BareHostsOpenOverHttpAndSchemesAreKept)
 {
     const QList<std::pair<QString, QString>> cases{
         {QStringLiteral("example.com"), QStringLiteral("http://example.com")},
-         {QStringLiteral(" www.example.com/a?b=c "),
-                         QStringLiteral("http://www.example.com/a?b=c")},
-          {QStringLiteral("localhost:8080/x"), QStringLiteral("http://localhost:8080/x")},
-           {QStringLiteral("www.example.com:81"), QStringLiteral("http://www.example.com:81")},
-            {QStringLiteral("https://example.org/p"), QStringLiteral("https://example.org/p")},
-             {QStringLiteral("ftp://files.example.org"), QStringLiteral("ftp://files.example.org")},
-            };
+        {QStringLiteral(" www.example.com/a?b=c "), QStringLiteral("http://www.example.com/a?b=c")},
+        {QStringLiteral("localhost:8080/x"), QStringLiteral("http://localhost:8080/x")},
+        {QStringLiteral("www.example.com:81"), QStringLiteral("http://www.example.com:81")},
+        {QStringLiteral("https://example.org/p"), QStringLiteral("https://example.org/p")},
+        {QStringLiteral("ftp://files.example.org"), QStringLiteral("ftp://files.example.org")},
+    };
     for (const auto &[text, expected] : cases) {
         workspace->requests.clear();
         EXPECT_TRUE(openURLString(text)) << qPrintable(text);
@@ -127,12 +126,15 @@ TEST_F(WorkspaceExtrasTest, OnlyRunnableBundlesAndProgramsAreApplications)
     EXPECT_TRUE(_isApplicationAtPath(home.path() + QLatin1String("/tool")));
     EXPECT_FALSE(_isApplicationAtPath(home.path() + QLatin1String("/text")));
     EXPECT_FALSE(_isApplicationAtPath(home.path()));
-    EXPECT_EQ(_isApplicationInDirectory(
-        QStringLiteral("Viewer"), home.path() + QLatin1String("/A")), runnable);
-    EXPECT_TRUE(_isApplicationInDirectory(
-        QStringLiteral("Viewer"), home.path() + QLatin1String("/B")).isEmpty());
-    EXPECT_TRUE(_isApplicationInDirectory(
-        QStringLiteral("../A/Viewer"), home.path() + QLatin1String("/B")).isEmpty());
+    EXPECT_EQ(
+        _isApplicationInDirectory(QStringLiteral("Viewer"), home.path() + QLatin1String("/A")),
+        runnable);
+    EXPECT_TRUE(
+        _isApplicationInDirectory(QStringLiteral("Viewer"), home.path() + QLatin1String("/B"))
+            .isEmpty());
+    EXPECT_TRUE(
+        _isApplicationInDirectory(QStringLiteral("../A/Viewer"), home.path() + QLatin1String("/B"))
+            .isEmpty());
 }
 
 } // namespace

@@ -53,7 +53,7 @@ protected:
         recorder = backend.get();
         hotKeys = std::make_unique<HotKeyCenter>(std::move(backend));
         ASSERT_TRUE(hotKeys->addHotKey(QStringLiteral("HotKey"), KeyCombo(49, 0x1800), &context,
-                                                      [](HotKeyCenter *) {}));
+                                       [](HotKeyCenter *) {}));
         appCenter = std::make_unique<DistributedNotificationCenter>();
         paneCenter = std::make_unique<DistributedNotificationCenter>();
         ASSERT_TRUE(appCenter->isAvailable()) << qPrintable(appCenter->unavailableReason());
@@ -104,13 +104,10 @@ protected:
 TEST_F(ControlNotificationsTest, EachCommandReachesItsHandlerInOrder)
 {
     postFromPane({{Name, ControlCommands::Shutdown}, {Name, ControlCommands::CheckForUpdates}});
-    EXPECT_EQ(
-        target.log,
-        (QStringList{QStringLiteral("terminate"),
-            QStringLiteral("activate"),
-                           QStringLiteral("checkForUpdates"),
-                                          QStringLiteral("synchronize"),
-                                                         QStringLiteral("preferenceDidChange")}));
+    EXPECT_EQ(target.log,
+              (QStringList{QStringLiteral("terminate"), QStringLiteral("activate"),
+                           QStringLiteral("checkForUpdates"), QStringLiteral("synchronize"),
+                           QStringLiteral("preferenceDidChange")}));
 }
 
 TEST_F(ControlNotificationsTest, SuspendAndResumeSwitchTheHotKeyCenter)
@@ -139,9 +136,10 @@ TEST_F(ControlNotificationsTest, EveryControlDidStartGetsExactlyOneAppDidLaunch)
 TEST_F(ControlNotificationsTest, UnknownCommandsAndOtherNamesAreIgnored)
 {
     postFromPane({{Name, QStringLiteral("Bogus")},
-                   {Name, QStringLiteral("refresh")}, {Name, ControlCommands::AppDidLaunch},
-                    {QStringLiteral("org.example.Other"), ControlCommands::Refresh},
-                     {QStringLiteral("org.example.Other"), ControlCommands::Shutdown}});
+                  {Name, QStringLiteral("refresh")},
+                  {Name, ControlCommands::AppDidLaunch},
+                  {QStringLiteral("org.example.Other"), ControlCommands::Refresh},
+                  {QStringLiteral("org.example.Other"), ControlCommands::Shutdown}});
     // Only the closing Refresh acted.
     EXPECT_EQ(target.log,
               (QStringList{QStringLiteral("synchronize"), QStringLiteral("preferenceDidChange")}));
@@ -164,7 +162,7 @@ TEST_F(ControlNotificationsTest, PostsCarryTheCommandAndUserInfo)
     EXPECT_EQ(heard[0].name, Name);
     EXPECT_EQ(heard[0].object, ControlCommands::SetTab);
     EXPECT_EQ(heard[0].userInfo.value(QStringLiteral("identifier")).toString(),
-                                      QStringLiteral("about"));
+              QStringLiteral("about"));
     EXPECT_EQ(heard[1].object, ControlCommands::AppDidTerminate);
     EXPECT_TRUE(heard[1].userInfo.isEmpty());
 }

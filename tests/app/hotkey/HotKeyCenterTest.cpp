@@ -160,7 +160,7 @@ TEST_F(HotKeyCenterTest, RefusedRegistrationFailsAndIsRetriedOnSwitchOn)
 TEST_F(HotKeyCenterTest, PressCallsActionOnceWithTheCenterAndReleaseCallsNothing)
 {
     ASSERT_TRUE(center->addHotKey(QStringLiteral("HotKey"), ControlOptionSpace, &target,
-                                                 "showSearchWindow"));
+                                  "showSearchWindow"));
     ASSERT_TRUE(recorder->release(Space, 0x1800));
     EXPECT_TRUE(target.senders.isEmpty());
     ASSERT_TRUE(recorder->press(Space, 0x1800));
@@ -202,7 +202,7 @@ TEST_F(HotKeyCenterTest, DestroyedTargetIsNotCalled)
 {
     auto transient = std::make_unique<Target>();
     ASSERT_TRUE(center->addHotKey(QStringLiteral("HotKey"), ControlOptionSpace, transient.get(),
-                                                 "showSearchWindow"));
+                                  "showSearchWindow"));
     transient.reset();
     EXPECT_TRUE(recorder->press(Space, 0x1800));
     EXPECT_TRUE(reports.isEmpty());
@@ -214,18 +214,19 @@ TEST_F(HotKeyCenterTest, MissingArgumentsAreReportedAndStoreNothing)
     EXPECT_FALSE(center->addHotKey(QStringLiteral("A"), std::nullopt, &target, counting()));
     EXPECT_FALSE(center->addHotKey(QStringLiteral("A"), ControlOptionSpace, nullptr, counting()));
     EXPECT_FALSE(center->addHotKey(QStringLiteral("A"), ControlOptionSpace, &target,
-                                                  HotKeyCenter::Action()));
+                                   HotKeyCenter::Action()));
     EXPECT_FALSE(center->addHotKey(QStringLiteral("A"), ControlOptionSpace, &target,
-                                                  static_cast<const char *>(nullptr)));
+                                   static_cast<const char *>(nullptr)));
     EXPECT_FALSE(
         center->addHotKey(QStringLiteral("A"), ControlOptionSpace, &target, "noSuchMethod"));
     EXPECT_EQ(reports,
-              (QStringList{QStringLiteral("HotKeyCenter: Invalid parameter not satisfying: name != nil"),
+              (QStringList{
+                  QStringLiteral("HotKeyCenter: Invalid parameter not satisfying: name != nil"),
                   QStringLiteral("HotKeyCenter: Invalid parameter not satisfying: combo != nil"),
-                      QStringLiteral("HotKeyCenter: Invalid parameter not satisfying: target != nil"),
-                          QStringLiteral("HotKeyCenter: Invalid parameter not satisfying: action != nil"),
-                              QStringLiteral("HotKeyCenter: Invalid parameter not satisfying: action != nil"),
-                                  QStringLiteral("HotKeyCenter: Invalid parameter not satisfying: "
+                  QStringLiteral("HotKeyCenter: Invalid parameter not satisfying: target != nil"),
+                  QStringLiteral("HotKeyCenter: Invalid parameter not satisfying: action != nil"),
+                  QStringLiteral("HotKeyCenter: Invalid parameter not satisfying: action != nil"),
+                  QStringLiteral("HotKeyCenter: Invalid parameter not satisfying: "
                                  "[target respondsToSelector:action]")}));
     EXPECT_TRUE(center->allNames().isEmpty());
     EXPECT_TRUE(recorder->calls.isEmpty());
@@ -253,12 +254,12 @@ TEST_F(HotKeyEventTest, InconsistentEventsAreReportedAndDispatchNothing)
     } cases[] = {
         {{0x6D6F7573 /* 'mous' */, HotKeyEvent::KindPressed, identity},
          QStringLiteral("HotKeyCenter: Got unhandled event class")},
-         {{HotKeyEvent::ClassKeyboard, HotKeyEvent::KindPressed, HotKeyIdentity{0x41424344, 1}},
-          QStringLiteral("HotKeyCenter: Got unknown hot key")},
-          {{HotKeyEvent::ClassKeyboard, HotKeyEvent::KindPressed,
-            HotKeyIdentity{HotKeyCenter::Signature, 0}},
-           QStringLiteral("HotKeyCenter: Got bad hot key")},
-         };
+        {{HotKeyEvent::ClassKeyboard, HotKeyEvent::KindPressed, HotKeyIdentity{0x41424344, 1}},
+         QStringLiteral("HotKeyCenter: Got unknown hot key")},
+        {{HotKeyEvent::ClassKeyboard, HotKeyEvent::KindPressed,
+          HotKeyIdentity{HotKeyCenter::Signature, 0}},
+         QStringLiteral("HotKeyCenter: Got bad hot key")},
+    };
     for (const auto &c : cases) {
         reports.clear();
         EXPECT_NE(center->handleHotKeyEvent(c.event), HotKeyStatus::NoError);

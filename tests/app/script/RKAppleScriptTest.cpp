@@ -60,7 +60,7 @@ TEST(AppleScriptRunner, ReturnsTheOutputAndAnEmptyErrorOnSuccess)
 {
     QVariantMap error{{QStringLiteral("stale"), true}};
     EXPECT_EQ(runner().executeScript(QStringLiteral("printf 'one\\ntwo\\n'"), &error),
-                                     std::optional<QString>(QStringLiteral("one\ntwo")));
+              std::optional<QString>(QStringLiteral("one\ntwo")));
     EXPECT_TRUE(error.isEmpty());
     EXPECT_EQ(runner().executeScript(QString()), std::optional<QString>(QString()));
 }
@@ -71,14 +71,16 @@ TEST(AppleScriptRunner, SyntaxErrorIsReportedAndTheNextScriptRuns)
     const QString marker = home.path() + QLatin1String("/ran");
     QVariantMap error;
     // The check catches the error before any line runs, so the marker is never made.
-    EXPECT_FALSE(runner().executeScript(
-        QStringLiteral("touch '%1'\nif true; then echo").arg(marker), &error).has_value());
+    EXPECT_FALSE(
+        runner()
+            .executeScript(QStringLiteral("touch '%1'\nif true; then echo").arg(marker), &error)
+            .has_value());
     EXPECT_EQ(error.value(RKAppleScript::ErrorNumberKey).toInt(), RKAppleScript::SyntaxError);
     EXPECT_FALSE(error.value(RKAppleScript::ErrorMessageKey).toString().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(marker));
 
     EXPECT_EQ(runner().executeScript(QStringLiteral("echo fine"), &error),
-                                     std::optional<QString>(QStringLiteral("fine")));
+              std::optional<QString>(QStringLiteral("fine")));
     EXPECT_TRUE(error.isEmpty());
 }
 
@@ -109,7 +111,7 @@ TEST(AppleScriptRunner, TimeOutKillsTheScriptAndEverythingItStarted)
     EXPECT_TRUE(waitForProcessEnd(child, 10)) << "the script's child survived the time-out";
 
     EXPECT_EQ(runner().executeScript(QStringLiteral("echo after")),
-                                     std::optional<QString>(QStringLiteral("after")));
+              std::optional<QString>(QStringLiteral("after")));
 }
 
 TEST(AppleScriptRunner, RequestDuringARunIsRefusedWithoutAnError)
@@ -131,7 +133,9 @@ TEST(AppleScriptRunner, RequestDuringARunIsRefusedWithoutAnError)
     other->start();
 
     // The first run holds the runner until the other thread has made its attempt.
-    const std::optional<QString> first = runner().executeScript(QStringLiteral("touch '%1'; while [ ! -e '%2' ]; do sleep 0.02; done; echo first") .arg(started, release),
+    const std::optional<QString> first = runner().executeScript(
+        QStringLiteral("touch '%1'; while [ ! -e '%2' ]; do sleep 0.02; done; echo first")
+            .arg(started, release),
         nullptr, 30);
     ASSERT_TRUE(other->wait(QDeadlineTimer(30000))) << "the second caller never finished";
     delete other;

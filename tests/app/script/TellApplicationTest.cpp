@@ -20,7 +20,7 @@ QString hostileText(const QString &markerFolder)
     const QString m = markerFolder + QLatin1String("/marker");
     return QStringLiteral("555'; touch %1-1; '\"; touch %1-2; \"$(touch %1-3)`touch %1-4`"
                           "; touch %1-5\ntouch %1-6\n&& touch %1-7 | touch %1-8 \\' \\")
-                              .arg(m);
+        .arg(m);
 }
 
 class Scripts : public ::testing::Test
@@ -41,7 +41,7 @@ protected:
             writeProgram(program, QStringLiteral("#!/bin/sh\nout=%1/%2\n"
                                                  "for a in \"$@\"; do printf '%s\\0' \"$a\"; done"
                                                  " > \"$out.tmp\" && mv \"$out.tmp\" \"$out\"\n")
-                                                     .arg(ShellQuote::quoted(records), program));
+                                      .arg(ShellQuote::quoted(records), program));
         savedPath = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(bin) + ':' + savedPath);
     }
@@ -86,14 +86,13 @@ TEST_F(Scripts, SkypeCallPassesTheNumberAsOneLiteralArgument)
 {
     const QString number = hostileText(markers);
     EXPECT_TRUE(TellApplication::dialWithSkype(number).has_value());
-    EXPECT_EQ(
-        recordedArguments(QStringLiteral("xdg-open")),
-                          QStringList{QLatin1String("skype:") + number + QLatin1String("?call")});
+    EXPECT_EQ(recordedArguments(QStringLiteral("xdg-open")),
+              QStringList{QLatin1String("skype:") + number + QLatin1String("?call")});
     EXPECT_TRUE(markersMade().isEmpty()) << qPrintable(markersMade().join(QLatin1Char(' ')));
 
     EXPECT_TRUE(TellApplication::dialWithSkype(QStringLiteral("+1 (555) 010-9999")).has_value());
     EXPECT_EQ(recordedArguments(QStringLiteral("xdg-open")),
-                                QStringList{QStringLiteral("skype:+1 (555) 010-9999?call")});
+              QStringList{QStringLiteral("skype:+1 (555) 010-9999?call")});
 }
 
 TEST_F(Scripts, PreferencePaneIsAskedOfThePreferencesHost)
@@ -107,14 +106,15 @@ TEST_F(Scripts, PreferencePaneIsAskedOfThePreferencesHost)
 TEST_F(Scripts, ValuesInScriptsForOtherApplicationsAreNeverExecuted)
 {
     const QString value = hostileText(markers);
-    EXPECT_TRUE(TellApplication::_tellApplication(
-        QStringLiteral("System Preferences"), TellApplication::openPreferencePaneScript(value))
-            .has_value());
+    EXPECT_TRUE(TellApplication::_tellApplication(QStringLiteral("System Preferences"),
+                                                  TellApplication::openPreferencePaneScript(value))
+                    .has_value());
     EXPECT_EQ(recordedArguments(TellApplication::preferencesHostProgram()),
               (QStringList{QStringLiteral("--show-pane"), value}));
 
-    EXPECT_TRUE(TellApplication::_tellApplication(
-        QStringLiteral("Skype"), QLatin1String("application ") + ShellQuote::quoted(value))
+    EXPECT_TRUE(
+        TellApplication::_tellApplication(QStringLiteral("Skype"),
+                                          QLatin1String("application ") + ShellQuote::quoted(value))
             .has_value());
     EXPECT_EQ(recordedArguments(QStringLiteral("xdg-open")), QStringList{value});
 
@@ -133,10 +133,10 @@ TEST_F(Scripts, MissingDriverAndSlowApplicationFail)
 
     writeProgram(QStringLiteral("xdg-open"), QStringLiteral("#!/bin/sh\nexec sleep 60\n"));
     QVariantMap error;
-    const std::optional<QString> result =
-        RKAppleScript::sharedInstance().executeScript(TellApplication::tellApplicationScript(
-            QStringLiteral("Skype"), QStringLiteral("application x")), &error,
-            TellApplication::kTimeoutSeconds);
+    const std::optional<QString> result = RKAppleScript::sharedInstance().executeScript(
+        TellApplication::tellApplicationScript(QStringLiteral("Skype"),
+                                               QStringLiteral("application x")),
+        &error, TellApplication::kTimeoutSeconds);
     EXPECT_FALSE(result.has_value());
     EXPECT_EQ(error.value(RKAppleScript::ErrorNumberKey).toInt(), RKAppleScript::TimeoutError);
 }

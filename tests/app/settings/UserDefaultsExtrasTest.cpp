@@ -95,10 +95,10 @@ TEST_F(UserDefaultsExtrasTest, ColoursFontsPointsAndStringsRoundTrip)
     EXPECT_EQ(UserDefaultsExtras::pointForKey(defaults, QStringLiteral("none")), QPointF());
 
     EXPECT_EQ(UserDefaultsExtras::stringForKey(defaults, DefVonageName, QStringLiteral("x")),
-                                               QStringLiteral("x"));
+              QStringLiteral("x"));
     defaults.setObject(QString(), DefVonageName);
     EXPECT_EQ(UserDefaultsExtras::stringForKey(defaults, DefVonageName, QStringLiteral("x")),
-                                               QString());
+              QString());
 }
 
 TEST_F(UserDefaultsExtrasTest, FactoryDefaultsRegisterFromTheBundle)

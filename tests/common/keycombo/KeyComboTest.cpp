@@ -178,12 +178,13 @@ TEST_F(KeyComboTest, DictionariesHoldCombinationsInTheirStoredForm)
 TEST(PaneBundle, FindsThePaneBundleAroundItsModule)
 {
     EXPECT_EQ(PaneBundle::bundlePathForModule(
-        QStringLiteral("/opt/b/BriskoPane.prefPane/Contents/Linux/libBriskoPane.so")),
-        QStringLiteral("/opt/b/BriskoPane.prefPane"));
+                  QStringLiteral("/opt/b/BriskoPane.prefPane/Contents/Linux/libBriskoPane.so")),
+              QStringLiteral("/opt/b/BriskoPane.prefPane"));
     EXPECT_TRUE(
         PaneBundle::bundlePathForModule(QStringLiteral("/usr/lib/libBriskoPane.so")).isEmpty());
-    EXPECT_TRUE(PaneBundle::bundlePathForModule(
-        QStringLiteral("/opt/b/Brisko.app/Contents/Linux/Brisko")).isEmpty());
+    EXPECT_TRUE(
+        PaneBundle::bundlePathForModule(QStringLiteral("/opt/b/Brisko.app/Contents/Linux/Brisko"))
+            .isEmpty());
     // This test program is no pane module.
     EXPECT_FALSE(PaneBundle::bundleOfThisModule().isValid());
 }

@@ -78,8 +78,7 @@ TEST_F(Advert, LineLinksTheProductNameToItsPage)
     const QString name = RKWebsite::productNameForProductId(1);
     EXPECT_EQ(view.productId(), 1);
     EXPECT_EQ(view.toPlainText(), QStringLiteral("Brought to you by ") + name +
-                                                 QLatin1String(" - ") +
-                                                 RKWebsite::blurpForProductId(1));
+                                      QLatin1String(" - ") + RKWebsite::blurpForProductId(1));
 
     QTextCursor cursor(view.document());
     cursor.setPosition(int(view.toPlainText().indexOf(name)) + 1);

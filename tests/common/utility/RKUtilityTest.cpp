@@ -37,7 +37,7 @@ QString makeBundle(const QString &path, const QVariantMap &extraInfo = {})
 {
     QVariantMap info{
         {QStringLiteral("CFBundleExecutable"), QStringLiteral("Brisko")},
-         {QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.ambertide.Brisko")}};
+        {QStringLiteral("CFBundleIdentifier"), QStringLiteral("com.ambertide.Brisko")}};
     info.insert(extraInfo);
     QDir().mkpath(path + QLatin1String("/Contents/Linux"));
     PropertyList::writeFile(info, path + QLatin1String("/Contents/Info.plist"));
@@ -81,8 +81,11 @@ TEST_F(LoginItems, AddedItemKeepsItsHideFlagAndIsFoundByBundleName)
     EXPECT_FALSE(items.first().toMap().value(QStringLiteral("Hide")).toBool());
 
     ASSERT_TRUE(RKUtility::addAutoLaunchPath(bundle, true));
-    EXPECT_TRUE(RKUtility::_getAutoLaunchedApplications().first().toMap().value(
-        QStringLiteral("Hide")).toBool());
+    EXPECT_TRUE(RKUtility::_getAutoLaunchedApplications()
+                    .first()
+                    .toMap()
+                    .value(QStringLiteral("Hide"))
+                    .toBool());
 }
 
 TEST_F(LoginItems, RemovedByNameWithOrWithoutExtension)
@@ -111,12 +114,12 @@ TEST_F(LoginItems, NamesThatWouldLeaveTheAutostartFolderAreRefused)
 TEST_F(LoginItems, EntriesSwitchedOffOrWrittenByOthersAreReadAsTheDesktopDoes)
 {
     writeText(autostart(QStringLiteral("Off.desktop")),
-                        QStringLiteral("[Desktop Entry]\nExec=/opt/off/Off\nHidden=true\n"));
+              QStringLiteral("[Desktop Entry]\nExec=/opt/off/Off\nHidden=true\n"));
     writeText(autostart(QStringLiteral("Gnome.desktop")),
-                        QStringLiteral("[Desktop Entry]\nExec=/opt/g/Gnome\n"
+              QStringLiteral("[Desktop Entry]\nExec=/opt/g/Gnome\n"
                              "X-GNOME-Autostart-enabled=false\n"));
     writeText(autostart(QStringLiteral("Other.desktop")),
-                        QStringLiteral("# comment\n[Desktop Action x]\nExec=/wrong\n"
+              QStringLiteral("# comment\n[Desktop Action x]\nExec=/wrong\n"
                              "[Desktop Entry]\nExec=\"/opt/my tools/Tool\" %U\n"));
     writeText(autostart(QStringLiteral("Broken.desktop")), QStringLiteral("\x01garbage=\n=\n["));
 
@@ -139,8 +142,9 @@ TEST_F(LoginItems, ExecLineIsQuotedSoTheDesktopStartsTheRightFile)
                                            "Contents/Linux/Brisko\"\n");
     EXPECT_TRUE(entry.contains(expected)) << qPrintable(entry);
     EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
-    EXPECT_EQ(RKUtility::_getAutoLaunchedApplications().first().toMap().value(
-        QStringLiteral("Path")), bundle);
+    EXPECT_EQ(
+        RKUtility::_getAutoLaunchedApplications().first().toMap().value(QStringLiteral("Path")),
+        bundle);
 }
 
 class BackgroundOnlyFlag : public ::testing::Test
@@ -172,7 +176,7 @@ TEST_F(BackgroundOnlyFlag, WrittenFlagIsReadBackAndTheOtherKeysStay)
     const QVariantMap info = PropertyList::readFile(infoPlist()).toMap();
     EXPECT_EQ(info.value(QStringLiteral("LSUIElement")).toLongLong(), 0);
     EXPECT_EQ(info.value(QStringLiteral("CFBundleIdentifier")).toString(),
-                         QStringLiteral("com.ambertide.Brisko"));
+              QStringLiteral("com.ambertide.Brisko"));
     EXPECT_GT(QFileInfo(bundle).lastModified().toSecsSinceEpoch(), 1000000000);
 
     ASSERT_TRUE(RKUtility::setHeadless(true));
@@ -214,13 +218,15 @@ TEST(RunCommand, CapturesOutputStatusAndWorkingDirectory)
 {
     TemporaryHome home;
     int status = 0;
-    EXPECT_EQ(RKUtility::_runCommand(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("printf 'a b'; exit 3")}, {}, &status),
-        QByteArray("a b"));
+    EXPECT_EQ(RKUtility::_runCommand(QStringLiteral("/bin/sh"),
+                                     {QStringLiteral("-c"), QStringLiteral("printf 'a b'; exit 3")},
+                                     {}, &status),
+              QByteArray("a b"));
     EXPECT_EQ(status, 3);
 
     EXPECT_EQ(
         RKUtility::_runCommand(QStringLiteral("/bin/pwd"), {}, home.path(), &status).trimmed(),
-                               QFile::encodeName(QDir(home.path()).canonicalPath()));
+        QFile::encodeName(QDir(home.path()).canonicalPath()));
     EXPECT_EQ(status, 0);
 
     // Standard input is an empty pipe: a tool that reads it ends at once.

@@ -94,10 +94,10 @@ TEST_F(Website, PagesAreOpenedOnTheMakersHost)
     RKWebsite::visitProductPage(23);
     EXPECT_EQ(RKWebsite::urlForProductId(2),
               QUrl(QStringLiteral("http://maker.test/") + RKWebsite::productDirForProductId(2) +
-                                  QLatin1Char('/')));
+                   QLatin1Char('/')));
     EXPECT_EQ(opened(), (QStringList{QStringLiteral("http://maker.test/"),
-                            QStringLiteral("http://maker.test/brisko/help/"),
-                                           QStringLiteral("http://maker.test/brisko/")}));
+                                     QStringLiteral("http://maker.test/brisko/help/"),
+                                     QStringLiteral("http://maker.test/brisko/")}));
 }
 
 TEST_F(Website, DownloadsExistForTheProductsButNotForThePromotionPage)
@@ -108,9 +108,8 @@ TEST_F(Website, DownloadsExistForTheProductsButNotForThePromotionPage)
     EXPECT_TRUE(RKWebsite::download(0));
     EXPECT_EQ(opened(),
               (QStringList{QStringLiteral("http://maker.test/download/Brisko.tar.gz"),
-                                          QStringLiteral("http://maker.test/download/") +
-                                                         RKWebsite::productNameForProductId(0) +
-                                                         QLatin1String(".tar.gz")}));
+                           QStringLiteral("http://maker.test/download/") +
+                               RKWebsite::productNameForProductId(0) + QLatin1String(".tar.gz")}));
 }
 
 TEST_F(Website, ListingPagesCarryTheListingIdentifier)
@@ -119,9 +118,9 @@ TEST_F(Website, ListingPagesCarryTheListingIdentifier)
     RKWebsite::visitVTPost(23);
     const QString id = QString::number(RKWebsite::_vtIdForProduct(23));
     EXPECT_EQ(opened(), (QStringList{QStringLiteral("http://listing.test/dyn/moreinfo/linux/") + id,
-                            QStringLiteral("http://listing.test/php/feedback/submit.php?"
-                                          "TID=feedback&contentDB=linux&contentID=") +
-                                           id}));
+                                     QStringLiteral("http://listing.test/php/feedback/submit.php?"
+                                                    "TID=feedback&contentDB=linux&contentID=") +
+                                         id}));
 }
 
 TEST(AdvertRotation, EachMinuteSinceTheReferenceDateShowsTheNextProduct)

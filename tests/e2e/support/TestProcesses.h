@@ -121,8 +121,8 @@ class PrivateSessionBus final
 public:
     PrivateSessionBus()
         : _daemon(QStringLiteral("dbus-daemon"),
-              {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                                           QStringLiteral("--print-address=1")})
+                  {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                   QStringLiteral("--print-address=1")})
     {
         _saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
         if (const auto line = _daemon.readLine(10000); line && !line->isEmpty()) {
@@ -154,12 +154,9 @@ class PrivateDisplay final
 public:
     PrivateDisplay()
         : _server(QStringLiteral("Xvfb"),
-              {QStringLiteral("-displayfd"),
-                  QStringLiteral("1"), QStringLiteral("-screen"),
-                                           QStringLiteral("0"),
-                                               QStringLiteral("800x600x24"),
-                                                              QStringLiteral("-nolisten"),
-                                                                             QStringLiteral("tcp")})
+                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                   QStringLiteral("0"), QStringLiteral("800x600x24"), QStringLiteral("-nolisten"),
+                   QStringLiteral("tcp")})
     {
         if (const auto line = _server.readLine(15000); line && !line->isEmpty())
             _display = QLatin1Char(':') + line->trimmed();

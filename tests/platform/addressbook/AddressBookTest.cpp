@@ -59,8 +59,8 @@ TEST_F(AddressBookTest, ReadsFoldersRecursivelyByNameAndSkipsTemporaryAndBareFil
     writeFile(root + QLatin1String("/.hidden.vcf"), card("Hidden"));
     AddressBook book({root});
     EXPECT_EQ(lastNames(book),
-              (QStringList{QStringLiteral("A"),
-                  QStringLiteral("B1"), QStringLiteral("B2"), QStringLiteral("C"), QStringLiteral("SubC")}));
+              (QStringList{QStringLiteral("A"), QStringLiteral("B1"), QStringLiteral("B2"),
+                           QStringLiteral("C"), QStringLiteral("SubC")}));
     EXPECT_FALSE(book.isUsingSampleBook());
 }
 
@@ -93,10 +93,8 @@ TEST_F(AddressBookTest, DesktopFoldersInOrderWithKhardBooks)
               "path = $HOME/vdir/friends\n\n[general]\npath = /not/a/book\n");
     AddressBook book;
     EXPECT_EQ(lastNames(book),
-              (QStringList{QStringLiteral("KdeSub"),
-                  QStringLiteral("Kde"), QStringLiteral("Phone"),
-                                                        QStringLiteral("Colleague"),
-                                                                       QStringLiteral("Friend")}));
+              (QStringList{QStringLiteral("KdeSub"), QStringLiteral("Kde"), QStringLiteral("Phone"),
+                           QStringLiteral("Colleague"), QStringLiteral("Friend")}));
     EXPECT_FALSE(book.isUsingSampleBook());
 }
 

@@ -169,7 +169,7 @@ TEST(ArchiveFuzz, RandomAndMutatedInputsNeverYieldUnsoundObjects)
         ObjectArchive::archivedColor(QColor::fromRgbF(0.2f, 0.3f, 0.5f, 0.75f)),
         ObjectArchive::archivedColor(Qt::white),
         ObjectArchive::archivedFont(QFont(QStringLiteral("DejaVu Sans"), 11)),
-        };
+    };
     int accepted = 0;
     for (int round = 0; round < 20000; ++round) {
         QByteArray input;

@@ -41,7 +41,8 @@ TEST(Bundle, ResourcesAreFoundByNameAndType)
     EXPECT_TRUE(bundle.isValid());
     EXPECT_EQ(bundle.pathForResource(QStringLiteral("KeyCodes"), QStringLiteral("plist")),
               root + QStringLiteral("/Contents/Resources/KeyCodes.plist"));
-    EXPECT_TRUE(bundle.pathForResource(QStringLiteral("Missing"), QStringLiteral("plist")).isEmpty());
+    EXPECT_TRUE(
+        bundle.pathForResource(QStringLiteral("Missing"), QStringLiteral("plist")).isEmpty());
     EXPECT_TRUE(bundle.pathForResource(QString(), QStringLiteral("plist")).isEmpty());
     EXPECT_TRUE(bundle.executablePath().isEmpty());
     EXPECT_FALSE(Bundle().isValid());

@@ -21,8 +21,7 @@ QVariantMap everyKindOfValue()
         {QStringLiteral("real"), 2.5},
         {QStringLiteral("string"), QStringLiteral("Zoë & <Ådne>")},
         {QStringLiteral("data"), QByteArray("\x00\x01\xff", 3)},
-        {QStringLiteral("date"),
-         QDateTime(QDate(2024, 2, 29), QTime(12, 30, 5), QTimeZone::utc())},
+        {QStringLiteral("date"), QDateTime(QDate(2024, 2, 29), QTime(12, 30, 5), QTimeZone::utc())},
         {QStringLiteral("array"), QVariantList{qint64(1), QStringLiteral("two")}},
         {QStringLiteral("dictionary"), nested},
     };

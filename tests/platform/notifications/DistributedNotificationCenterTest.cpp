@@ -43,7 +43,7 @@ protected:
             PeerPath, QStringList{QStringLiteral("observe"), name, object, QString::number(count)});
         EXPECT_TRUE(peer->started());
         EXPECT_TRUE(peer->waitForLine(QStringLiteral("ready"), Timeout))
-                    << "observer did not get ready: " << qPrintable(peer->standardError());
+            << "observer did not get ready: " << qPrintable(peer->standardError());
         return peer;
     }
 
@@ -63,13 +63,13 @@ TEST_F(DistributedNotificationCenterTest, AnotherProcessHearsNameObjectAndNested
     const QDateTime when(QDate(2026, 3, 1), QTime(12, 30, 5), Qt::UTC);
     const QVariantMap userInfo{
         {QStringLiteral("identifier"), QStringLiteral("about")},
-         {QStringLiteral("count"), 3},
-          {QStringLiteral("when"), when},
-           {QStringLiteral("nested"),
-               QVariantMap{{QStringLiteral("list"), QVariantList{1, QStringLiteral("two"), true}},
-                            {QStringLiteral("deeper"), QVariantMap{{QStringLiteral("x"), 1.5}}}}},
-               {QStringLiteral("broken"), QVariant()},
-           };
+        {QStringLiteral("count"), 3},
+        {QStringLiteral("when"), when},
+        {QStringLiteral("nested"),
+         QVariantMap{{QStringLiteral("list"), QVariantList{1, QStringLiteral("two"), true}},
+                     {QStringLiteral("deeper"), QVariantMap{{QStringLiteral("x"), 1.5}}}}},
+        {QStringLiteral("broken"), QVariant()},
+    };
     ASSERT_TRUE(center->postNotification(Name, QStringLiteral("SetTab"), userInfo));
 
     const QJsonObject heard = parse(peer->readLine(Timeout));
@@ -81,10 +81,10 @@ TEST_F(DistributedNotificationCenterTest, AnotherProcessHearsNameObjectAndNested
     EXPECT_EQ(info[QStringLiteral("identifier")].toString(), QStringLiteral("about"));
     EXPECT_EQ(info[QStringLiteral("count")].toInt(), 3);
     EXPECT_EQ(QDateTime::fromString(info[QStringLiteral("when")].toString(), Qt::ISODateWithMs),
-                                    when);
+              when);
     const QJsonObject nested = info[QStringLiteral("nested")].toObject();
     EXPECT_EQ(nested[QStringLiteral("list")].toArray(),
-                     (QJsonArray{1, QStringLiteral("two"), true}));
+              (QJsonArray{1, QStringLiteral("two"), true}));
     EXPECT_EQ(nested[QStringLiteral("deeper")].toObject()[QStringLiteral("x")].toDouble(), 1.5);
     // The invalid value is left out instead of taking the sender down.
     EXPECT_FALSE(info.contains(QStringLiteral("broken")));
@@ -93,9 +93,8 @@ TEST_F(DistributedNotificationCenterTest, AnotherProcessHearsNameObjectAndNested
 TEST_F(DistributedNotificationCenterTest, ObserversHearOnlyTheirNameAndObject)
 {
     QStringList heard;
-    center->addObserver(
-        &context, Name,
-        QStringLiteral("Refresh"), [&](const DistributedNotification &n) { heard << n.object; });
+    center->addObserver(&context, Name, QStringLiteral("Refresh"),
+                        [&](const DistributedNotification &n) { heard << n.object; });
     QStringList any;
     center->addObserver(&context, Name, QString(),
                         [&](const DistributedNotification &n) { any << n.object; });
@@ -103,8 +102,8 @@ TEST_F(DistributedNotificationCenterTest, ObserversHearOnlyTheirNameAndObject)
 
     for (const auto &[name, object] :
          {std::pair{Name, QStringLiteral("Resume")},
-                    std::pair{QStringLiteral("org.example.Other"), QStringLiteral("Refresh")},
-                              std::pair{Name, QStringLiteral("Refresh")}}) {
+          std::pair{QStringLiteral("org.example.Other"), QStringLiteral("Refresh")},
+          std::pair{Name, QStringLiteral("Refresh")}}) {
         ChildProcess poster(PeerPath, {QStringLiteral("post"), name, object});
         ASSERT_TRUE(poster.waitForFinished(Timeout) && poster.exitCode() == 0)
             << qPrintable(poster.standardError());
@@ -118,15 +117,11 @@ TEST_F(DistributedNotificationCenterTest, ObserversHearOnlyTheirNameAndObject)
 TEST_F(DistributedNotificationCenterTest, NestedValuesFromAnotherProcessArrivePlain)
 {
     QList<DistributedNotification> heard;
-    center->addObserver(&context, Name,
-                        QStringLiteral("Nested"),
-                                       [&](const DistributedNotification &n) { heard << n; });
+    center->addObserver(&context, Name, QStringLiteral("Nested"),
+                        [&](const DistributedNotification &n) { heard << n; });
     ASSERT_TRUE(center->flush());
-    ChildProcess poster(
-        PeerPath,
-        {QStringLiteral("post"), Name,
-                        QStringLiteral("Nested"),
-                                       QStringLiteral(R"({"a":{"b":[1,{"c":"d"}]},"s":"t"})")});
+    ChildProcess poster(PeerPath, {QStringLiteral("post"), Name, QStringLiteral("Nested"),
+                                   QStringLiteral(R"({"a":{"b":[1,{"c":"d"}]},"s":"t"})")});
     ASSERT_TRUE(poster.waitForFinished(Timeout) && poster.exitCode() == 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !heard.isEmpty(); }, Timeout))
         << "nothing arrived within 10 s";
@@ -171,14 +166,14 @@ TEST(DistributedNotificationUserInfo, OnlyWhatTheBusCarriesIsSent)
     const QDate date(2026, 1, 2);
     const QVariantMap cleaned = DistributedNotificationCenter::cleanedUserInfo({
         {QStringLiteral("invalid"), QVariant()},
-         {QStringLiteral("null"), QVariant::fromValue(nullptr)},
-          {QStringLiteral("date"), date},
-           {QStringLiteral("url"), QUrl(QStringLiteral("https://example.org/a b"))},
-            {QStringLiteral("float"), 0.5f},
-             {QStringLiteral("list"), QVariantList{QVariant(), 1}},
-              {QStringLiteral("map"), QVariantMap{{QStringLiteral("gone"), QVariant()}}},
-               {QStringLiteral("text"), QStringLiteral("x")},
-              });
+        {QStringLiteral("null"), QVariant::fromValue(nullptr)},
+        {QStringLiteral("date"), date},
+        {QStringLiteral("url"), QUrl(QStringLiteral("https://example.org/a b"))},
+        {QStringLiteral("float"), 0.5f},
+        {QStringLiteral("list"), QVariantList{QVariant(), 1}},
+        {QStringLiteral("map"), QVariantMap{{QStringLiteral("gone"), QVariant()}}},
+        {QStringLiteral("text"), QStringLiteral("x")},
+    });
     EXPECT_FALSE(cleaned.contains(QStringLiteral("invalid")));
     EXPECT_FALSE(cleaned.contains(QStringLiteral("null")));
     EXPECT_EQ(cleaned.value(QStringLiteral("date")), QVariant(QStringLiteral("2026-01-02")));

@@ -53,9 +53,9 @@ int main(int argc, char **argv)
                            [&](const DistributedNotification &notification) {
                                QJsonObject line{
                                    {QStringLiteral("name"), notification.name},
-                                    {QStringLiteral("object"), notification.object},
-                                     {QStringLiteral("userInfo"), QJsonObject::fromVariantMap(
-                                                                      notification.userInfo)}};
+                                   {QStringLiteral("object"), notification.object},
+                                   {QStringLiteral("userInfo"),
+                                    QJsonObject::fromVariantMap(notification.userInfo)}};
                                say(QJsonDocument(line).toJson(QJsonDocument::Compact));
                                if (--remaining <= 0)
                                    application.quit();

@@ -176,7 +176,8 @@ TEST_F(UserDefaultsTest, OutsideProcessAccessWritesOnlyOnSynchronise)
     ASSERT_TRUE(UserDefaults::appSynchronize(domain));
     EXPECT_EQ(PropertyList::readFile(UserDefaults::pathForDomain(domain))
                   .toMap()
-                  .value(QStringLiteral("HideAdvert")), QVariant(true));
+                  .value(QStringLiteral("HideAdvert")),
+              QVariant(true));
 
     UserDefaults application(domain);
     application.setInteger(3, QStringLiteral("ActivationCount"));

@@ -41,12 +41,10 @@ TEST_F(ControlToolTest, PostSendsTheCommandWithPairsAsUserInfo)
     ChildProcess observer(
         Peer, {QStringLiteral("observe"), Name, QStringLiteral("*"), QStringLiteral("1")});
     ASSERT_TRUE(observer.waitForLine(QStringLiteral("ready"), Timeout))
-                << qPrintable(observer.standardError());
+        << qPrintable(observer.standardError());
 
-    ChildProcess ctl(
-        Ctl, {QStringLiteral("post"), QStringLiteral("SetTab"),
-                                                     QStringLiteral("identifier=about"),
-                                                                    QStringLiteral("note=a=b c")});
+    ChildProcess ctl(Ctl, {QStringLiteral("post"), QStringLiteral("SetTab"),
+                           QStringLiteral("identifier=about"), QStringLiteral("note=a=b c")});
     ASSERT_TRUE(ctl.waitForFinished(Timeout));
     EXPECT_EQ(ctl.exitCode(), 0) << qPrintable(ctl.standardError());
 
@@ -56,20 +54,20 @@ TEST_F(ControlToolTest, PostSendsTheCommandWithPairsAsUserInfo)
     EXPECT_EQ(heard[QStringLiteral("name")].toString(), Name);
     EXPECT_EQ(heard[QStringLiteral("object")].toString(), QStringLiteral("SetTab"));
     EXPECT_EQ(heard[QStringLiteral("userInfo")].toObject(),
-                    (QJsonObject{{QStringLiteral("identifier"), QStringLiteral("about")},
-                                  {QStringLiteral("note"), QStringLiteral("a=b c")}}));
+              (QJsonObject{{QStringLiteral("identifier"), QStringLiteral("about")},
+                           {QStringLiteral("note"), QStringLiteral("a=b c")}}));
 }
 
 TEST_F(ControlToolTest, MonitorPrintsEachControlNotificationOnItsOwnLine)
 {
     ChildProcess monitor(Ctl, {QStringLiteral("monitor")});
     ASSERT_TRUE(monitor.waitForError(QStringLiteral("monitoring"), Timeout))
-                << qPrintable(monitor.standardError());
+        << qPrintable(monitor.standardError());
 
     DistributedNotificationCenter center;
     center.postNotification(Name, ControlCommands::SetTab,
                             {{QStringLiteral("identifier"), QStringLiteral("preferences")},
-                              {QStringLiteral("nested"), QVariantMap{{QStringLiteral("n"), 1}}}});
+                             {QStringLiteral("nested"), QVariantMap{{QStringLiteral("n"), 1}}}});
     center.postNotification(QStringLiteral("org.example.Other"), QStringLiteral("Elsewhere"));
     center.postNotification(Name, QStringLiteral("Line\nBreak"));
     center.postNotification(Name, ControlCommands::Refresh);
@@ -91,9 +89,9 @@ TEST_F(ControlToolTest, PingSucceedsOnlyWhenTheApplicationAnswers)
         EXPECT_EQ(ctl.readLine(0), QStringLiteral("Brisko is not running."));
     }
     ChildProcess responder(Peer, {QStringLiteral("respond"), ControlCommands::ControlDidStart,
-                                                 ControlCommands::AppDidLaunch});
+                                  ControlCommands::AppDidLaunch});
     ASSERT_TRUE(responder.waitForLine(QStringLiteral("ready"), Timeout))
-                << qPrintable(responder.standardError());
+        << qPrintable(responder.standardError());
     ChildProcess ctl(Ctl, {QStringLiteral("ping")});
     ASSERT_TRUE(ctl.waitForFinished(Timeout));
     EXPECT_EQ(ctl.exitCode(), 0) << qPrintable(ctl.standardError());
@@ -106,13 +104,12 @@ TEST(ControlToolUsage, BadCommandLinesExitWithUsageAndSendNothing)
     const QList<QStringList> cases = {
         {},
         {QStringLiteral("launch")},
-         {QStringLiteral("post")},
-          {QStringLiteral("post"), QString()},
-           {QStringLiteral("post"), QStringLiteral("Refresh"), QStringLiteral("novalue")},
-                           {QStringLiteral("post"),
-                                           QStringLiteral("Refresh"), QStringLiteral("=value")},
-                                           {QStringLiteral("ping"), QStringLiteral("extra")},
-                           };
+        {QStringLiteral("post")},
+        {QStringLiteral("post"), QString()},
+        {QStringLiteral("post"), QStringLiteral("Refresh"), QStringLiteral("novalue")},
+        {QStringLiteral("post"), QStringLiteral("Refresh"), QStringLiteral("=value")},
+        {QStringLiteral("ping"), QStringLiteral("extra")},
+    };
     for (const QStringList &arguments : cases) {
         QString out;
         QString err;
@@ -128,11 +125,12 @@ TEST(ControlToolUsage, DescribeWritesPlainWordsBareAndEverythingElseAsJson)
 {
     EXPECT_EQ(ControlTool::describe(QStringLiteral("Refresh"), {}), QStringLiteral("Refresh"));
     EXPECT_EQ(ControlTool::describe(QStringLiteral("SetTab"),
-        {{QStringLiteral("b"), QStringLiteral("two words")},
-          {QStringLiteral("a"), QStringLiteral("about")},
-           {QStringLiteral("c"), 3}, {QStringLiteral("d"), QVariantList{true, QStringLiteral("x")}},
-                                      {QStringLiteral("e"), QStringLiteral("k=v")}}),
-           QStringLiteral(R"(SetTab a=about b="two words" c=3 d=[true,"x"] e="k=v")"));
+                                    {{QStringLiteral("b"), QStringLiteral("two words")},
+                                     {QStringLiteral("a"), QStringLiteral("about")},
+                                     {QStringLiteral("c"), 3},
+                                     {QStringLiteral("d"), QVariantList{true, QStringLiteral("x")}},
+                                     {QStringLiteral("e"), QStringLiteral("k=v")}}),
+              QStringLiteral(R"(SetTab a=about b="two words" c=3 d=[true,"x"] e="k=v")"));
 }
 
 } // namespace

@@ -46,22 +46,17 @@ protected:
 TEST_F(DefaultsToolTest, WritesEachTypeAndReadsItBack)
 {
     const std::tuple<const char *, QStringList, QVariant, const char *> cases[] = {
-        {"b1",
-         {QStringLiteral("-bool"), QStringLiteral("YES")}, true, "1"},
-         {"b2",
-          {QStringLiteral("-bool"), QStringLiteral("false")}, false, "0"},
-          {"b3",
-           {QStringLiteral("-bool"), QStringLiteral("1")}, true, "1"},
-           {"i",
-            {QStringLiteral("-int"), QStringLiteral("-42")}, qint64(-42), "-42"},
-            {"f",
-             {QStringLiteral("-float"), QStringLiteral("2.5")}, 2.5, "2.5"},
-             {"s",
-              {QStringLiteral("-string"), QStringLiteral("Zoë")}, QStringLiteral("Zoë"), "Zoë"},
-              {"d",
-               {QStringLiteral("-data"), QStringLiteral("00fF10")}, QByteArray("\x00\xff\x10", 3),
-                "<00ff10>"},
-              };
+        {"b1", {QStringLiteral("-bool"), QStringLiteral("YES")}, true, "1"},
+        {"b2", {QStringLiteral("-bool"), QStringLiteral("false")}, false, "0"},
+        {"b3", {QStringLiteral("-bool"), QStringLiteral("1")}, true, "1"},
+        {"i", {QStringLiteral("-int"), QStringLiteral("-42")}, qint64(-42), "-42"},
+        {"f", {QStringLiteral("-float"), QStringLiteral("2.5")}, 2.5, "2.5"},
+        {"s", {QStringLiteral("-string"), QStringLiteral("Zoë")}, QStringLiteral("Zoë"), "Zoë"},
+        {"d",
+         {QStringLiteral("-data"), QStringLiteral("00fF10")},
+         QByteArray("\x00\xff\x10", 3),
+         "<00ff10>"},
+    };
     for (const auto &[key, typeAndValue, stored, shown] : cases) {
         const QString name = QString::fromLatin1(key);
         const Result written =
@@ -76,21 +71,20 @@ TEST_F(DefaultsToolTest, WritesEachTypeAndReadsItBack)
 
 TEST_F(DefaultsToolTest, ArraysAndWholeDomainsReadAsNestedText)
 {
-    ASSERT_EQ(
-        run({QStringLiteral("write"), kDomain,
-                QStringLiteral("list"),
-                    QStringLiteral("-array"), QStringLiteral("a"), QStringLiteral("b \"c\"")}).code,
-                0);
+    ASSERT_EQ(run({QStringLiteral("write"), kDomain, QStringLiteral("list"),
+                   QStringLiteral("-array"), QStringLiteral("a"), QStringLiteral("b \"c\"")})
+                  .code,
+              0);
     EXPECT_EQ(run({QStringLiteral("read"), kDomain, QStringLiteral("list")}).out,
-                  QStringLiteral("(\n    \"a\",\n    \"b \\\"c\\\"\"\n)\n"));
-    ASSERT_EQ(
-        run({QStringLiteral("write"), kDomain,
-                            QStringLiteral("n"), QStringLiteral("-int"), QStringLiteral("7")}).code,
-             0);
+              QStringLiteral("(\n    \"a\",\n    \"b \\\"c\\\"\"\n)\n"));
+    ASSERT_EQ(run({QStringLiteral("write"), kDomain, QStringLiteral("n"), QStringLiteral("-int"),
+                   QStringLiteral("7")})
+                  .code,
+              0);
     EXPECT_EQ(
         run({QStringLiteral("read"), kDomain}).out,
-            QStringLiteral("{\n    \"list\" = (\n        \"a\",\n        \"b \\\"c\\\"\"\n    );\n"
-                             "    \"n\" = 7;\n}\n"));
+        QStringLiteral("{\n    \"list\" = (\n        \"a\",\n        \"b \\\"c\\\"\"\n    );\n"
+                       "    \"n\" = 7;\n}\n"));
 }
 
 TEST_F(DefaultsToolTest, AbsentKeysAndDomainsExitOneWithAMessage)
@@ -98,8 +92,8 @@ TEST_F(DefaultsToolTest, AbsentKeysAndDomainsExitOneWithAMessage)
     Result result = run({QStringLiteral("read"), kDomain});
     EXPECT_EQ(result.code, 1);
     EXPECT_FALSE(result.err.isEmpty());
-    run({QStringLiteral("write"), kDomain,
-                        QStringLiteral("k"), QStringLiteral("-int"), QStringLiteral("1")});
+    run({QStringLiteral("write"), kDomain, QStringLiteral("k"), QStringLiteral("-int"),
+         QStringLiteral("1")});
     result = run({QStringLiteral("read"), kDomain, QStringLiteral("other")});
     EXPECT_EQ(result.code, 1);
     EXPECT_TRUE(result.err.contains(QStringLiteral("other")));
@@ -109,10 +103,10 @@ TEST_F(DefaultsToolTest, AbsentKeysAndDomainsExitOneWithAMessage)
 
 TEST_F(DefaultsToolTest, DeleteRemovesAKeyOrTheWholeDomain)
 {
-    run({QStringLiteral("write"), kDomain,
-                        QStringLiteral("a"), QStringLiteral("-int"), QStringLiteral("1")});
-    run({QStringLiteral("write"), kDomain,
-                        QStringLiteral("b"), QStringLiteral("-int"), QStringLiteral("2")});
+    run({QStringLiteral("write"), kDomain, QStringLiteral("a"), QStringLiteral("-int"),
+         QStringLiteral("1")});
+    run({QStringLiteral("write"), kDomain, QStringLiteral("b"), QStringLiteral("-int"),
+         QStringLiteral("2")});
     EXPECT_EQ(run({QStringLiteral("delete"), kDomain, QStringLiteral("a")}).code, 0);
     EXPECT_EQ(onDisk().keys(), QStringList{QStringLiteral("b")});
     EXPECT_EQ(run({QStringLiteral("delete"), kDomain}).code, 0);
@@ -124,47 +118,30 @@ TEST_F(DefaultsToolTest, BadArgumentsPrintUsageExitTwoAndWriteNothing)
     const QStringList bad[] = {
         {},
         {QStringLiteral("frobnicate")},
-         {QStringLiteral("read")},
-          {QStringLiteral("read"), kDomain, QStringLiteral("a"), QStringLiteral("b")},
-              {QStringLiteral("read"), QStringLiteral("../escape")},
-               {QStringLiteral("write"), kDomain, QStringLiteral("k")},
-                {QStringLiteral("write"), kDomain, QStringLiteral("k"), QStringLiteral("-int")},
-                    {QStringLiteral("write"), kDomain,
-                        QStringLiteral("k"), QStringLiteral("-int"), QStringLiteral("12x")},
-                            {QStringLiteral("write"), kDomain,
-                                QStringLiteral("k"),
-                                    QStringLiteral("-int"), QStringLiteral("1"), QStringLiteral("2")},
-                                        {QStringLiteral("write"), kDomain,
-                                            QStringLiteral("k"),
-                                                QStringLiteral("-bool"), QStringLiteral("maybe")},
-                                                {QStringLiteral("write"), kDomain,
-                                                    QStringLiteral("k"),
-                                                        QStringLiteral("-float"),
-                                                                       QStringLiteral("inf")},
-                                                        {QStringLiteral("write"), kDomain,
-                                                            QStringLiteral("k"),
-                                                                QStringLiteral("-data"),
-                                                                    QStringLiteral("abc")},
-                                                                {QStringLiteral("write"), kDomain,
-                                                                    QStringLiteral("k"),
-                                                                        QStringLiteral("-data"),
-                                                                            QStringLiteral("zz")},
-                                                                        {QStringLiteral("write"), kDomain,
-                                                                            QStringLiteral("k"),
-                                                                                QStringLiteral("-date"),
-                                                                                    QStringLiteral("1")},
-                                                                                {QStringLiteral("write"),
-                                                                                    kDomain,
-                                                                                    QString(),
-                                                                                    QStringLiteral("-int"),
-                                                                                        QStringLiteral("1")},
-                                                                                    {QStringLiteral("write"),
-                                                                                        QStringLiteral(".hidden"),
-                                                                                            QStringLiteral("k"),
-                                                                                                QStringLiteral("-int"),
-                                                                                                    QStringLiteral("1")},
-                                                                                                {QStringLiteral("delete")},
-                                                                                            };
+        {QStringLiteral("read")},
+        {QStringLiteral("read"), kDomain, QStringLiteral("a"), QStringLiteral("b")},
+        {QStringLiteral("read"), QStringLiteral("../escape")},
+        {QStringLiteral("write"), kDomain, QStringLiteral("k")},
+        {QStringLiteral("write"), kDomain, QStringLiteral("k"), QStringLiteral("-int")},
+        {QStringLiteral("write"), kDomain, QStringLiteral("k"), QStringLiteral("-int"),
+         QStringLiteral("12x")},
+        {QStringLiteral("write"), kDomain, QStringLiteral("k"), QStringLiteral("-int"),
+         QStringLiteral("1"), QStringLiteral("2")},
+        {QStringLiteral("write"), kDomain, QStringLiteral("k"), QStringLiteral("-bool"),
+         QStringLiteral("maybe")},
+        {QStringLiteral("write"), kDomain, QStringLiteral("k"), QStringLiteral("-float"),
+         QStringLiteral("inf")},
+        {QStringLiteral("write"), kDomain, QStringLiteral("k"), QStringLiteral("-data"),
+         QStringLiteral("abc")},
+        {QStringLiteral("write"), kDomain, QStringLiteral("k"), QStringLiteral("-data"),
+         QStringLiteral("zz")},
+        {QStringLiteral("write"), kDomain, QStringLiteral("k"), QStringLiteral("-date"),
+         QStringLiteral("1")},
+        {QStringLiteral("write"), kDomain, QString(), QStringLiteral("-int"), QStringLiteral("1")},
+        {QStringLiteral("write"), QStringLiteral(".hidden"), QStringLiteral("k"),
+         QStringLiteral("-int"), QStringLiteral("1")},
+        {QStringLiteral("delete")},
+    };
     for (const QStringList &arguments : bad) {
         const Result result = run(arguments);
         EXPECT_EQ(result.code, 2) << arguments.join(QLatin1Char(' ')).toStdString();
@@ -178,10 +155,8 @@ TEST_F(DefaultsToolTest, TheProgramSharesTheStoreWithTheLibrary)
 {
     const QString program = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults");
     QProcess tool;
-    tool.start(program,
-               {QStringLiteral("write"), kDomain,
-                               QStringLiteral("HideAdvert"), QStringLiteral("-bool"),
-                                                                            QStringLiteral("YES")});
+    tool.start(program, {QStringLiteral("write"), kDomain, QStringLiteral("HideAdvert"),
+                         QStringLiteral("-bool"), QStringLiteral("YES")});
     ASSERT_TRUE(tool.waitForFinished(30000)) << "brisko-defaults did not finish";
     EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
     EXPECT_TRUE(UserDefaults(kDomain).boolForKey(QStringLiteral("HideAdvert")));
