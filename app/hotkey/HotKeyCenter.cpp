@@ -89,25 +89,29 @@ HotKeyCenter::~HotKeyCenter()
         sharedInstance() = nullptr;
 }
 
+namespace {
+
+/// The programming errors both forms of addHotKey refuse, reported in this order.
+bool parametersAreValid(const QString &name, const std::optional<KeyCombo> &combo,
+                        const QObject *target, bool hasAction)
+{
+    const char *failed = name.isNull() ? "name != nil"
+                         : !combo      ? "combo != nil"
+                         : !target     ? "target != nil"
+                         : !hasAction  ? "action != nil"
+                                       : nullptr;
+    if (failed)
+        AssertionHandler::handleInvalidParameter(Source, failed);
+    return !failed;
+}
+
+} // namespace
+
 bool HotKeyCenter::addHotKey(const QString &name, const std::optional<KeyCombo> &combo,
                              QObject *target, const char *action)
 {
-    if (name.isNull()) {
-        AssertionHandler::handleInvalidParameter(Source, "name != nil");
+    if (!parametersAreValid(name, combo, target, action && *action))
         return false;
-    }
-    if (!combo) {
-        AssertionHandler::handleInvalidParameter(Source, "combo != nil");
-        return false;
-    }
-    if (!target) {
-        AssertionHandler::handleInvalidParameter(Source, "target != nil");
-        return false;
-    }
-    if (!action || !*action) {
-        AssertionHandler::handleInvalidParameter(Source, "action != nil");
-        return false;
-    }
     const QMetaMethod method = actionMethod(target, action);
     if (!method.isValid()) {
         // Caught here rather than at the first press, where nobody would see the reason.
@@ -128,22 +132,8 @@ bool HotKeyCenter::addHotKey(const QString &name, const std::optional<KeyCombo> 
 bool HotKeyCenter::addHotKey(const QString &name, const std::optional<KeyCombo> &combo,
                              QObject *target, Action action)
 {
-    if (name.isNull()) {
-        AssertionHandler::handleInvalidParameter(Source, "name != nil");
+    if (!parametersAreValid(name, combo, target, bool(action)))
         return false;
-    }
-    if (!combo) {
-        AssertionHandler::handleInvalidParameter(Source, "combo != nil");
-        return false;
-    }
-    if (!target) {
-        AssertionHandler::handleInvalidParameter(Source, "target != nil");
-        return false;
-    }
-    if (!action) {
-        AssertionHandler::handleInvalidParameter(Source, "action != nil");
-        return false;
-    }
     return _addRecord(name, *combo, target, std::move(action));
 }
 

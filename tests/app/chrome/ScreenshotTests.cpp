@@ -1,57 +1,25 @@
 // SPDX-License-Identifier: MIT
 // Renders the window chrome the way it looks on a desktop and saves the pictures, so a person
-// can judge them. Run under Xvfb with QT_QPA_PLATFORM=xcb; BRISKO_SCREENSHOT_DIR says where the
-// PNGs go (the build tree when unset).
+// can judge them. Run under Xvfb with QT_QPA_PLATFORM=xcb (see Screenshot.h for where they go).
+#include "Screenshot.h"
 #include "chrome/FramelessWindow.h"
 #include "chrome/LargeTypeWindow.h"
 #include "chrome/SplashWindow.h"
 #include "chrome/WindowAppearance.h"
 
-#include <QDir>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-QString screenshotDir()
-{
-    const QString configured = qEnvironmentVariable("BRISKO_SCREENSHOT_DIR");
-    const QString dir =
-        configured.isEmpty() ? QStringLiteral(BRISKO_BINARY_DIR "/screenshots") : configured;
-    QDir().mkpath(dir);
-    return dir;
-}
-
-// A desktop-like backdrop, so translucency and the rounded corners show in the picture.
-QImage onBackdrop(const QImage &window, int margin = 40)
-{
-    QImage backdrop(window.size() / window.devicePixelRatio() + QSize(2 * margin, 2 * margin),
-                    QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&backdrop);
-    QLinearGradient gradient(0, 0, backdrop.width(), backdrop.height());
-    gradient.setColorAt(0, QColor(38, 84, 124));
-    gradient.setColorAt(1, QColor(150, 90, 160));
-    painter.fillRect(backdrop.rect(), gradient);
-    painter.setPen(QPen(QColor(255, 255, 255, 60), 6));
-    for (int x = -backdrop.height(); x < backdrop.width(); x += 48)
-        painter.drawLine(x, backdrop.height(), x + backdrop.height(), 0);
-    painter.drawImage(QPoint(margin, margin), window);
-    return backdrop;
-}
-
-QImage grabbed(QWidget &window)
-{
-    return window.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
+using Screenshot::grabbed;
+using Screenshot::onBackdrop;
 
 void save(const QImage &image, const QString &name)
 {
-    const QString path = screenshotDir() + QLatin1Char('/') + name;
-    ASSERT_TRUE(image.save(path)) << "could not write " << path.toStdString();
+    ASSERT_TRUE(Screenshot::save(image, name)) << "could not write " << name.toStdString();
 }
 
 } // namespace
