@@ -2,7 +2,7 @@
 #include "notifications/ControlNotifications.h"
 #include "hotkey/HotKeyCenter.h"
 #include "hotkey/test/RecordingHotKeyBackend.h"
-#include "support/TestProcesses.h"
+#include "support/PrivateBusTest.h"
 
 #include <QTest>
 
@@ -36,19 +36,14 @@ public:
     ControlNotifications *notifications = nullptr;
 };
 
-class ControlNotificationsTest : public ::testing::Test
+class ControlNotificationsTest : public PrivateBusTest
 {
 protected:
-    static void SetUpTestSuite() { bus = new PrivateSessionBus; }
-    static void TearDownTestSuite()
-    {
-        delete bus;
-        bus = nullptr;
-    }
-
     void SetUp() override
     {
-        ASSERT_TRUE(bus->isRunning()) << "dbus-daemon did not start a session bus";
+        PrivateBusTest::SetUp();
+        if (HasFatalFailure())
+            return;
         auto backend = std::make_unique<RecordingHotKeyBackend>();
         recorder = backend.get();
         hotKeys = std::make_unique<HotKeyCenter>(std::move(backend));
@@ -90,7 +85,6 @@ protected:
             << qPrintable(target.log.join(QLatin1Char(',')));
     }
 
-    static inline PrivateSessionBus *bus = nullptr;
     QObject context;
     RecordingHotKeyBackend *recorder = nullptr;
     std::unique_ptr<HotKeyCenter> hotKeys;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "notifications/DistributedNotificationCenter.h"
-#include "support/TestProcesses.h"
+#include "support/PrivateBusTest.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -20,18 +20,14 @@ const QString PeerPath =
     QStringLiteral(BRISKO_BINARY_DIR "/tests/platform/notifications/brisko-notification-peer");
 const QString Name = QStringLiteral("com.ambertide.Brisko");
 
-class DistributedNotificationCenterTest : public ::testing::Test
+class DistributedNotificationCenterTest : public PrivateBusTest
 {
 protected:
-    static void SetUpTestSuite() { bus = new PrivateSessionBus; }
-    static void TearDownTestSuite()
-    {
-        delete bus;
-        bus = nullptr;
-    }
     void SetUp() override
     {
-        ASSERT_TRUE(bus->isRunning()) << "dbus-daemon did not start a session bus";
+        PrivateBusTest::SetUp();
+        if (HasFatalFailure())
+            return;
         center = std::make_unique<DistributedNotificationCenter>();
         ASSERT_TRUE(center->isAvailable()) << qPrintable(center->unavailableReason());
     }
@@ -52,7 +48,6 @@ protected:
         return line ? QJsonDocument::fromJson(line->toUtf8()).object() : QJsonObject();
     }
 
-    static inline PrivateSessionBus *bus = nullptr;
     std::unique_ptr<DistributedNotificationCenter> center;
     QObject context;
 };

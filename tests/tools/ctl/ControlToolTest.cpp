@@ -2,7 +2,7 @@
 #include "ControlTool.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
-#include "support/TestProcesses.h"
+#include "support/PrivateBusTest.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,21 +19,8 @@ const QString Peer =
     QStringLiteral(BRISKO_BINARY_DIR "/tests/platform/notifications/brisko-notification-peer");
 const QString Name = ControlCommands::NotificationName;
 
-class ControlToolTest : public ::testing::Test
+class ControlToolTest : public PrivateBusTest
 {
-protected:
-    static void SetUpTestSuite() { bus = new PrivateSessionBus; }
-    static void TearDownTestSuite()
-    {
-        delete bus;
-        bus = nullptr;
-    }
-    void SetUp() override
-    {
-        ASSERT_TRUE(bus->isRunning()) << "dbus-daemon did not start a session bus";
-    }
-
-    static inline PrivateSessionBus *bus = nullptr;
 };
 
 TEST_F(ControlToolTest, PostSendsTheCommandWithPairsAsUserInfo)
