@@ -10,7 +10,7 @@
 
 namespace {
 
-const QString kShared = QStringLiteral(BRISKO_SHARED_TESTDATA_DIR "/vcards/");
+const QString kShared = QStringLiteral(BRISKO_KCONTACTS_SAMPLES_DIR "/");
 
 QList<PersonPtr> readShared(const char *name, QStringList *messages = nullptr)
 {
