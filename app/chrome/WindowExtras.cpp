@@ -25,8 +25,11 @@ int roundPoint(qreal value)
     return static_cast<int>(std::round(value));
 }
 
+/// The screen a window is on; nothing for no window or no screen at all.
 QScreen *screenOf(const QWidget *window)
 {
+    if (!window)
+        return nullptr;
     QScreen *screen = window->screen();
     return screen ? screen : QGuiApplication::primaryScreen();
 }
@@ -131,8 +134,6 @@ void fadeOut(QWidget *window)
 
 void centerWithSize(QWidget *window, const QSizeF &size, qreal padding)
 {
-    if (!window)
-        return;
     const QScreen *screen = screenOf(window);
     if (!screen)
         return;
@@ -149,8 +150,6 @@ void centerWithHeight(QWidget *window, qreal height, qreal padding)
 
 void centerWithHeightFactor(QWidget *window, qreal factor)
 {
-    if (!window)
-        return;
     const QScreen *screen = screenOf(window);
     if (!screen)
         return;
@@ -162,8 +161,6 @@ void centerWithHeightFactor(QWidget *window, qreal factor)
 
 void centerOffTopAnimate(QWidget *window, bool animate)
 {
-    if (!window)
-        return;
     const QScreen *screen = screenOf(window);
     if (!screen)
         return;
