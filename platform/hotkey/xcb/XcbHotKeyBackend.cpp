@@ -129,7 +129,7 @@ void XcbHotKeyBackend::unregisterHotKey(HotKeyRef ref)
         return;
     if (isAvailable()) {
         _ungrab(it->second);
-        xcb_flush(_connection);
+        _waitForServer();
     }
     if (_pressedRef == ref)
         _pressedRef = 0;
@@ -169,9 +169,10 @@ bool XcbHotKeyBackend::_grab(Grab &grab)
         std::uint16_t modifiers;
         xcb_void_cookie_t cookie;
     };
+    const QList<std::uint16_t> variants = _lockVariants();
     QList<Attempt> attempts;
     for (xcb_window_t root : std::as_const(_roots)) {
-        for (std::uint16_t variant : _lockVariants()) {
+        for (std::uint16_t variant : variants) {
             const std::uint16_t modifiers = grab.modifiers | variant;
             attempts.append({root, modifiers,
                              xcb_grab_key_checked(_connection, 1, root, modifiers, grab.keycode,
@@ -191,23 +192,28 @@ bool XcbHotKeyBackend::_grab(Grab &grab)
         // Another client holds the combination; release the variants that were ours.
         for (const Attempt *attempt : std::as_const(granted))
             xcb_ungrab_key(_connection, grab.keycode, attempt->root, attempt->modifiers);
-        xcb_flush(_connection);
-        grab.grabbed = false;
+        _waitForServer();
+        grab.variants.clear();
         return false;
     }
-    grab.grabbed = true;
+    grab.variants = variants;
     return true;
 }
 
 void XcbHotKeyBackend::_ungrab(Grab &grab)
 {
-    if (!grab.grabbed)
-        return;
     for (xcb_window_t root : std::as_const(_roots)) {
-        for (std::uint16_t variant : _lockVariants())
+        for (std::uint16_t variant : std::as_const(grab.variants))
             xcb_ungrab_key(_connection, grab.keycode, root, grab.modifiers | variant);
     }
-    grab.grabbed = false;
+    grab.variants.clear();
+}
+
+void XcbHotKeyBackend::_waitForServer()
+{
+    // A flush only hands the requests to the socket; the server may still serve another client
+    // first. A round trip makes a released key free for others by the time the caller goes on.
+    std::free(xcb_get_input_focus_reply(_connection, xcb_get_input_focus(_connection), nullptr));
 }
 
 void XcbHotKeyBackend::_loadKeyboardMapping()
@@ -267,11 +273,17 @@ void XcbHotKeyBackend::_regrabAll()
     _regrabPending = false;
     if (!isAvailable())
         return;
-    for (auto &[ref, grab] : _grabs)
-        _ungrab(grab);
     _loadKeyboardMapping();
+    const QList<std::uint16_t> variants = _lockVariants();
     for (auto &[ref, grab] : _grabs) {
-        grab.keycode = _keycodeForVirtualKeyCode(grab.virtualKeyCode);
+        const std::uint8_t keycode = _keycodeForVirtualKeyCode(grab.virtualKeyCode);
+        // The server also reports a change whenever another keyboard device starts typing, with
+        // the mapping as it was. Grabs that still fit are kept: giving them back and taking them
+        // again would let a press typed in between slip through.
+        if (keycode == grab.keycode && variants == grab.variants)
+            continue;
+        _ungrab(grab);
+        grab.keycode = keycode;
         if (grab.keycode != 0)
             _grab(grab);
     }
@@ -290,7 +302,8 @@ bool XcbHotKeyBackend::nativeEventFilter(const QByteArray &eventType, void *mess
         const auto *key = reinterpret_cast<const xcb_key_press_event_t *>(event);
         const std::uint16_t modifiers = key->state & RelevantModifiers;
         for (const auto &[ref, grab] : _grabs) {
-            if (grab.grabbed && grab.keycode == key->detail && grab.modifiers == modifiers) {
+            if (!grab.variants.isEmpty() && grab.keycode == key->detail &&
+                grab.modifiers == modifiers) {
                 _pressedRef = ref;
                 Q_EMIT hotKeyEvent(
                     {HotKeyEvent::ClassKeyboard, HotKeyEvent::KindPressed, grab.identity});

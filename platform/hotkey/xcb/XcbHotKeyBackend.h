@@ -45,13 +45,15 @@ private:
         int virtualKeyCode = 0;
         std::uint16_t modifiers = 0;
         std::uint8_t keycode = 0;
-        bool grabbed = false;
+        /// The Num Lock and Caps Lock variants held; empty when the key is not grabbed.
+        QList<std::uint16_t> variants;
     };
 
     std::uint8_t _keycodeForVirtualKeyCode(int virtualKeyCode) const;
     QList<std::uint16_t> _lockVariants() const;
     bool _grab(Grab &grab);
     void _ungrab(Grab &grab);
+    void _waitForServer();
     void _loadKeyboardMapping();
     void _scheduleRegrab();
     void _regrabAll();
