@@ -20,13 +20,16 @@
 #include "settings/UserDefaultsExtras.h"
 #include "utility/AdvertTextView.h"
 #include "utility/RKWebsite.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPalette>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -416,7 +419,48 @@ void AppController::dialWithSkype(const QString &phoneNumber)
 
 void AppController::runShareOrReviewPrompt()
 {
-    // The share-or-review panel runs here.
+    runShareOrReviewPanelWithTitle(
+        QStringLiteral("Thank you for choosing Brisko"),
+        QStringLiteral("As an independent developer, our single greatest challenge is getting the "
+                       "word out.  Please consider taking a minute to share Brisko on your "
+                       "Facebook or post a review. Thank you!"));
+}
+
+void AppController::runShareOrReviewPanelWithTitle(const QString &title, const QString &message)
+{
+    QMessageBox panel;
+    panel.setWindowTitle(title);
+    panel.setText(title);
+    panel.setInformativeText(message);
+    panel.setIcon(QMessageBox::Information);
+    QPushButton *share =
+        panel.addButton(QStringLiteral("Share on Facebook"), QMessageBox::AcceptRole);
+    QPushButton *close = panel.addButton(QStringLiteral("Close"), QMessageBox::RejectRole);
+    QPushButton *review =
+        panel.addButton(QStringLiteral("Post Review"), QMessageBox::DestructiveRole);
+    panel.setDefaultButton(share);
+    panel.setEscapeButton(close);
+
+    // While the panel is up the hot key only brings the application forward.
+    ++_numAlertPanel;
+    panel.exec();
+    --_numAlertPanel;
+
+    if (panel.clickedButton() == share)
+        Workspace::shared().openUrl(shareUrl());
+    else if (panel.clickedButton() == review)
+        RKWebsite::visitPage(QStringLiteral("brisko/vt/"));
+    _activateApplication();
+}
+
+QUrl AppController::shareUrl()
+{
+    // The question mark and "fb" stay encoded so they belong to the shared address, and tell
+    // the product page where its visitor came from.
+    const QByteArray page =
+        QUrl::toPercentEncoding(RKWebsite::urlForProductId(RKWebsite::Brisko).toString());
+    return QUrl::fromEncoded("https://www.facebook.com/share.php?u=" + page + "%3Ffb",
+                             QUrl::StrictMode);
 }
 
 void AppController::_showSplashScreen()

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QUrl>
 
 #include <memory>
 #include <optional>
@@ -99,7 +100,11 @@ public:
     void showStringInLargeType(const QString &string);
     void dialWithVonage(const QString &phoneNumber);
     void dialWithSkype(const QString &phoneNumber);
+    /// Asks an established user, once, to share the product or review it.
     void runShareOrReviewPrompt();
+    void runShareOrReviewPanelWithTitle(const QString &title, const QString &message);
+    /// The social network's share page for the product's home page.
+    static QUrl shareUrl();
 
     static QString _appName();
     /// The advert line's product identifier, changing with the minute.

@@ -4,11 +4,11 @@
 #include "TemporaryHome.h"
 #include "addressbook/AddressBook.h"
 #include "card/MyTableView.h"
-#include "core/Bundle.h"
 #include "card/PersonView.h"
 #include "chrome/LargeTypeWindow.h"
 #include "chrome/MenuButton.h"
 #include "controller/SearchField.h"
+#include "core/Bundle.h"
 #include "hotkey/HotKeyCenter.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
@@ -26,9 +26,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -462,9 +465,77 @@ TEST(LaunchGreeting, SharePromptAfterAHundredActivationsOnceAndNeverWithTheSplas
     EXPECT_EQ(AppController::launchGreeting(0, false, false), G::Nothing);
 }
 
-} // namespace
+/// Presses the button titled `title` on the next modal panel, and notes what the panel said.
+struct PanelAnswer
+{
+    QString text;
+    QString informativeText;
+    QStringList buttons;
+    int alertPanelsWhileUp = -1;
+};
 
-namespace {
+void answerNextPanel(const QString &title, PanelAnswer *answer)
+{
+    QTimer::singleShot(0, [title, answer] {
+        auto *panel = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!panel) {
+            answerNextPanel(title, answer);
+            return;
+        }
+        answer->text = panel->text();
+        answer->informativeText = panel->informativeText();
+        answer->alertPanelsWhileUp = AppController::sharedController().numAlertPanel();
+        QAbstractButton *chosen = nullptr;
+        for (QAbstractButton *button : panel->buttons()) {
+            answer->buttons.append(button->text());
+            if (button->text() == title)
+                chosen = button;
+        }
+        if (chosen)
+            chosen->click();
+        else
+            panel->reject();
+    });
+}
+
+TEST_F(SearchWindow, TheSharePromptOpensTheChosenPageOrNothing)
+{
+    auto recording = std::make_unique<RecordingWorkspace>();
+    RecordingWorkspace *workspace = recording.get();
+    Workspace::setShared(std::move(recording));
+
+    PanelAnswer shared;
+    answerNextPanel(QStringLiteral("Share on Facebook"), &shared);
+    controller.runShareOrReviewPrompt();
+    EXPECT_EQ(shared.text, QStringLiteral("Thank you for choosing Brisko"));
+    EXPECT_TRUE(shared.informativeText.contains(QStringLiteral("getting the word out.  Please")));
+    EXPECT_EQ(shared.buttons.size(), 3);
+    EXPECT_EQ(shared.alertPanelsWhileUp, 1);
+    EXPECT_EQ(controller.numAlertPanel(), 0);
+    ASSERT_EQ(workspace->requests.size(), 1);
+    const QUrl share(workspace->requests.takeFirst().target);
+    EXPECT_EQ(share.host(), QStringLiteral("www.facebook.com"));
+    EXPECT_EQ(share.path(), QStringLiteral("/share.php"));
+    // One query value: the product page with "?fb" on it, encoded whole.
+    EXPECT_EQ(share.query(QUrl::FullyEncoded),
+              QStringLiteral("u=http%3A%2F%2Fwww.ambertide.com%2Fbrisko%2F%3Ffb"));
+
+    PanelAnswer reviewed;
+    answerNextPanel(QStringLiteral("Post Review"), &reviewed);
+    controller.runShareOrReviewPrompt();
+    ASSERT_EQ(workspace->requests.size(), 1);
+    EXPECT_EQ(workspace->requests.takeFirst().target,
+              QStringLiteral("http://www.ambertide.com/brisko/vt/"));
+
+    PanelAnswer closed;
+    answerNextPanel(QStringLiteral("Close"), &closed);
+    controller.runShareOrReviewPrompt();
+    EXPECT_EQ(closed.buttons.size(), 3) << "the panel did not come up";
+    EXPECT_TRUE(workspace->requests.isEmpty());
+
+    Workspace::setShared(nullptr);
+}
+
 
 QAction *menuItem(AppController &controller, const QString &title)
 {
