@@ -413,8 +413,8 @@ void AppController::dialWithVonage(const QString &phoneNumber)
 
 void AppController::dialWithSkype(const QString &phoneNumber)
 {
-    // The Skype call script for `phoneNumber` runs here.
-    Q_UNUSED(phoneNumber);
+    // Skype missing or refusing the call is Skype's to show; nothing is reported here.
+    TellApplication::dialWithSkype(phoneNumber);
 }
 
 void AppController::runShareOrReviewPrompt()
