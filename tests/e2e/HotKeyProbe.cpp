@@ -4,8 +4,8 @@
 //   add NAME KEYCODE MODIFIERS -> "added NAME true|false"
 //   remove NAME                -> "removed NAME"
 //   enable 0|1                 -> "enabled 0|1"
-// and every press prints "pressed NAME", every renewal of the grabs after a keyboard mapping
-// change "regrabbed".
+// and every press prints "pressed NAME", every keyboard mapping change "regrabbed N" with the
+// number of grabs that had to be taken again.
 #include "hotkey/HotKeyCenter.h"
 #include "hotkey/xcb/XcbHotKeyBackend.h"
 
@@ -51,7 +51,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     auto backend = std::make_unique<XcbHotKeyBackend>();
     QObject::connect(backend.get(), &XcbHotKeyBackend::grabsRenewed, &application,
-                     [] { say(QStringLiteral("regrabbed")); });
+                     [](int renewed) { say(QStringLiteral("regrabbed %1").arg(renewed)); });
     HotKeyCenter center(std::move(backend));
     QObject target;
     say(QStringLiteral("ready available=%1").arg(center.backend()->isAvailable() ? 1 : 0));

@@ -275,6 +275,7 @@ void XcbHotKeyBackend::_regrabAll()
         return;
     _loadKeyboardMapping();
     const QList<std::uint16_t> variants = _lockVariants();
+    int renewed = 0;
     for (auto &[ref, grab] : _grabs) {
         const std::uint8_t keycode = _keycodeForVirtualKeyCode(grab.virtualKeyCode);
         // The server also reports a change whenever another keyboard device starts typing, with
@@ -286,9 +287,10 @@ void XcbHotKeyBackend::_regrabAll()
         grab.keycode = keycode;
         if (grab.keycode != 0)
             _grab(grab);
+        ++renewed;
     }
     xcb_flush(_connection);
-    Q_EMIT grabsRenewed();
+    Q_EMIT grabsRenewed(renewed);
 }
 
 bool XcbHotKeyBackend::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)

@@ -35,8 +35,8 @@ public:
     static std::uint16_t x11ModifiersForFlags(int modifiers);
 
 Q_SIGNALS:
-    /// Every grab was renewed after the keyboard mapping changed.
-    void grabsRenewed();
+    /// The keyboard mapping changed; `renewed` grabs no longer fitted it and were taken again.
+    void grabsRenewed(int renewed);
 
 private:
     struct Grab
