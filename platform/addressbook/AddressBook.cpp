@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstring>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <dirent.h>
@@ -67,8 +68,11 @@ bool isCandidateFileName(const char *name)
     return strcasecmp(dot, ".tmp") != 0;
 }
 
+// The device and inode of each folder being listed, outermost first.
+using FolderChain = std::vector<std::pair<dev_t, ino_t>>;
+
 void listFolder(const QByteArray &root, const QByteArray &relative, int depth,
-                std::vector<QByteArray> &files, QStringList &folders)
+                std::vector<QByteArray> &files, QStringList &folders, FolderChain &enclosing)
 {
     if (depth > kMaxFolderDepth)
         return;
@@ -76,6 +80,17 @@ void listFolder(const QByteArray &root, const QByteArray &relative, int depth,
     DIR *dir = ::opendir(folder.constData());
     if (!dir)
         return;
+    // Links to folders are followed, but one leading back to a folder being listed would
+    // read the same cards again at every level down to the depth limit (two such links
+    // would take exponentially long).
+    struct stat self;
+    if (::fstat(::dirfd(dir), &self) != 0 ||
+        std::find(enclosing.cbegin(), enclosing.cend(), std::pair(self.st_dev, self.st_ino)) !=
+            enclosing.cend()) {
+        ::closedir(dir);
+        return;
+    }
+    enclosing.emplace_back(self.st_dev, self.st_ino);
     folders.append(QFile::decodeName(folder));
     std::vector<QByteArray> subfolders;
     while (dirent *entry = ::readdir(dir)) {
@@ -100,7 +115,8 @@ void listFolder(const QByteArray &root, const QByteArray &relative, int depth,
     }
     ::closedir(dir);
     for (const QByteArray &path : subfolders)
-        listFolder(root, path, depth + 1, files, folders);
+        listFolder(root, path, depth + 1, files, folders, enclosing);
+    enclosing.pop_back();
 }
 
 bool statFile(const QByteArray &path, Stamp *stamp)
@@ -258,7 +274,8 @@ struct AddressBook::Private
             } else if (info.isDir()) {
                 const QByteArray base = QFile::encodeName(info.absoluteFilePath());
                 std::vector<QByteArray> relative;
-                listFolder(base, QByteArray(), 0, relative, result.folders);
+                FolderChain enclosing;
+                listFolder(base, QByteArray(), 0, relative, result.folders, enclosing);
                 std::sort(relative.begin(), relative.end());
                 for (const QByteArray &path : relative)
                     result.files.push_back(QFile::decodeName(base + '/' + path));

@@ -246,7 +246,8 @@ std::vector<QString> decodeComponents(const RawProperty &property)
     const QByteArray &value = property.value;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= value.size(); ++i) {
-        if (i < value.size() && value[i] == '\\') {
+        // A backslash that ends the value escapes nothing and belongs to the last component.
+        if (i + 1 < value.size() && value[i] == '\\') {
             ++i;
             continue;
         }

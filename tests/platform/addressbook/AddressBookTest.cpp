@@ -64,6 +64,21 @@ TEST_F(AddressBookTest, ReadsFoldersRecursivelyByNameAndSkipsTemporaryAndBareFil
     EXPECT_FALSE(book.isUsingSampleBook());
 }
 
+TEST_F(AddressBookTest, FolderLinksAreFollowedButNeverBackIntoAFolderBeingRead)
+{
+    const QString root = home.path() + QLatin1String("/book");
+    writeFile(root + QLatin1String("/a.vcf"), card("A"));
+    writeFile(root + QLatin1String("/sub/b.vcf"), card("B"));
+    writeFile(home.path() + QLatin1String("/elsewhere/c.vcf"), card("Linked"));
+    ASSERT_TRUE(
+        QFile::link(home.path() + QLatin1String("/elsewhere"), root + QLatin1String("/linked")));
+    // A sync tool's or a user's link back up the tree: every card would come round again.
+    ASSERT_TRUE(QFile::link(root, root + QLatin1String("/sub/back")));
+    AddressBook book({root});
+    EXPECT_EQ(lastNames(book),
+              (QStringList{QStringLiteral("A"), QStringLiteral("Linked"), QStringLiteral("B")}));
+}
+
 TEST_F(AddressBookTest, EnvironmentSourcesKeepTheirOrderAndDuplicateIdsBecomeUnique)
 {
     const QString second = home.path() + QLatin1String("/second.vcf");

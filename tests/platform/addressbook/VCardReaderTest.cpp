@@ -274,6 +274,23 @@ TEST(VCardReaderTest, EncodingsAndEscapes)
     EXPECT_EQ(persons[3]->lastName(), s("Maker Works"));
 }
 
+TEST(VCardReaderTest, ABackslashEndingAStructuredValueLosesNoPart)
+{
+    // Writers that do not escape backslashes leave one at the very end of a value.
+    const QList<PersonPtr> persons =
+        readText("BEGIN:VCARD\nVERSION:3.0\nN:Smith;John\\\nORG:Acme\\\n"
+                 "ADR;TYPE=WORK:;;Main Street 1;Springfield;;;Land\\\nEND:VCARD\n");
+    ASSERT_EQ(persons.size(), 1);
+    EXPECT_EQ(persons[0]->lastName(), s("Smith"));
+    EXPECT_EQ(persons[0]->firstName(), s("John\\"));
+    EXPECT_EQ(persons[0]->organization(), s("Acme\\"));
+    ASSERT_EQ(persons[0]->addresses().size(), 1);
+    const QVariantMap work = persons[0]->addresses()[0].value.toMap();
+    EXPECT_EQ(work[QStringLiteral("Street")].toString(), s("Main Street 1"));
+    EXPECT_EQ(work[QStringLiteral("City")].toString(), s("Springfield"));
+    EXPECT_EQ(work[QStringLiteral("Country")].toString(), s("Land\\"));
+}
+
 TEST(VCardReaderTest, LineEndingsByteOrderMarksAndUndeclaredLatin1GiveTheSameText)
 {
     const QByteArray lf =
