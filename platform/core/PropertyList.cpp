@@ -11,6 +11,8 @@
 #include <limits>
 #include <memory>
 
+#include <locale.h>
+
 namespace PropertyList {
 namespace {
 
@@ -19,6 +21,39 @@ struct PlistDeleter
     void operator()(plist_t node) const { plist_free(node); }
 };
 using PlistPtr = std::unique_ptr<void, PlistDeleter>;
+
+// WORKAROUND: libplist reads <real> text with atof(), which follows LC_NUMERIC, and the
+// application runs under the user's locale (QCoreApplication sets it), where "2.5" reads as 2.
+// Numbers are therefore read and written in the C locale, on this thread only.
+class CNumericLocale final
+{
+public:
+    CNumericLocale()
+    {
+        const locale_t base = ::duplocale(::uselocale(nullptr));
+        if (!base)
+            return;
+        _locale = ::newlocale(LC_NUMERIC_MASK, "C", base);
+        if (!_locale) {
+            ::freelocale(base);
+            return;
+        }
+        _previous = ::uselocale(_locale);
+    }
+    ~CNumericLocale()
+    {
+        if (_locale) {
+            ::uselocale(_previous);
+            ::freelocale(_locale);
+        }
+    }
+    CNumericLocale(const CNumericLocale &) = delete;
+    CNumericLocale &operator=(const CNumericLocale &) = delete;
+
+private:
+    locale_t _locale = nullptr;
+    locale_t _previous = nullptr;
+};
 
 // Property-list dates count from 2001-01-01 00:00 UTC.
 const QDateTime &referenceDate()
@@ -191,6 +226,7 @@ QVariant fromData(const QByteArray &data, QString *error)
     }
     plist_t root = nullptr;
     const auto length = static_cast<uint32_t>(data.size());
+    const CNumericLocale numbers;
     if (plist_is_binary(data.constData(), length))
         plist_from_bin(data.constData(), length, &root);
     else
@@ -213,6 +249,7 @@ QByteArray toXml(const QVariant &value)
         return {};
     char *xml = nullptr;
     uint32_t length = 0;
+    const CNumericLocale numbers;
     plist_to_xml(root.get(), &xml, &length);
     QByteArray text(xml, static_cast<qsizetype>(length));
     plist_to_xml_free(xml);

@@ -2,11 +2,18 @@
 #include "core/PropertyList.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QPoint>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+
+#include <langinfo.h>
+#include <locale.h>
 
 namespace {
 
@@ -27,6 +34,70 @@ QVariantMap everyKindOfValue()
     };
 }
 
+/// A numeric locale that writes "2,5", as many users run the application under: an installed
+/// one, else one built from the system's locale sources into a folder of its own.
+class DecimalCommaLocale final
+{
+public:
+    DecimalCommaLocale()
+    {
+        for (const char *name : {"de_DE.UTF-8", "fr_FR.UTF-8", "nl_NL.UTF-8", "ru_RU.UTF-8"}) {
+            if (_use(::newlocale(LC_NUMERIC_MASK, name, nullptr)))
+                return;
+        }
+        if (!_folder.isValid())
+            return;
+        QProcess localedef;
+        localedef.start(QStringLiteral("localedef"),
+                        {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
+                         QStringLiteral("UTF-8"), _folder.filePath(QStringLiteral("de_DE.UTF-8"))});
+        if (!localedef.waitForFinished(60000))
+            return;
+        const bool hadPath = qEnvironmentVariableIsSet("LOCPATH");
+        const QByteArray savedPath = qgetenv("LOCPATH");
+        qputenv("LOCPATH", QFile::encodeName(_folder.path()));
+        _use(::newlocale(LC_NUMERIC_MASK, "de_DE.UTF-8", nullptr));
+        if (hadPath)
+            qputenv("LOCPATH", savedPath);
+        else
+            qunsetenv("LOCPATH");
+    }
+    ~DecimalCommaLocale()
+    {
+        if (_locale)
+            ::freelocale(_locale);
+    }
+    DecimalCommaLocale(const DecimalCommaLocale &) = delete;
+    DecimalCommaLocale &operator=(const DecimalCommaLocale &) = delete;
+
+    bool isAvailable() const { return _locale != nullptr; }
+
+    /// Runs `work` on this thread under the locale.
+    template <typename Work>
+    auto run(Work work) const
+    {
+        const locale_t previous = ::uselocale(_locale);
+        auto result = work();
+        ::uselocale(previous);
+        return result;
+    }
+
+private:
+    bool _use(locale_t locale)
+    {
+        if (locale && std::strcmp(::nl_langinfo_l(RADIXCHAR, locale), ",") == 0) {
+            _locale = locale;
+            return true;
+        }
+        if (locale)
+            ::freelocale(locale);
+        return false;
+    }
+
+    QTemporaryDir _folder;
+    locale_t _locale = nullptr;
+};
+
 } // namespace
 
 TEST(PropertyList, XmlRoundTripKeepsEveryKindOfValue)
@@ -46,6 +117,30 @@ TEST(PropertyList, XmlRoundTripKeepsEveryKindOfValue)
     EXPECT_EQ(map.value(QStringLiteral("array")).toList().size(), 2);
     EXPECT_EQ(map.value(QStringLiteral("dictionary")).toMap().value(QStringLiteral("ZIP")),
               QVariant(QStringLiteral("80331")));
+}
+
+// The application runs under the user's locale; a settings file must read the same there, or
+// the next synchronise writes the damaged numbers back for every process.
+TEST(PropertyList, RealsReadAndWriteTheSameUnderADecimalCommaLocale)
+{
+    const DecimalCommaLocale comma;
+    if (!comma.isAvailable())
+        GTEST_SKIP() << "no locale with a decimal comma is installed or can be built here";
+    const QVariantMap reals{{QStringLiteral("half"), 2.5},
+                            {QStringLiteral("negative"), -0.125},
+                            {QStringLiteral("huge"), 1.25e300}};
+    const auto expectReals = [](const QVariant &value, const char *how) {
+        const QVariantMap map = value.toMap();
+        EXPECT_DOUBLE_EQ(map.value(QStringLiteral("half")).toDouble(), 2.5) << how;
+        EXPECT_DOUBLE_EQ(map.value(QStringLiteral("negative")).toDouble(), -0.125) << how;
+        EXPECT_DOUBLE_EQ(map.value(QStringLiteral("huge")).toDouble(), 1.25e300) << how;
+    };
+
+    const QByteArray written = PropertyList::toXml(reals);
+    expectReals(comma.run([&] { return PropertyList::fromData(written); }),
+                "written in C, read under the comma locale");
+    const QByteArray writtenThere = comma.run([&] { return PropertyList::toXml(reals); });
+    expectReals(PropertyList::fromData(writtenThere), "written under the comma locale, read in C");
 }
 
 TEST(PropertyList, ReadsBinaryPropertyLists)
