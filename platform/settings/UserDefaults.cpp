@@ -391,10 +391,12 @@ bool UserDefaults::synchronize()
         report(QStringLiteral("Brisko: cannot create the folder of \"%1\".").arg(path));
         return false;
     }
-    const DomainLock lock(path);
-    if (!lock.isLocked()) {
+    // Observers of didChange run after the lock is given back: one may synchronise itself or
+    // wait on the user, and no other writer may have to wait for that.
+    std::optional<DomainLock> lock(std::in_place, path);
+    if (!lock->isLocked()) {
         report(QStringLiteral("Brisko: cannot lock the settings file \"%1\": %2")
-                   .arg(path, lock.error()));
+                   .arg(path, lock->error()));
         return false;
     }
     QVariantMap current;
@@ -406,6 +408,7 @@ bool UserDefaults::synchronize()
     _loaded = true;
     if (_changed.isEmpty() && _removed.isEmpty()) {
         _stored = current;
+        lock.reset();
         if (_stored != before)
             Q_EMIT didChange();
         return true;
@@ -427,6 +430,7 @@ bool UserDefaults::synchronize()
     _stored = merged;
     _changed.clear();
     _removed.clear();
+    lock.reset();
     if (_stored != before)
         Q_EMIT didChange();
     return true;

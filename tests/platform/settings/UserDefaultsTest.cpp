@@ -14,7 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,6 +36,18 @@ protected:
         QFile file(path());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
+    }
+
+    // Whether another writer could take the domain's lock at this moment.
+    bool lockIsFree() const
+    {
+        const QByteArray lockPath = QFile::encodeName(path() + QStringLiteral(".lock"));
+        const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return false;
+        const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        ::close(fd);
+        return free;
     }
 
     QStringList keptAside() const
@@ -90,6 +105,36 @@ TEST_F(UserDefaultsTest, EachWriterAppliesOnlyTheKeysItChanged)
     EXPECT_FALSE(onDisk().contains(QStringLiteral("first")));
     EXPECT_EQ(onDisk().value(QStringLiteral("second")), QVariant(QStringLiteral("three")));
     EXPECT_EQ(first.stringForKey(QStringLiteral("second")), QStringLiteral("three"));
+}
+
+// An observer may show an alert or synchronise a domain itself; no other writer may have to
+// wait for it, and a synchronise from inside it must not wait on its own caller.
+TEST_F(UserDefaultsTest, ChangeObserversRunWithTheDomainUnlocked)
+{
+    UserDefaults defaults(kDomain);
+    defaults.objectForKey(QStringLiteral("x"));
+    UserDefaults other(kDomain);
+    other.setObject(QStringLiteral("theirs"), QStringLiteral("other"));
+    ASSERT_TRUE(other.synchronize());
+
+    QStringList lockedDuring;
+    int changes = 0;
+    QString step;
+    QObject::connect(&defaults, &UserDefaults::didChange, [&] {
+        ++changes;
+        if (!lockIsFree())
+            lockedDuring << step;
+    });
+    step = QStringLiteral("reading another writer's value");
+    ASSERT_TRUE(defaults.synchronize());
+    step = QStringLiteral("a change here");
+    defaults.setObject(QStringLiteral("mine"), QStringLiteral("own"));
+    step = QStringLiteral("writing a change");
+    ASSERT_TRUE(defaults.synchronize());
+
+    EXPECT_EQ(changes, 3);
+    EXPECT_TRUE(lockedDuring.isEmpty()) << qPrintable(lockedDuring.join(QStringLiteral(", ")));
+    EXPECT_EQ(defaults.stringForKey(QStringLiteral("other")), QStringLiteral("theirs"));
 }
 
 TEST_F(UserDefaultsTest, FileIsPrivateAndKeepsEveryKindOfValue)
