@@ -109,9 +109,11 @@ QVariant cleanedValue(const QVariant &value)
     if (value.metaType() == QMetaType::fromType<QDBusArgument>() ||
         value.metaType() == QMetaType::fromType<QDBusVariant>())
         return cleanedValue(DistributedNotificationCenter::plainValue(value));
-    if (value.metaType() == QMetaType::fromType<QDBusObjectPath>() ||
-        value.metaType() == QMetaType::fromType<QDBusSignature>())
-        return value;
+    // Qt empties a malformed path or signature, and an empty one fails the whole signal.
+    if (value.metaType() == QMetaType::fromType<QDBusObjectPath>())
+        return value.value<QDBusObjectPath>().path().isEmpty() ? QVariant() : value;
+    if (value.metaType() == QMetaType::fromType<QDBusSignature>())
+        return value.value<QDBusSignature>().signature().isEmpty() ? QVariant() : value;
     if (value.canConvert<QString>()) {
         const QString text = value.toString();
         if (!text.isNull())

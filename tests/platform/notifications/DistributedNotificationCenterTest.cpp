@@ -2,6 +2,8 @@
 #include "notifications/DistributedNotificationCenter.h"
 #include "support/PrivateBusTest.h"
 
+#include <QDBusObjectPath>
+#include <QDBusSignature>
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -130,6 +132,37 @@ TEST_F(DistributedNotificationCenterTest, NestedValuesFromAnotherProcessArrivePl
     EXPECT_EQ(b.toList()[0].toInt(), 1);
     ASSERT_EQ(b.toList()[1].metaType().id(), QMetaType::QVariantMap);
     EXPECT_EQ(b.toList()[1].toMap().value(QStringLiteral("c")).toString(), QStringLiteral("d"));
+}
+
+// Qt empties an object path or signature it finds malformed, and an empty one fails the whole
+// signal; the value must go, not the notification.
+TEST_F(DistributedNotificationCenterTest, MalformedBusValuesAreLeftOutAndTheRestArrives)
+{
+    QList<DistributedNotification> heard;
+    center->addObserver(&context, Name, QStringLiteral("Paths"),
+                        [&](const DistributedNotification &n) { heard << n; });
+    ASSERT_TRUE(center->flush());
+    ASSERT_TRUE(center->postNotification(
+        Name, QStringLiteral("Paths"),
+        {{QStringLiteral("badPath"),
+          QVariant::fromValue(QDBusObjectPath(QStringLiteral("not/absolute")))},
+         {QStringLiteral("noPath"), QVariant::fromValue(QDBusObjectPath())},
+         {QStringLiteral("badSignature"),
+          QVariant::fromValue(QDBusSignature(QStringLiteral("((")))},
+         {QStringLiteral("path"),
+          QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/example/A")))},
+         {QStringLiteral("signature"),
+          QVariant::fromValue(QDBusSignature(QStringLiteral("a{sv}")))},
+         {QStringLiteral("text"), QStringLiteral("kept")}}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !heard.isEmpty(); }, Timeout))
+        << "the notification never arrived";
+    const QVariantMap info = heard.first().userInfo;
+    EXPECT_EQ(info.value(QStringLiteral("text")).toString(), QStringLiteral("kept"));
+    EXPECT_EQ(info.value(QStringLiteral("path")).toString(), QStringLiteral("/org/example/A"));
+    EXPECT_EQ(info.value(QStringLiteral("signature")).toString(), QStringLiteral("a{sv}"));
+    EXPECT_FALSE(info.contains(QStringLiteral("badPath")));
+    EXPECT_FALSE(info.contains(QStringLiteral("noPath")));
+    EXPECT_FALSE(info.contains(QStringLiteral("badSignature")));
 }
 
 TEST_F(DistributedNotificationCenterTest, HandlersMayRemoveObserversAndEndedContextsHearNothing)
