@@ -95,8 +95,12 @@ std::optional<QString> _openPreferencePane()
 
 QString skypeCallScript(const QString &number)
 {
-    return ShellQuote::commandLine(
-        {QStringLiteral("xdg-open"), QLatin1String("skype:") + number + QLatin1String("?call")});
+    // Detached: when Skype is not running yet, xdg-open may run it in the foreground, and the
+    // application would wait for the whole call.
+    return QLatin1String("setsid -f ") +
+           ShellQuote::commandLine({QStringLiteral("xdg-open"),
+                                    QLatin1String("skype:") + number + QLatin1String("?call")}) +
+           QLatin1String(" </dev/null >/dev/null 2>&1\n");
 }
 
 std::optional<QString> dialWithSkype(const QString &number)

@@ -37,7 +37,7 @@ QString openPreferencePaneScript(const QString &identifier = paneIdentifier());
 /// run yet; the host outlives the script).
 std::optional<QString> _openPreferencePane();
 
-/// Shell text that asks Skype to call `number` ("xdg-open 'skype:NUMBER?call'").
+/// Shell text that asks Skype, detached, to call `number` ("xdg-open 'skype:NUMBER?call'").
 QString skypeCallScript(const QString &number);
 /// Runs skypeCallScript() through the shared runner; the result and any error are the
 /// caller's to ignore.

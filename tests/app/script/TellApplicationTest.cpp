@@ -56,7 +56,8 @@ protected:
         file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
     }
 
-    // The arguments a stand-in received; waits for a detached one up to `seconds`.
+    // The arguments a stand-in received, forgotten once read so the next run records afresh;
+    // waits for a detached one up to `seconds`.
     QStringList recordedArguments(const QString &program, int seconds = 30)
     {
         const QString path = records + QLatin1Char('/') + program;
@@ -70,6 +71,7 @@ protected:
         for (const QByteArray &argument : file.readAll().split('\0'))
             arguments.append(QString::fromUtf8(argument));
         arguments.removeLast();
+        file.remove();
         return arguments;
     }
 
@@ -93,6 +95,24 @@ TEST_F(Scripts, SkypeCallPassesTheNumberAsOneLiteralArgument)
     EXPECT_TRUE(TellApplication::dialWithSkype(QStringLiteral("+1 (555) 010-9999")).has_value());
     EXPECT_EQ(recordedArguments(QStringLiteral("xdg-open")),
               QStringList{QStringLiteral("skype:+1 (555) 010-9999?call")});
+}
+
+TEST_F(Scripts, SkypeCallDoesNotWaitForSkype)
+{
+    // A Skype that is not running yet may be started in the foreground by xdg-open; this one
+    // goes on only once the caller has its answer.
+    const QString answered = home.path() + QLatin1String("/answered");
+    writeProgram(
+        QStringLiteral("xdg-open"),
+        QStringLiteral("#!/bin/sh\nfor i in $(seq 200); do [ -e %1 ] && break; sleep 0.1; "
+                       "done\n[ -e %1 ] && printf '%s\\0' \"$@\" > %2.tmp && mv %2.tmp %2\n")
+            .arg(ShellQuote::quoted(answered),
+                 ShellQuote::quoted(records + QLatin1String("/xdg-open"))));
+    EXPECT_TRUE(TellApplication::dialWithSkype(QStringLiteral("555 0100")).has_value());
+    QFile(answered).open(QIODevice::WriteOnly);
+    EXPECT_EQ(recordedArguments(QStringLiteral("xdg-open")),
+              QStringList{QStringLiteral("skype:555 0100?call")})
+        << "the call waited for Skype, which then gave up";
 }
 
 TEST_F(Scripts, PreferencePaneIsAskedOfThePreferencesHost)
