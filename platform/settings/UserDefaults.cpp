@@ -97,9 +97,10 @@ enum class FileState
 
 FileState readDomainFile(const QString &path, QVariantMap *values, QString *error)
 {
-    QFile file(path);
-    if (!file.exists())
+    // A link whose file is not there yet counts as missing too.
+    if (!QFileInfo::exists(path))
         return FileState::Missing;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = file.errorString();
         return FileState::Unreadable;
@@ -160,8 +161,14 @@ bool writeAll(int fd, const QByteArray &data)
 
 /// Temporary file beside the target, fsynced, then renamed over it. The temporary name is
 /// fixed: only the lock holder writes it, and a copy left by a killed writer is replaced.
-bool replaceFile(const QString &path, const QByteArray &contents, QString *error)
+bool replaceFile(const QString &linkedPath, const QByteArray &contents, QString *error)
 {
+    // A settings file linked in from elsewhere (a dotfile manager's checkout, say) is written
+    // where the link points; a rename over the link itself would cut it.
+    const QFileInfo linked(linkedPath);
+    QString path = linkedPath;
+    if (linked.isSymLink())
+        path = linked.exists() ? linked.canonicalFilePath() : linked.symLinkTarget();
     const QByteArray target = QFile::encodeName(path);
     const QByteArray temporary = QFile::encodeName(path + QLatin1String(".tmp"));
     const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);

@@ -89,7 +89,7 @@ Q_SIGNALS:
 private:
     void _loadIfNeeded() const;
     QVariant _storedOrPending(const QString &key, bool *found) const;
-    bool _readFile(QVariantMap *values, bool moveAsideWhenBroken) const;
+    bool _readFile(QVariantMap *values, bool alreadyLocked) const;
 
     QString _domain;
     QVariantMap _registered;

@@ -164,6 +164,26 @@ TEST_F(UserDefaultsTest, FileIsPrivateAndKeepsEveryKindOfValue)
     EXPECT_EQ(reader.stringForKey(QStringLiteral("negative")), QStringLiteral("-42"));
 }
 
+TEST_F(UserDefaultsTest, ALinkedSettingsFileStaysLinkedAndGetsTheChanges)
+{
+    const QString dotfiles = home.path() + QStringLiteral("/dotfiles");
+    ASSERT_TRUE(QDir().mkpath(dotfiles));
+    const QString kept = dotfiles + QStringLiteral("/settings.plist");
+    ASSERT_TRUE(QDir().mkpath(home.configHome()));
+    ASSERT_TRUE(QFile::link(kept, path())); // dangling until the first write
+
+    UserDefaults defaults(kDomain);
+    defaults.setObject(QStringLiteral("first"), QStringLiteral("key"));
+    ASSERT_TRUE(defaults.synchronize());
+    defaults.setObject(QStringLiteral("second"), QStringLiteral("key"));
+    ASSERT_TRUE(defaults.synchronize());
+
+    EXPECT_TRUE(QFileInfo(path()).isSymLink()) << "the link was replaced by a file";
+    EXPECT_EQ(PropertyList::readFile(kept).toMap().value(QStringLiteral("key")).toString(),
+              QStringLiteral("second"));
+    EXPECT_FALSE(QFileInfo::exists(kept + QStringLiteral(".tmp")));
+}
+
 TEST_F(UserDefaultsTest, ValuesWithoutPropertyListFormAreRefusedAndNothingChanges)
 {
     UserDefaults defaults(kDomain);
