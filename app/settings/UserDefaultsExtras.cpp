@@ -31,10 +31,9 @@ bool registerDefaultsWithResource(UserDefaults &defaults, const QString &name)
 
 QString stringForKey(const UserDefaults &defaults, const QString &key, const QString &defaultValue)
 {
-    const QVariant value = defaults.objectForKey(key);
-    if (!value.isValid())
-        return defaultValue;
-    return defaults.stringForKey(key);
+    // A stored value of another kind (an array, say) is no string either.
+    const QString value = defaults.stringForKey(key);
+    return value.isNull() ? defaultValue : value;
 }
 
 QColor colorForKey(const UserDefaults &defaults, const QString &key)

@@ -99,6 +99,12 @@ TEST_F(UserDefaultsExtrasTest, ColoursFontsPointsAndStringsRoundTrip)
     defaults.setObject(QString(), DefVonageName);
     EXPECT_EQ(UserDefaultsExtras::stringForKey(defaults, DefVonageName, QStringLiteral("x")),
               QString());
+    defaults.setObject(QVariantList{QStringLiteral("a")}, DefVonageName);
+    EXPECT_EQ(UserDefaultsExtras::stringForKey(defaults, DefVonageName, QStringLiteral("x")),
+              QStringLiteral("x"));
+    defaults.setInteger(42, DefVonageName);
+    EXPECT_EQ(UserDefaultsExtras::stringForKey(defaults, DefVonageName, QStringLiteral("x")),
+              QStringLiteral("42"));
 }
 
 TEST_F(UserDefaultsExtrasTest, FactoryDefaultsRegisterFromTheBundle)
