@@ -13,7 +13,9 @@
 #include "chrome/WindowExtras.h"
 #include "controller/MatchesTableModel.h"
 #include "controller/SearchPanel.h"
+#include "dialing/ClickToCall.h"
 #include "hotkey/HotKeyCenter.h"
+#include "net/UrlLoading.h"
 #include "script/TellApplication.h"
 #include "search/RKAddressBook.h"
 #include "settings/UserDefaults.h"
@@ -407,8 +409,32 @@ void AppController::showStringInLargeType(const QString &string)
 
 void AppController::dialWithVonage(const QString &phoneNumber)
 {
-    // The click-to-call request for `phoneNumber` runs here.
-    Q_UNUSED(phoneNumber);
+    _setStatusText(tr("Dialing ..."));
+    // The request holds the event loop, so the text is painted now or not at all.
+    _panel->matchesLabel()->repaint();
+    _dialWithVonageUrl(_vonageUrlForNumber(phoneNumber));
+}
+
+QUrl AppController::_vonageUrlForNumber(const QString &phoneNumber) const
+{
+    return ClickToCall::requestUrl(defaults().stringForKey(DefVonageName),
+                                   defaults().stringForKey(DefVonagePassword),
+                                   defaults().stringForKey(DefSelectedVonageNumber), phoneNumber);
+}
+
+void AppController::_dialWithVonageUrl(const QUrl &url)
+{
+    QString error;
+    const std::optional<QByteArray> answer =
+        UrlLoading::dataWithContentsOfURL(url, UrlLoading::kDefaultTimeoutSeconds, &error);
+    if (!answer) {
+        // No call is being placed, so the status line must not read as if one were.
+        qWarning("Brisko: the click-to-call service could not be asked: %s", qPrintable(error));
+        _setStatusText(tr("Failed (no answer)"));
+        return;
+    }
+    const int code = ClickToCall::statusCode(*answer);
+    _setStatusText(code == 0 ? QString() : tr("Failed (error %1)").arg(code));
 }
 
 void AppController::dialWithSkype(const QString &phoneNumber)

@@ -98,7 +98,11 @@ public:
 
     // Actions the card's rows invoke on a value.
     void showStringInLargeType(const QString &string);
+    /// Asks the click-to-call service to connect the account's phone to `phoneNumber`,
+    /// waiting for its answer; the status line says how it went.
     void dialWithVonage(const QString &phoneNumber);
+    QUrl _vonageUrlForNumber(const QString &phoneNumber) const;
+    void _dialWithVonageUrl(const QUrl &url);
     void dialWithSkype(const QString &phoneNumber);
     /// Asks an established user, once, to share the product or review it.
     void runShareOrReviewPrompt();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "controller/AppController.h"
+#include "LoopbackHttpServer.h"
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
 #include "addressbook/AddressBook.h"
@@ -9,6 +10,7 @@
 #include "chrome/MenuButton.h"
 #include "controller/SearchField.h"
 #include "core/Bundle.h"
+#include "dialing/ClickToCall.h"
 #include "hotkey/HotKeyCenter.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
@@ -536,7 +538,6 @@ TEST_F(SearchWindow, TheSharePromptOpensTheChosenPageOrNothing)
     Workspace::setShared(nullptr);
 }
 
-
 QAction *menuItem(AppController &controller, const QString &title)
 {
     for (QAction *action : controller.menuButton()->contextMenu()->actions()) {
@@ -599,6 +600,43 @@ TEST_F(SearchWindow, TheStoredHotKeyIsRegisteredAndAChangedOneReplacesIt)
 
     UserDefaultsExtras::setKeyCombo(defaults, factory, DefHotKey);
     controller.preferenceDidChange();
+}
+
+TEST_F(SearchWindow, DialingAsksTheServiceAndTheStatusLineTellsTheOutcome)
+{
+    LoopbackHttpServer service;
+    ASSERT_TRUE(service.isListening());
+    ClickToCall::setServiceAddress(QString::fromLatin1(service.address()));
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    defaults.setObject(QStringLiteral("ann"), DefVonageName);
+    defaults.setObject(QStringLiteral("se&cret"), DefVonagePassword);
+    defaults.setObject(QStringLiteral("15550001111"), DefSelectedVonageNumber);
+    activate();
+
+    service.setAnswer(200, "000 call placed");
+    controller.dialWithVonage(QStringLiteral("(555) 123-4567"));
+    EXPECT_EQ(status(), QString());
+    ASSERT_EQ(service.requestTargets().size(), 1);
+    EXPECT_EQ(service.requestTargets().first(),
+              QByteArray("/tpcc/makecall?username=ann&password=se%26cret&fromnumber=15550001111"
+                         "&tonumber=5551234567"));
+
+    service.setAnswer(200, "401 bad login");
+    controller.dialWithVonage(QStringLiteral("555 0100"));
+    EXPECT_EQ(status(), QStringLiteral("Failed (error 401)"));
+
+    service.setAnswer(200, "12a");
+    controller.dialWithVonage(QStringLiteral("555 0100"));
+    EXPECT_EQ(status(), QStringLiteral("Failed (error 12)"));
+
+    // A service that cannot be asked placed no call, and must not look as if it had.
+    service.setAnswer(503, "000");
+    controller.dialWithVonage(QStringLiteral("555 0100"));
+    EXPECT_EQ(status(), QStringLiteral("Failed (no answer)"));
+
+    ClickToCall::setServiceAddress(QString());
+    for (const QString &key : {DefVonageName, DefVonagePassword, DefSelectedVonageNumber})
+        defaults.removeObjectForKey(key);
 }
 
 } // namespace
