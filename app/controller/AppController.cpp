@@ -5,9 +5,11 @@
 #include "addressbook/AddressBook.h"
 #include "card/MyTableView.h"
 #include "card/PersonView.h"
+#include "chrome/AlertPanel.h"
 #include "chrome/FramelessWindow.h"
 #include "chrome/LargeTypeWindow.h"
 #include "chrome/MenuButton.h"
+#include "chrome/RKWindow.h"
 #include "chrome/SplashWindow.h"
 #include "chrome/WindowAppearance.h"
 #include "chrome/WindowExtras.h"
@@ -20,6 +22,7 @@
 #include "search/RKAddressBook.h"
 #include "settings/UserDefaults.h"
 #include "settings/UserDefaultsExtras.h"
+#include "update/VersionChecker.h"
 #include "utility/AdvertTextView.h"
 #include "utility/RKWebsite.h"
 #include "workspace/Workspace.h"
@@ -29,9 +32,7 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPalette>
-#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -54,9 +55,11 @@ AppController &AppController::sharedController()
 
 AppController::AppController()
     : _rkAddressBook(std::make_unique<RKAddressBook>(AddressBook::sharedAddressBook()))
+    , _versionChecker(std::make_unique<VersionChecker>(RKWebsite::hostname(), _appName(), kVersion,
+                                                       kVersionCheckIntervalDays))
     , _controlNotifications(new ControlNotifications(*this, nullptr, nullptr, this))
 {
-    // The version checker and its automatic check at construction connect here.
+    _checkForUpdatesAutomatically();
     connect(&AddressBook::sharedAddressBook(), &AddressBook::databaseChangedExternally, this,
             &AppController::addressBookChanged);
     _buildMainWindow();
@@ -386,6 +389,26 @@ void AppController::showHelp()
     RKWebsite::visitPage(QStringLiteral("brisko/help/"));
 }
 
+void AppController::_checkForUpdatesAutomatically()
+{
+    // The factory settings are not registered yet at construction: only a stored choice counts.
+    if (!defaults().boolForKey(DefAutoVersionCheck) || !_versionChecker->needAutoVersionCheck() ||
+        !_versionChecker->hasNewer())
+        return;
+    // Shown from the event loop: a nested loop inside the construction of the shared
+    // controller would let a request reach it half built.
+    QTimer::singleShot(0, this, [this] {
+        ++_numAlertPanel;
+        const int choice = AlertPanel::run(tr("New Version Available!"),
+                                           tr("Brisko %1 is now available for download.")
+                                               .arg(_versionChecker->latestVersionString()),
+                                           tr("Visit Website"), tr("Later"));
+        --_numAlertPanel;
+        if (choice == RKWindow::AlertDefaultReturn)
+            RKWebsite::visitPage(QStringLiteral("brisko"));
+    });
+}
+
 void AppController::checkForUpdates()
 {
     // A second check while the first one's alert is open is refused silently.
@@ -394,7 +417,21 @@ void AppController::checkForUpdates()
     ++_numAlertPanel;
     WindowExtras::fadeOut(_mainWindow.get());
     WindowExtras::fadeOut(_splashWindow.get());
-    // The version checker's alerts run here.
+    bool visit = false;
+    if (_versionChecker->hasNewer()) {
+        visit = AlertPanel::run(tr("New Version Available!"),
+                                tr("Brisko %1 is now available for download.")
+                                    .arg(_versionChecker->latestVersionString()),
+                                tr("Visit Website"), tr("Later")) == RKWindow::AlertDefaultReturn;
+    } else {
+        visit = AlertPanel::run(tr("Latest Version"),
+                                tr("You are currently running Brisko %1, the latest version "
+                                   "available.")
+                                    .arg(_versionChecker->currentVersionString()),
+                                tr("OK"), tr("Visit Website")) == RKWindow::AlertAlternateReturn;
+    }
+    if (visit)
+        RKWebsite::visitProductPage(RKWebsite::Brisko);
     --_numAlertPanel;
 }
 
@@ -454,27 +491,15 @@ void AppController::runShareOrReviewPrompt()
 
 void AppController::runShareOrReviewPanelWithTitle(const QString &title, const QString &message)
 {
-    QMessageBox panel;
-    panel.setWindowTitle(title);
-    panel.setText(title);
-    panel.setInformativeText(message);
-    panel.setIcon(QMessageBox::Information);
-    QPushButton *share =
-        panel.addButton(QStringLiteral("Share on Facebook"), QMessageBox::AcceptRole);
-    QPushButton *close = panel.addButton(QStringLiteral("Close"), QMessageBox::RejectRole);
-    QPushButton *review =
-        panel.addButton(QStringLiteral("Post Review"), QMessageBox::DestructiveRole);
-    panel.setDefaultButton(share);
-    panel.setEscapeButton(close);
-
     // While the panel is up the hot key only brings the application forward.
     ++_numAlertPanel;
-    panel.exec();
+    const int choice =
+        AlertPanel::run(title, message, tr("Share on Facebook"), tr("Close"), tr("Post Review"));
     --_numAlertPanel;
 
-    if (panel.clickedButton() == share)
+    if (choice == RKWindow::AlertDefaultReturn)
         Workspace::shared().openUrl(shareUrl());
-    else if (panel.clickedButton() == review)
+    else if (choice == RKWindow::AlertOtherReturn)
         RKWebsite::visitPage(QStringLiteral("brisko/vt/"));
     _activateApplication();
 }

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QUrl>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -23,6 +24,7 @@ class PersonView;
 class QLabel;
 class RKAddressBook;
 class SearchPanel;
+class VersionChecker;
 class SplashWindow;
 
 /// The background application's one controller: it owns the search window and the search
@@ -51,6 +53,9 @@ public:
     static constexpr int kExpandedHeight = 413;
     /// How far the list of matches slides between its two places.
     static constexpr int kMatchesTableSlide = 100;
+    /// The running version, packed one hexadecimal digit per part: 4.0.3.
+    static constexpr std::uint32_t kVersion = 0x403;
+    static constexpr std::uint32_t kVersionCheckIntervalDays = 7;
 
     static AppController &sharedController();
 
@@ -134,6 +139,10 @@ public:
     bool isShowingPerson() const { return _showingPerson; }
     bool matchesTableIsVisible() const { return _matchesTableIsVisible; }
     int numAlertPanel() const { return _numAlertPanel; }
+    VersionChecker &versionChecker() const { return *_versionChecker; }
+    /// The check at launch: when the user asked for automatic checks, one is due and a newer
+    /// version exists, an alert offers the product's page once the event loop runs.
+    void _checkForUpdatesAutomatically();
 
 private:
     AppController();
@@ -160,6 +169,7 @@ private:
     SearchPanel *_panel = nullptr;
     MatchesTableModel *_matchesModel = nullptr;
     std::unique_ptr<RKAddressBook> _rkAddressBook;
+    std::unique_ptr<VersionChecker> _versionChecker;
     ControlNotifications *_controlNotifications;
     std::optional<QList<PersonPtr>> _matchingPersons;
     int _currentPersonIndex = 0;

@@ -19,7 +19,9 @@
 #include "settings/UserDefaults.h"
 #include "settings/UserDefaultsExtras.h"
 #include "support/TestProcesses.h"
+#include "update/VersionChecker.h"
 #include "utility/AdvertTextView.h"
+#include "utility/RKWebsite.h"
 #include "workspace/test/RecordingWorkspace.h"
 
 #include <QApplication>
@@ -62,7 +64,12 @@ public:
             QFile::copy(fixtures.filePath(name), contacts + QLatin1Char('/') + name);
         AddressBook::setSourcePaths({contacts});
 
+        // The version checker keeps the host it was made with: the site is a loopback one.
+        site = std::make_unique<LoopbackHttpServer>();
+        ASSERT_TRUE(site->isListening());
+        RKWebsite::setHostname(QString::fromLatin1(site->address().mid(7)));
         AppController &controller = AppController::sharedController();
+        RKWebsite::setHostname(QString());
         controller.awakeFromNib();
         UserDefaults::standardUserDefaults().setBool(false, DefShowSplash);
         controller.applicationDidFinishLaunching();
@@ -77,6 +84,7 @@ public:
     }
 
     std::unique_ptr<PrivateSessionBus> bus;
+    std::unique_ptr<LoopbackHttpServer> site;
     std::unique_ptr<TemporaryHome> home;
     QString contacts;
 };
@@ -637,6 +645,88 @@ TEST_F(SearchWindow, DialingAsksTheServiceAndTheStatusLineTellsTheOutcome)
     ClickToCall::setServiceAddress(QString());
     for (const QString &key : {DefVonageName, DefVonagePassword, DefSelectedVonageNumber})
         defaults.removeObjectForKey(key);
+}
+
+TEST_F(SearchWindow, UpdateCheckTellsWhetherANewerVersionExistsAndOffersItsPage)
+{
+    auto recording = std::make_unique<RecordingWorkspace>();
+    RecordingWorkspace *workspace = recording.get();
+    Workspace::setShared(std::move(recording));
+    LoopbackHttpServer &site = *environment->site;
+
+    site.setAnswer(200, "404");
+    controller.versionChecker().clearCache();
+    activate();
+    PanelAnswer newer;
+    answerNextPanel(QStringLiteral("Visit Website"), &newer);
+    controller.checkForUpdates();
+    EXPECT_FALSE(window()->isVisible());
+    EXPECT_EQ(newer.text, QStringLiteral("New Version Available!"));
+    EXPECT_EQ(newer.informativeText, QStringLiteral("Brisko 4.0.4 is now available for download."));
+    EXPECT_EQ(newer.alertPanelsWhileUp, 1);
+    EXPECT_EQ(controller.numAlertPanel(), 0);
+    ASSERT_EQ(workspace->requests.size(), 1);
+    EXPECT_EQ(workspace->requests.takeFirst().target,
+              RKWebsite::urlForProductId(RKWebsite::Brisko).toString());
+
+    site.setAnswer(200, "403");
+    controller.versionChecker().clearCache();
+    PanelAnswer latest;
+    answerNextPanel(QStringLiteral("OK"), &latest);
+    controller.checkForUpdates();
+    EXPECT_EQ(latest.text, QStringLiteral("Latest Version"));
+    EXPECT_EQ(latest.informativeText,
+              QStringLiteral("You are currently running Brisko 4.0.3, the latest version "
+                             "available."));
+    EXPECT_EQ(latest.buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Visit Website")}));
+    EXPECT_TRUE(workspace->requests.isEmpty());
+
+    // An unreachable site is no newer version.
+    site.setAnswer(503, "404");
+    controller.versionChecker().clearCache();
+    PanelAnswer unreachable;
+    answerNextPanel(QStringLiteral("Visit Website"), &unreachable);
+    controller.checkForUpdates();
+    EXPECT_EQ(unreachable.text, QStringLiteral("Latest Version"));
+    EXPECT_EQ(workspace->requests.size(), 1);
+
+    site.setAnswer(200, QByteArray());
+    controller.versionChecker().clearCache();
+    Workspace::setShared(nullptr);
+}
+
+TEST_F(SearchWindow, TheAutomaticCheckAlertsOnlyWhenDueAndNewer)
+{
+    auto recording = std::make_unique<RecordingWorkspace>();
+    RecordingWorkspace *workspace = recording.get();
+    Workspace::setShared(std::move(recording));
+    LoopbackHttpServer &site = *environment->site;
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    const qint64 today = VersionChecker::dayNumber(QDate::currentDate());
+    defaults.setBool(true, DefAutoVersionCheck);
+    site.setAnswer(200, "404");
+    controller.versionChecker().clearCache();
+
+    defaults.setInteger(today + 1, DefNextCheckVersionDay);
+    controller._checkForUpdatesAutomatically();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(defaults.integerForKey(DefNextCheckVersionDay), today + 1) << "not due yet";
+
+    defaults.setInteger(today, DefNextCheckVersionDay);
+    PanelAnswer due;
+    answerNextPanel(QStringLiteral("Visit Website"), &due);
+    controller._checkForUpdatesAutomatically();
+    ASSERT_TRUE(waitUntil([&due] { return !due.text.isEmpty(); }));
+    EXPECT_EQ(due.text, QStringLiteral("New Version Available!"));
+    EXPECT_EQ(due.buttons, (QStringList{QStringLiteral("Visit Website"), QStringLiteral("Later")}));
+    EXPECT_EQ(defaults.integerForKey(DefNextCheckVersionDay), today + 7);
+    ASSERT_TRUE(waitUntil([workspace] { return !workspace->requests.isEmpty(); }));
+    EXPECT_EQ(workspace->requests.first().target, RKWebsite::homePageAddress() + QStringLiteral("brisko"));
+
+    defaults.removeObjectForKey(DefAutoVersionCheck);
+    site.setAnswer(200, QByteArray());
+    controller.versionChecker().clearCache();
+    Workspace::setShared(nullptr);
 }
 
 } // namespace

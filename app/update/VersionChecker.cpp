@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: MIT
+#include "VersionChecker.h"
+
+#include "SettingsKeys.h"
+#include "chrome/AlertPanel.h"
+#include "chrome/RKWindow.h"
+#include "helpers/StringExtras.h"
+#include "net/UrlLoading.h"
+#include "settings/UserDefaults.h"
+#include "workspace/Workspace.h"
+
+#include <QCoreApplication>
+#include <QUrl>
+
+namespace {
+
+// The check may run at launch on the main thread; a site that does not answer must not hold
+// the application for long.
+constexpr int kFetchTimeoutSeconds = 10;
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("VersionChecker", text);
+}
+
+/// Reads a hexadecimal number at the start of `text` (blanks and "0x" allowed before it).
+bool scanHex(QByteArrayView text, std::uint32_t *value)
+{
+    qsizetype i = 0;
+    while (i < text.size() &&
+           (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r'))
+        ++i;
+    if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X'))
+        i += 2;
+    const qsizetype start = i;
+    std::uint64_t result = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        int digit = 0;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            break;
+        result = std::min<std::uint64_t>(result * 16 + std::uint64_t(digit), UINT32_MAX);
+    }
+    if (i == start)
+        return false;
+    *value = static_cast<std::uint32_t>(result);
+    return true;
+}
+
+} // namespace
+
+VersionChecker::VersionChecker(const QString &hostname, const QString &appName,
+                               const QString &appPath, std::uint32_t version,
+                               std::uint32_t interval)
+    : _hostname(hostname)
+    , _appName(appName)
+    , _appPath(appPath.isEmpty() ? appName.toLower() : appPath)
+    , _version(version)
+    , _autoCheckInterval(interval)
+{}
+
+VersionChecker::VersionChecker(const QString &hostname, const QString &appName,
+                               std::uint32_t version, std::uint32_t interval)
+    : VersionChecker(hostname, appName, QString(), version, interval)
+{}
+
+bool VersionChecker::needAutoVersionCheck() const
+{
+    return needAutoVersionCheck(QDate::currentDate());
+}
+
+bool VersionChecker::needAutoVersionCheck(const QDate &today) const
+{
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    const qint64 due = defaults.integerForKey(DefNextCheckVersionDay);
+    const qint64 day = dayNumber(today);
+    if (due > day)
+        return false;
+    defaults.setInteger(day + _autoCheckInterval, DefNextCheckVersionDay);
+    defaults.synchronize();
+    return due > 0;
+}
+
+std::uint32_t VersionChecker::latestVersion()
+{
+    if (_latestVersion == 0)
+        _latestVersion = _fetchLatestVersion();
+    return _latestVersion;
+}
+
+bool VersionChecker::hasNewer()
+{
+    return latestVersion() > _version;
+}
+
+QString VersionChecker::currentVersionString() const
+{
+    return StringExtras::stringFromHexVersion(_version);
+}
+
+QString VersionChecker::latestVersionString()
+{
+    return StringExtras::stringFromHexVersion(latestVersion());
+}
+
+void VersionChecker::runAlertHasNewer(bool hasNewer)
+{
+    if (hasNewer) {
+        if (AlertPanel::run(
+                tr("New Version Available!"),
+                tr("%1 %2 is now available for download.").arg(_appName, latestVersionString()),
+                tr("Visit Website"), tr("Later")) == RKWindow::AlertDefaultReturn)
+            Workspace::shared().openUrl(QUrl(_pageAddress()));
+        return;
+    }
+    if (AlertPanel::run(tr("Latest Version"),
+                        tr("You are currently running %1 %2, the latest version available.")
+                            .arg(_appName, currentVersionString()),
+                        tr("Okay"), tr("Visit Website")) == RKWindow::AlertAlternateReturn)
+        Workspace::shared().openUrl(QUrl(_pageAddress()));
+}
+
+void VersionChecker::visitWebsite() const
+{
+    Workspace::shared().openUrl(QUrl(_pageAddress() + QLatin1Char('/')));
+}
+
+std::uint32_t VersionChecker::parseVersionString(const QString &string)
+{
+    const QStringList parts = string.split(QLatin1Char('.'));
+    std::uint32_t value = 0;
+    for (const QString &part : parts) {
+        std::uint32_t component = 0;
+        if (!scanHex(part.toLatin1(), &component))
+            return 0;
+        value = (value * 16) | component;
+    }
+    if (parts.size() == 1)
+        value <<= 8;
+    else if (parts.size() == 2)
+        value <<= 4;
+    return value;
+}
+
+qint64 VersionChecker::dayNumber(const QDate &date)
+{
+    return date.toJulianDay() - QDate(1, 1, 1).toJulianDay() + 1;
+}
+
+std::uint32_t VersionChecker::versionFromFile(const QByteArray &contents)
+{
+    std::uint32_t version = 0;
+    return scanHex(contents, &version) ? version : 0;
+}
+
+std::uint32_t VersionChecker::_fetchLatestVersion() const
+{
+    const QUrl url(_pageAddress() + QLatin1String("/version"));
+    const std::optional<QByteArray> contents =
+        UrlLoading::dataWithContentsOfURL(url, kFetchTimeoutSeconds);
+    return contents ? versionFromFile(*contents) : 0;
+}
+
+QString VersionChecker::_pageAddress() const
+{
+    return QLatin1String("http://") + _hostname + QLatin1Char('/') + _appPath;
+}

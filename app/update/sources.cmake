@@ -1,0 +1,3 @@
+# SPDX-License-Identifier: MIT
+target_sources(BriskoApp PRIVATE
+  update/VersionChecker.cpp update/VersionChecker.h)
