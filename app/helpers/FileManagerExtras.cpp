@@ -51,8 +51,20 @@ bool copyRecursively(const QString &source, const QString &destination)
         return !target.isNull() && QFile::link(target, destination);
     }
     const QFileInfo info(source);
-    if (!info.isDir())
+    if (!info.isDir()) {
+        struct stat status = {};
+        if (::lstat(QFile::encodeName(source).constData(), &status) != 0)
+            return false;
+        // Reading a named pipe would wait for a writer that may never come, and reading a
+        // device copies what it produces, not the node: a pipe is made anew, devices and
+        // sockets cannot be copied.
+        if (S_ISFIFO(status.st_mode))
+            return ::mkfifo(QFile::encodeName(destination).constData(), status.st_mode & 07777) ==
+                   0;
+        if (!S_ISREG(status.st_mode))
+            return false;
         return QFile::copy(source, destination);
+    }
     if (!QDir().mkdir(destination))
         return false;
     const QDir directory(source);

@@ -25,9 +25,10 @@ QString resolveSymbolicLinkAtPath(const QString &path);
 bool createDirectoryAtPath(const QString &path, QFileDevice::Permissions permissions,
                            bool recursive);
 
-/// Copies a file or a folder (symbolic links copied as links). With `appendNumber`, an
-/// existing destination makes the copy go to "<destination> 2", "<destination> 3", ...
-/// `finalPath` receives the path chosen. Never overwrites anything.
+/// Copies a file or a folder (symbolic links copied as links, named pipes made anew; a device
+/// or a socket fails the copy). With `appendNumber`, an existing destination makes the copy go
+/// to "<destination> 2", "<destination> 3", ... `finalPath` receives the path chosen. Never
+/// overwrites anything.
 bool copyPath(const QString &source, const QString &destination, bool appendNumber,
               QString *finalPath = nullptr);
 

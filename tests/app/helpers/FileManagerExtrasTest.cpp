@@ -9,6 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -98,6 +104,30 @@ TEST_F(Files, FoldersAreCopiedWholeWithLinksKeptAndNeverIntoThemselves)
     EXPECT_FALSE(
         copyPath(path(QStringLiteral("folder")), path(QStringLiteral("folder/inner")), true));
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("folder/inner"))));
+}
+
+TEST_F(Files, NamedPipesInAFolderAreCopiedAsPipesWithoutWaitingForAWriter)
+{
+    write(QStringLiteral("folder/plain"), "p");
+    const QByteArray pipe = QFile::encodeName(path(QStringLiteral("folder/pipe")));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+
+    auto copying = std::async(std::launch::async, [this] {
+        return copyPath(path(QStringLiteral("folder")), path(QStringLiteral("copy")), false);
+    });
+    if (copying.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // A writer that leaves at once gives the blocked reader its end of file.
+        const int writer = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+        copying.wait();
+        FAIL() << "the copy waited for someone to write into the named pipe";
+    }
+    EXPECT_TRUE(copying.get());
+    struct stat info = {};
+    ASSERT_EQ(::lstat(QFile::encodeName(path(QStringLiteral("copy/pipe"))).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(read(QStringLiteral("copy/plain")), QByteArray("p"));
 }
 
 TEST_F(Files, DirectoriesAreCreatedWithTheirParentsOnlyWhenRecursive)
