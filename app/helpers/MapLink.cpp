@@ -26,14 +26,15 @@ QUrl googleURLWithAddress(const QVariantMap &address)
         if (country.isValid())
             parts.append(country.toString());
     }
-    QString query = parts.join(QLatin1Char('+'));
+    // Accents go first: compatibility decomposition turns no-break and ideographic spaces into
+    // blanks and full-width signs into "#", which the replacements below must still see.
+    QString query = StringQuote::stringByStrippingAccents(parts.join(QLatin1Char('+')));
     query.replace(QLatin1Char(' '), QLatin1Char('+'));
     // Cards written on other systems end their lines with CR LF or CR alone.
     query.replace(QLatin1String("\r\n"), QLatin1String("+"));
     query.replace(QLatin1Char('\n'), QLatin1Char('+'));
     query.replace(QLatin1Char('\r'), QLatin1Char('+'));
     query.replace(QLatin1Char('#'), QLatin1String("%23"));
-    query = StringQuote::stringByStrippingAccents(query);
 
     // Letters of other scripts survive accent stripping; sent as UTF-8 escapes they still
     // make a link the service understands.

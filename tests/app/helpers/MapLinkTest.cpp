@@ -56,6 +56,17 @@ TEST(MapLink, LinesHashesAndSpecialLettersAreRewritten)
     EXPECT_EQ(query(windowsLines), QStringLiteral("A+B+C+++"));
 }
 
+TEST(MapLink, CompatibilityBlanksAndSignsAreRewrittenLikeTheirPlainForms)
+{
+    // No-break and ideographic spaces are blanks, and a full-width number sign is a "#": none
+    // may reach the link raw, where a space breaks it and "#" cuts the query short.
+    const QVariantMap address{
+        {QStringLiteral("Street"), QStringLiteral("1\u00A0Infinite Loop \uFF034")},
+        {QStringLiteral("City"), QStringLiteral("Shin\u3000Osaka")},
+        {QStringLiteral("ZIP"), QStringLiteral("5300")}};
+    EXPECT_EQ(query(address), QStringLiteral("1+Infinite+Loop+%234+Shin+Osaka++5300"));
+}
+
 TEST(MapLink, OtherScriptsAreSentEncodedAndBrokenTextGivesNoLink)
 {
     const QVariantMap moscow{{QStringLiteral("City"), QStringLiteral("\u041C\u043E")}};
