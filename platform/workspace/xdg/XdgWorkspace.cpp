@@ -10,6 +10,36 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
+namespace {
+
+// Whether `destination` is where the freedesktop trash keeps a file taken from one of
+// `folders`: the home trash, or for a file on another file system the trash at that file
+// system's top, "$topdir/.Trash/$uid" or "$topdir/.Trash-$uid".
+bool isTrashedLocation(const QString &destination, const QString &homeTrash,
+                       const QStringList &folders)
+{
+    if (destination.startsWith(homeTrash + QLatin1Char('/')))
+        return true;
+    const QString uid = QString::number(::getuid());
+    const QStringList topTrashes{QStringLiteral("/.Trash/%1/files/").arg(uid),
+                                 QStringLiteral("/.Trash-%1/files/").arg(uid)};
+    for (const QString &trash : topTrashes) {
+        const qsizetype at = destination.indexOf(trash);
+        if (at < 0)
+            continue;
+        const QString topdir = destination.left(at) + QLatin1Char('/');
+        for (const QString &folder : folders) {
+            if (QString(folder + QLatin1Char('/')).startsWith(topdir))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool XdgWorkspace::openUrl(const QUrl &url)
 {
     return url.isValid() && QDesktopServices::openUrl(url);
@@ -53,12 +83,15 @@ bool XdgWorkspace::recycle(const QString &path, QString *trashedPath)
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (dataHome.isEmpty() || !QDir().mkpath(dataHome) || !QFileInfo::exists(path))
         return false;
+    // The file's folder as given and as resolved: either may lead to the file system's top.
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    const QStringList folders{folder.absoluteFilePath(), folder.canonicalFilePath()};
     QFile file(path);
     if (!file.moveToTrash())
         return false;
     const QString destination = file.fileName();
     const QString trashRoot = QDir(dataHome).absoluteFilePath(QStringLiteral("Trash"));
-    if (!destination.startsWith(trashRoot + QLatin1Char('/')))
+    if (!isTrashedLocation(destination, trashRoot, folders))
         return false;
     if (trashedPath)
         *trashedPath = destination;

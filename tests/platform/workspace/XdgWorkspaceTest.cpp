@@ -6,9 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 TEST(XdgWorkspace, RecycleMovesTheFileIntoTheUsersTrash)
 {
@@ -27,6 +31,48 @@ TEST(XdgWorkspace, RecycleMovesTheFileIntoTheUsersTrash)
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_TRUE(trashed.startsWith(home.dataHome() + QStringLiteral("/Trash/files/")));
     EXPECT_TRUE(QFileInfo::exists(trashed));
+}
+
+TEST(XdgWorkspace, RecycleOnAnotherFileSystemUsesThatFileSystemsTrash)
+{
+    TemporaryHome home;
+    // A file system other than the home's that anyone may write to: tmpfs where it exists.
+    const QString otherMount = QStringLiteral("/dev/shm");
+    struct stat homeInfo = {};
+    struct stat otherInfo = {};
+    if (::stat(QFile::encodeName(home.path()).constData(), &homeInfo) != 0 ||
+        ::stat(QFile::encodeName(otherMount).constData(), &otherInfo) != 0 ||
+        homeInfo.st_dev == otherInfo.st_dev || !QFileInfo(otherMount).isWritable())
+        GTEST_SKIP() << "no writable second file system at " << qPrintable(otherMount);
+    QTemporaryDir folder(otherMount + QStringLiteral("/brisko-recycle-XXXXXX"));
+    ASSERT_TRUE(folder.isValid());
+    const QString trashFolder =
+        otherMount + QStringLiteral("/.Trash-") + QString::number(::getuid());
+    const bool trashExisted = QFileInfo::exists(trashFolder);
+
+    const QString path = folder.filePath(QStringLiteral("doomed.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("bye");
+    file.close();
+
+    XdgWorkspace workspace;
+    QString trashed;
+    const bool recycled = workspace.recycle(path, &trashed);
+    const QString trashedThere =
+        trashFolder + QStringLiteral("/files/") + QFileInfo(path).fileName();
+    const bool moved = !QFileInfo::exists(path);
+    // Leave the other file system as it was found.
+    if (trashExisted) {
+        QFile::remove(trashedThere);
+        QFile::remove(trashFolder + QStringLiteral("/info/doomed.txt.trashinfo"));
+    } else {
+        QDir(trashFolder).removeRecursively();
+    }
+
+    EXPECT_TRUE(moved);
+    EXPECT_TRUE(recycled) << "the file went to the trash but the move was reported failed";
+    EXPECT_EQ(trashed, trashedThere);
 }
 
 TEST(XdgWorkspace, RefusesWhatDoesNotExist)
