@@ -52,7 +52,8 @@ bool isUsableEntryName(const QString &name)
            !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
 }
 
-// Desktop Entry string values: backslash escapes for the characters that would break a line.
+// Desktop Entry string values: backslash escapes for the characters that would break a line,
+// and for a blank at either end, which readers trim off otherwise.
 QString escapeValue(const QString &value)
 {
     QString out;
@@ -67,7 +68,7 @@ QString escapeValue(const QString &value)
             out += QLatin1String("\\r");
         else if (c == QLatin1Char('\t'))
             out += QLatin1String("\\t");
-        else if (c == QLatin1Char(' ') && i == 0)
+        else if (c == QLatin1Char(' ') && (i == 0 || i + 1 == value.size()))
             out += QLatin1String("\\s");
         else if (c != QChar(0))
             out += c;

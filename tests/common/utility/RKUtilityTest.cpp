@@ -147,6 +147,21 @@ TEST_F(LoginItems, ExecLineIsQuotedSoTheDesktopStartsTheRightFile)
         bundle);
 }
 
+TEST_F(LoginItems, BlanksAtEitherEndOfAPathSurviveTheEntry)
+{
+    // Desktop entry readers drop blanks around a value unless they are escaped.
+    const QString program = home.path() + QLatin1String("/bin/ tool ");
+    writeText(program, QStringLiteral("#!/bin/sh\n"));
+    ASSERT_TRUE(RKUtility::addAutoLaunchPath(program, false));
+
+    EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral(" tool ")));
+    const QVariantList items = RKUtility::_getAutoLaunchedApplications();
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items.first().toMap().value(QStringLiteral("Path")).toString(), program);
+    EXPECT_EQ(items.first().toMap().value(QStringLiteral("Name")).toString(),
+              QStringLiteral(" tool "));
+}
+
 class BackgroundOnlyFlag : public ::testing::Test
 {
 protected:
