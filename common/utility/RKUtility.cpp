@@ -3,6 +3,7 @@
 
 #include "core/Bundle.h"
 #include "core/PropertyList.h"
+#include "session/SessionInstance.h"
 #include "workspace/Workspace.h"
 
 #include <QCoreApplication>
@@ -304,8 +305,18 @@ bool RKUtility::restartApplication()
     QString executable = Bundle::mainBundle().executablePath();
     if (executable.isEmpty() || !QFileInfo(executable).isExecutable())
         executable = QCoreApplication::applicationFilePath();
-    if (executable.isEmpty() || !Workspace::shared().launchApplication(executable))
+    if (executable.isEmpty())
         return false;
+    // The new copy would find this one still owning the session's name, hand over to it and
+    // leave, and this one is about to quit: the name goes first.
+    SessionInstance *instance = SessionInstance::current();
+    if (instance)
+        instance->release();
+    if (!Workspace::shared().launchApplication(executable)) {
+        if (instance)
+            instance->claim();
+        return false;
+    }
     QCoreApplication::quit();
     return true;
 }

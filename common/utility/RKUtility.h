@@ -31,8 +31,9 @@ public:
     /// Writes the flag; false (and nothing written) when the Info.plist cannot be read.
     static bool setHeadless(bool headless);
 
-    /// Starts a new instance of the running executable and quits once that start succeeded.
-    /// False, and nothing quits, when the new instance could not be started.
+    /// Starts a new instance of the running executable and quits once that start succeeded;
+    /// the session's instance name is handed to the new one. False, and nothing quits, when
+    /// the new instance could not be started.
     static bool restartApplication();
 
     /// Resident memory of this process in kilobytes, as `ps` prints it; 0 on any failure.

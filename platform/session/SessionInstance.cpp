@@ -10,6 +10,7 @@ namespace {
 
 const QString kObjectPath = QStringLiteral("/Instance");
 const QString kInterface = QStringLiteral("com.ambertide.Instance");
+SessionInstance *currentInstance = nullptr;
 
 } // namespace
 
@@ -20,11 +21,24 @@ SessionInstance::SessionInstance(const QString &serviceName, QObject *parent)
 
 SessionInstance::~SessionInstance()
 {
+    release();
+}
+
+void SessionInstance::release()
+{
     if (!_owned)
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     bus.unregisterObject(kObjectPath);
     bus.unregisterService(_serviceName);
+    _owned = false;
+    if (currentInstance == this)
+        currentInstance = nullptr;
+}
+
+SessionInstance *SessionInstance::current()
+{
+    return currentInstance;
 }
 
 SessionInstance::Claim SessionInstance::claim()
@@ -42,6 +56,7 @@ SessionInstance::Claim SessionInstance::claim()
                                          QDBusConnectionInterface::DontAllowReplacement);
     if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered) {
         _owned = true;
+        currentInstance = this;
         return Claim::Owned;
     }
     bus.unregisterObject(kObjectPath);

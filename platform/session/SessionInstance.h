@@ -29,6 +29,11 @@ public:
     /// Claims the name on the session bus and, once owned, answers "Reopen" calls.
     Claim claim();
 
+    /// Gives the name up, so that a copy started now becomes the session's copy.
+    void release();
+    /// The instance that owns its name in this process, if any.
+    static SessionInstance *current();
+
     /// Asks the process owning `serviceName` to reopen; true when it answered in time.
     static bool askToReopen(const QString &serviceName, int timeoutMs = 3000);
 

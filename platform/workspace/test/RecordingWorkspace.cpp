@@ -5,6 +5,8 @@ bool RecordingWorkspace::_record(const QString &operation, const QString &target
                                  const QStringList &arguments)
 {
     requests.append({operation, target, arguments});
+    if (onRequest)
+        onRequest();
     return answer;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QList>
 
+#include <functional>
+
 /// A workspace for tests: records every request and answers with `answer`.
 class RecordingWorkspace final : public Workspace
 {
@@ -24,6 +26,8 @@ public:
 
     QList<Request> requests;
     bool answer = true;
+    /// Runs as each request is made, to look at the world at that moment.
+    std::function<void()> onRequest;
 
 private:
     bool _record(const QString &operation, const QString &target, const QStringList &arguments);

@@ -3,9 +3,13 @@
 #include "TemporaryHome.h"
 #include "core/Bundle.h"
 #include "core/PropertyList.h"
+#include "session/SessionInstance.h"
+#include "support/PrivateBusTest.h"
 #include "workspace/Workspace.h"
 #include "workspace/test/RecordingWorkspace.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -218,6 +222,45 @@ TEST_F(BackgroundOnlyFlag, RestartStartsTheBundleExecutableAndStaysWhenThatFails
     EXPECT_EQ(workspace->requests.first().target, bundle + QLatin1String("/Contents/Linux/Brisko"));
     EXPECT_TRUE(workspace->requests.first().arguments.isEmpty());
     Workspace::setShared(nullptr);
+}
+
+class RestartOnTheSessionBus : public PrivateBusTest
+{
+protected:
+    static bool nameIsOwned(const QString &name)
+    {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(name);
+    }
+};
+
+TEST_F(RestartOnTheSessionBus, TheNewCopyFindsTheNameFreeAndAFailedStartKeepsIt)
+{
+    TemporaryHome home;
+    Bundle::setMainBundlePath(makeBundle(home.path() + QLatin1String("/Brisko.app")));
+    const QString name = QStringLiteral("org.example.BriskoRestartTest");
+    SessionInstance instance(name);
+    ASSERT_EQ(instance.claim(), SessionInstance::Claim::Owned);
+    EXPECT_EQ(SessionInstance::current(), &instance);
+
+    auto recording = std::make_unique<RecordingWorkspace>();
+    RecordingWorkspace *workspace = recording.get();
+    Workspace::setShared(std::move(recording));
+    bool ownedDuringStart = true;
+    workspace->onRequest = [&] { ownedDuringStart = nameIsOwned(name); };
+
+    workspace->answer = false;
+    EXPECT_FALSE(RKUtility::restartApplication());
+    EXPECT_TRUE(nameIsOwned(name)) << "a failed restart gave the name away";
+    EXPECT_EQ(SessionInstance::current(), &instance);
+
+    workspace->answer = true;
+    EXPECT_TRUE(RKUtility::restartApplication());
+    EXPECT_FALSE(ownedDuringStart) << "the new copy would hand over to this one and leave";
+    EXPECT_FALSE(nameIsOwned(name));
+    EXPECT_EQ(SessionInstance::current(), nullptr);
+
+    Workspace::setShared(nullptr);
+    Bundle::setMainBundlePath({});
 }
 
 TEST(ResidentSetSize, KeepsOnlyTheDigitsOfPsOutput)
