@@ -14,16 +14,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+bool writeSmallFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("bye") == 3;
+}
+
+} // namespace
+
 TEST(XdgWorkspace, RecycleMovesTheFileIntoTheUsersTrash)
 {
     TemporaryHome home;
     // A fresh home without a data folder: the trash must still end up inside it.
     QDir(home.dataHome()).removeRecursively();
     const QString path = home.path() + QStringLiteral("/doomed.txt");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("bye");
-    file.close();
+    ASSERT_TRUE(writeSmallFile(path));
 
     XdgWorkspace workspace;
     QString trashed;
@@ -51,10 +58,7 @@ TEST(XdgWorkspace, RecycleOnAnotherFileSystemUsesThatFileSystemsTrash)
     const bool trashExisted = QFileInfo::exists(trashFolder);
 
     const QString path = folder.filePath(QStringLiteral("doomed.txt"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("bye");
-    file.close();
+    ASSERT_TRUE(writeSmallFile(path));
 
     XdgWorkspace workspace;
     QString trashed;
