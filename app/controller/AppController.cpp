@@ -399,14 +399,19 @@ void AppController::_checkForUpdatesAutomatically()
     // controller would let a request reach it half built.
     QTimer::singleShot(0, this, [this] {
         ++_numAlertPanel;
-        const int choice = AlertPanel::run(tr("New Version Available!"),
-                                           tr("Brisko %1 is now available for download.")
-                                               .arg(_versionChecker->latestVersionString()),
-                                           tr("Visit Website"), tr("Later"));
+        const bool visit = _runNewVersionAlert();
         --_numAlertPanel;
-        if (choice == RKWindow::AlertDefaultReturn)
+        if (visit)
             RKWebsite::visitPage(QStringLiteral("brisko"));
     });
+}
+
+bool AppController::_runNewVersionAlert()
+{
+    return AlertPanel::run(tr("New Version Available!"),
+                           tr("Brisko %1 is now available for download.")
+                               .arg(_versionChecker->latestVersionString()),
+                           tr("Visit Website"), tr("Later")) == RKWindow::AlertDefaultReturn;
 }
 
 void AppController::checkForUpdates()
@@ -419,10 +424,7 @@ void AppController::checkForUpdates()
     WindowExtras::fadeOut(_splashWindow.get());
     bool visit = false;
     if (_versionChecker->hasNewer()) {
-        visit = AlertPanel::run(tr("New Version Available!"),
-                                tr("Brisko %1 is now available for download.")
-                                    .arg(_versionChecker->latestVersionString()),
-                                tr("Visit Website"), tr("Later")) == RKWindow::AlertDefaultReturn;
+        visit = _runNewVersionAlert();
     } else {
         visit = AlertPanel::run(tr("Latest Version"),
                                 tr("You are currently running Brisko %1, the latest version "

@@ -157,6 +157,8 @@ private:
     void _reloadMatchesTable();
     void _centerMainWindow(int width, int height);
     void _activateApplication();
+    /// "New Version Available!"; true when the user chose to visit the web site.
+    bool _runNewVersionAlert();
     void _hideSecondaryWindows();
     void _showSplashScreen();
     void _openPreferencePane();
