@@ -12,7 +12,7 @@ packages=(
   libxcb1-dev libxcb-keysyms1-dev libxkbcommon-x11-dev libxkbcommon-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool dbus dbus-x11 x11-utils imagemagick openbox
-  fonts-dejavu-core attr procps locales
+  fonts-dejavu-core attr procps locales xdg-utils xclip
 )
 
 missing=()

@@ -2,6 +2,7 @@
 #include "chrome/WindowExtras.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -17,6 +18,12 @@
 
 namespace WindowExtras {
 
+QScreen *mainScreen()
+{
+    QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
 namespace {
 
 // Cocoa's round(): halves away from zero.
@@ -25,12 +32,13 @@ int roundPoint(qreal value)
     return static_cast<int>(std::round(value));
 }
 
-/// The screen a window is on; nothing for no window or no screen at all.
+/// The screen a window is on; a hidden window is about to come up on the screen the user is
+/// working on, the one under the pointer. Nothing for no window or no screen at all.
 QScreen *screenOf(const QWidget *window)
 {
     if (!window)
         return nullptr;
-    QScreen *screen = window->screen();
+    QScreen *screen = window->isVisible() ? window->screen() : mainScreen();
     return screen ? screen : QGuiApplication::primaryScreen();
 }
 
@@ -186,7 +194,10 @@ QRect frameCenteredWithSize(const QRect &visibleArea, int primaryHeight, const Q
                             const QSizeF &requested, qreal padding)
 {
     const QRectF visible = toYUp(visibleArea, primaryHeight);
-    const qreal width = requested.width() > 0 ? requested.width() : current.width();
+    // Never wider or taller than the free area allows, however large the fonts or small the
+    // screen: a window reaching past the screen's edge cannot be read there.
+    const qreal width = std::min(requested.width() > 0 ? requested.width() : current.width(),
+                                 visible.width() - 2 * padding);
     const qreal height = std::min(requested.height(), visible.height() - 2 * padding);
     const qreal x = roundPoint(visible.x() + (visible.width() - width) * HorizontalFactor);
     const qreal y = roundPoint(visible.y() + (visible.height() - height) * VerticalFactor);

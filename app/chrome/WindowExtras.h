@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QSizeF>
 
+class QScreen;
 class QWidget;
 
 /// Fades and placement for any top-level window. Brisko's geometry rules are stated with the
@@ -36,9 +37,13 @@ void fadeIn(QWidget *window);
 /// fade-in returns to it; a hidden window is left untouched.
 void fadeOut(QWidget *window);
 
-/// Resizes and places the window on the visible area of its screen: the width as asked (0 keeps
-/// the current width), the height at most the visible height less twice the padding, centred
-/// across with 70 % of the free height below. Animated when the window is visible.
+/// The screen the user works on: the one under the pointer, else the primary one.
+QScreen *mainScreen();
+
+/// Resizes and places the window on the visible area of its screen (for a hidden window, the
+/// main screen): the width as asked (0 keeps the current width) and the height, each at most
+/// the visible extent less twice the padding, centred across with 70 % of the free height
+/// below. Animated when the window is visible.
 void centerWithSize(QWidget *window, const QSizeF &size, qreal padding);
 /// `centerWithSize` keeping the current width.
 void centerWithHeight(QWidget *window, qreal height, qreal padding);

@@ -88,6 +88,7 @@ void AppController::_buildMainWindow()
     auto *layout = new QVBoxLayout(_mainWindow.get());
     layout->setContentsMargins(0, 0, 0, 0);
     _panel = new SearchPanel(_mainWindow.get());
+    _panel->personView()->setActions(this);
     layout->addWidget(_panel);
     _mainWindow->resize(kCollapsedWidth, kCollapsedHeight);
     _largeTypeWindow = std::make_unique<LargeTypeWindow>();
@@ -165,7 +166,13 @@ void AppController::showSearchWindow()
     SearchField *field = _panel->searchField();
     if (field->text().isEmpty())
         minimizeMainWindow();
+    else if (!_mainWindow->isVisible())
+        // Kept in its form, but brought to the screen under the pointer.
+        WindowExtras::centerWithSize(_mainWindow.get(), QSizeF(_mainWindow->size()),
+                                     kWindowPadding);
     field->setFocus(Qt::OtherFocusReason);
+    // The last search comes back selected, so typing replaces it.
+    field->selectAll();
     WindowExtras::fadeIn(_mainWindow.get());
     _activateApplication();
     UserDefaultsExtras::incrementIntegerForKey(defaults(), DefActivationCount);
@@ -271,7 +278,9 @@ bool AppController::doCommandBySelector(SearchField::Command command)
     switch (command) {
     case SearchField::Command::InsertNewline:
     case SearchField::Command::InsertTab:
-        showPerson();
+        // With the list showing, the person picked in it stays on the card.
+        if (!(_showingPerson && _matchesTableIsVisible && _matchCount() > 1))
+            showPerson();
         return true;
     case SearchField::Command::CancelOperation:
         hideApp();
@@ -279,6 +288,12 @@ bool AppController::doCommandBySelector(SearchField::Command command)
     case SearchField::Command::MoveUp:
     case SearchField::Command::MoveDown:
         break;
+    case SearchField::Command::NextCardRow:
+    case SearchField::Command::PreviousCardRow:
+    case SearchField::Command::OpenCardRow:
+    case SearchField::Command::CopyCardRow:
+    case SearchField::Command::CardRowMenu:
+        return _doCardCommand(command);
     }
 
     if (!_showingPerson || !_matchesTableIsVisible)
@@ -299,6 +314,28 @@ bool AppController::doCommandBySelector(SearchField::Command command)
     // The card follows through the selection change.
     _panel->matchesTable()->selectRow(_currentPersonIndex);
     return true;
+}
+
+bool AppController::_doCardCommand(SearchField::Command command)
+{
+    if (!_showingPerson)
+        return false;
+    PersonView *card = _panel->personView();
+    switch (command) {
+    case SearchField::Command::NextCardRow:
+        return card->selectNextRow();
+    case SearchField::Command::PreviousCardRow:
+        return card->selectPreviousRow();
+    case SearchField::Command::OpenCardRow:
+        return card->openSelectedRow();
+    case SearchField::Command::CopyCardRow:
+        // Text selected in the field is what Ctrl+C copies.
+        return !_panel->searchField()->hasSelectedText() && card->copySelectedRow();
+    case SearchField::Command::CardRowMenu:
+        return card->showMenuForSelectedRow();
+    default:
+        return false;
+    }
 }
 
 void AppController::tableViewSelectionDidChange()
@@ -472,8 +509,18 @@ void AppController::_dialWithVonageUrl(const QUrl &url)
         _setStatusText(tr("Failed (no answer)"));
         return;
     }
-    const int code = ClickToCall::statusCode(*answer);
-    _setStatusText(code == 0 ? QString() : tr("Failed (error %1)").arg(code));
+    const std::optional<int> code = ClickToCall::statusCode(*answer);
+    if (!code) {
+        qWarning("Brisko: the click-to-call service's answer carries no status");
+        _setStatusText(tr("Failed (no answer)"));
+        return;
+    }
+    _setStatusText(*code == 0 ? QString() : tr("Failed (error %1)").arg(*code));
+}
+
+void AppController::showStatusText(const QString &text)
+{
+    _setStatusText(text);
 }
 
 void AppController::dialWithSkype(const QString &phoneNumber)

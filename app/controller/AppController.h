@@ -2,6 +2,7 @@
 #pragma once
 
 #include "addressbook/Person.h"
+#include "card/CardActions.h"
 #include "controller/SearchField.h"
 #include "notifications/ControlNotifications.h"
 
@@ -32,7 +33,9 @@ class SplashWindow;
 /// collapsed form (field and status label) and its expanded forms (list of matches and
 /// card), walks the matches with the arrow keys and hides everything when the application
 /// loses the focus. Created on first use and never destroyed.
-class AppController final : public QObject, public ControlNotificationTarget
+class AppController final : public QObject,
+                            public ControlNotificationTarget,
+                            public CardActions
 {
     Q_OBJECT
 
@@ -102,13 +105,14 @@ public:
     void activateIgnoringOtherApps() override;
 
     // Actions the card's rows invoke on a value.
-    void showStringInLargeType(const QString &string);
+    void showStringInLargeType(const QString &string) override;
     /// Asks the click-to-call service to connect the account's phone to `phoneNumber`,
     /// waiting for its answer; the status line says how it went.
-    void dialWithVonage(const QString &phoneNumber);
+    void dialWithVonage(const QString &phoneNumber) override;
     QUrl _vonageUrlForNumber(const QString &phoneNumber) const;
     void _dialWithVonageUrl(const QUrl &url);
-    void dialWithSkype(const QString &phoneNumber);
+    void dialWithSkype(const QString &phoneNumber) override;
+    void showStatusText(const QString &text) override;
     /// Asks an established user, once, to share the product or review it.
     void runShareOrReviewPrompt();
     void runShareOrReviewPanelWithTitle(const QString &title, const QString &message);
@@ -150,6 +154,7 @@ private:
 
     void _buildMainWindow();
     void _setSearchString(const QString &string);
+    bool _doCardCommand(SearchField::Command command);
     void _setMatchingPersons(std::optional<QList<PersonPtr>> persons);
     void _setMatchesTableVisible(bool visible);
     void _setStatusText(const QString &text);

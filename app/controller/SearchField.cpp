@@ -1,16 +1,43 @@
 // SPDX-License-Identifier: MIT
 #include "controller/SearchField.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 
 #include <optional>
 
 namespace {
 
+std::optional<SearchField::Command> cardCommandForKey(const QKeyEvent *event,
+                                                     Qt::KeyboardModifiers modifiers)
+{
+    if (event->matches(QKeySequence::Copy))
+        return SearchField::Command::CopyCardRow;
+    if (modifiers == Qt::ControlModifier) {
+        switch (event->key()) {
+        case Qt::Key_Down:
+            return SearchField::Command::NextCardRow;
+        case Qt::Key_Up:
+            return SearchField::Command::PreviousCardRow;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return SearchField::Command::OpenCardRow;
+        default:
+            return std::nullopt;
+        }
+    }
+    if ((modifiers == Qt::NoModifier && event->key() == Qt::Key_Menu) ||
+        (modifiers == Qt::ShiftModifier && event->key() == Qt::Key_F10))
+        return SearchField::Command::CardRowMenu;
+    return std::nullopt;
+}
+
 std::optional<SearchField::Command> commandForKey(const QKeyEvent *event)
 {
-    // Modified keys (Shift-Tab, Ctrl-Up …) keep their ordinary editing meaning.
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (const auto command = cardCommandForKey(event, modifiers))
+        return command;
+    // Other modified keys (Shift-Tab, Alt-Up …) keep their ordinary editing meaning.
     if (modifiers != Qt::NoModifier)
         return std::nullopt;
     switch (event->key()) {
@@ -41,6 +68,13 @@ SearchField::SearchField(QWidget *parent)
 
 bool SearchField::event(QEvent *event)
 {
+    // The field's own menu gives way to the card's row menu when the keyboard asks for one.
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard &&
+        _offerCommand(Command::CardRowMenu)) {
+        event->accept();
+        return true;
+    }
     // Tab never reaches keyPressEvent: the widget machinery turns it into a focus change
     // first, which would take the keyboard away from the search.
     if (event->type() == QEvent::KeyPress) {
@@ -65,10 +99,13 @@ void SearchField::keyPressEvent(QKeyEvent *event)
 bool SearchField::_offerCommand(QKeyEvent *event)
 {
     const std::optional<Command> command = commandForKey(event);
-    if (!command || !_commandHandler)
-        return false;
-    if (!_commandHandler(*command))
+    if (!command || !_offerCommand(*command))
         return false;
     event->accept();
     return true;
+}
+
+bool SearchField::_offerCommand(Command command)
+{
+    return _commandHandler && _commandHandler(command);
 }

@@ -20,6 +20,12 @@ public:
         CancelOperation, // Escape
         MoveUp,
         MoveDown,
+        // The card's rows, walked while the field keeps the keyboard.
+        NextCardRow,     // Ctrl+Down
+        PreviousCardRow, // Ctrl+Up
+        OpenCardRow,     // Ctrl+Return
+        CopyCardRow,     // Ctrl+C
+        CardRowMenu,     // Menu, Shift+F10
     };
 
     /// Answers true when it handled the command; the field then does nothing more with the key.
@@ -35,6 +41,7 @@ protected:
 
 private:
     bool _offerCommand(QKeyEvent *event);
+    bool _offerCommand(Command command);
 
     CommandHandler _commandHandler;
 };

@@ -49,7 +49,7 @@ QUrl requestUrl(const QString &accountName, const QString &password, const QStri
     return QUrl::fromEncoded(address, QUrl::StrictMode);
 }
 
-int statusCode(const QByteArray &answer)
+std::optional<int> statusCode(const QByteArray &answer)
 {
     const QByteArray head = answer.left(3);
     qsizetype i = 0;
@@ -58,6 +58,8 @@ int statusCode(const QByteArray &answer)
     int sign = 1;
     if (i < head.size() && (head[i] == '-' || head[i] == '+'))
         sign = head[i++] == '-' ? -1 : 1;
+    if (i == head.size() || head[i] < '0' || head[i] > '9')
+        return std::nullopt;
     int value = 0;
     for (; i < head.size() && head[i] >= '0' && head[i] <= '9'; ++i)
         value = value * 10 + (head[i] - '0');

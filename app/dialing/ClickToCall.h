@@ -5,6 +5,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <optional>
+
 /// The click-to-call web service: a request asks it to ring the account's phone and connect
 /// it to another number; the first three characters of its answer carry the status.
 namespace ClickToCall {
@@ -23,8 +25,10 @@ QString targetNumber(const QString &phoneNumber);
 QUrl requestUrl(const QString &accountName, const QString &password, const QString &fromNumber,
                 const QString &toNumber);
 
-/// The status in the answer's first three characters read as a decimal number: leading
-/// blanks and a sign allowed, 0 when there are no digits. 0 means the call is being placed.
-int statusCode(const QByteArray &answer);
+/// The status in the answer's first three characters read as a decimal number, leading blanks
+/// and a sign allowed; 0 means the call is being placed. Nothing when those characters hold no
+/// digit: an empty answer or a page from something else (a captive portal's login page) placed
+/// no call.
+std::optional<int> statusCode(const QByteArray &answer);
 
 } // namespace ClickToCall

@@ -5,6 +5,44 @@
 
 namespace MapLink {
 
+namespace {
+
+// Characters that mean something in a query ("&", "+", "%", "#") or that a strict URL refuses
+// ('"', "<", tabs …) would split the query or give no link at all, so only these stay as they
+// are: letters, digits and the punctuation addresses are written with.
+bool isKeptAsIs(char c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
+        return true;
+    return QByteArrayView("-._~,/:'()!*;@$=?").contains(c);
+}
+
+QByteArray queryPart(const QString &part)
+{
+    // Accents go first: compatibility decomposition turns no-break and ideographic spaces into
+    // blanks and full-width signs into "#" or "&", which the encoding below must still see.
+    const QByteArray utf8 = StringQuote::stringByStrippingAccents(part).toUtf8();
+    QByteArray encoded;
+    encoded.reserve(utf8.size());
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == ' ' || c == '\n' || c == '\r') {
+            // Cards written on other systems end their lines with CR LF or CR alone.
+            if (!(c == '\n' && i > 0 && utf8[i - 1] == '\r'))
+                encoded += '+';
+        } else if (isKeptAsIs(c)) {
+            encoded += c;
+        } else {
+            encoded += '%';
+            encoded += QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0')
+                           .toUpper();
+        }
+    }
+    return encoded;
+}
+
+} // namespace
+
 QString mapHost()
 {
     return QStringLiteral("maps.google.com");
@@ -26,32 +64,12 @@ QUrl googleURLWithAddress(const QVariantMap &address)
         if (country.isValid())
             parts.append(country.toString());
     }
-    // Accents go first: compatibility decomposition turns no-break and ideographic spaces into
-    // blanks and full-width signs into "#", which the replacements below must still see.
-    QString query = StringQuote::stringByStrippingAccents(parts.join(QLatin1Char('+')));
-    query.replace(QLatin1Char(' '), QLatin1Char('+'));
-    // Cards written on other systems end their lines with CR LF or CR alone.
-    query.replace(QLatin1String("\r\n"), QLatin1String("+"));
-    query.replace(QLatin1Char('\n'), QLatin1Char('+'));
-    query.replace(QLatin1Char('\r'), QLatin1Char('+'));
-    query.replace(QLatin1Char('#'), QLatin1String("%23"));
-
-    // Letters of other scripts survive accent stripping; sent as UTF-8 escapes they still
-    // make a link the service understands.
-    QByteArray encoded;
-    const QByteArray utf8 = query.toUtf8();
-    for (const char byte : utf8) {
-        const auto unit = static_cast<unsigned char>(byte);
-        if (unit < 0x80) {
-            encoded += byte;
-        } else {
-            encoded += '%';
-            encoded += QByteArray::number(unit, 16).toUpper();
-        }
-    }
-    const QString text = QLatin1String("http://") + mapHost() + QLatin1String("/maps?q=") +
-                         QString::fromLatin1(encoded);
-    const QUrl url(text, QUrl::StrictMode);
+    QByteArrayList query;
+    for (const QString &part : std::as_const(parts))
+        query.append(queryPart(part));
+    const QByteArray text =
+        "http://" + mapHost().toLatin1() + "/maps?q=" + query.join('+');
+    const QUrl url = QUrl::fromEncoded(text, QUrl::StrictMode);
     return url.isValid() ? url : QUrl();
 }
 

@@ -14,8 +14,9 @@ QString mapHost();
 /// "http://<host>/maps?q=<query>" for an address dictionary ("Street", "City", "State",
 /// "ZIP", "Country"). A zip code of five or more characters makes the query street, state
 /// (when longer than one character) and zip; a shorter one makes it street, city, state,
-/// zip and the country when present. Blanks and line breaks become "+", "#" becomes "%23",
-/// accents are stripped; letters of other scripts are sent percent-encoded. An empty URL
+/// zip and the country when present. Blanks and line breaks become "+", accents are stripped,
+/// and every character that would split the query or spoil the link ("&", "+", "%", "#",
+/// quotes, tabs, letters of other scripts) is sent percent-encoded. An empty URL
 /// when the text does not form a valid one.
 QUrl googleURLWithAddress(const QVariantMap &address);
 

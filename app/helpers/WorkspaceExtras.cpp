@@ -22,10 +22,12 @@ QString expandingTilde(const QString &path)
     return path;
 }
 
-// "host:8080" and "www.example.com:81/x" look like a scheme to a URL parser; a real scheme
-// has no dot and is not followed by a port number.
+} // namespace
+
 bool hasScheme(const QString &text)
 {
+    // "host:8080" and "www.example.com:81/x" look like a scheme to a URL parser; a real scheme
+    // has no dot and is not followed by a port number.
     static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):(.*)$"),
                                            QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch match = scheme.match(text);
@@ -37,8 +39,6 @@ bool hasScheme(const QString &text)
                                          QRegularExpression::DotMatchesEverythingOption);
     return !port.match(match.captured(2)).hasMatch();
 }
-
-} // namespace
 
 bool _isApplicationAtPath(const QString &path)
 {

@@ -19,6 +19,10 @@ bool openURLString(const QString &string);
 /// cannot add headers or a body.
 bool openEmailAddress(const QString &address);
 
+/// Whether the text starts with a URL scheme ("mailto:", "https:"); a host with a port
+/// ("example.com:8080") does not.
+bool hasScheme(const QString &text);
+
 /// True for an application bundle with a runnable executable, or a runnable program file.
 bool _isApplicationAtPath(const QString &path);
 

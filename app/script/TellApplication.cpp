@@ -4,6 +4,8 @@
 #include "RKAppleScript.h"
 #include "ShellQuote.h"
 
+#include <QUrl>
+
 namespace TellApplication {
 
 namespace {
@@ -97,9 +99,12 @@ QString skypeCallScript(const QString &number)
 {
     // Detached: when Skype is not running yet, xdg-open may run it in the foreground, and the
     // application would wait for the whole call.
+    // Encoded, so a "?", "&" or "#" in a number from a contact cannot add to the call request.
+    const QString address = QLatin1String("skype:") +
+                            QString::fromLatin1(QUrl::toPercentEncoding(number, "+")) +
+                            QLatin1String("?call");
     return QLatin1String("setsid -f ") +
-           ShellQuote::commandLine({QStringLiteral("xdg-open"),
-                                    QLatin1String("skype:") + number + QLatin1String("?call")}) +
+           ShellQuote::commandLine({QStringLiteral("xdg-open"), address}) +
            QLatin1String(" </dev/null >/dev/null 2>&1\n");
 }
 

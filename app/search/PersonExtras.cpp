@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "search/PersonExtras.h"
 
+#include "search/PersonCardFile.h"
 #include "search/StringWhitespace.h"
 #include "workspace/Workspace.h"
 
@@ -57,9 +58,13 @@ QString displayName(const Person &person)
 
 bool openInAddressBook(const Person &person)
 {
-    if (person.filePath().isEmpty())
+    const QString path = PersonCardFile::fileWithCardAlone(person);
+    if (path.isEmpty()) {
+        qWarning("Brisko: the card of %s is no longer in %s", qPrintable(displayName(person)),
+                 qPrintable(person.filePath()));
         return false;
-    return Workspace::shared().openFile(person.filePath());
+    }
+    return Workspace::shared().openFile(path);
 }
 
 bool editInAddressBook(const Person &person)

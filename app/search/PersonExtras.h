@@ -22,8 +22,9 @@ QString lastName(const Person &person);
 /// organization, else the first e-mail address, else "No Name".
 QString displayName(const Person &person);
 
-/// Shows the person in the desktop's contacts handler (its vCard file, opened through the
-/// workspace). False when the person has no file or the workspace refused.
+/// Shows the person in the desktop's contacts handler: their own card alone (see
+/// PersonCardFile) is opened through the workspace. False when the card is no longer in its
+/// file or the workspace refused.
 bool openInAddressBook(const Person &person);
 /// Opens the person for editing, the same way.
 bool editInAddressBook(const Person &person);

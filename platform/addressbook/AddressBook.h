@@ -28,6 +28,10 @@ public:
     /// An empty list means the environment, then the desktop folders, then the sample book.
     static void setSourcePaths(const QStringList &paths);
 
+    /// Whether a person may have several web addresses, each with its label. vCards may, so
+    /// the card lists them all rather than a single home page.
+    static bool hasMultiValueURLs() { return true; }
+
     /// Reads the given sources at once (see setSourcePaths() for an empty list).
     explicit AddressBook(const QStringList &sourcePaths = {}, QObject *parent = nullptr);
     ~AddressBook() override;

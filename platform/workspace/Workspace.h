@@ -30,4 +30,6 @@ public:
     virtual bool launchApplication(const QString &path, const QStringList &arguments = {}) = 0;
     /// Moves a file to the freedesktop trash; its new path in `trashedPath`.
     virtual bool recycle(const QString &path, QString *trashedPath = nullptr) = 0;
+    /// Whether some application of the desktop opens URLs of `scheme` ("tel", …).
+    virtual bool canOpenScheme(const QString &scheme) = 0;
 };

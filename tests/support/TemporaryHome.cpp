@@ -2,10 +2,11 @@
 #include "TemporaryHome.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace {
 const char *const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                                  "XDG_STATE_HOME"};
+                                  "XDG_STATE_HOME", "XDG_RUNTIME_DIR"};
 }
 
 TemporaryHome::TemporaryHome()
@@ -22,6 +23,11 @@ TemporaryHome::TemporaryHome()
     qputenv("XDG_DATA_HOME", dataHome().toUtf8());
     qputenv("XDG_CACHE_HOME", (home + QLatin1String("/.cache")).toUtf8());
     qputenv("XDG_STATE_HOME", (home + QLatin1String("/.local/state")).toUtf8());
+    // The runtime folder must be the user's alone, or Qt refuses it.
+    QDir(home).mkpath(QStringLiteral(".run"));
+    QFile::setPermissions(runtimeDir(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtimeDir().toUtf8());
 }
 
 TemporaryHome::~TemporaryHome()

@@ -20,6 +20,7 @@ public:
     QString path() const { return _dir.path(); }
     QString configHome() const { return _dir.path() + QLatin1String("/.config"); }
     QString dataHome() const { return _dir.path() + QLatin1String("/.local/share"); }
+    QString runtimeDir() const { return _dir.path() + QLatin1String("/.run"); }
 
 private:
     QTemporaryDir _dir;

@@ -36,3 +36,8 @@ bool RecordingWorkspace::recycle(const QString &path, QString *trashedPath)
         trashedPath->clear();
     return _record(QStringLiteral("recycle"), path, {});
 }
+
+bool RecordingWorkspace::canOpenScheme(const QString &scheme)
+{
+    return openableSchemes.contains(scheme);
+}

@@ -23,9 +23,12 @@ public:
     bool openFileWithApplication(const QString &path, const QString &application) override;
     bool launchApplication(const QString &path, const QStringList &arguments = {}) override;
     bool recycle(const QString &path, QString *trashedPath = nullptr) override;
+    /// True for the schemes in `openableSchemes`; not recorded as a request.
+    bool canOpenScheme(const QString &scheme) override;
 
     QList<Request> requests;
     bool answer = true;
+    QStringList openableSchemes;
     /// Runs as each request is made, to look at the world at that moment.
     std::function<void()> onRequest;
 

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -96,4 +97,23 @@ bool XdgWorkspace::recycle(const QString &path, QString *trashedPath)
     if (trashedPath)
         *trashedPath = destination;
     return true;
+}
+
+bool XdgWorkspace::canOpenScheme(const QString &scheme)
+{
+    static const QRegularExpression valid(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*$"));
+    if (!valid.match(scheme).hasMatch())
+        return false;
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                             QLatin1String("x-scheme-handler/") + scheme});
+    // The desktop's own answer comes at once; one that hangs counts as no handler rather
+    // than holding the menu that asked.
+    if (!query.waitForFinished(2000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0 &&
+           !query.readAllStandardOutput().trimmed().isEmpty();
 }

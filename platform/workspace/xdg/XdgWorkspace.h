@@ -13,4 +13,6 @@ public:
     bool openFileWithApplication(const QString &path, const QString &application) override;
     bool launchApplication(const QString &path, const QStringList &arguments = {}) override;
     bool recycle(const QString &path, QString *trashedPath = nullptr) override;
+    /// Asks xdg-mime for the default handler of `x-scheme-handler/<scheme>`.
+    bool canOpenScheme(const QString &scheme) override;
 };

@@ -167,7 +167,7 @@ TEST(WindowPlacement, CentreWithSizeLeavesSeventyPercentOfTheFreeHeightBelow)
     EXPECT_EQ(frame.y() - Visible.y(), 298);
 }
 
-TEST(WindowPlacement, HeightIsCappedAndWidthZeroKeepsTheCurrentWidth)
+TEST(WindowPlacement, SizeIsCappedToTheFreeAreaAndWidthZeroKeepsTheCurrentWidth)
 {
     const QRect tall = WindowExtras::frameCenteredWithSize(Visible, Screen.height(),
                                                            QSize(400, 100), QSizeF(0, 5000), 10);
@@ -177,11 +177,11 @@ TEST(WindowPlacement, HeightIsCappedAndWidthZeroKeepsTheCurrentWidth)
     EXPECT_EQ(tall.top(), 25 + 6); // 30 % of the 20 pixels left free
     EXPECT_EQ(tall.bottom() + 1, 1080 - 14);
 
-    // The width is not limited; a wider window sticks out on both sides.
+    // Large fonts on a small screen: a wider window is narrowed to stay on the screen.
     const QRect wide = WindowExtras::frameCenteredWithSize(Visible, Screen.height(), QSize(1, 1),
-                                                           QSizeF(2000, 100), 0);
-    EXPECT_EQ(wide.width(), 2000);
-    EXPECT_EQ(wide.x(), -40);
+                                                           QSizeF(2000, 100), 10);
+    EXPECT_EQ(wide.width(), 1920 - 20);
+    EXPECT_EQ(wide.x(), 10);
 }
 
 TEST(WindowPlacement, SecondScreenBesideThePrimary)

@@ -176,7 +176,7 @@ TEST_F(SearchWindow, SingleMatchOpensTheCardWithoutReturn)
     EXPECT_EQ(size(), QSize(400, 413));
     EXPECT_EQ(status(), QString());
     EXPECT_EQ(cardName(), QStringLiteral("Zoë Zephyrine"));
-    EXPECT_EQ(controller.personView()->jobTitleText(), QStringLiteral("Miller"));
+    EXPECT_TRUE(controller.personView()->headerLines().contains(QStringLiteral("Miller")));
     EXPECT_FALSE(controller.matchesTableIsVisible());
     EXPECT_FALSE(controller.matchesTableView()->isVisible());
 
@@ -351,7 +351,7 @@ TEST_F(SearchWindow, NoMatchWhileExpandedClearsTheCardAndCollapses)
     EXPECT_TRUE(controller.matchingPersons().has_value());
     EXPECT_TRUE(matches().isEmpty());
     EXPECT_EQ(controller.personView()->person(), nullptr);
-    EXPECT_TRUE(controller.personView()->nameText().isEmpty());
+    EXPECT_TRUE(controller.personView()->headerLines().isEmpty());
     EXPECT_FALSE(controller.isShowingPerson());
     EXPECT_EQ(size(), QSize(300, 62));
     EXPECT_EQ(status(), QStringLiteral("No match"));
@@ -639,6 +639,10 @@ TEST_F(SearchWindow, DialingAsksTheServiceAndTheStatusLineTellsTheOutcome)
 
     // A service that cannot be asked placed no call, and must not look as if it had.
     service.setAnswer(503, "000");
+    controller.dialWithVonage(QStringLiteral("555 0100"));
+    EXPECT_EQ(status(), QStringLiteral("Failed (no answer)"));
+    // Nor must a login page that something on the way put in the service's place.
+    service.setAnswer(200, "<html>Sign in to the Wi-Fi</html>");
     controller.dialWithVonage(QStringLiteral("555 0100"));
     EXPECT_EQ(status(), QStringLiteral("Failed (no answer)"));
 

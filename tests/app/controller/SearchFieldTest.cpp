@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controller/SearchField.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -35,9 +37,17 @@ TEST(SearchField, KeysBecomeCommandsAndHandledOnesStopThere)
     QTest::keyClick(&f.field, Qt::Key_Escape);
     QTest::keyClick(&f.field, Qt::Key_Up);
     QTest::keyClick(&f.field, Qt::Key_Down);
-    const std::vector<Command> expected = {Command::InsertNewline, Command::InsertNewline,
-                                           Command::InsertTab,     Command::CancelOperation,
-                                           Command::MoveUp,        Command::MoveDown};
+    QTest::keyClick(&f.field, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(&f.field, Qt::Key_Up, Qt::ControlModifier);
+    QTest::keyClick(&f.field, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(&f.field, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(&f.field, Qt::Key_Menu);
+    QTest::keyClick(&f.field, Qt::Key_F10, Qt::ShiftModifier);
+    const std::vector<Command> expected = {
+        Command::InsertNewline,   Command::InsertNewline, Command::InsertTab,
+        Command::CancelOperation, Command::MoveUp,        Command::MoveDown,
+        Command::NextCardRow,     Command::PreviousCardRow, Command::OpenCardRow,
+        Command::CopyCardRow,     Command::CardRowMenu,   Command::CardRowMenu};
     EXPECT_EQ(f.log, expected);
     EXPECT_EQ(f.field.text(), QStringLiteral("ab"));
     EXPECT_EQ(f.field.cursorPosition(), 2) << "a handled arrow must not move the cursor";
@@ -49,13 +59,18 @@ TEST(SearchField, UnhandledCommandsAndModifiedKeysStayWithTheField)
     f.handles = false;
     QTest::keyClicks(&f.field, QStringLiteral("abc"));
     QTest::keyClick(&f.field, Qt::Key_Up);
-    EXPECT_EQ(f.log, std::vector<Command>{Command::MoveUp});
+    // Ctrl+C is offered to the card first and, left alone, copies the field's selection.
+    f.field.selectAll();
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&f.field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(f.log, (std::vector<Command>{Command::MoveUp, Command::CopyCardRow}));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("abc"));
 
     f.handles = true;
     f.log.clear();
     QTest::keyClick(&f.field, Qt::Key_Home);
     QTest::keyClick(&f.field, Qt::Key_Down, Qt::ShiftModifier);
-    QTest::keyClick(&f.field, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(&f.field, Qt::Key_Return, Qt::AltModifier);
     QTest::keyClick(&f.field, Qt::Key_Backtab, Qt::ShiftModifier);
     QTest::keyClick(&f.field, Qt::Key_End, Qt::ShiftModifier);
     EXPECT_TRUE(f.log.empty());

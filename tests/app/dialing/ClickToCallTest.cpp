@@ -61,8 +61,8 @@ TEST(ClickToCall, TheStatusIsTheNumberInTheFirstThreeCharacters)
     EXPECT_EQ(ClickToCall::statusCode(" 42"), 42);
     EXPECT_EQ(ClickToCall::statusCode("-5 "), -5);
     EXPECT_EQ(ClickToCall::statusCode("7"), 7);
-    EXPECT_EQ(ClickToCall::statusCode("ok, 401"), 0);
-    EXPECT_EQ(ClickToCall::statusCode(""), 0);
+    for (const char *noStatus : {"ok, 401", "", "<html><head>Sign in to the Wi-Fi", "- 1"})
+        EXPECT_EQ(ClickToCall::statusCode(noStatus), std::nullopt) << noStatus;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "helpers/MapLink.h"
 
+#include <QUrlQuery>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,7 +53,7 @@ TEST(MapLink, LinesHashesAndSpecialLettersAreRewritten)
         {QStringLiteral("ZIP"), QStringLiteral("")},
         {QStringLiteral("Country"), QStringLiteral("Tom & Jerry's, A/B")}};
     EXPECT_EQ(query(address),
-              QStringLiteral("Grosse+Ulmenstrasse+5+Apt+%234+Koge+++Tom+&+Jerry's,+A/B"));
+              QStringLiteral("Grosse+Ulmenstrasse+5+Apt+%234+Koge+++Tom+%26+Jerry's,+A/B"));
     const QVariantMap windowsLines{{QStringLiteral("Street"), QStringLiteral("A\r\nB\rC")}};
     EXPECT_EQ(query(windowsLines), QStringLiteral("A+B+C+++"));
 }
@@ -67,14 +69,18 @@ TEST(MapLink, CompatibilityBlanksAndSignsAreRewrittenLikeTheirPlainForms)
     EXPECT_EQ(query(address), QStringLiteral("1+Infinite+Loop+%234+Shin+Osaka++5300"));
 }
 
-TEST(MapLink, OtherScriptsAreSentEncodedAndBrokenTextGivesNoLink)
+TEST(MapLink, CharactersThatWouldSplitOrSpoilTheQueryAreEncoded)
 {
     const QVariantMap moscow{{QStringLiteral("City"), QStringLiteral("\u041C\u043E")}};
     EXPECT_EQ(query(moscow), QStringLiteral("+%D0%9C%D0%BE++"));
-    const QVariantMap percent{{QStringLiteral("Street"), QStringLiteral("50% Road")}};
-    EXPECT_TRUE(MapLink::googleURLWithAddress(percent).isEmpty());
-    const QVariantMap quote{{QStringLiteral("Street"), QStringLiteral("The \"Old\" Mill")}};
-    EXPECT_TRUE(MapLink::googleURLWithAddress(quote).isEmpty());
+    // Each of these once cut the query short, added a parameter or gave no link at all.
+    const QVariantMap hostile{
+        {QStringLiteral("Street"), QStringLiteral("50% \"Old\" Mill\t+1&x=y")},
+        {QStringLiteral("ZIP"), QStringLiteral("12345")}};
+    const QUrl url = MapLink::googleURLWithAddress(hostile);
+    ASSERT_FALSE(url.isEmpty());
+    EXPECT_EQ(query(hostile), QStringLiteral("50%25+%22Old%22+Mill%09%2B1%26x=y+12345"));
+    EXPECT_EQ(QUrlQuery(url).queryItems(QUrl::FullyDecoded).size(), 1);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -84,17 +85,19 @@ protected:
     QByteArray savedPath;
 };
 
-TEST_F(Scripts, SkypeCallPassesTheNumberAsOneLiteralArgument)
+TEST_F(Scripts, SkypeCallPassesTheNumberEncodedAsOneArgument)
 {
-    const QString number = hostileText(markers);
+    const QString number = hostileText(markers) + QLatin1String("?topic=x&a#b");
     EXPECT_TRUE(TellApplication::dialWithSkype(number).has_value());
     EXPECT_EQ(recordedArguments(QStringLiteral("xdg-open")),
-              QStringList{QLatin1String("skype:") + number + QLatin1String("?call")});
+              QStringList{QLatin1String("skype:") +
+                          QString::fromLatin1(QUrl::toPercentEncoding(number, "+")) +
+                          QLatin1String("?call")});
     EXPECT_TRUE(markersMade().isEmpty()) << qPrintable(markersMade().join(QLatin1Char(' ')));
 
     EXPECT_TRUE(TellApplication::dialWithSkype(QStringLiteral("+1 (555) 010-9999")).has_value());
     EXPECT_EQ(recordedArguments(QStringLiteral("xdg-open")),
-              QStringList{QStringLiteral("skype:+1 (555) 010-9999?call")});
+              QStringList{QStringLiteral("skype:+1%20%28555%29%20010-9999?call")});
 }
 
 TEST_F(Scripts, SkypeCallDoesNotWaitForSkype)
@@ -111,7 +114,7 @@ TEST_F(Scripts, SkypeCallDoesNotWaitForSkype)
     EXPECT_TRUE(TellApplication::dialWithSkype(QStringLiteral("555 0100")).has_value());
     QFile(answered).open(QIODevice::WriteOnly);
     EXPECT_EQ(recordedArguments(QStringLiteral("xdg-open")),
-              QStringList{QStringLiteral("skype:555 0100?call")})
+              QStringList{QStringLiteral("skype:555%200100?call")})
         << "the call waited for Skype, which then gave up";
 }
 

@@ -2,8 +2,13 @@
 #include "search/PersonExtras.h"
 #include "search/StringWhitespace.h"
 
+#include "TemporaryHome.h"
+#include "addressbook/VCardReader.h"
+
 #include "workspace/Workspace.h"
 #include "workspace/test/RecordingWorkspace.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -122,23 +127,41 @@ TEST(PersonExtrasTest, TrimmedAccessorsKeepAbsentValuesAbsent)
     EXPECT_EQ(StringWhitespace::stringByTrimmingWhiteSpaces(S("   ")), QString());
 }
 
-TEST(PersonExtrasTest, OpenAndEditHandTheVCardFileToTheWorkspace)
+TEST(PersonExtrasTest, OpeningHandsTheContactsProgramTheCardAlone)
 {
+    TemporaryHome home;
     auto recording = std::make_unique<RecordingWorkspace>();
     RecordingWorkspace *workspace = recording.get();
     Workspace::setShared(std::move(recording));
-    const Person withFile = person([](Person::Fields &f) {
-        f.uniqueId = S("u1");
-        f.filePath = S("/book/u1.vcf");
-    });
-    EXPECT_TRUE(PersonExtras::openInAddressBook(withFile));
-    EXPECT_TRUE(PersonExtras::editInAddressBook(withFile));
-    EXPECT_FALSE(
-        PersonExtras::openInAddressBook(person([](Person::Fields &f) { f.uniqueId = S("u2"); })));
+    const auto write = [&](const QString &name, const QByteArray &text) {
+        QFile file(home.path() + QLatin1Char('/') + name);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        return file.fileName();
+    };
+    const QByteArray ann = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann\r\nEND:VCARD\r\n";
+    const QByteArray bob = "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Bob\nTEL:555 0100\nEND:VCARD\n";
+
+    // Alone in its file, the card is that file.
+    const QString single = write(S("ann.vcf"), ann);
+    EXPECT_TRUE(PersonExtras::openInAddressBook(*VCardReader::readFile(single).first()));
+    // Shared, it is handed over as a private copy holding nothing of the other persons.
+    const QString shared = write(S("family.vcf"), ann + bob);
+    const PersonPtr bobRead = VCardReader::readFile(shared).last();
+    EXPECT_TRUE(PersonExtras::editInAddressBook(*bobRead));
     ASSERT_EQ(workspace->requests.size(), 2);
-    EXPECT_EQ(workspace->requests[0].operation, S("openFile"));
-    EXPECT_EQ(workspace->requests[0].target, S("/book/u1.vcf"));
+    EXPECT_EQ(workspace->requests[0].target, single);
+    const QString copy = workspace->requests[1].target;
+    EXPECT_TRUE(copy.startsWith(home.runtimeDir() + S("/"))) << qPrintable(copy);
+    QFile copied(copy);
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), bob);
+    EXPECT_EQ(copied.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0);
+
+    // Gone from its file since it was read: nothing is opened.
+    write(S("family.vcf"), ann);
+    EXPECT_FALSE(PersonExtras::openInAddressBook(*bobRead));
+    EXPECT_EQ(workspace->requests.size(), 2);
     workspace->answer = false;
-    EXPECT_FALSE(PersonExtras::openInAddressBook(withFile));
+    EXPECT_FALSE(PersonExtras::openInAddressBook(*VCardReader::readFile(single).first()));
     Workspace::setShared(nullptr);
 }

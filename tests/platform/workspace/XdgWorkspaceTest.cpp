@@ -114,3 +114,23 @@ TEST(XdgWorkspace, LaunchesABundlesExecutable)
     ASSERT_TRUE(result.open(QIODevice::ReadOnly)) << "the bundle's executable never ran";
     EXPECT_EQ(result.readAll().trimmed(), QByteArray("hello"));
 }
+
+TEST(XdgWorkspace, KnowsWhichSchemesTheDesktopHasAHandlerFor)
+{
+    TemporaryHome home;
+    ASSERT_TRUE(QDir().mkpath(home.dataHome() + QStringLiteral("/applications")));
+    QFile handler(home.dataHome() + QStringLiteral("/applications/phone-handler.desktop"));
+    ASSERT_TRUE(handler.open(QIODevice::WriteOnly));
+    handler.write("[Desktop Entry]\nType=Application\nName=Phone\nExec=true %u\n"
+                  "MimeType=x-scheme-handler/tel;\n");
+    handler.close();
+    QFile list(home.configHome() + QStringLiteral("/mimeapps.list"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("[Default Applications]\nx-scheme-handler/tel=phone-handler.desktop\n");
+    list.close();
+
+    XdgWorkspace workspace;
+    EXPECT_TRUE(workspace.canOpenScheme(QStringLiteral("tel")));
+    EXPECT_FALSE(workspace.canOpenScheme(QStringLiteral("brisko-unknown")));
+    EXPECT_FALSE(workspace.canOpenScheme(QStringLiteral("tel; touch /tmp/x")));
+}

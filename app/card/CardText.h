@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QSizeF>
+#include <QString>
+
+/// Fonts and text fitting for the card. Values come from contact files and may be of any
+/// length, so every text is cut to what could possibly show before it is measured: measuring
+/// a name of two million characters would stall every paint.
+namespace CardText {
+
+/// The desktop's font at a size in the card's drawing units.
+QFont systemFont(int pixelSize, bool bold = false);
+
+/// `text` cut to at most `maxCharacters`, never inside a surrogate pair; "…" marks the cut.
+QString truncated(const QString &text, qsizetype maxCharacters);
+
+/// One line that fits `width`, ending in "…" when cut. Control characters show as blanks.
+QString elidedLine(const QString &text, const QFontMetricsF &metrics, qreal width);
+
+/// Each line fitted to `width` as elidedLine() does, and at most `maxLines` of them.
+QString elidedLines(const QString &text, const QFontMetricsF &metrics, qreal width,
+                    int maxLines);
+
+/// The extent of a text of one or more lines; wrapped at `wrapWidth` when that is positive.
+QSizeF sizeOf(const QString &text, const QFontMetricsF &metrics, qreal wrapWidth = 0);
+
+/// The most characters a tooltip shows of a long value.
+inline constexpr qsizetype kToolTipCharacters = 2000;
+
+} // namespace CardText

@@ -1,0 +1,438 @@
+// SPDX-License-Identifier: MIT
+#include "card/PropertyView.h"
+
+#include "SettingsKeys.h"
+#include "card/CardActions.h"
+#include "card/CardLinks.h"
+#include "card/CardText.h"
+#include "card/FlippedGeometry.h"
+#include "helpers/MapLink.h"
+#include "settings/UserDefaults.h"
+#include "workspace/Workspace.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+
+const QString PropertyView::PhoneProperty = QStringLiteral("Phone");
+const QString PropertyView::EmailProperty = QStringLiteral("Email");
+const QString PropertyView::HomePageProperty = QStringLiteral("HomePage");
+const QString PropertyView::URLsProperty = QStringLiteral("URLs");
+const QString PropertyView::AddressProperty = QStringLiteral("Address");
+const QString PropertyView::NoteProperty = QStringLiteral("Note");
+
+namespace {
+
+constexpr qreal kLabelColumn = PropertyView::kValueX - PropertyView::kLabelGap;
+constexpr qreal kHighlightRadius = 8;
+
+QFont valueFont(bool underlined)
+{
+    QFont font = CardText::systemFont(PropertyView::kFontSize);
+    font.setUnderline(underlined);
+    return font;
+}
+
+QFont labelFont()
+{
+    return CardText::systemFont(PropertyView::kFontSize, true);
+}
+
+QColor grey(qreal white)
+{
+    return QColor::fromRgbF(float(white), float(white), float(white));
+}
+
+qreal valueWidth(qreal rowWidth)
+{
+    return std::max<qreal>(0, rowWidth - PropertyView::kValueX - PropertyView::kRightMargin);
+}
+
+struct ShownValue
+{
+    QString text;
+    bool cut = false;
+    qreal wrapWidth = 0; // positive for a text that wraps
+};
+
+ShownValue shownValue(const QString &property, const QString &value, qreal rowWidth)
+{
+    const QFontMetricsF metrics(valueFont(false));
+    const qreal width = valueWidth(rowWidth);
+    if (property == PropertyView::NoteProperty) {
+        const QString text = CardText::truncated(value, PropertyView::kMaxNoteCharacters);
+        return {text, text.size() != value.size(), width};
+    }
+    const QString text =
+        CardText::elidedLines(value, metrics, width, PropertyView::kMaxValueLines);
+    return {text, text != value, 0};
+}
+
+int textFlags(qreal wrapWidth)
+{
+    return Qt::AlignLeft | Qt::AlignTop |
+           (wrapWidth > 0 ? Qt::TextWordWrap | Qt::TextWrapAnywhere : 0);
+}
+
+// A rectangle with rounded corners on one side only; the highlight's two halves meet along
+// their square sides.
+QPainterPath halfRoundedRect(const QRectF &rect, qreal radius, bool roundLeft)
+{
+    const qreal r = std::min({radius, rect.width() / 2, rect.height() / 2});
+    const qreal d = 2 * r;
+    QPainterPath path;
+    if (roundLeft) {
+        path.moveTo(rect.right(), rect.top());
+        path.lineTo(rect.left() + r, rect.top());
+        path.arcTo(rect.left(), rect.top(), d, d, 90, 90);
+        path.lineTo(rect.left(), rect.bottom() - r);
+        path.arcTo(rect.left(), rect.bottom() - d, d, d, 180, 90);
+        path.lineTo(rect.right(), rect.bottom());
+    } else {
+        path.moveTo(rect.left(), rect.top());
+        path.lineTo(rect.right() - r, rect.top());
+        path.arcTo(rect.right() - d, rect.top(), d, d, 90, -90);
+        path.lineTo(rect.right(), rect.bottom() - r);
+        path.arcTo(rect.right() - d, rect.bottom() - d, d, d, 0, -90);
+        path.lineTo(rect.left(), rect.bottom());
+    }
+    path.closeSubpath();
+    return path;
+}
+
+} // namespace
+
+PropertyView::PropertyView(CardActions *actions, QWidget *parent)
+    : QWidget(parent)
+    , _actions(actions)
+{
+    setMouseTracking(true);
+    // Right clicks arrive as presses, which open the menu; no second menu from the toolkit.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+PropertyView::~PropertyView() = default;
+
+void PropertyView::setProperty(const QString &property)
+{
+    _property = property;
+    _layOut();
+}
+
+void PropertyView::setLabel(const QString &label)
+{
+    _label = displayLabel(label);
+    setAccessibleName(_label);
+    _layOut();
+}
+
+void PropertyView::setValue(const QString &value)
+{
+    _value = value;
+    setAccessibleDescription(CardText::truncated(value, CardText::kToolTipCharacters));
+    _layOut();
+}
+
+void PropertyView::setInfo(const QVariant &info)
+{
+    _info = info;
+}
+
+QString PropertyView::displayLabel(const QString &storedLabel)
+{
+    static const QList<std::pair<QString, const char *>> table{
+        {QStringLiteral("_$!<Work>!$_"), QT_TR_NOOP("work")},
+        {QStringLiteral("_$!<Main>!$_"), QT_TR_NOOP("main")},
+        {QStringLiteral("_$!<Home>!$_"), QT_TR_NOOP("home")},
+        {QStringLiteral("_$!<Mobile>!$_"), QT_TR_NOOP("mobile")},
+        {QStringLiteral("_$!<Pager>!$_"), QT_TR_NOOP("pager")},
+        {QStringLiteral("_$!<Other>!$_"), QT_TR_NOOP("other")},
+        {QStringLiteral("_$!<WorkFAX>!$_"), QT_TR_NOOP("work fax")},
+        {QStringLiteral("_$!<HomeFAX>!$_"), QT_TR_NOOP("home fax")},
+        {QStringLiteral("_$!<HomePage>!$_"), QT_TR_NOOP("home page")},
+        {QStringLiteral("HomePage"), QT_TR_NOOP("home page")},
+    };
+    for (const auto &[stored, shown] : table) {
+        if (storedLabel == stored)
+            return tr(shown);
+    }
+    // Other labels of the bracketed form ("_$!<Assistant>!$_") show the word inside; a label
+    // the user typed shows as typed unless it begins or ends with one of the marks.
+    static const QString marks = QStringLiteral("!$_<>");
+    qsizetype start = 0;
+    qsizetype end = storedLabel.size();
+    while (start < end && marks.contains(storedLabel.at(start)))
+        ++start;
+    while (end > start && marks.contains(storedLabel.at(end - 1)))
+        --end;
+    return storedLabel.mid(start, end - start);
+}
+
+qreal PropertyView::textHeight(const QString &property, const QString &value, qreal rowWidth)
+{
+    const ShownValue shown = shownValue(property, value, rowWidth);
+    return CardText::sizeOf(shown.text, QFontMetricsF(valueFont(false)), shown.wrapWidth)
+        .height();
+}
+
+void PropertyView::open()
+{
+    if (_property == PhoneProperty || _property == AddressProperty) {
+        showLargeType();
+    } else if (_property == EmailProperty) {
+        const QUrl link = CardLinks::mailLink(_value);
+        if (link.isEmpty())
+            _actions->showStatusText(tr("Not opened: not an e-mail address"));
+        else
+            Workspace::shared().openUrl(link);
+    } else if (_isWebRow()) {
+        const QUrl link = CardLinks::webLink(_value);
+        if (link.isEmpty())
+            _actions->showStatusText(tr("Not opened: not a web address"));
+        else
+            Workspace::shared().openUrl(link);
+    }
+}
+
+void PropertyView::copy()
+{
+    QGuiApplication::clipboard()->setText(_value);
+}
+
+void PropertyView::showLargeType()
+{
+    _actions->showStringInLargeType(_value);
+}
+
+void PropertyView::dialWithVonage()
+{
+    _actions->dialWithVonage(_value);
+}
+
+void PropertyView::dialWithSkype()
+{
+    _actions->dialWithSkype(_value);
+}
+
+void PropertyView::call()
+{
+    const QUrl link = CardLinks::phoneLink(_value);
+    if (!link.isEmpty())
+        Workspace::shared().openUrl(link);
+}
+
+void PropertyView::openMapLink()
+{
+    const QUrl link = _mapLink();
+    if (!link.isEmpty())
+        Workspace::shared().openUrl(link);
+}
+
+void PropertyView::copyMapLink()
+{
+    // Without a link the clipboard keeps what the user put there.
+    const QUrl link = _mapLink();
+    if (!link.isEmpty())
+        QGuiApplication::clipboard()->setText(link.toString(QUrl::FullyEncoded));
+}
+
+QUrl PropertyView::_mapLink() const
+{
+    return MapLink::googleURLWithAddress(_info.toMap());
+}
+
+bool PropertyView::_isWebRow() const
+{
+    return _property == HomePageProperty || _property == URLsProperty;
+}
+
+void PropertyView::boundsChanged()
+{
+    _tracking = false;
+    _pointerInLabel = false;
+    _setHighlight(false);
+}
+
+void PropertyView::setHighlighted(bool highlighted)
+{
+    _setHighlight(highlighted);
+}
+
+void PropertyView::_setHighlight(bool highlight)
+{
+    if (_highlight == highlight)
+        return;
+    _highlight = highlight;
+    update();
+}
+
+std::unique_ptr<QMenu> PropertyView::_menuForEvent(const QPointF *position)
+{
+    if (position && !_inQt(_labelRect).contains(*position))
+        return nullptr;
+
+    auto menu = std::make_unique<QMenu>();
+    menu->setFont(CardText::systemFont(kMenuFontSize));
+    const auto add = [&](const char *title, void (PropertyView::*action)(), bool enabled = true) {
+        QAction *item = menu->addAction(tr(title));
+        item->setEnabled(enabled);
+        connect(item, &QAction::triggered, this, action);
+    };
+    if (_property == PhoneProperty) {
+        add(QT_TR_NOOP("Large Type"), &PropertyView::showLargeType);
+        // Whether dialing is on is read as the menu opens, so the pane's switch counts at once.
+        add(QT_TR_NOOP("Dial With Vonage"), &PropertyView::dialWithVonage,
+            UserDefaults::standardUserDefaults().boolForKey(DefVonageEnabled));
+        if (Workspace::shared().canOpenScheme(QStringLiteral("tel")))
+            add(QT_TR_NOOP("Call"), &PropertyView::call);
+        add(QT_TR_NOOP("Copy"), &PropertyView::copy);
+    } else if (_property == EmailProperty) {
+        add(QT_TR_NOOP("Send Email"), &PropertyView::open);
+        add(QT_TR_NOOP("Copy"), &PropertyView::copy);
+    } else if (_isWebRow()) {
+        add(QT_TR_NOOP("Go to Web Site"), &PropertyView::open);
+        add(QT_TR_NOOP("Copy"), &PropertyView::copy);
+    } else if (_property == AddressProperty) {
+        const bool hasLink = !_mapLink().isEmpty();
+        add(QT_TR_NOOP("Map Of"), &PropertyView::openMapLink, hasLink);
+        add(QT_TR_NOOP("Copy Map Link"), &PropertyView::copyMapLink, hasLink);
+        add(QT_TR_NOOP("Large Type"), &PropertyView::showLargeType);
+        add(QT_TR_NOOP("Copy"), &PropertyView::copy);
+    } else {
+        add(QT_TR_NOOP("Copy"), &PropertyView::copy);
+    }
+    return menu;
+}
+
+void PropertyView::popUpMenu(const QPoint &globalPosition)
+{
+    std::unique_ptr<QMenu> menu = _menuForEvent(nullptr);
+    menu->exec(globalPosition);
+}
+
+void PropertyView::_layOut()
+{
+    const QFontMetricsF labelMetrics(labelFont());
+    const QFontMetricsF valueMetrics(valueFont(false));
+    const ShownValue value = shownValue(_property, _value, width());
+    _shownValue = value.text;
+    _wrapWidth = value.wrapWidth;
+    _shownLabel = CardText::elidedLine(_label, labelMetrics, kLabelColumn);
+
+    const qreal rowHeight = height();
+    const QSizeF valueSize = CardText::sizeOf(_shownValue, valueMetrics, value.wrapWidth);
+    const QSizeF labelSize = CardText::sizeOf(_shownLabel, labelMetrics);
+    // The value is centred in the row; the label ends kLabelGap before it with its top level
+    // with the value's first line.
+    const qreal valueY = (rowHeight - valueSize.height()) * 0.5;
+    _valueRect = QRectF(QPointF(kValueX, valueY), valueSize);
+    _labelRect = QRectF(QPointF(kLabelColumn - labelSize.width(),
+                                valueY + valueSize.height() - labelSize.height()),
+                        labelSize);
+
+    const bool cut = value.cut || _shownLabel != _label;
+    setToolTip(cut ? CardText::truncated(_label + QLatin1String(": ") + _value,
+                                         CardText::kToolTipCharacters)
+                   : QString());
+    update();
+}
+
+QRectF PropertyView::_inQt(const QRectF &yUp) const
+{
+    return FlippedGeometry::flipped(yUp, height());
+}
+
+void PropertyView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Shapes are built y-up, where the layout rules are stated, and flipped once here.
+    painter.setTransform(FlippedGeometry::flipTransform(height()));
+
+    if (_highlight) {
+        const QRectF value = _valueRect.adjusted(-3, -2, 3, 2);
+        const QRectF label = _labelRect.adjusted(-2, -2, 2, 2);
+        painter.fillPath(halfRoundedRect(value, kHighlightRadius, false), grey(0.8));
+        painter.fillPath(halfRoundedRect(label, kHighlightRadius, true), grey(0.6));
+    }
+    painter.resetTransform();
+
+    painter.setFont(valueFont(_isWebRow()));
+    painter.setPen(_isWebRow() ? QColor(Qt::blue) : grey(0.0));
+    QRectF valueArea = _inQt(_valueRect);
+    if (_wrapWidth > 0)
+        valueArea.setWidth(_wrapWidth);
+    painter.drawText(valueArea, textFlags(_wrapWidth), _shownValue);
+
+    painter.setFont(labelFont());
+    painter.setPen(_highlight ? grey(1.0) : grey(0.6));
+    painter.drawText(_inQt(_labelRect), Qt::AlignLeft | Qt::AlignTop, _shownLabel);
+
+    // Like a tracking area added where the label was drawn, not assuming the pointer inside.
+    if (!_tracking) {
+        _tracking = true;
+        _pointerInLabel = false;
+    }
+}
+
+void PropertyView::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    const bool control = event->modifiers().testFlag(Qt::ControlModifier);
+    if (event->button() == Qt::RightButton ||
+        (event->button() == Qt::LeftButton && control)) {
+        popUpMenu(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPointF position = event->position();
+    if (std::unique_ptr<QMenu> menu = _menuForEvent(&position))
+        menu->exec(event->globalPosition().toPoint());
+}
+
+void PropertyView::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton &&
+        !event->modifiers().testFlag(Qt::ControlModifier) &&
+        _inQt(_valueRect).contains(event->position()))
+        open();
+}
+
+void PropertyView::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF position = event->position();
+    if (_inQt(_valueRect).contains(position))
+        setCursor(Qt::PointingHandCursor);
+    else
+        unsetCursor();
+    if (!_tracking)
+        return;
+    const bool inside = _inQt(_labelRect).contains(position);
+    if (inside != _pointerInLabel) {
+        _pointerInLabel = inside;
+        _setHighlight(inside);
+    }
+}
+
+void PropertyView::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    unsetCursor();
+    if (_pointerInLabel) {
+        _pointerInLabel = false;
+        _setHighlight(false);
+    }
+}
+
+void PropertyView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    _layOut();
+}

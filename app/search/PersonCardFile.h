@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "addressbook/Person.h"
+
+#include <QString>
+
+/// A person's own vCard on its own. Contacts programs import every card of a file they are
+/// handed, so a person who shares a file with others is handed over as a copy of their card
+/// alone.
+namespace PersonCardFile {
+
+/// The person's vCard file when their card is the only one in it; otherwise a copy of just
+/// that card, written to a folder only the user may read. Empty when the file no longer
+/// holds the card (changed or removed since it was read).
+QString fileWithCardAlone(const Person &person);
+
+/// The private folder of the copies: the session's runtime folder, mode 0700.
+QString copiesFolder();
+
+} // namespace PersonCardFile
