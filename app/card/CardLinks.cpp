@@ -37,8 +37,7 @@ QUrl mailLink(const QString &value)
     QString address = value.trimmed();
     if (address.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
         address = address.mid(int(qstrlen("mailto:")));
-    if (address.isEmpty() || hasControlCharacters(address) ||
-        WorkspaceExtras::hasScheme(address))
+    if (address.isEmpty() || hasControlCharacters(address) || WorkspaceExtras::hasScheme(address))
         return {};
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));

@@ -53,8 +53,7 @@ QString elidedLine(const QString &text, const QFontMetricsF &metrics, qreal widt
     return metrics.elidedText(line, Qt::ElideRight, width);
 }
 
-QString elidedLines(const QString &text, const QFontMetricsF &metrics, qreal width,
-                    int maxLines)
+QString elidedLines(const QString &text, const QFontMetricsF &metrics, qreal width, int maxLines)
 {
     QStringList lines;
     qsizetype start = 0;

@@ -21,8 +21,7 @@ QString truncated(const QString &text, qsizetype maxCharacters);
 QString elidedLine(const QString &text, const QFontMetricsF &metrics, qreal width);
 
 /// Each line fitted to `width` as elidedLine() does, and at most `maxLines` of them.
-QString elidedLines(const QString &text, const QFontMetricsF &metrics, qreal width,
-                    int maxLines);
+QString elidedLines(const QString &text, const QFontMetricsF &metrics, qreal width, int maxLines);
 
 /// The extent of a text of one or more lines; wrapped at `wrapWidth` when that is positive.
 QSizeF sizeOf(const QString &text, const QFontMetricsF &metrics, qreal wrapWidth = 0);

@@ -266,7 +266,7 @@ bool PersonView::_selectRow(qsizetype index)
 PropertyView *PersonView::selectedRow() const
 {
     return _selectedRow >= 0 && _selectedRow < _places.size() ? _places.at(_selectedRow).row
-                                                               : nullptr;
+                                                              : nullptr;
 }
 
 bool PersonView::openSelectedRow()
@@ -356,8 +356,8 @@ QRectF PersonView::photoRect() const
     // the name.
     const qreal aspect = qreal(_photoPixels.width()) / _photoPixels.height();
     const QSizeF size = aspect <= 1 ? QSizeF(box * aspect, box) : QSizeF(box, box / aspect);
-    return QRectF(top.x() + top.width() - size.width() - p,
-                  top.y() + p + (box - size.height()) / 2, size.width(), size.height());
+    return QRectF(top.x() + top.width() - size.width() - p, top.y() + p + (box - size.height()) / 2,
+                  size.width(), size.height());
 }
 
 void PersonView::paintEvent(QPaintEvent *)
@@ -373,8 +373,8 @@ void PersonView::paintEvent(QPaintEvent *)
         const QImage &photo = _imageForPerson();
         const QRectF photoArea = photo.isNull() ? QRectF() : photoRect();
         const qreal x = top.x() + kTextInset;
-        const qreal textRight = photo.isNull() ? top.right() - kTextInset
-                                               : photoArea.left() - kPhotoGap;
+        const qreal textRight =
+            photo.isNull() ? top.right() - kTextInset : photoArea.left() - kPhotoGap;
         const qreal available = std::max<qreal>(0, textRight - x);
         const qreal m = top.height() * 0.1;
         const HeaderText text = headerText(*_person);
@@ -397,8 +397,7 @@ void PersonView::paintEvent(QPaintEvent *)
         const QFont lineFont = CardText::systemFont(kSecondaryFontSize);
         const QFontMetricsF lineMetrics(lineFont);
         painter.setFont(lineFont);
-        painter.setPen(
-            settingsColor(DefHeaderCompanyColor, palette().color(QPalette::WindowText)));
+        painter.setPen(settingsColor(DefHeaderCompanyColor, palette().color(QPalette::WindowText)));
         const auto drawLine = [&](const QString &line, qreal y) {
             if (line.isEmpty())
                 return;

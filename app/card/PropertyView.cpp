@@ -68,8 +68,7 @@ ShownValue shownValue(const QString &property, const QString &value, qreal rowWi
         const QString text = CardText::truncated(value, PropertyView::kMaxNoteCharacters);
         return {text, text.size() != value.size(), width};
     }
-    const QString text =
-        CardText::elidedLines(value, metrics, width, PropertyView::kMaxValueLines);
+    const QString text = CardText::elidedLines(value, metrics, width, PropertyView::kMaxValueLines);
     return {text, text != value, 0};
 }
 
@@ -121,21 +120,21 @@ PropertyView::~PropertyView() = default;
 void PropertyView::setProperty(const QString &property)
 {
     _property = property;
-    _layOut();
+    _invalidateLayout();
 }
 
 void PropertyView::setLabel(const QString &label)
 {
     _label = displayLabel(label);
     setAccessibleName(_label);
-    _layOut();
+    _invalidateLayout();
 }
 
 void PropertyView::setValue(const QString &value)
 {
     _value = value;
     setAccessibleDescription(CardText::truncated(value, CardText::kToolTipCharacters));
-    _layOut();
+    _invalidateLayout();
 }
 
 void PropertyView::setInfo(const QVariant &info)
@@ -176,8 +175,7 @@ QString PropertyView::displayLabel(const QString &storedLabel)
 qreal PropertyView::textHeight(const QString &property, const QString &value, qreal rowWidth)
 {
     const ShownValue shown = shownValue(property, value, rowWidth);
-    return CardText::sizeOf(shown.text, QFontMetricsF(valueFont(false)), shown.wrapWidth)
-        .height();
+    return CardText::sizeOf(shown.text, QFontMetricsF(valueFont(false)), shown.wrapWidth).height();
 }
 
 void PropertyView::open()
@@ -273,7 +271,7 @@ void PropertyView::_setHighlight(bool highlight)
 
 std::unique_ptr<QMenu> PropertyView::_menuForEvent(const QPointF *position)
 {
-    if (position && !_inQt(_labelRect).contains(*position))
+    if (position && !_inQt(labelRect()).contains(*position))
         return nullptr;
 
     auto menu = std::make_unique<QMenu>();
@@ -315,8 +313,24 @@ void PropertyView::popUpMenu(const QPoint &globalPosition)
     menu->exec(globalPosition);
 }
 
-void PropertyView::_layOut()
+void PropertyView::_invalidateLayout()
 {
+    _laidOutSize = QSize();
+    const ShownValue value = shownValue(_property, _value, width());
+    const bool cutLabel =
+        CardText::elidedLine(_label, QFontMetricsF(labelFont()), kLabelColumn) != _label;
+    setToolTip(value.cut || cutLabel
+                   ? CardText::truncated(_label + QLatin1String(": ") + _value,
+                                         CardText::kToolTipCharacters)
+                   : QString());
+    update();
+}
+
+void PropertyView::_layOut() const
+{
+    if (_laidOutSize == size())
+        return;
+    _laidOutSize = size();
     const QFontMetricsF labelMetrics(labelFont());
     const QFontMetricsF valueMetrics(valueFont(false));
     const ShownValue value = shownValue(_property, _value, width());
@@ -334,12 +348,30 @@ void PropertyView::_layOut()
     _labelRect = QRectF(QPointF(kLabelColumn - labelSize.width(),
                                 valueY + valueSize.height() - labelSize.height()),
                         labelSize);
+}
 
-    const bool cut = value.cut || _shownLabel != _label;
-    setToolTip(cut ? CardText::truncated(_label + QLatin1String(": ") + _value,
-                                         CardText::kToolTipCharacters)
-                   : QString());
-    update();
+QRectF PropertyView::labelRect() const
+{
+    _layOut();
+    return _labelRect;
+}
+
+QRectF PropertyView::valueRect() const
+{
+    _layOut();
+    return _valueRect;
+}
+
+QString PropertyView::displayedLabel() const
+{
+    _layOut();
+    return _shownLabel;
+}
+
+QString PropertyView::displayedValue() const
+{
+    _layOut();
+    return _shownValue;
 }
 
 QRectF PropertyView::_inQt(const QRectF &yUp) const
@@ -349,6 +381,7 @@ QRectF PropertyView::_inQt(const QRectF &yUp) const
 
 void PropertyView::paintEvent(QPaintEvent *)
 {
+    _layOut();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     // Shapes are built y-up, where the layout rules are stated, and flipped once here.
@@ -384,8 +417,7 @@ void PropertyView::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
     const bool control = event->modifiers().testFlag(Qt::ControlModifier);
-    if (event->button() == Qt::RightButton ||
-        (event->button() == Qt::LeftButton && control)) {
+    if (event->button() == Qt::RightButton || (event->button() == Qt::LeftButton && control)) {
         popUpMenu(event->globalPosition().toPoint());
         return;
     }
@@ -399,22 +431,21 @@ void PropertyView::mousePressEvent(QMouseEvent *event)
 void PropertyView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    if (event->button() == Qt::LeftButton &&
-        !event->modifiers().testFlag(Qt::ControlModifier) &&
-        _inQt(_valueRect).contains(event->position()))
+    if (event->button() == Qt::LeftButton && !event->modifiers().testFlag(Qt::ControlModifier) &&
+        _inQt(valueRect()).contains(event->position()))
         open();
 }
 
 void PropertyView::mouseMoveEvent(QMouseEvent *event)
 {
     const QPointF position = event->position();
-    if (_inQt(_valueRect).contains(position))
+    if (_inQt(valueRect()).contains(position))
         setCursor(Qt::PointingHandCursor);
     else
         unsetCursor();
     if (!_tracking)
         return;
-    const bool inside = _inQt(_labelRect).contains(position);
+    const bool inside = _inQt(labelRect()).contains(position);
     if (inside != _pointerInLabel) {
         _pointerInLabel = inside;
         _setHighlight(inside);
@@ -434,5 +465,5 @@ void PropertyView::leaveEvent(QEvent *event)
 void PropertyView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    _layOut();
+    _invalidateLayout();
 }

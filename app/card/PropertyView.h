@@ -83,11 +83,11 @@ public:
     void setHighlighted(bool highlighted);
 
     /// Where label and value are drawn, y-up inside the row.
-    QRectF labelRect() const { return _labelRect; }
-    QRectF valueRect() const { return _valueRect; }
+    QRectF labelRect() const;
+    QRectF valueRect() const;
     /// The texts as drawn, cut to fit.
-    QString displayedLabel() const { return _shownLabel; }
-    QString displayedValue() const { return _shownValue; }
+    QString displayedLabel() const;
+    QString displayedValue() const;
 
     /// The row's menu. With a position (Qt coordinates of the row) only a press on the label
     /// gets one; without, the menu always comes.
@@ -106,7 +106,10 @@ protected:
 private:
     bool _isWebRow() const;
     QUrl _mapLink() const;
-    void _layOut();
+    /// Fits the texts to the row's current size; a hidden row hears of a new size only when
+    /// it is shown, so everything that needs the layout asks for it here.
+    void _layOut() const;
+    void _invalidateLayout();
     void _setHighlight(bool highlight);
     QRectF _inQt(const QRectF &yUp) const;
 
@@ -115,11 +118,12 @@ private:
     QString _label;
     QString _value;
     QVariant _info;
-    QString _shownLabel;
-    QString _shownValue;
-    qreal _wrapWidth = 0;
-    QRectF _labelRect;
-    QRectF _valueRect;
+    mutable QSize _laidOutSize;
+    mutable QString _shownLabel;
+    mutable QString _shownValue;
+    mutable qreal _wrapWidth = 0;
+    mutable QRectF _labelRect;
+    mutable QRectF _valueRect;
     /// The label's hover tracking; off after scrolling until the row is drawn again.
     bool _tracking = false;
     bool _pointerInLabel = false;

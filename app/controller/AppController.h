@@ -33,9 +33,7 @@ class SplashWindow;
 /// collapsed form (field and status label) and its expanded forms (list of matches and
 /// card), walks the matches with the arrow keys and hides everything when the application
 /// loses the focus. Created on first use and never destroyed.
-class AppController final : public QObject,
-                            public ControlNotificationTarget,
-                            public CardActions
+class AppController final : public QObject, public ControlNotificationTarget, public CardActions
 {
     Q_OBJECT
 

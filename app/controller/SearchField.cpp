@@ -9,7 +9,7 @@
 namespace {
 
 std::optional<SearchField::Command> cardCommandForKey(const QKeyEvent *event,
-                                                     Qt::KeyboardModifiers modifiers)
+                                                      Qt::KeyboardModifiers modifiers)
 {
     if (event->matches(QKeySequence::Copy))
         return SearchField::Command::CopyCardRow;

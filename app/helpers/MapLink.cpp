@@ -34,7 +34,8 @@ QByteArray queryPart(const QString &part)
             encoded += c;
         } else {
             encoded += '%';
-            encoded += QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0')
+            encoded += QByteArray::number(static_cast<unsigned char>(c), 16)
+                           .rightJustified(2, '0')
                            .toUpper();
         }
     }
@@ -67,8 +68,7 @@ QUrl googleURLWithAddress(const QVariantMap &address)
     QByteArrayList query;
     for (const QString &part : std::as_const(parts))
         query.append(queryPart(part));
-    const QByteArray text =
-        "http://" + mapHost().toLatin1() + "/maps?q=" + query.join('+');
+    const QByteArray text = "http://" + mapHost().toLatin1() + "/maps?q=" + query.join('+');
     const QUrl url = QUrl::fromEncoded(text, QUrl::StrictMode);
     return url.isValid() ? url : QUrl();
 }

@@ -99,8 +99,8 @@ QString copiesFolder()
     const QString path = runtime + QLatin1String("/brisko-cards");
     if (!QDir().mkpath(path))
         return {};
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                    QFileDevice::ExeOwner);
+    QFile::setPermissions(path,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return path;
 }
 

@@ -6,6 +6,7 @@
 #include "addressbook/AddressBook.h"
 #include "card/MyTableView.h"
 #include "card/PersonView.h"
+#include "card/PropertyView.h"
 #include "chrome/LargeTypeWindow.h"
 #include "chrome/MenuButton.h"
 #include "controller/SearchField.h"
@@ -25,6 +26,7 @@
 #include "workspace/test/RecordingWorkspace.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -131,7 +133,10 @@ protected:
         ASSERT_TRUE(window()->isVisible());
     }
     void type(const QString &text) { QTest::keyClicks(field(), text); }
-    void press(Qt::Key key) { QTest::keyClick(field(), key); }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(field(), key, modifiers);
+    }
 
     QWidget *window() const { return controller.mainWindow(); }
     SearchField *field() const { return controller.searchField(); }
@@ -315,6 +320,47 @@ TEST_F(SearchWindow, EscapeHidesAndTheNextActivationShowsTheSameSearch)
     EXPECT_EQ(matches(), kSmiths);
     EXPECT_EQ(selectedRow(), 1);
     EXPECT_EQ(cardName(), kSmiths[1]);
+    // The last search comes back selected, so typing replaces it.
+    EXPECT_EQ(field()->selectedText(), QStringLiteral("smith"));
+    type(QStringLiteral("zephyr"));
+    EXPECT_EQ(field()->text(), QStringLiteral("zephyr"));
+}
+
+TEST_F(SearchWindow, ReturnWithTheListShowingKeepsThePersonChosenInIt)
+{
+    activate();
+    type(QStringLiteral("smith"));
+    press(Qt::Key_Return);
+    press(Qt::Key_Down);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Tab}) {
+        press(key);
+        EXPECT_EQ(selectedRow(), 1);
+        EXPECT_EQ(cardName(), kSmiths[1]);
+    }
+}
+
+TEST_F(SearchWindow, TheCardsRowsAreReachedFromTheSearchField)
+{
+    activate();
+    type(QStringLiteral("ann.smith"));
+    ASSERT_EQ(cardName(), kSmiths[0]);
+    press(Qt::Key_Down, Qt::ControlModifier);
+    press(Qt::Key_Down, Qt::ControlModifier);
+    ASSERT_NE(controller.personView()->selectedRow(), nullptr);
+    EXPECT_TRUE(controller.personView()->selectedRow()->isHighlighted());
+    // Ctrl+C copies the row unless text is selected in the field.
+    press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("ann.smith@example.org"));
+    field()->selectAll();
+    press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("ann.smith"));
+
+    press(Qt::Key_Up, Qt::ControlModifier);
+    press(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(controller.largeTypeWindow()->isVisible());
+    EXPECT_EQ(controller.largeTypeWindow()->largeTypeView()->displayString().text,
+              QStringLiteral("+44 20 7946 0011"));
+    EXPECT_EQ(field()->text(), QStringLiteral("ann.smith"));
 }
 
 TEST_F(SearchWindow, ActivatingWithAnEmptyFieldCollapses)
