@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <QTextLayout>
 
 #include <cmath>
 
@@ -71,14 +72,56 @@ QString elidedLines(const QString &text, const QFontMetricsF &metrics, qreal wid
     return lines.join(QLatin1Char('\n'));
 }
 
-QSizeF sizeOf(const QString &text, const QFontMetricsF &metrics, qreal wrapWidth)
+QSizeF sizeOf(const QString &text, const QFontMetricsF &metrics)
 {
-    const int flags = Qt::AlignLeft | Qt::AlignTop |
-                      (wrapWidth > 0 ? Qt::TextWordWrap | Qt::TextWrapAnywhere : 0);
-    const qreal width = wrapWidth > 0 ? wrapWidth : 1e6;
-    const QSizeF size = metrics.boundingRect(QRectF(0, 0, width, 1e6), flags, text).size();
+    const QSizeF size =
+        metrics.boundingRect(QRectF(0, 0, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop, text).size();
     // An empty value still takes one line, as it does in a label.
     return QSizeF(size.width(), std::max(size.height(), metrics.height()));
+}
+
+namespace {
+
+/// Lays the text out in lines of `width` and returns its extent.
+QSizeF layOutWrapped(QTextLayout &layout, qreal width)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal height = 0;
+    qreal widest = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+        widest = std::max(widest, line.naturalTextWidth());
+    }
+    layout.endLayout();
+    return QSizeF(widest, std::max(height, QFontMetricsF(layout.font()).height()));
+}
+
+QString withLineSeparators(QString text)
+{
+    // A layout breaks lines only at the Unicode line separator.
+    text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    return text;
+}
+
+} // namespace
+
+QSizeF wrappedSize(const QString &text, const QFont &font, qreal width)
+{
+    QTextLayout layout(withLineSeparators(text), font);
+    return layOutWrapped(layout, width);
+}
+
+void drawWrapped(QPainter &painter, const QPointF &topLeft, const QString &text, const QFont &font,
+                 qreal width)
+{
+    QTextLayout layout(withLineSeparators(text), font);
+    layOutWrapped(layout, width);
+    layout.draw(&painter, topLeft);
 }
 
 } // namespace CardText

@@ -6,6 +6,8 @@
 #include <QSizeF>
 #include <QString>
 
+class QPainter;
+
 /// Fonts and text fitting for the card. Values come from contact files and may be of any
 /// length, so every text is cut to what could possibly show before it is measured: measuring
 /// a name of two million characters would stall every paint.
@@ -23,8 +25,15 @@ QString elidedLine(const QString &text, const QFontMetricsF &metrics, qreal widt
 /// Each line fitted to `width` as elidedLine() does, and at most `maxLines` of them.
 QString elidedLines(const QString &text, const QFontMetricsF &metrics, qreal width, int maxLines);
 
-/// The extent of a text of one or more lines; wrapped at `wrapWidth` when that is positive.
-QSizeF sizeOf(const QString &text, const QFontMetricsF &metrics, qreal wrapWidth = 0);
+/// The extent of a text of one or more lines.
+QSizeF sizeOf(const QString &text, const QFontMetricsF &metrics);
+
+/// The extent of a text wrapped at `width`: at blanks, and inside a word only when the word
+/// is longer than a line.
+QSizeF wrappedSize(const QString &text, const QFont &font, qreal width);
+/// Draws it so, in the painter's pen, its top-left corner at `topLeft`.
+void drawWrapped(QPainter &painter, const QPointF &topLeft, const QString &text, const QFont &font,
+                 qreal width);
 
 /// The most characters a tooltip shows of a long value.
 inline constexpr qsizetype kToolTipCharacters = 2000;

@@ -38,9 +38,30 @@ QFont valueFont(bool underlined)
     return font;
 }
 
-QFont labelFont()
+QFont labelFont(int pixelSize = PropertyView::kFontSize)
 {
-    return CardText::systemFont(PropertyView::kFontSize, true);
+    return CardText::systemFont(pixelSize, true);
+}
+
+// A label a little wider than its column ("home page" in a wide font) is set a size or two
+// smaller rather than cut; only a longer one is cut.
+constexpr int kSmallestLabelSize = PropertyView::kFontSize - 2;
+
+QFont fittingLabelFont(const QString &label, qreal width)
+{
+    for (int size = PropertyView::kFontSize; size > kSmallestLabelSize; --size) {
+        const QFont font = labelFont(size);
+        if (QFontMetricsF(font).horizontalAdvance(CardText::truncated(label, 64)) <= width)
+            return font;
+    }
+    return labelFont(kSmallestLabelSize);
+}
+
+QSizeF valueSize(const QString &text, qreal wrapWidth)
+{
+    const QFont font = valueFont(false);
+    return wrapWidth > 0 ? CardText::wrappedSize(text, font, wrapWidth)
+                         : CardText::sizeOf(text, QFontMetricsF(font));
 }
 
 QColor grey(qreal white)
@@ -70,12 +91,6 @@ ShownValue shownValue(const QString &property, const QString &value, qreal rowWi
     }
     const QString text = CardText::elidedLines(value, metrics, width, PropertyView::kMaxValueLines);
     return {text, text != value, 0};
-}
-
-int textFlags(qreal wrapWidth)
-{
-    return Qt::AlignLeft | Qt::AlignTop |
-           (wrapWidth > 0 ? Qt::TextWordWrap | Qt::TextWrapAnywhere : 0);
 }
 
 // A rectangle with rounded corners on one side only; the highlight's two halves meet along
@@ -175,7 +190,7 @@ QString PropertyView::displayLabel(const QString &storedLabel)
 qreal PropertyView::textHeight(const QString &property, const QString &value, qreal rowWidth)
 {
     const ShownValue shown = shownValue(property, value, rowWidth);
-    return CardText::sizeOf(shown.text, QFontMetricsF(valueFont(false)), shown.wrapWidth).height();
+    return valueSize(shown.text, shown.wrapWidth).height();
 }
 
 void PropertyView::open()
@@ -318,11 +333,11 @@ void PropertyView::_invalidateLayout()
     _laidOutSize = QSize();
     const ShownValue value = shownValue(_property, _value, width());
     const bool cutLabel =
-        CardText::elidedLine(_label, QFontMetricsF(labelFont()), kLabelColumn) != _label;
-    setToolTip(value.cut || cutLabel
-                   ? CardText::truncated(_label + QLatin1String(": ") + _value,
-                                         CardText::kToolTipCharacters)
-                   : QString());
+        CardText::elidedLine(_label, QFontMetricsF(fittingLabelFont(_label, kLabelColumn)),
+                             kLabelColumn) != _label;
+    setToolTip(value.cut || cutLabel ? CardText::truncated(_label + QLatin1String(": ") + _value,
+                                                           CardText::kToolTipCharacters)
+                                     : QString());
     update();
 }
 
@@ -331,23 +346,23 @@ void PropertyView::_layOut() const
     if (_laidOutSize == size())
         return;
     _laidOutSize = size();
-    const QFontMetricsF labelMetrics(labelFont());
-    const QFontMetricsF valueMetrics(valueFont(false));
+    _labelFont = fittingLabelFont(_label, kLabelColumn);
+    const QFontMetricsF labelMetrics(_labelFont);
     const ShownValue value = shownValue(_property, _value, width());
     _shownValue = value.text;
     _wrapWidth = value.wrapWidth;
     _shownLabel = CardText::elidedLine(_label, labelMetrics, kLabelColumn);
 
     const qreal rowHeight = height();
-    const QSizeF valueSize = CardText::sizeOf(_shownValue, valueMetrics, value.wrapWidth);
+    const QSizeF shownSize = valueSize(_shownValue, _wrapWidth);
     const QSizeF labelSize = CardText::sizeOf(_shownLabel, labelMetrics);
     // The value is centred in the row; the label ends kLabelGap before it with its top level
     // with the value's first line.
-    const qreal valueY = (rowHeight - valueSize.height()) * 0.5;
-    _valueRect = QRectF(QPointF(kValueX, valueY), valueSize);
-    _labelRect = QRectF(QPointF(kLabelColumn - labelSize.width(),
-                                valueY + valueSize.height() - labelSize.height()),
-                        labelSize);
+    const qreal valueY = (rowHeight - shownSize.height()) * 0.5;
+    _valueRect = QRectF(QPointF(kValueX, valueY), shownSize);
+    _labelRect = QRectF(
+        QPointF(kLabelColumn - labelSize.width(), valueY + shownSize.height() - labelSize.height()),
+        labelSize);
 }
 
 QRectF PropertyView::labelRect() const
@@ -395,14 +410,16 @@ void PropertyView::paintEvent(QPaintEvent *)
     }
     painter.resetTransform();
 
-    painter.setFont(valueFont(_isWebRow()));
+    const QFont font = valueFont(_isWebRow());
+    painter.setFont(font);
     painter.setPen(_isWebRow() ? QColor(Qt::blue) : grey(0.0));
-    QRectF valueArea = _inQt(_valueRect);
+    const QRectF valueArea = _inQt(_valueRect);
     if (_wrapWidth > 0)
-        valueArea.setWidth(_wrapWidth);
-    painter.drawText(valueArea, textFlags(_wrapWidth), _shownValue);
+        CardText::drawWrapped(painter, valueArea.topLeft(), _shownValue, font, _wrapWidth);
+    else
+        painter.drawText(valueArea, Qt::AlignLeft | Qt::AlignTop, _shownValue);
 
-    painter.setFont(labelFont());
+    painter.setFont(_labelFont);
     painter.setPen(_highlight ? grey(1.0) : grey(0.6));
     painter.drawText(_inQt(_labelRect), Qt::AlignLeft | Qt::AlignTop, _shownLabel);
 

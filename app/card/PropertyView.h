@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QFont>
 #include <QRectF>
 #include <QVariant>
 #include <QWidget>
@@ -119,6 +120,7 @@ private:
     QString _value;
     QVariant _info;
     mutable QSize _laidOutSize;
+    mutable QFont _labelFont;
     mutable QString _shownLabel;
     mutable QString _shownValue;
     mutable qreal _wrapWidth = 0;

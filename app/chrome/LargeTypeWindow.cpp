@@ -45,6 +45,8 @@ LargeTypeWindow::LargeTypeWindow(QWidget *parent)
     : FramelessWindow(new LargeTypeView, parent)
 {
     _largeTypeView = static_cast<LargeTypeView *>(backgroundView());
+    // Named for window lists and screen readers; the frameless window shows no title itself.
+    setWindowTitle(tr("Large Type"));
     _foregroundColor = [] {
         return UserDefaultsExtras::colorForKey(UserDefaults::standardUserDefaults(),
                                                DefLargeTypeFgColor);

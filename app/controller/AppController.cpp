@@ -33,6 +33,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPalette>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -73,7 +74,7 @@ AppController::AppController()
                 if (_applicationActive)
                     return;
                 QTimer::singleShot(0, this, [this] {
-                    if (!_applicationActive)
+                    if (!_applicationActive && !_switchingWindows)
                         applicationDidResignActive();
                 });
             });
@@ -476,6 +477,10 @@ void AppController::checkForUpdates()
 
 void AppController::showStringInLargeType(const QString &string)
 {
+    // Between the search window going and the large type coming, no window of ours has the
+    // focus; the fades run the event loop meanwhile, which must not take that for the user
+    // leaving.
+    const QScopedValueRollback switching(_switchingWindows, true);
     WindowExtras::fadeOut(_mainWindow.get());
     _largeTypeWindow->setDisplayString(string);
     WindowExtras::fadeIn(_largeTypeWindow.get());

@@ -182,4 +182,5 @@ private:
     bool _matchesTableIsVisible = true;
     int _numAlertPanel = 0;
     bool _applicationActive = false;
+    bool _switchingWindows = false;
 };
