@@ -27,8 +27,8 @@ void fireFadeOut(SplashWindow &splash)
 TEST(SplashWindowTest, ShowsTheHotKeyTextAndFadesOutWhenItsTimeIsUp)
 {
     SplashWindow splash;
-    splash.showSplash(QStringLiteral("⌘Space"));
-    EXPECT_EQ(splash.text(), QStringLiteral("Activation hot key: ⌘Space"));
+    splash.showSplash(QStringLiteral("Super+Space"));
+    EXPECT_EQ(splash.text(), QStringLiteral("Activation hot key: Super+Space"));
     EXPECT_TRUE(splash.isVisible());
     EXPECT_EQ(splash.backgroundView()->backgroundColor().alpha(), 0);
     EXPECT_TRUE(splash.fadeOutTimer().isActive());
