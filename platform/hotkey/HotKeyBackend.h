@@ -61,6 +61,28 @@ inline constexpr int EventParameterNotFound = -9870;
 /// A handle the backend returns for a registered hot key; 0 means none.
 using HotKeyRef = quint64;
 
+/// Why a hot key could not be registered.
+struct HotKeyFailure
+{
+    enum class Cause
+    {
+        /// No way to register global hot keys in this session.
+        Unavailable,
+        /// Another program holds the combination.
+        Taken,
+        /// The keyboard has no key at that position.
+        NoKey,
+        /// The desktop declined, or bound the shortcut to no key.
+        Refused,
+        /// The desktop did not answer in time.
+        NoAnswer,
+    };
+
+    Cause cause = Cause::Unavailable;
+    /// The particulars, in a sentence for standard error.
+    QString detail;
+};
+
 /// Registers global hot keys with the desktop: the hot key center decides what is registered,
 /// a backend decides how on this desktop. Events are delivered on the main thread.
 class HotKeyBackend : public QObject
@@ -82,18 +104,28 @@ public:
     virtual bool deliversHotKeyEvents() const { return true; }
 
     /// Registers `keyCode` (positional virtual key code) with `modifiers` (flags above);
-    /// returns the new reference, or 0 when the desktop refuses.
-    virtual HotKeyRef registerHotKey(int keyCode, int modifiers, HotKeyIdentity identity) = 0;
+    /// returns the new reference, or 0 when the desktop refuses, and then says why in
+    /// `failure`. A desktop that answers later may still fail the reference through
+    /// `registrationFailed`, never from within this call.
+    virtual HotKeyRef registerHotKey(int keyCode, int modifiers, HotKeyIdentity identity,
+                                     HotKeyFailure *failure = nullptr) = 0;
     /// Unregisters a reference returned by registerHotKey; unknown references are ignored.
     virtual void unregisterHotKey(HotKeyRef ref) = 0;
 
 Q_SIGNALS:
     void hotKeyEvent(const HotKeyEvent &event);
     void applicationEvent(const HotKeyApplicationEvent &event);
+    /// A reference returned earlier did not come to work after all; the backend has forgotten
+    /// it.
+    void registrationFailed(HotKeyRef ref, const HotKeyFailure &failure);
 
 protected:
     explicit HotKeyBackend(QObject *parent = nullptr);
+    /// Fills `failure` (when given) and answers the reference of a refused registration.
+    static HotKeyRef failed(HotKeyFailure *failure, HotKeyFailure::Cause cause,
+                            const QString &detail);
 };
 
 Q_DECLARE_METATYPE(HotKeyEvent)
 Q_DECLARE_METATYPE(HotKeyApplicationEvent)
+Q_DECLARE_METATYPE(HotKeyFailure)
