@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -91,9 +92,27 @@ class HotKeyBackend : public QObject
 public:
     ~HotKeyBackend() override;
 
-    /// The backend for this session: X11 when the application runs on an X server (XWayland
-    /// included). It is always returned; `isAvailable()` tells whether it works here.
+    /// The backend for this session, chosen here and nowhere else: `BRISKO_HOTKEY_BACKEND`
+    /// ("x11" or "portal") when set; otherwise a Wayland session uses the desktop portal's
+    /// global shortcuts where the portal offers them, and X11 (XWayland included) everywhere
+    /// else. It is always returned; `isAvailable()` tells whether it works here.
     static std::unique_ptr<HotKeyBackend> createDefault();
+
+    enum class Kind
+    {
+        X11,
+        Portal,
+    };
+    struct Choice
+    {
+        Kind kind = Kind::X11;
+        /// A sentence for standard error when the request could not be followed; else empty.
+        QString note;
+    };
+    /// The choice itself: `requested` is the environment's value, `portalOffersShortcuts` is
+    /// asked only where the answer matters, since asking may wait for the portal to start.
+    static Choice choose(const QString &requested, bool waylandSession,
+                         const std::function<bool()> &portalOffersShortcuts);
 
     /// Whether global hot keys can be registered in this session.
     virtual bool isAvailable() const = 0;
