@@ -95,7 +95,7 @@ protected:
     std::unique_ptr<ChildProcess> app;
 };
 
-TEST_F(HotKeyDesktopE2ETest, AWaylandSessionBindsTheHotKeyThroughThePortal)
+TEST_F(HotKeyDesktopE2ETest, AWaylandSessionBindsThroughThePortalAndFollowsSuspendAndRefresh)
 {
     startDesktop({QStringLiteral("portal")});
     launch(QStringLiteral("wayland"));
@@ -106,26 +106,15 @@ TEST_F(HotKeyDesktopE2ETest, AWaylandSessionBindsTheHotKeyThroughThePortal)
               (QStringList{QStringLiteral("CTRL+ALT+space"), QStringLiteral("CTRL+ALT+space"),
                            QStringLiteral("Show"), QStringLiteral("Brisko")}));
 
-    ASSERT_FALSE(searchWindowVisible(display));
-    desktop->writeLine(QStringLiteral("activate CTRL+ALT+space"));
-    EXPECT_TRUE(shows()) << "the portal's activation did not bring the search window up";
-}
-
-TEST_F(HotKeyDesktopE2ETest, SuspendResumeAndRefreshGoThroughThePortalSessions)
-{
-    startDesktop({QStringLiteral("portal")});
-    launch(QStringLiteral("wayland"));
-    const QString first = desktopSays(QStringLiteral("bound ")).value(1);
-    ASSERT_FALSE(first.isEmpty()) << qPrintable(app->standardError());
-
+    // The stand-in signals closed sessions too, as a signal already on its way would.
     ASSERT_TRUE(command(QStringLiteral("Suspend")));
-    EXPECT_EQ(desktopSays(QStringLiteral("closed ")).value(1), first);
+    EXPECT_EQ(desktopSays(QStringLiteral("closed ")).value(1), bound.at(1));
     desktop->writeLine(QStringLiteral("activate CTRL+ALT+space"));
     EXPECT_TRUE(staysHidden()) << "a suspended hot key showed the search window";
 
     ASSERT_TRUE(command(QStringLiteral("Resume")));
-    const QString second = desktopSays(QStringLiteral("bound ")).value(1);
-    ASSERT_FALSE(second.isEmpty()) << "Resume bound nothing";
+    const QString resumed = desktopSays(QStringLiteral("bound ")).value(1);
+    ASSERT_FALSE(resumed.isEmpty()) << "Resume bound nothing";
 
     const KeyCombo controlShiftK(40, KeyCombo::controlKey | KeyCombo::shiftKey);
     ASSERT_EQ(run(Defaults, {QStringLiteral("write"), Domain, QStringLiteral("HotKey"),
@@ -133,13 +122,13 @@ TEST_F(HotKeyDesktopE2ETest, SuspendResumeAndRefreshGoThroughThePortalSessions)
                              QString::fromLatin1(controlShiftK.archivedData().toHex())}),
               0);
     ASSERT_TRUE(command(QStringLiteral("Refresh")));
-    EXPECT_EQ(desktopSays(QStringLiteral("closed ")).value(1), second);
+    EXPECT_EQ(desktopSays(QStringLiteral("closed ")).value(1), resumed);
     EXPECT_EQ(desktopSays(QStringLiteral("bound ")).value(3), QStringLiteral("CTRL+SHIFT+k"));
 
     desktop->writeLine(QStringLiteral("activate CTRL+ALT+space"));
     EXPECT_TRUE(staysHidden()) << "the old hot key still shows the search window";
     desktop->writeLine(QStringLiteral("activate CTRL+SHIFT+k"));
-    EXPECT_TRUE(shows()) << "the new hot key did not bring the search window up";
+    EXPECT_TRUE(shows()) << "the portal's activation did not bring the search window up";
 }
 
 TEST_F(HotKeyDesktopE2ETest, AKeyTakenByAnotherProgramIsToldOnce)

@@ -79,7 +79,8 @@ TEST(StoredHotKey, UnusableValuesGiveTheFactoryKeyWithAReasonAndStayStored)
         {"text", QStringLiteral("Ctrl+Shift+K"), ControlOptionSpace, true},
         {"a key code no keyboard has", KeyCombo(300, 0x1000).archivedData(), ControlOptionSpace,
          true},
-        {"flags beyond the four modifiers", KeyCombo(40, 0x7F000200).archivedData(),
+        // Valid by its flags, but a desktop would take the bare key and block typing "A".
+        {"flags only beyond the four modifiers", KeyCombo(0, 0x10000).archivedData(),
          ControlOptionSpace, true},
     };
     for (const auto &c : cases) {
