@@ -132,7 +132,7 @@ TEST_F(PortalHotKeyBackendTest, AnswersThatBindNothingFailTheRegistrationAndClos
         HotKeyRef ref = 0;
         const QStringList bound = registerAndBind(&ref);
         ASSERT_EQ(bound.size(), 6) << c.answer;
-        ASSERT_TRUE(failures.wait(Timeout)) << "no failure after " << c.answer;
+        ASSERT_TRUE(waitForCount(failures, 1)) << "no failure after " << c.answer;
         EXPECT_EQ(failures.at(0).at(0).value<HotKeyRef>(), ref);
         EXPECT_EQ(failures.at(0).at(1).value<HotKeyFailure>().cause, c.cause) << c.answer;
         EXPECT_EQ(nextLine(*portal), QStringLiteral("closed ") + bound.at(1)) << c.answer;
