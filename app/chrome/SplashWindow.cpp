@@ -10,10 +10,14 @@
 #include <QPainterPath>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int Padding = 24;
 constexpr int FontPixelSize = 30;
+constexpr int NoteFontPixelSize = 15;
+constexpr int NoteGap = 8;
 
 QFont splashFont()
 {
@@ -21,6 +25,19 @@ QFont splashFont()
     font.setPixelSize(FontPixelSize);
     font.setBold(true);
     return font;
+}
+
+QFont noteFont()
+{
+    QFont font;
+    font.setPixelSize(NoteFontPixelSize);
+    return font;
+}
+
+/// The height the note takes below the text, gap included; 0 without a note.
+qreal noteHeight(const QString &note)
+{
+    return note.isEmpty() ? 0 : NoteGap + QFontMetricsF(noteFont()).height();
 }
 
 } // namespace
@@ -32,6 +49,7 @@ class SplashView final : public RoundedRectView
 {
 public:
     QString text;
+    QString note;
 
 protected:
     void paintEvent(QPaintEvent *event) override
@@ -47,14 +65,23 @@ protected:
         }
         if (text.isEmpty())
             return;
-        const QFont font = splashFont();
-        const QFontMetricsF metrics(font);
-        const qreal x = (width() - metrics.horizontalAdvance(text)) * 0.5;
-        const qreal y = (height() - metrics.height()) * 0.5 + metrics.ascent();
+        const QFontMetricsF metrics(splashFont());
+        const qreal top = (height() - metrics.height() - noteHeight(note)) * 0.5;
+        drawLine(painter, text, splashFont(), top + metrics.ascent(), 5);
+        if (!note.isEmpty())
+            drawLine(painter, note, noteFont(),
+                     top + metrics.height() + NoteGap + QFontMetricsF(noteFont()).ascent(), 4);
+    }
+
+private:
+    void drawLine(QPainter &painter, const QString &line, const QFont &font, qreal baseline,
+                  qreal halo)
+    {
+        const qreal x = (width() - QFontMetricsF(font).horizontalAdvance(line)) * 0.5;
         QPainterPath glyphs;
-        glyphs.addText(QPointF(x, y), font, text);
-        painter.strokePath(glyphs, QPen(QColor(255, 255, 255, 210), 5, Qt::SolidLine, Qt::RoundCap,
-                                        Qt::RoundJoin));
+        glyphs.addText(QPointF(x, baseline), font, line);
+        painter.strokePath(glyphs, QPen(QColor(255, 255, 255, 210), halo, Qt::SolidLine,
+                                        Qt::RoundCap, Qt::RoundJoin));
         painter.fillPath(glyphs, QColor(40, 40, 40));
     }
 };
@@ -77,14 +104,36 @@ QString SplashWindow::text() const
 void SplashWindow::setText(const QString &text)
 {
     _splashView->text = text;
-    const QFontMetricsF metrics(splashFont());
-    resize(qCeil(metrics.horizontalAdvance(text)) + 2 * Padding,
-           qCeil(metrics.height()) + 2 * Padding);
+    _fitText();
+}
+
+QString SplashWindow::note() const
+{
+    return _splashView->note;
+}
+
+void SplashWindow::setNote(const QString &note)
+{
+    _splashView->note = note;
+    _fitText();
+    // A note that arrives while the splash is up must not push it off the centre.
+    if (isVisible())
+        WindowExtras::centerWithSize(this, QSizeF(size()), 0);
+}
+
+void SplashWindow::_fitText()
+{
+    const qreal textWidth = QFontMetricsF(splashFont()).horizontalAdvance(_splashView->text);
+    const qreal noteWidth = QFontMetricsF(noteFont()).horizontalAdvance(_splashView->note);
+    resize(qCeil(std::max(textWidth, noteWidth)) + 2 * Padding,
+           qCeil(QFontMetricsF(splashFont()).height() + noteHeight(_splashView->note)) +
+               2 * Padding);
     _splashView->update();
 }
 
-void SplashWindow::showSplash(const QString &hotKeyDescription)
+void SplashWindow::showSplash(const QString &hotKeyDescription, const QString &note)
 {
+    _splashView->note = note;
     setText(tr("Activation hot key: %1").arg(hotKeyDescription));
     WindowAppearance::applySplashAppearance(this);
     // Centred across, a little above the middle, like a window the desktop centres itself.

@@ -21,14 +21,20 @@ public:
     QString text() const;
     /// Sets the text and sizes the window around it.
     void setText(const QString &text);
+    /// A smaller line under the text (what keeps the hot key from working); empty for none.
+    QString note() const;
+    void setNote(const QString &note);
 
-    /// Shows "Activation hot key: <description>", fades in centred and schedules the fade-out.
-    void showSplash(const QString &hotKeyDescription);
+    /// Shows "Activation hot key: <description>" with `note` under it, fades in centred and
+    /// schedules the fade-out.
+    void showSplash(const QString &hotKeyDescription, const QString &note = QString());
 
     /// The pending fade-out, exposed so it can be inspected and fired in tests.
     QTimer &fadeOutTimer() { return _fadeOutTimer; }
 
 private:
+    void _fitText();
+
     SplashView *_splashView;
     QTimer _fadeOutTimer;
 };

@@ -17,6 +17,8 @@
 #include "controller/SearchPanel.h"
 #include "dialing/ClickToCall.h"
 #include "hotkey/HotKeyCenter.h"
+#include "hotkey/HotKeyNotices.h"
+#include "hotkey/StoredHotKey.h"
 #include "net/UrlLoading.h"
 #include "script/TellApplication.h"
 #include "search/RKAddressBook.h"
@@ -43,6 +45,24 @@ namespace {
 UserDefaults &defaults()
 {
     return UserDefaults::standardUserDefaults();
+}
+
+const QString kHotKeyName = QStringLiteral("HotKey");
+
+HotKeyNotices &hotKeyNotices()
+{
+    static HotKeyNotices notices;
+    return notices;
+}
+
+/// The stored hot key, or the factory one when what is stored cannot be used (said once).
+KeyCombo activationHotKey()
+{
+    QString problem;
+    const KeyCombo combo = StoredHotKey::read(defaults(), DefHotKey, &problem);
+    if (!problem.isEmpty())
+        hotKeyNotices().settingUnusable(problem);
+    return combo;
 }
 
 } // namespace
@@ -77,6 +97,17 @@ AppController::AppController()
                     if (!_applicationActive && !_switchingWindows)
                         applicationDidResignActive();
                 });
+            });
+
+    // A hot key that does not work is told to the user, and to the splash if it is still up:
+    // a desktop portal may answer only after the splash has appeared.
+    connect(HotKeyCenter::sharedCenter(), &HotKeyCenter::registrationFailed, this,
+            [this](const QString &name, const KeyCombo &combo, const HotKeyFailure &failure) {
+                if (name != kHotKeyName)
+                    return;
+                hotKeyNotices().registrationFailed(combo, failure);
+                if (_splashWindow->isVisible())
+                    _splashWindow->setNote(HotKeyNotices::splashNote(failure));
             });
 }
 
@@ -362,9 +393,8 @@ void AppController::_updateSearchIndexSoon()
 
 void AppController::preferenceDidChange()
 {
-    HotKeyCenter::sharedCenter()->addHotKey(
-        QStringLiteral("HotKey"), UserDefaultsExtras::keyComboForKey(defaults(), DefHotKey), this,
-        [this](HotKeyCenter *) { showSearchWindow(); });
+    HotKeyCenter::sharedCenter()->addHotKey(kHotKeyName, activationHotKey(), this,
+                                            [this](HotKeyCenter *) { showSearchWindow(); });
     const QColor largeTypeBackground =
         UserDefaultsExtras::colorForKey(defaults(), DefLargeTypeBgColor);
     // An unreadable colour keeps the one the window has rather than no background at all.
@@ -570,8 +600,10 @@ QUrl AppController::shareUrl()
 
 void AppController::_showSplashScreen()
 {
-    _splashWindow->showSplash(
-        UserDefaultsExtras::keyComboForKey(defaults(), DefHotKey).description());
+    const std::optional<HotKeyFailure> failure =
+        HotKeyCenter::sharedCenter()->failureForName(kHotKeyName);
+    _splashWindow->showSplash(activationHotKey().description(),
+                              failure ? HotKeyNotices::splashNote(*failure) : QString());
 }
 
 void AppController::_openPreferencePane()

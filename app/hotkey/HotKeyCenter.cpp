@@ -5,8 +5,6 @@
 
 #include <QMetaMethod>
 
-#include <cstdio>
-
 namespace {
 
 const QString Source = QStringLiteral("HotKeyCenter");
@@ -70,15 +68,14 @@ HotKeyCenter::HotKeyCenter(std::unique_ptr<HotKeyBackend> backend, QObject *pare
     : QObject(parent)
     , mBackend(std::move(backend))
 {
-    if (!mBackend->isAvailable()) {
-        // The application still starts; only the hot key is missing, and the user must know.
-        std::fprintf(stderr, "Brisko: %s\n", qUtf8Printable(mBackend->unavailableReason()));
-        std::fflush(stderr);
-    }
+    // Without a working backend the application still starts; the reason reaches the user with
+    // the first registration that fails (registrationFailed).
     connect(mBackend.get(), &HotKeyBackend::hotKeyEvent, this,
             [this](const HotKeyEvent &event) { handleHotKeyEvent(event); });
     connect(mBackend.get(), &HotKeyBackend::applicationEvent, this,
             [this](const HotKeyApplicationEvent &event) { sendEvent(event); });
+    connect(mBackend.get(), &HotKeyBackend::registrationFailed, this,
+            &HotKeyCenter::_registrationFailed);
 }
 
 HotKeyCenter::~HotKeyCenter()
@@ -143,6 +140,7 @@ bool HotKeyCenter::_addRecord(const QString &name, const KeyCombo &combo, QObjec
     removeHotKey(name);
     auto hk = std::make_shared<_HotKeyData>();
     hk->mId = _nextId();
+    hk->mName = name;
     hk->mCombo = combo;
     hk->mTarget = target;
     hk->mAction = std::move(action);
@@ -175,6 +173,14 @@ std::optional<KeyCombo> HotKeyCenter::keyComboForName(const QString &name) const
     return it->second->mCombo;
 }
 
+std::optional<HotKeyFailure> HotKeyCenter::failureForName(const QString &name) const
+{
+    auto it = mHotKeys.find(name);
+    if (it == mHotKeys.end())
+        return std::nullopt;
+    return it->second->mFailure;
+}
+
 void HotKeyCenter::setEnabled(bool enabled)
 {
     mEnabled = enabled;
@@ -199,12 +205,17 @@ bool HotKeyCenter::_registerHotKeyIfNeeded(_HotKeyData *hk)
     }
     if (!mEnabled || hk->mRegistered || !hk->mCombo.isValid())
         return true;
+    hk->mFailure.reset();
     // modifiers() is the 16-bit value; the implicit widening sign-extends it, as registration
     // expects.
+    HotKeyFailure failure;
     const HotKeyRef ref = mBackend->registerHotKey(hk->mCombo.keyCode(), hk->mCombo.modifiers(),
-                                                   {Signature, hk->mId});
-    if (ref == 0)
+                                                   {Signature, hk->mId}, &failure);
+    if (ref == 0) {
+        hk->mFailure = failure;
+        Q_EMIT registrationFailed(hk->mName, hk->mCombo, failure);
         return false;
+    }
     hk->mRef = ref;
     hk->mRegistered = true;
     return true;
@@ -221,6 +232,18 @@ void HotKeyCenter::_unregisterHotKeyIfNeeded(_HotKeyData *hk)
     mBackend->unregisterHotKey(hk->mRef);
     hk->mRegistered = false;
     hk->mRef = 0;
+}
+
+void HotKeyCenter::_registrationFailed(HotKeyRef ref, const HotKeyFailure &failure)
+{
+    const Record hk = _findHotKeyWithRef(ref);
+    if (!hk || !hk->mRegistered)
+        return;
+    // The backend has forgotten the reference already; only the record is left to update.
+    hk->mRegistered = false;
+    hk->mRef = 0;
+    hk->mFailure = failure;
+    Q_EMIT registrationFailed(hk->mName, hk->mCombo, failure);
 }
 
 int HotKeyCenter::handleHotKeyEvent(const HotKeyEvent &event)

@@ -52,6 +52,9 @@ public:
 
     QStringList allNames() const;
     std::optional<KeyCombo> keyComboForName(const QString &name) const;
+    /// Why the hot key `name` is not registered, when its last registration failed; nothing
+    /// once a later attempt is under way or done.
+    std::optional<HotKeyFailure> failureForName(const QString &name) const;
 
     void setEnabled(bool enabled);
     bool enabled() const { return mEnabled; }
@@ -66,13 +69,21 @@ public:
     bool _systemSupportsHotKeys() const;
     HotKeyBackend *backend() const { return mBackend.get(); }
 
+Q_SIGNALS:
+    /// A registration failed, at once or later on (a desktop may answer late). Emitted on each
+    /// failed attempt; the next switch-on tries again.
+    void registrationFailed(const QString &name, const KeyCombo &combo,
+                            const HotKeyFailure &failure);
+
 private:
     struct _HotKeyData
     {
         bool mRegistered = false;
         HotKeyRef mRef = 0;
         quint32 mId = 0;
+        QString mName;
         KeyCombo mCombo;
+        std::optional<HotKeyFailure> mFailure;
         QPointer<QObject> mTarget;
         Action mAction;
     };
@@ -81,6 +92,7 @@ private:
     bool _addRecord(const QString &name, const KeyCombo &combo, QObject *target, Action action);
     bool _registerHotKeyIfNeeded(_HotKeyData *hk);
     void _unregisterHotKeyIfNeeded(_HotKeyData *hk);
+    void _registrationFailed(HotKeyRef ref, const HotKeyFailure &failure);
     void _hotKeyDown(const Record &hk);
     void _hotKeyUp(const Record &hk);
     Record _findHotKeyWithId(quint32 id) const;

@@ -1,3 +1,5 @@
 # SPDX-License-Identifier: MIT
 target_sources(BriskoApp PRIVATE
-  hotkey/HotKeyCenter.cpp hotkey/HotKeyCenter.h)
+  hotkey/HotKeyCenter.cpp hotkey/HotKeyCenter.h
+  hotkey/HotKeyNotices.cpp hotkey/HotKeyNotices.h
+  hotkey/StoredHotKey.cpp hotkey/StoredHotKey.h)

@@ -14,18 +14,18 @@ namespace {
 constexpr std::array<qint16, 16> kFunctionKeyCodes = {122, 120, 99,  118, 96,  97,  98,  100,
                                                       101, 109, 103, 111, 105, 107, 113, 106};
 
-struct ModifierGlyph
+struct ModifierName
 {
     qint64 flag;
-    char16_t glyph;
+    const char *name;
 };
 
-// Always shown in this order, whatever order the keys were pressed in.
-constexpr std::array<ModifierGlyph, 4> modToChar = {{
-    {0x0100, u'\u2318'},
-    {0x0800, u'\u2325'},
-    {0x1000, u'^'},
-    {0x0200, u'\u21E7'},
+// Linux desktops name the modifiers in this order, whatever order the keys were pressed in.
+constexpr std::array<ModifierName, 4> modifierNames = {{
+    {0x1000, "Ctrl"},
+    {0x0800, "Alt"},
+    {0x0200, "Shift"},
+    {0x0100, "Super"},
 }};
 
 Bundle &paneBundle()
@@ -106,12 +106,12 @@ QVariantMap BasicKeyCombo<Build>::keyCodesDictionary()
 template <typename Build>
 QString BasicKeyCombo<Build>::_stringForModifiers(qint64 modifiers)
 {
-    QString glyphs;
-    for (const ModifierGlyph &row : modToChar) {
+    QString names;
+    for (const ModifierName &row : modifierNames) {
         if (modifiers & row.flag)
-            glyphs.append(QChar(row.glyph));
+            names += QLatin1String(row.name) + QLatin1Char('+');
     }
-    return glyphs;
+    return names;
 }
 
 template <typename Build>

@@ -68,13 +68,15 @@ public:
         return mKeyCode == other.mKeyCode && mModifiers == other.mModifiers;
     }
 
-    /// Modifier glyphs then the key's name; the build's invalid text for an invalid one.
+    /// The modifiers then the key, the way Linux desktops write them ("Ctrl+Alt+Space"); the
+    /// build's invalid text for an invalid combination.
     QString userDisplayRep() const;
     QString description() const { return userDisplayRep(); }
 
     /// The "KeyCodes" resource of the build's bundle, loaded on first use and kept. While it
     /// cannot be loaded the dictionary is empty and the next call tries again.
     static QVariantMap keyCodesDictionary();
+    /// Each modifier's name followed by "+", in the order Ctrl, Alt, Shift, Super.
     static QString _stringForModifiers(qint64 modifiers);
     static QString _stringForKeyCode(qint16 keyCode);
     /// The same lookup in a given dictionary: the name, else the code in upper-case hex.

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -61,6 +62,28 @@ inline constexpr int EventParameterNotFound = -9870;
 /// A handle the backend returns for a registered hot key; 0 means none.
 using HotKeyRef = quint64;
 
+/// Why a hot key could not be registered.
+struct HotKeyFailure
+{
+    enum class Cause
+    {
+        /// No way to register global hot keys in this session.
+        Unavailable,
+        /// Another program holds the combination.
+        Taken,
+        /// The keyboard has no key at that position.
+        NoKey,
+        /// The desktop declined, or bound the shortcut to no key.
+        Refused,
+        /// The desktop did not answer in time.
+        NoAnswer,
+    };
+
+    Cause cause = Cause::Unavailable;
+    /// The particulars, in a sentence for standard error.
+    QString detail;
+};
+
 /// Registers global hot keys with the desktop: the hot key center decides what is registered,
 /// a backend decides how on this desktop. Events are delivered on the main thread.
 class HotKeyBackend : public QObject
@@ -69,9 +92,27 @@ class HotKeyBackend : public QObject
 public:
     ~HotKeyBackend() override;
 
-    /// The backend for this session: X11 when the application runs on an X server (XWayland
-    /// included). It is always returned; `isAvailable()` tells whether it works here.
+    /// The backend for this session, chosen here and nowhere else: `BRISKO_HOTKEY_BACKEND`
+    /// ("x11" or "portal") when set; otherwise a Wayland session uses the desktop portal's
+    /// global shortcuts where the portal offers them, and X11 (XWayland included) everywhere
+    /// else. It is always returned; `isAvailable()` tells whether it works here.
     static std::unique_ptr<HotKeyBackend> createDefault();
+
+    enum class Kind
+    {
+        X11,
+        Portal,
+    };
+    struct Choice
+    {
+        Kind kind = Kind::X11;
+        /// A sentence for standard error when the request could not be followed; else empty.
+        QString note;
+    };
+    /// The choice itself: `requested` is the environment's value, `portalOffersShortcuts` is
+    /// asked only where the answer matters, since asking may wait for the portal to start.
+    static Choice choose(const QString &requested, bool waylandSession,
+                         const std::function<bool()> &portalOffersShortcuts);
 
     /// Whether global hot keys can be registered in this session.
     virtual bool isAvailable() const = 0;
@@ -82,18 +123,28 @@ public:
     virtual bool deliversHotKeyEvents() const { return true; }
 
     /// Registers `keyCode` (positional virtual key code) with `modifiers` (flags above);
-    /// returns the new reference, or 0 when the desktop refuses.
-    virtual HotKeyRef registerHotKey(int keyCode, int modifiers, HotKeyIdentity identity) = 0;
+    /// returns the new reference, or 0 when the desktop refuses, and then says why in
+    /// `failure`. A desktop that answers later may still fail the reference through
+    /// `registrationFailed`, never from within this call.
+    virtual HotKeyRef registerHotKey(int keyCode, int modifiers, HotKeyIdentity identity,
+                                     HotKeyFailure *failure = nullptr) = 0;
     /// Unregisters a reference returned by registerHotKey; unknown references are ignored.
     virtual void unregisterHotKey(HotKeyRef ref) = 0;
 
 Q_SIGNALS:
     void hotKeyEvent(const HotKeyEvent &event);
     void applicationEvent(const HotKeyApplicationEvent &event);
+    /// A reference returned earlier did not come to work after all; the backend has forgotten
+    /// it.
+    void registrationFailed(HotKeyRef ref, const HotKeyFailure &failure);
 
 protected:
     explicit HotKeyBackend(QObject *parent = nullptr);
+    /// Fills `failure` (when given) and answers the reference of a refused registration.
+    static HotKeyRef failed(HotKeyFailure *failure, HotKeyFailure::Cause cause,
+                            const QString &detail);
 };
 
 Q_DECLARE_METATYPE(HotKeyEvent)
 Q_DECLARE_METATYPE(HotKeyApplicationEvent)
+Q_DECLARE_METATYPE(HotKeyFailure)

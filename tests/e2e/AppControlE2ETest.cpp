@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TemporaryHome.h"
 #include "keycombo/KeyCombo.h"
-#include "support/TestProcesses.h"
-
-#include <QDeadlineTimer>
-#include <QThread>
+#include "support/AppDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -17,23 +14,7 @@
 
 namespace {
 
-constexpr int Timeout = 15000;
-const QString Brisko = QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Linux/Brisko");
-const QString Ctl = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-ctl");
-const QString Defaults = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults");
-const QString Domain = QStringLiteral("com.ambertide.Brisko");
-
-/// Repeats `probe` until it answers true or the time-out passes; the answer.
-bool eventually(const std::function<bool()> &probe, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!probe()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
+using namespace AppDriver;
 
 /// Another X client asking whether the key of `keysym` with `modifiers` is free to grab.
 bool isFreeToGrab(const QString &display, xcb_keysym_t keysym, uint16_t modifiers)
@@ -85,21 +66,8 @@ protected:
             << "Brisko did not announce its launch: " << qPrintable(app->standardError());
     }
 
-    static int run(const QString &program, const QStringList &arguments)
-    {
-        ChildProcess tool(program, arguments);
-        return tool.waitForFinished(Timeout) ? tool.exitCode() : -1;
-    }
     static int ctl(const QStringList &arguments) { return run(Ctl, arguments); }
     static int defaults(const QStringList &arguments) { return run(Defaults, arguments); }
-
-    /// Posts `command` and waits until the application has carried it out: it handles
-    /// notifications in the order the bus received them, so the answer to a later ping
-    /// comes after.
-    static bool command(const QString &command)
-    {
-        return ctl({QStringLiteral("post"), command}) == 0 && ctl({QStringLiteral("ping")}) == 0;
-    }
 
     bool press(const QString &keys) { return display.xdotool({QStringLiteral("key"), keys}); }
 
@@ -109,14 +77,7 @@ protected:
         return !eventually([this] { return searchWindowVisible(); }, 1500);
     }
 
-    bool searchWindowVisible()
-    {
-        ChildProcess search(QStringLiteral("xdotool"),
-                            {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                             QStringLiteral("--name"), QStringLiteral("^Brisko$")},
-                            display.environment());
-        return search.waitForFinished(Timeout) && search.exitCode() == 0;
-    }
+    bool searchWindowVisible() { return AppDriver::searchWindowVisible(display); }
 
     TemporaryHome home;
     PrivateSessionBus bus;
@@ -217,6 +178,16 @@ TEST_F(AppControlE2ETest, ASecondLaunchShowsTheFirstOnesWindowAndLeaves)
     EXPECT_FALSE(app->waitForFinished(200)) << "the first copy ended";
     EXPECT_FALSE(monitor->waitForLine(QStringLiteral("AppDidLaunch"), 500))
         << "the second copy announced a launch";
+}
+
+TEST_F(AppControlE2ETest, ShowBringsTheSearchWindowUpWithoutASecondCopy)
+{
+    ASSERT_FALSE(searchWindowVisible());
+    EXPECT_EQ(ctl({QStringLiteral("show")}), 0);
+    EXPECT_TRUE(eventually([this] { return searchWindowVisible(); }, Timeout))
+        << "brisko-ctl show did not bring the search window up";
+    EXPECT_FALSE(monitor->waitForLine(QStringLiteral("AppDidLaunch"), 500))
+        << "a second copy announced a launch";
 }
 
 } // namespace

@@ -4,36 +4,20 @@
 // e-mail address and its menu.
 #include "TemporaryHome.h"
 #include "card/PropertyView.h"
+#include "support/AppDriver.h"
 #include "support/TestProcesses.h"
 
 #include <QBuffer>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QImage>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 namespace {
 
-constexpr int Timeout = 15000;
-const QString Brisko = QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Linux/Brisko");
-const QString Ctl = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-ctl");
-const QString Defaults = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults");
-
-bool eventually(const std::function<bool()> &probe, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!probe()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
+using namespace AppDriver;
 
 QByteArray richCard()
 {

@@ -1,131 +1,17 @@
 // SPDX-License-Identifier: MIT
+#include "support/RivalClient.h"
 #include "support/TestProcesses.h"
 
 #include <gtest/gtest.h>
 
-#include <xcb/xcb.h>
-#include <xcb/xcb_keysyms.h>
-
-#include <algorithm>
-#include <cstdlib>
 #include <memory>
-#include <vector>
 
 namespace {
 
 constexpr int Timeout = 10000;
-constexpr xcb_keysym_t SpaceKeysym = 0x20;
-constexpr xcb_keysym_t NumLockKeysym = 0xff7f;
 const QString ProbePath = QStringLiteral(BRISKO_BINARY_DIR "/tests/e2e/brisko-hotkey-probe");
 // Space with control and option, as the center stores it.
 const QString AddControlOptionSpace = QStringLiteral("add HotKey 49 0x1800");
-
-/// A second X client that competes with the probe for the same key.
-class RivalClient final
-{
-public:
-    explicit RivalClient(const QString &display)
-    {
-        _connection = xcb_connect(display.toUtf8().constData(), nullptr);
-        if (xcb_connection_has_error(_connection))
-            return;
-        _root = xcb_setup_roots_iterator(xcb_get_setup(_connection)).data->root;
-        xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(_connection);
-        if (xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, SpaceKeysym)) {
-            _space = codes[0];
-            std::free(codes);
-        }
-        xcb_key_symbols_free(symbols);
-    }
-    ~RivalClient() { xcb_disconnect(_connection); }
-
-    bool isConnected() const { return !xcb_connection_has_error(_connection) && _space != 0; }
-
-    /// Grabs space with these X modifiers; false when the server refuses.
-    bool grabSpace(uint16_t modifiers)
-    {
-        xcb_generic_error_t *error = xcb_request_check(
-            _connection, xcb_grab_key_checked(_connection, 1, _root, modifiers, _space,
-                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
-        std::free(error);
-        return error == nullptr;
-    }
-    void ungrabSpace(uint16_t modifiers)
-    {
-        xcb_request_check(_connection,
-                          xcb_ungrab_key_checked(_connection, _space, _root, modifiers));
-    }
-
-    /// Sets the modifier mapping to what it already is: every client is told the keyboard
-    /// changed, although nothing did (as when another keyboard device starts typing).
-    bool rewriteModifierMapping()
-    {
-        xcb_get_modifier_mapping_reply_t *mapping = xcb_get_modifier_mapping_reply(
-            _connection, xcb_get_modifier_mapping(_connection), nullptr);
-        if (!mapping)
-            return false;
-        xcb_set_modifier_mapping_reply_t *reply = xcb_set_modifier_mapping_reply(
-            _connection,
-            xcb_set_modifier_mapping(_connection, mapping->keycodes_per_modifier,
-                                     xcb_get_modifier_mapping_keycodes(mapping)),
-            nullptr);
-        std::free(mapping);
-        const bool done = reply && reply->status == XCB_MAPPING_STATUS_SUCCESS;
-        std::free(reply);
-        return done;
-    }
-
-    /// Moves Num Lock from whichever modifier holds it to `modifier` (0-7); false when the
-    /// server refuses or Num Lock has no key.
-    bool moveNumLockTo(int modifier)
-    {
-        xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(_connection);
-        xcb_keycode_t *numLock = xcb_key_symbols_get_keycode(symbols, NumLockKeysym);
-        xcb_key_symbols_free(symbols);
-        if (!numLock)
-            return false;
-        const xcb_keycode_t numLockKey = numLock[0];
-        std::free(numLock);
-        xcb_get_modifier_mapping_reply_t *mapping = xcb_get_modifier_mapping_reply(
-            _connection, xcb_get_modifier_mapping(_connection), nullptr);
-        if (!mapping)
-            return false;
-        int perModifier = mapping->keycodes_per_modifier;
-        std::vector<xcb_keycode_t> keys(xcb_get_modifier_mapping_keycodes(mapping),
-                                        xcb_get_modifier_mapping_keycodes(mapping) +
-                                            8 * perModifier);
-        std::free(mapping);
-        for (xcb_keycode_t &key : keys) {
-            if (key == numLockKey)
-                key = 0;
-        }
-        // Room for the key in its new row: widen every row by one when it is full.
-        const auto row = keys.begin() + modifier * perModifier;
-        auto slot = std::find(row, row + perModifier, 0);
-        if (slot == row + perModifier) {
-            std::vector<xcb_keycode_t> wider;
-            for (int m = 0; m < 8; ++m) {
-                wider.insert(wider.end(), keys.begin() + m * perModifier,
-                             keys.begin() + (m + 1) * perModifier);
-                wider.push_back(0);
-            }
-            keys = wider;
-            ++perModifier;
-            slot = keys.begin() + modifier * perModifier + perModifier - 1;
-        }
-        *slot = numLockKey;
-        xcb_set_modifier_mapping_reply_t *reply = xcb_set_modifier_mapping_reply(
-            _connection, xcb_set_modifier_mapping(_connection, perModifier, keys.data()), nullptr);
-        const bool done = reply && reply->status == XCB_MAPPING_STATUS_SUCCESS;
-        std::free(reply);
-        return done;
-    }
-
-private:
-    xcb_connection_t *_connection = nullptr;
-    xcb_window_t _root = 0;
-    xcb_keycode_t _space = 0;
-};
 
 constexpr uint16_t ControlAlt = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
 

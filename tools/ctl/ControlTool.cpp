@@ -3,6 +3,7 @@
 
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
+#include "session/SessionInstance.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -20,6 +21,7 @@ const QString Usage = QStringLiteral(
     "Usage: brisko-ctl post COMMAND [KEY=VALUE...]\n"
     "       brisko-ctl monitor\n"
     "       brisko-ctl ping\n"
+    "       brisko-ctl show\n"
     "Commands a running Brisko understands: ControlDidStart, Shutdown, Suspend, Resume, "
     "Refresh, CheckForUpdates.\n");
 
@@ -105,6 +107,19 @@ int monitor(QTextStream &out, QTextStream &err, DistributedNotificationCenter &c
     return QCoreApplication::exec();
 }
 
+int show(QTextStream &err, DistributedNotificationCenter &center)
+{
+    if (!requireBus(err, center))
+        return 1;
+    // The running copy's own single-instance interface, as a second launch would use it; no
+    // second application starts.
+    if (SessionInstance::askToReopen(InstanceName, ShowTimeoutMs))
+        return 0;
+    err << "brisko-ctl: Brisko is not running.\n";
+    err.flush();
+    return 1;
+}
+
 int ping(QTextStream &out, QTextStream &err, DistributedNotificationCenter &center)
 {
     if (!requireBus(err, center))
@@ -160,6 +175,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
         return monitor(out, err, center);
     if (verb == QLatin1String("ping"))
         return ping(out, err, center);
+    if (verb == QLatin1String("show"))
+        return show(err, center);
     return usageError(err, QStringLiteral("unknown command \"%1\".").arg(verb));
 }
 

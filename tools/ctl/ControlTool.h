@@ -11,10 +11,16 @@ class DistributedNotificationCenter;
 ///   monitor                    prints every control notification, one per line, until stopped
 ///   ping                       posts "ControlDidStart"; exit 0 when "AppDidLaunch" answers
 ///                              within two seconds, 1 otherwise
+///   show                       brings the running Brisko's search window up, as a second
+///                              launch does (for a desktop shortcut where no hot key works);
+///                              exit 1 when Brisko does not run
 /// Needs a QCoreApplication. Exit codes: 0 success, 1 failure, 2 usage error.
 namespace ControlTool {
 
 inline constexpr int PingTimeoutMs = 2000;
+inline constexpr int ShowTimeoutMs = 3000;
+/// The session bus name the running application owns.
+inline const QString InstanceName = QStringLiteral("com.ambertide.Brisko");
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
         DistributedNotificationCenter &center);

@@ -11,11 +11,14 @@ QString RecordingHotKeyBackend::unavailableReason() const
 }
 
 HotKeyRef RecordingHotKeyBackend::registerHotKey(int keyCode, int modifiers,
-                                                 HotKeyIdentity identity)
+                                                 HotKeyIdentity identity, HotKeyFailure *failure)
 {
     calls.append({Call::Register, keyCode, modifiers, 0});
-    if (!available || (refuse && refuse(keyCode, modifiers)))
-        return 0;
+    if (!available)
+        return failed(failure, HotKeyFailure::Cause::Unavailable, unavailableReason());
+    if (refuse && refuse(keyCode, modifiers))
+        return failed(failure, HotKeyFailure::Cause::Taken,
+                      QStringLiteral("The recording backend refused it."));
     const HotKeyRef ref = _nextRef++;
     calls.last().ref = ref;
     _registrations.append({ref, keyCode, modifiers, identity});
@@ -45,6 +48,17 @@ int RecordingHotKeyBackend::registrationCount(int keyCode, int modifiers) const
             ++count;
     }
     return count;
+}
+
+void RecordingHotKeyBackend::failLater(HotKeyRef ref, const HotKeyFailure &failure)
+{
+    for (qsizetype i = 0; i < _registrations.size(); ++i) {
+        if (_registrations[i].ref == ref) {
+            _registrations.removeAt(i);
+            Q_EMIT registrationFailed(ref, failure);
+            return;
+        }
+    }
 }
 
 bool RecordingHotKeyBackend::press(int keyCode, int modifiers)

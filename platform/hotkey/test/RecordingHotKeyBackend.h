@@ -38,7 +38,8 @@ public:
     bool isAvailable() const override { return available; }
     QString unavailableReason() const override;
     bool deliversHotKeyEvents() const override { return deliversEvents; }
-    HotKeyRef registerHotKey(int keyCode, int modifiers, HotKeyIdentity identity) override;
+    HotKeyRef registerHotKey(int keyCode, int modifiers, HotKeyIdentity identity,
+                             HotKeyFailure *failure = nullptr) override;
     void unregisterHotKey(HotKeyRef ref) override;
 
     /// What is registered now, in registration order.
@@ -50,10 +51,12 @@ public:
     /// delivers events; false when nothing holds the combination.
     bool press(int keyCode, int modifiers);
     bool release(int keyCode, int modifiers);
+    /// Fails a registration made earlier, as a desktop that answers late would.
+    void failLater(HotKeyRef ref, const HotKeyFailure &failure);
 
     bool available = true;
     bool deliversEvents = true;
-    /// Answers true for combinations the desktop refuses.
+    /// Answers true for combinations the desktop refuses; they count as taken.
     std::function<bool(int keyCode, int modifiers)> refuse;
     /// Every register and unregister call, in order, refused ones included.
     QList<Call> calls;

@@ -42,9 +42,9 @@ XcbHotKeyBackend::XcbHotKeyBackend()
     if (!x11 || !x11->connection()) {
         const QString platform = application ? QGuiApplication::platformName() : QString();
         _unavailableReason =
-            QStringLiteral("The global hot key needs X11 (XWayland) for now, and this "
-                           "application runs on the \"%1\" platform, so the hot key is off. "
-                           "Where XWayland runs, start Brisko with QT_QPA_PLATFORM=xcb.")
+            QStringLiteral("The X11 hot key needs X11 (XWayland), and this application runs on "
+                           "the \"%1\" platform. Where XWayland runs, start Brisko with "
+                           "QT_QPA_PLATFORM=xcb.")
                 .arg(platform.isEmpty() ? QStringLiteral("none") : platform);
         return;
     }
@@ -106,17 +106,24 @@ std::uint16_t XcbHotKeyBackend::x11ModifiersForFlags(int modifiers)
     return mask;
 }
 
-HotKeyRef XcbHotKeyBackend::registerHotKey(int keyCode, int modifiers, HotKeyIdentity identity)
+HotKeyRef XcbHotKeyBackend::registerHotKey(int keyCode, int modifiers, HotKeyIdentity identity,
+                                           HotKeyFailure *failure)
 {
+    using Cause = HotKeyFailure::Cause;
     if (!isAvailable())
-        return 0;
+        return failed(failure, Cause::Unavailable, unavailableReason());
     Grab grab;
     grab.identity = identity;
     grab.virtualKeyCode = keyCode;
     grab.modifiers = x11ModifiersForFlags(modifiers);
     grab.keycode = _keycodeForVirtualKeyCode(keyCode);
-    if (grab.keycode == 0 || !_grab(grab))
-        return 0;
+    if (grab.keycode == 0)
+        return failed(
+            failure, Cause::NoKey,
+            QStringLiteral("The X server's keyboard has no key at position %1.").arg(keyCode));
+    if (!_grab(grab))
+        return failed(failure, Cause::Taken,
+                      QStringLiteral("Another X client has grabbed the combination."));
     const HotKeyRef ref = _nextRef++;
     _grabs.emplace(ref, grab);
     return ref;

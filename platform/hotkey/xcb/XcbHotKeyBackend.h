@@ -26,7 +26,8 @@ public:
     bool isAvailable() const override;
     QString unavailableReason() const override;
 
-    HotKeyRef registerHotKey(int keyCode, int modifiers, HotKeyIdentity identity) override;
+    HotKeyRef registerHotKey(int keyCode, int modifiers, HotKeyIdentity identity,
+                             HotKeyFailure *failure = nullptr) override;
     void unregisterHotKey(HotKeyRef ref) override;
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;

@@ -27,8 +27,8 @@ void fireFadeOut(SplashWindow &splash)
 TEST(SplashWindowTest, ShowsTheHotKeyTextAndFadesOutWhenItsTimeIsUp)
 {
     SplashWindow splash;
-    splash.showSplash(QStringLiteral("⌘Space"));
-    EXPECT_EQ(splash.text(), QStringLiteral("Activation hot key: ⌘Space"));
+    splash.showSplash(QStringLiteral("Super+Space"));
+    EXPECT_EQ(splash.text(), QStringLiteral("Activation hot key: Super+Space"));
     EXPECT_TRUE(splash.isVisible());
     EXPECT_EQ(splash.backgroundView()->backgroundColor().alpha(), 0);
     EXPECT_TRUE(splash.fadeOutTimer().isActive());
@@ -38,6 +38,24 @@ TEST(SplashWindowTest, ShowsTheHotKeyTextAndFadesOutWhenItsTimeIsUp)
     fireFadeOut(splash);
     EXPECT_FALSE(splash.isVisible());
     EXPECT_NEAR(splash.windowOpacity(), 1.0, 1.0 / 255);
+}
+
+TEST(SplashWindowTest, ANoteGoesUnderTheTextAndTheWindowMakesRoomForIt)
+{
+    SplashWindow splash;
+    splash.showSplash(QStringLiteral("Ctrl+Alt+Space"));
+    const QRect plain = splash.geometry();
+    // A note may arrive after the splash is up, when the desktop answers late.
+    splash.setNote(QStringLiteral("Hot keys cannot work in this session. Bind \"brisko-ctl "
+                                  "show\" to a shortcut in the desktop's keyboard settings."));
+    EXPECT_GT(splash.height(), plain.height());
+    EXPECT_GT(splash.width(), plain.width());
+    EXPECT_NEAR(splash.geometry().center().x(), plain.center().x(), 1);
+    EXPECT_EQ(splash.text(), QStringLiteral("Activation hot key: Ctrl+Alt+Space"));
+    // The next splash starts without the last one's note.
+    splash.showSplash(QStringLiteral("Ctrl+Alt+Space"));
+    EXPECT_TRUE(splash.note().isEmpty());
+    EXPECT_EQ(splash.size(), plain.size());
 }
 
 TEST(SplashWindowTest, HiddenEarlyStaysHiddenWhenTheTimerFires)

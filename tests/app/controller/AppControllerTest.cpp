@@ -652,6 +652,11 @@ TEST_F(SearchWindow, TheStoredHotKeyIsRegisteredAndAChangedOneReplacesIt)
     EXPECT_EQ(center->allNames(), QStringList{QStringLiteral("HotKey")});
     EXPECT_EQ(center->keyComboForName(QStringLiteral("HotKey")), controlShiftK);
 
+    // A value that is no combination leaves the application with the factory key, not none.
+    defaults.setObject(QByteArray("not an archive"), DefHotKey);
+    controller.preferenceDidChange();
+    EXPECT_EQ(center->keyComboForName(QStringLiteral("HotKey")), factory);
+
     UserDefaultsExtras::setKeyCombo(defaults, factory, DefHotKey);
     controller.preferenceDidChange();
 }
@@ -771,7 +776,8 @@ TEST_F(SearchWindow, TheAutomaticCheckAlertsOnlyWhenDueAndNewer)
     EXPECT_EQ(due.buttons, (QStringList{QStringLiteral("Visit Website"), QStringLiteral("Later")}));
     EXPECT_EQ(defaults.integerForKey(DefNextCheckVersionDay), today + 7);
     ASSERT_TRUE(waitUntil([workspace] { return !workspace->requests.isEmpty(); }));
-    EXPECT_EQ(workspace->requests.first().target, RKWebsite::homePageAddress() + QStringLiteral("brisko"));
+    EXPECT_EQ(workspace->requests.first().target,
+              RKWebsite::homePageAddress() + QStringLiteral("brisko"));
 
     defaults.removeObjectForKey(DefAutoVersionCheck);
     site.setAnswer(200, QByteArray());

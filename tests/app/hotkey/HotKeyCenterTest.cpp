@@ -144,17 +144,38 @@ TEST_F(HotKeyCenterTest, SwitchingOffAndOnRegistersEachHotKeyOnce)
 
 TEST_F(HotKeyCenterTest, RefusedRegistrationFailsAndIsRetriedOnSwitchOn)
 {
+    QList<std::pair<QString, HotKeyFailure::Cause>> failures;
+    QObject::connect(center.get(), &HotKeyCenter::registrationFailed, center.get(),
+                     [&](const QString &name, const KeyCombo &combo, const HotKeyFailure &failure) {
+                         EXPECT_EQ(combo, ControlOptionSpace);
+                         failures.append({name, failure.cause});
+                     });
     recorder->refuse = [](int, int) { return true; };
     EXPECT_FALSE(
         center->addHotKey(QStringLiteral("HotKey"), ControlOptionSpace, &target, counting()));
     EXPECT_EQ(center->allNames(), QStringList{QStringLiteral("HotKey")});
     EXPECT_TRUE(recorder->registrations().isEmpty());
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_EQ(failures[0], std::pair(QStringLiteral("HotKey"), HotKeyFailure::Cause::Taken));
+    EXPECT_EQ(center->failureForName(QStringLiteral("HotKey"))->cause, HotKeyFailure::Cause::Taken);
 
     recorder->refuse = nullptr;
     center->setEnabled(true);
     EXPECT_EQ(recorder->registrationCount(Space, 0x1800), 1);
+    EXPECT_FALSE(center->failureForName(QStringLiteral("HotKey")).has_value());
     EXPECT_TRUE(recorder->press(Space, 0x1800));
     EXPECT_EQ(presses, 1);
+
+    // A desktop that answers late fails a registration it had taken: the hot key is no longer
+    // registered, and the next switch-on asks again.
+    recorder->failLater(recorder->registrations().at(0).ref,
+                        {HotKeyFailure::Cause::Refused, QStringLiteral("declined")});
+    ASSERT_EQ(failures.size(), 2);
+    EXPECT_EQ(failures[1].second, HotKeyFailure::Cause::Refused);
+    EXPECT_EQ(center->failureForName(QStringLiteral("HotKey"))->detail, QStringLiteral("declined"));
+    center->setEnabled(true);
+    EXPECT_EQ(recorder->registrationCount(Space, 0x1800), 1);
+    EXPECT_EQ(recorder->calls.last().operation, Call::Register);
 }
 
 TEST_F(HotKeyCenterTest, PressCallsActionOnceWithTheCenterAndReleaseCallsNothing)

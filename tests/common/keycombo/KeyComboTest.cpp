@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "keycombo/KeyCombo.h"
 #include "archive/ObjectArchive.h"
+#include "hotkey/KeyCodeTable.h"
 #include "keycombo/KeyComboAdditions.h"
 #include "keycombo/PaneBundle.h"
 
+#include <QSet>
+
 #include <gtest/gtest.h>
 
-namespace {
+#include <map>
 
-const QString kCommand = QStringLiteral("\u2318");
-const QString kOption = QStringLiteral("\u2325");
-const QString kControl = QStringLiteral("^");
-const QString kShift = QStringLiteral("\u21E7");
+namespace {
 
 class KeyComboTest : public ::testing::Test
 {
@@ -60,17 +60,26 @@ TEST_F(KeyComboTest, ValidityNeedsAModifierExceptForFunctionKeys)
     EXPECT_FALSE(PaneKeyCombo(0, qint64(-1) << 40).isValid());
 }
 
-TEST_F(KeyComboTest, DisplayShowsGlyphsInFixedOrderThenTheKeyName)
+TEST_F(KeyComboTest, DisplayNamesTheModifiersInLinuxOrderThenTheKey)
 {
-    EXPECT_EQ(KeyCombo(96, 0).userDisplayRep(), QStringLiteral("F5"));
-    EXPECT_EQ(KeyCombo(122, -1).userDisplayRep(),
-              kCommand + kOption + kControl + kShift + QStringLiteral("F1"));
-    EXPECT_EQ(KeyCombo(49, 0x1B00).userDisplayRep(),
-              kCommand + kOption + kControl + kShift + QStringLiteral("Space"));
-    EXPECT_EQ(KeyCombo(0, 0x1200).userDisplayRep(), kControl + kShift + QStringLiteral("A"));
-    EXPECT_EQ(PaneKeyCombo(36, 0x0900).userDisplayRep(),
-              kCommand + kOption + QStringLiteral("Return"));
-    EXPECT_EQ(KeyCombo::_stringForModifiers(0x0200 | 0x0100), kCommand + kShift);
+    const struct
+    {
+        KeyCombo combo;
+        const char *text;
+    } cases[] = {
+        {KeyCombo(96, 0), "F5"},
+        {KeyCombo(49, 0x1800), "Ctrl+Alt+Space"},
+        {KeyCombo(40, 0x0300), "Shift+Super+K"},
+        // Whatever order the flags were set in, the text keeps one order.
+        {KeyCombo(49, 0x1B00), "Ctrl+Alt+Shift+Super+Space"},
+        // "Every flag" (-1) names all four.
+        {KeyCombo(122, -1), "Ctrl+Alt+Shift+Super+F1"},
+        {KeyCombo(51, 0x1000), "Ctrl+Backspace"},
+        {KeyCombo(87, 0x0800), "Alt+Num 5"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.combo.userDisplayRep(), QString::fromUtf8(c.text)) << c.text;
+    EXPECT_EQ(PaneKeyCombo(36, 0x0900).userDisplayRep(), QStringLiteral("Alt+Super+Return"));
     EXPECT_EQ(KeyCombo::_stringForModifiers(0), QString());
 }
 
@@ -86,40 +95,43 @@ TEST_F(KeyComboTest, UnnamedKeysShowInHexadecimal)
               QStringLiteral("3E8"));
 }
 
-TEST_F(KeyComboTest, BothBundlesNameEveryKeyOfThePositionalKeyboard)
+TEST_F(KeyComboTest, BothBundlesNameEveryKeyOfTheKeyboardAsLinuxDoes)
 {
+    // clang-format off
+    const std::map<int, const char *> expected = {
+        {0, "A"}, {1, "S"}, {2, "D"}, {3, "F"}, {4, "H"}, {5, "G"}, {6, "Z"}, {7, "X"}, {8, "C"},
+        {9, "V"}, {10, "<"}, {11, "B"}, {12, "Q"}, {13, "W"}, {14, "E"}, {15, "R"}, {16, "Y"},
+        {17, "T"}, {18, "1"}, {19, "2"}, {20, "3"}, {21, "4"}, {22, "6"}, {23, "5"}, {24, "="},
+        {25, "9"}, {26, "7"}, {27, "-"}, {28, "8"}, {29, "0"}, {30, "]"}, {31, "O"}, {32, "U"},
+        {33, "["}, {34, "I"}, {35, "P"}, {36, "Return"}, {37, "L"}, {38, "J"}, {39, "'"},
+        {40, "K"}, {41, ";"}, {42, "\\"}, {43, ","}, {44, "/"}, {45, "N"}, {46, "M"}, {47, "."},
+        {48, "Tab"}, {49, "Space"}, {50, "`"}, {51, "Backspace"}, {53, "Escape"},
+        {54, "Right Super"}, {55, "Super"}, {56, "Shift"}, {57, "Caps Lock"}, {58, "Alt"},
+        {59, "Ctrl"}, {60, "Right Shift"}, {61, "AltGr"}, {62, "Right Ctrl"}, {64, "F17"},
+        {65, "Num ."}, {67, "Num *"}, {69, "Num +"}, {71, "Num Lock"}, {72, "Volume Up"},
+        {73, "Volume Down"}, {74, "Mute"}, {75, "Num /"}, {76, "Num Enter"}, {78, "Num -"},
+        {79, "F18"}, {80, "F19"}, {81, "Num ="}, {82, "Num 0"}, {83, "Num 1"}, {84, "Num 2"},
+        {85, "Num 3"}, {86, "Num 4"}, {87, "Num 5"}, {88, "Num 6"}, {89, "Num 7"}, {90, "F20"},
+        {91, "Num 8"}, {92, "Num 9"}, {93, "Yen"}, {94, "Ro"}, {95, "Num ,"}, {96, "F5"},
+        {97, "F6"}, {98, "F7"}, {99, "F3"}, {100, "F8"}, {101, "F9"}, {102, "Eisu"}, {103, "F11"},
+        {104, "Kana"}, {105, "Print"}, {106, "F16"}, {107, "Scroll Lock"}, {109, "F10"},
+        {110, "Menu"}, {111, "F12"}, {113, "Pause"}, {114, "Insert"}, {115, "Home"},
+        {116, "Page Up"}, {117, "Delete"}, {118, "F4"}, {119, "End"}, {120, "F2"},
+        {121, "Page Down"}, {122, "F1"}, {123, "Left"}, {124, "Right"}, {125, "Down"}, {126, "Up"},
+    };
+    // clang-format on
+    ASSERT_EQ(expected.size(), KeyCodeTable::entries().size()) << "a key of the table is missing";
     for (const QVariantMap &names :
          {KeyCombo::keyCodesDictionary(), PaneKeyCombo::keyCodesDictionary()}) {
         ASSERT_FALSE(names.isEmpty());
-        // The letter rows: every code from 0 to 17 is a single letter, except the ISO key.
-        for (int code = 0; code <= 17; ++code) {
-            if (code != 10) {
-                EXPECT_EQ(names.value(QString::number(code)).toString().size(), 1) << code;
-            }
+        QSet<QString> seen;
+        for (const KeyCodeTable::Entry &entry : KeyCodeTable::entries()) {
+            const QString name = names.value(QString::number(entry.virtualKeyCode)).toString();
+            EXPECT_EQ(name, QString::fromUtf8(expected.at(entry.virtualKeyCode)))
+                << entry.virtualKeyCode;
+            EXPECT_FALSE(seen.contains(name)) << "two keys read " << qPrintable(name);
+            seen.insert(name);
         }
-        const std::pair<int, const char *> expected[] = {{0, "A"},
-                                                         {1, "S"},
-                                                         {29, "0"},
-                                                         {18, "1"},
-                                                         {36, "Return"},
-                                                         {48, "Tab"},
-                                                         {49, "Space"},
-                                                         {51, "Delete"},
-                                                         {53, "Escape"},
-                                                         {115, "Home"},
-                                                         {119, "End"},
-                                                         {116, "Page Up"},
-                                                         {121, "Page Down"},
-                                                         {123, "Left Arrow"},
-                                                         {126, "Up Arrow"},
-                                                         {122, "F1"},
-                                                         {106, "F16"},
-                                                         {82, "Keypad 0"},
-                                                         {76, "Keypad Enter"},
-                                                         {50, "`"}};
-        for (const auto &[code, name] : expected)
-            EXPECT_EQ(names.value(QString::number(code)).toString(), QString::fromUtf8(name))
-                << code;
     }
 }
 

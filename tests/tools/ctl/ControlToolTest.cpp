@@ -85,6 +85,15 @@ TEST_F(ControlToolTest, PingSucceedsOnlyWhenTheApplicationAnswers)
     EXPECT_EQ(ctl.readLine(0), QStringLiteral("Brisko is running."));
 }
 
+TEST_F(ControlToolTest, ShowFailsWhenNoCopyRuns)
+{
+    ChildProcess ctl(Ctl, {QStringLiteral("show")});
+    ASSERT_TRUE(ctl.waitForFinished(Timeout));
+    EXPECT_EQ(ctl.exitCode(), 1);
+    EXPECT_TRUE(ctl.standardError().contains(QLatin1String("Brisko is not running.")))
+        << qPrintable(ctl.standardError());
+}
+
 TEST(ControlToolUsage, BadCommandLinesExitWithUsageAndSendNothing)
 {
     DistributedNotificationCenter center;
@@ -96,6 +105,7 @@ TEST(ControlToolUsage, BadCommandLinesExitWithUsageAndSendNothing)
         {QStringLiteral("post"), QStringLiteral("Refresh"), QStringLiteral("novalue")},
         {QStringLiteral("post"), QStringLiteral("Refresh"), QStringLiteral("=value")},
         {QStringLiteral("ping"), QStringLiteral("extra")},
+        {QStringLiteral("show"), QStringLiteral("extra")},
     };
     for (const QStringList &arguments : cases) {
         QString out;

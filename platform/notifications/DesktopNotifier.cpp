@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#include "DesktopNotifier.h"
+
+#include "notifications/freedesktop/FreedesktopNotifier.h"
+
+namespace {
+
+std::unique_ptr<DesktopNotifier> &installed()
+{
+    static std::unique_ptr<DesktopNotifier> notifier;
+    return notifier;
+}
+
+} // namespace
+
+DesktopNotifier::~DesktopNotifier() = default;
+
+DesktopNotifier &DesktopNotifier::shared()
+{
+    if (!installed())
+        installed() = std::make_unique<FreedesktopNotifier>();
+    return *installed();
+}
+
+void DesktopNotifier::setShared(std::unique_ptr<DesktopNotifier> notifier)
+{
+    installed() = std::move(notifier);
+}
