@@ -5,7 +5,6 @@
 #include "addressbook/AddressBook.h"
 #include "card/MyTableView.h"
 #include "card/PersonView.h"
-#include "chrome/AlertPanel.h"
 #include "chrome/FramelessWindow.h"
 #include "chrome/LargeTypeWindow.h"
 #include "chrome/MenuButton.h"
@@ -24,6 +23,7 @@
 #include "settings/UserDefaultsExtras.h"
 #include "update/VersionChecker.h"
 #include "utility/AdvertTextView.h"
+#include "utility/AlertPanel.h"
 #include "utility/RKWebsite.h"
 #include "workspace/Workspace.h"
 
@@ -508,12 +508,7 @@ void AppController::runShareOrReviewPanelWithTitle(const QString &title, const Q
 
 QUrl AppController::shareUrl()
 {
-    // The question mark and "fb" stay encoded so they belong to the shared address, and tell
-    // the product page where its visitor came from.
-    const QByteArray page =
-        QUrl::toPercentEncoding(RKWebsite::urlForProductId(RKWebsite::Brisko).toString());
-    return QUrl::fromEncoded("https://www.facebook.com/share.php?u=" + page + "%3Ffb",
-                             QUrl::StrictMode);
+    return RKWebsite::shareUrl();
 }
 
 void AppController::_showSplashScreen()

@@ -2,7 +2,7 @@
 #include "VersionChecker.h"
 
 #include "SettingsKeys.h"
-#include "chrome/AlertPanel.h"
+#include "utility/AlertPanel.h"
 #include "chrome/RKWindow.h"
 #include "helpers/StringExtras.h"
 #include "net/UrlLoading.h"
