@@ -17,6 +17,7 @@
 #include "dialing/ClickToCall.h"
 #include "hotkey/HotKeyCenter.h"
 #include "net/UrlLoading.h"
+#include "script/PreferencePaneOpener.h"
 #include "script/TellApplication.h"
 #include "search/RKAddressBook.h"
 #include "settings/UserDefaults.h"
@@ -370,17 +371,13 @@ void AppController::hideApp()
 void AppController::showPreference()
 {
     WindowExtras::fadeOut(_mainWindow.get());
-    _openPreferencePane();
-    _controlNotifications->_postNotificationObject(
-        ControlCommands::SetTab, {{QStringLiteral("identifier"), QStringLiteral("preferences")}});
+    _openPreferencePane(QStringLiteral("preferences"));
 }
 
 void AppController::showAbout()
 {
     WindowExtras::fadeOut(_mainWindow.get());
-    _openPreferencePane();
-    _controlNotifications->_postNotificationObject(
-        ControlCommands::SetTab, {{QStringLiteral("identifier"), QStringLiteral("about")}});
+    _openPreferencePane(QStringLiteral("about"));
 }
 
 void AppController::showHelp()
@@ -517,11 +514,14 @@ void AppController::_showSplashScreen()
         UserDefaultsExtras::keyComboForKey(defaults(), DefHotKey).description());
 }
 
-void AppController::_openPreferencePane()
+void AppController::_openPreferencePane(const QString &tab)
 {
-    // A failure (no preferences host installed, say) is not the user's concern here: the menu
-    // item simply shows nothing.
-    TellApplication::_openPreferencePane();
+    // The tab is asked for only once the pane is on screen: a host that is still starting
+    // would not hear it. A host that cannot be started shows nothing, and the menu item with it.
+    PreferencePaneOpener::open(TellApplication::paneIdentifier(), this, [this, tab] {
+        _controlNotifications->_postNotificationObject(ControlCommands::SetTab,
+                                                       {{QStringLiteral("identifier"), tab}});
+    });
 }
 
 QString AppController::_appName()
