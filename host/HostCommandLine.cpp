@@ -135,7 +135,7 @@ int runHost(int argc, char **argv, int readyFd)
         break;
     }
 
-    bool failed = false;
+    QString failure;
     host.showPane(options.paneIdentifier, [&](bool shown, const QString &error) {
         if (shown) {
             readiness.report(Shown);
@@ -143,17 +143,19 @@ int runHost(int argc, char **argv, int readyFd)
                 Readiness::leaveStandardStreams();
             return;
         }
-        failed = true;
-        printError(error);
+        failure = error.isEmpty() ? QStringLiteral("?") : error;
+        printError(failure);
         readiness.report(Failed);
     });
-    if (failed) {
+    if (!failure.isEmpty()) {
         // Started from a menu, nobody reads standard error.
-        if (!options.showPane)
-            QMessageBox::critical(
-                nullptr, QApplication::translate("HostCommandLine", "Preferences"),
-                QApplication::translate("HostCommandLine", "The preference pane cannot be "
-                                                           "shown."));
+        if (!options.showPane) {
+            QMessageBox box(
+                QMessageBox::Critical, QApplication::translate("HostCommandLine", "Preferences"),
+                QApplication::translate("HostCommandLine", "The preference pane cannot be shown."));
+            box.setInformativeText(failure);
+            box.exec();
+        }
         return Failed;
     }
     return application.exec();

@@ -82,12 +82,16 @@ void PreferencesHost::showPane(const QString &identifier, Done done)
     pane->willSelect();
     _window->present();
     QPointer<PreferencePane> shown(pane);
-    _window->whenShown([done = std::move(done), shown] {
+    _window->whenShown([this, done = std::move(done), shown] {
         done(true, QString());
-        // After the answer: a pane may ask the user something as soon as it is shown.
-        QTimer::singleShot(0, shown, [shown] {
-            if (shown)
-                shown->didSelect();
+        // After the answer: a pane may ask the user something as soon as it is shown. While
+        // it asks, showing it again brings the window up but does not ask a second time.
+        QTimer::singleShot(0, this, [this, shown] {
+            if (!shown || _selecting)
+                return;
+            _selecting = true;
+            shown->didSelect();
+            _selecting = false;
         });
     });
 }

@@ -69,4 +69,5 @@ private:
     std::unique_ptr<SessionInstance> _instance;
     QPointer<PreferencePane> _currentPane;
     bool _registered = false;
+    bool _selecting = false;
 };

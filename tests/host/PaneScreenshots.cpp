@@ -6,6 +6,7 @@
 #include "PreferencesWindow.h"
 #include "Screenshot.h"
 #include "TemporaryHome.h"
+#include "WaitUntil.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "support/TestProcesses.h"
@@ -19,15 +20,12 @@
 
 namespace {
 
-bool eventually(const std::function<bool()> &probe)
+constexpr int Timeout = 30000;
+
+// Real programs start here, on a machine that may be busy.
+bool eventually(const std::function<bool()> &probe, int timeoutMs = Timeout)
 {
-    QDeadlineTimer deadline(30000);
-    while (!probe()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
+    return waitUntil(probe, timeoutMs);
 }
 
 TEST(PaneScreenshots, GeneralPreferencesAndAbout)

@@ -4,6 +4,7 @@
 #include "PreferencesHost.h"
 #include "PreferencesWindow.h"
 #include "TemporaryHome.h"
+#include "WaitUntil.h"
 #include "controller/SearchPanel.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
@@ -31,15 +32,10 @@ const QString HostProgram = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-prefer
 const QString Brisko = QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Linux/Brisko");
 const QString Defaults = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults");
 
+// Real programs start here, on a machine that may be busy.
 bool eventually(const std::function<bool()> &probe, int timeoutMs = Timeout)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!probe()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
+    return waitUntil(probe, timeoutMs);
 }
 
 /// One bus for the binary: the pane loaded into this process keeps the bus it first met.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "TemporaryHome.h"
+#include "WaitUntil.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "support/TestProcesses.h"
@@ -9,8 +10,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -38,18 +37,6 @@ public:
 
     std::unique_ptr<PrivateSessionBus> bus;
 };
-
-/// Runs the event loop until `done` holds; false when `timeoutMs` passes first.
-inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 10000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 /// The control notifications the session bus carries, as another process would hear them.
 class ControlRecorder final

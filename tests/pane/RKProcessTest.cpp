@@ -16,11 +16,6 @@ QByteArray raw(const char (&text)[N])
     return QByteArray(text, qsizetype(N - 1));
 }
 
-bool eventually(const std::function<bool()> &probe)
-{
-    return waitUntil(probe, 10000);
-}
-
 /// A shell of the test's own that sleeps, with arguments and an environment to look for.
 class Child : public ::testing::Test
 {
@@ -81,16 +76,16 @@ TEST_F(Child, DescribesAChildStartedByTheTest)
     EXPECT_FALSE(child->siblings().contains(*child));
     EXPECT_TRUE(RKProcess::processesForCommand(QStringLiteral("sh")).contains(*child));
     EXPECT_FALSE(RKProcess::processesForCommand(QStringLiteral("SH")).contains(*child));
-    EXPECT_TRUE(eventually([this] { return child->state() == RKProcess::Sleeping; }))
+    EXPECT_TRUE(waitUntil([this] { return child->state() == RKProcess::Sleeping; }))
         << "state " << child->state();
 }
 
 TEST_F(Child, SignalsReachTheChildAndNothingElse)
 {
     ASSERT_TRUE(child->suspend());
-    EXPECT_TRUE(eventually([this] { return child->state() == RKProcess::Suspended; }));
+    EXPECT_TRUE(waitUntil([this] { return child->state() == RKProcess::Suspended; }));
     ASSERT_TRUE(child->resume());
-    EXPECT_TRUE(eventually([this] { return child->state() == RKProcess::Sleeping; }));
+    EXPECT_TRUE(waitUntil([this] { return child->state() == RKProcess::Sleeping; }));
     ASSERT_TRUE(child->terminate());
     ASSERT_TRUE(shell.waitForFinished(5000));
     EXPECT_EQ(shell.exitStatus(), QProcess::CrashExit);
