@@ -15,6 +15,7 @@
 #include <QDBusReply>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTest>
 
@@ -37,6 +38,12 @@ bool eventually(const std::function<bool()> &probe, int timeoutMs = Timeout)
 {
     return waitUntil(probe, timeoutMs);
 }
+
+/// The pane ends the processes of an old copy in /opt and asks about it each time it shows:
+/// on such a machine these tests would end the user's own Brisko.
+#define SKIP_WITH_AN_OLD_COPY_IN_OPT()                                                             \
+    if (QFileInfo(QStringLiteral("/opt/Brisko.app")).isDir())                                      \
+    GTEST_SKIP() << "/opt/Brisko.app exists; the pane would end every Brisko of this user"
 
 /// One bus for the binary: the pane loaded into this process keeps the bus it first met.
 class HostEnvironment final : public ::testing::Environment
@@ -105,6 +112,7 @@ class HostInThisProcess : public ::testing::Test
 protected:
     void SetUp() override
     {
+        SKIP_WITH_AN_OLD_COPY_IN_OPT();
         bool answered = false;
         QString error;
         host.showPane(PaneId, [&](bool shown, const QString &why) {
@@ -153,6 +161,7 @@ TEST_F(HostInThisProcess, StartBriskoStartsTheApplicationAndStopBriskoEndsIt)
 
 TEST(HostAndApplication, AnApplicationStartedElsewhereShowsAsRunning)
 {
+    SKIP_WITH_AN_OLD_COPY_IN_OPT();
     TemporaryHome home;
     ControlMonitor monitor;
     ChildProcess application(Brisko, {});
@@ -176,6 +185,7 @@ class HostProcess : public ::testing::Test
 protected:
     void SetUp() override
     {
+        SKIP_WITH_AN_OLD_COPY_IN_OPT();
         ASSERT_TRUE(display.isRunning()) << "Xvfb did not report a display";
         ASSERT_TRUE(QDir().mkpath(bin));
         QFile opener(bin + QStringLiteral("/xdg-open"));

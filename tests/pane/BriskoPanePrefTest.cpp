@@ -40,6 +40,9 @@ class Pane : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // Never the machine's own /opt, whose old copy would be ended and asked about.
+        pane.setObsoleteCopyFolders(
+            {home.path() + QStringLiteral("/opt"), QStringLiteral("~/Applications")});
         view = pane.loadMainView();
         ASSERT_NE(view, nullptr) << qPrintable(pane.loadError());
         auto *layout = new QVBoxLayout(&window);
@@ -396,7 +399,6 @@ protected:
         command = QStringLiteral("BriskoCopy%1").arg(QCoreApplication::applicationPid());
         ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), programs.filePath(command)));
         optFolder = home.path() + QStringLiteral("/opt");
-        pane.setObsoleteCopyFolders({optFolder, QStringLiteral("~/Applications")});
         pane.setApplicationCommand(command);
         Pane::SetUp();
     }
