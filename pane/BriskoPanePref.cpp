@@ -137,8 +137,6 @@ void BriskoPanePref::didSelect()
         _removeObsoleteVersion();
 }
 
-// --- Observable properties --------------------------------------------------------------
-
 void BriskoPanePref::setIsFetchingVonageNumbers(bool fetching)
 {
     if (fetching == _isFetchingVonageNumbers)
@@ -250,8 +248,6 @@ void BriskoPanePref::setHideAdvert(bool hide)
     Q_EMIT HideAdvertChanged();
 }
 
-// --- Start and stop ---------------------------------------------------------------------
-
 void BriskoPanePref::_setRunState(const QString &state, const QColor &color, bool spinning)
 {
     setAppRunState(state);
@@ -267,8 +263,9 @@ void BriskoPanePref::startStop()
         _stopBrisko();
         return;
     }
-    // A second launch would only bring the first copy's search window up.
-    if (_launchPending)
+    // While the copy started last is still coming up, another would only bring its search
+    // window up; once it has gone without a word, starting again is what the user asks for.
+    if (_launchPending && !_applicationProcesses().isEmpty())
         return;
     _setRunState(tr("Launching Brisko ..."), Qt::black, true);
     _startBrisko();
@@ -304,7 +301,7 @@ void BriskoPanePref::checkForUpdates()
     }
     // The request goes out once the application says it listens: sent earlier, it is lost.
     _checkForUpdatesOnLaunch = true;
-    if (_launchPending)
+    if (_launchPending && !_applicationProcesses().isEmpty())
         return;
     _setRunState(tr("Launching Brisko ..."), Qt::black, true);
     if (!_startBrisko())
@@ -358,8 +355,6 @@ void BriskoPanePref::_postNotificationObject(const QString &command)
         ControlCommands::NotificationName, command);
 }
 
-// --- Hot key and click-to-call ----------------------------------------------------------
-
 void BriskoPanePref::setupHotKey()
 {
     // TODO: record the combination in the key combination panel once it exists; until then
@@ -407,8 +402,6 @@ void BriskoPanePref::_reloadVonageNumbers()
         _vonageNumbersPop->setCurrentIndex(int(selected));
 }
 
-// --- Web pages --------------------------------------------------------------------------
-
 void BriskoPanePref::visitWeb()
 {
     RKWebsite::visitHomePage();
@@ -455,8 +448,6 @@ int BriskoPanePref::_randomProductIdAt(const QDateTime &now)
     return remainder < 0 ? kProducts[0] : kProducts[std::size_t(remainder)];
 }
 
-// --- Sheets -----------------------------------------------------------------------------
-
 int BriskoPanePref::runPromptSheet(QDialog *sheet)
 {
     _setButtonActionForView(sheet, sheet);
@@ -501,8 +492,6 @@ void BriskoPanePref::_setButtonActionForView(QWidget *view, QDialog *sheet)
     }
 }
 
-// --- Obsolete copies --------------------------------------------------------------------
-
 QString BriskoPanePref::_expandedFolder(const QString &folder) const
 {
     if (folder == QLatin1String("~"))
@@ -531,13 +520,18 @@ bool BriskoPanePref::_obsoleteVersionInstalled() const
     return false;
 }
 
+QList<RKProcess> BriskoPanePref::_applicationProcesses() const
+{
+    QList<RKProcess> processes = RKProcess::processesForCommand(_applicationCommand);
+    const int user = int(::getuid());
+    processes.removeIf([user](const RKProcess &p) { return p.realUserIdentifier() != user; });
+    return processes;
+}
+
 void BriskoPanePref::_killBrisko()
 {
-    const int user = int(::getuid());
-    for (const RKProcess &process : RKProcess::processesForCommand(_applicationCommand)) {
-        if (process.realUserIdentifier() == user)
-            process.terminate();
-    }
+    for (const RKProcess &process : _applicationProcesses())
+        process.terminate();
 }
 
 bool BriskoPanePref::_removeObsoleteVersion()

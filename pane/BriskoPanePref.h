@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,7 @@ class AdvertTextView;
 class BriskoDefaults;
 class PaneBinder;
 class QAbstractButton;
+class RKProcess;
 class QComboBox;
 class QDialog;
 class QProgressBar;
@@ -99,8 +101,9 @@ public:
     static int _randomProductId();
     static int _randomProductIdAt(const QDateTime &now);
 
-    // What the obsolete-copy check looks at. Tests point them at their own folders and
-    // processes; the pane uses "/opt", "~/Applications" and "Brisko".
+    // Where old copies are looked for and what the application's processes are called.
+    // Tests point them at their own folders and programs; the pane uses "/opt",
+    // "~/Applications" and "Brisko".
     QStringList obsoleteCopyFolders() const { return _obsoleteCopyFolders; }
     void setObsoleteCopyFolders(const QStringList &folders) { _obsoleteCopyFolders = folders; }
     void setApplicationCommand(const QString &command) { _applicationCommand = command; }
@@ -159,6 +162,8 @@ private:
     void _setButtonActionForView(QWidget *view, QDialog *sheet);
     void _reloadVonageNumbers();
     QString _expandedFolder(const QString &folder) const;
+    /// This user's processes running the application; other users' are never touched.
+    QList<RKProcess> _applicationProcesses() const;
     bool _isObsoleteCopy(const QString &path) const;
 
     BriskoDefaults *_userDefaults;

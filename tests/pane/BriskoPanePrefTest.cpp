@@ -40,9 +40,17 @@ class Pane : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // Never the machine's own /opt, whose old copy would be ended and asked about.
+        // Never the machine's own /opt, whose old copy would be ended and asked about, nor
+        // its own Brisko: the application's processes are a program of the test's own.
         pane.setObsoleteCopyFolders(
             {home.path() + QStringLiteral("/opt"), QStringLiteral("~/Applications")});
+        // Other users may run the program only when it lies where they may read.
+        ASSERT_TRUE(QFile::setPermissions(programs.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                               QFile::ExeOwner | QFile::ReadOther |
+                                                               QFile::ExeOther));
+        command = QStringLiteral("BriskoCopy%1").arg(QCoreApplication::applicationPid());
+        ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), programs.filePath(command)));
+        pane.setApplicationCommand(command);
         view = pane.loadMainView();
         ASSERT_NE(view, nullptr) << qPrintable(pane.loadError());
         auto *layout = new QVBoxLayout(&window);
@@ -94,6 +102,22 @@ protected:
         return count;
     }
 
+    /// A process of the application's command, as this user or another one.
+    std::unique_ptr<QProcess> startCopy(bool asAnotherUser)
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setProgram(programs.filePath(command));
+        process->setArguments({QStringLiteral("60")});
+        if (asAnotherUser)
+            process->setChildProcessModifier([] {
+                if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(126);
+            });
+        process->start();
+        EXPECT_TRUE(process->waitForStarted());
+        return process;
+    }
+
     static int runDefaultsTool(const QStringList &arguments)
     {
         QProcess tool;
@@ -102,6 +126,8 @@ protected:
     }
 
     TemporaryHome home;
+    QTemporaryDir programs;
+    QString command;
     InstalledWorkspace workspace;
     ControlRecorder recorder;
     DistributedNotificationCenter application;
@@ -114,7 +140,8 @@ TEST_F(Pane, RunStateFollowsRequestsAndAnnouncements)
 {
     struct Step
     {
-        // 'S' the start/stop button, or a command the application announces.
+        // 'S' the start/stop button, 'L' / 'T' the application's announcements, 'K' the
+        // started copy ending.
         char event;
         const char *state;
         bool green;
@@ -133,16 +160,24 @@ TEST_F(Pane, RunStateFollowsRequestsAndAnnouncements)
         {'L', "Brisko is running", true, "Stop Brisko", false},
         {'T', "Brisko is stopped", false, "Start Brisko", false},
         {'S', "Launching Brisko ...", false, "Start Brisko", true},
+        // The started copy goes without a word: a click starts another.
+        {'K', "Launching Brisko ...", false, "Start Brisko", true},
+        {'S', "Launching Brisko ...", false, "Start Brisko", true},
         {'T', "Brisko is stopped", false, "Start Brisko", false},
     };
     auto *label = control<QLabel>("appRunStateLabel");
     auto *button = control<QPushButton>("startStopButton");
     auto *spinner = control<QProgressBar>("progressIndicator");
     ASSERT_TRUE(label && button && spinner);
+    // The copy the workspace would have started, coming up.
+    const std::unique_ptr<QProcess> started = startCopy(false);
     QStringList posted;
     int step = 0;
     for (const Step &s : steps) {
-        if (s.event == 'S') {
+        if (s.event == 'K') {
+            started->kill();
+            started->waitForFinished();
+        } else if (s.event == 'S') {
             QTest::mouseClick(button, Qt::LeftButton);
             posted += recorder.settled();
         } else if (s.event == 'L') {
@@ -158,7 +193,8 @@ TEST_F(Pane, RunStateFollowsRequestsAndAnnouncements)
         EXPECT_EQ(spinner->isVisibleTo(view), s.spinning) << "step " << step;
         ++step;
     }
-    EXPECT_EQ(launches(), 2) << "a click while a start was under way started another copy";
+    EXPECT_EQ(launches(), 3) << "a click while a start was under way started another copy, "
+                                "or one after the start had failed started none";
     EXPECT_EQ(posted, QStringList(2, ControlCommands::Shutdown));
 }
 
@@ -392,14 +428,7 @@ class ObsoleteCopy : public Pane
 protected:
     void SetUp() override
     {
-        // Folders of other users may run it only when it lies where they may read.
-        ASSERT_TRUE(QFile::setPermissions(programs.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                               QFile::ExeOwner | QFile::ReadOther |
-                                                               QFile::ExeOther));
-        command = QStringLiteral("BriskoCopy%1").arg(QCoreApplication::applicationPid());
-        ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), programs.filePath(command)));
         optFolder = home.path() + QStringLiteral("/opt");
-        pane.setApplicationCommand(command);
         Pane::SetUp();
     }
 
@@ -411,23 +440,6 @@ protected:
                                 contents + QStringLiteral("/Info.plist")));
     }
 
-    std::unique_ptr<QProcess> startCopy(bool asAnotherUser)
-    {
-        auto process = std::make_unique<QProcess>();
-        process->setProgram(programs.filePath(command));
-        process->setArguments({QStringLiteral("60")});
-        if (asAnotherUser)
-            process->setChildProcessModifier([] {
-                if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                    ::_exit(126);
-            });
-        process->start();
-        EXPECT_TRUE(process->waitForStarted());
-        return process;
-    }
-
-    QTemporaryDir programs;
-    QString command;
     QString optFolder;
 };
 
