@@ -1,5 +1,10 @@
 // SPDX-License-Identifier: MIT
+#include "BriskoPanePref.h"
 #include "keycombo/PaneBundle.h"
+#include "prefpane/PreferencePane.h"
+
+#include <QObject>
+#include <QtPlugin>
 
 namespace {
 
@@ -11,3 +16,21 @@ namespace {
 }();
 
 } // namespace
+
+/// The plug-in's entry: the host asks it for the pane's principal class.
+class BriskoPanePlugin final : public QObject, public PreferencePaneFactory
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID PreferencePaneFactory_iid)
+    Q_INTERFACES(PreferencePaneFactory)
+
+public:
+    PreferencePane *createPrincipalClass(const QString &className, const Bundle &bundle) override
+    {
+        if (className != QLatin1String("BriskoPanePref"))
+            return nullptr;
+        return new BriskoPanePref(bundle);
+    }
+};
+
+#include "BriskoPaneModule.moc"

@@ -1,6 +1,5 @@
 # SPDX-License-Identifier: MIT
 target_sources(BriskoApp PRIVATE
-  chrome/AlertPanel.cpp chrome/AlertPanel.h
   chrome/FramelessWindow.cpp chrome/FramelessWindow.h
   chrome/LargeTypeView.cpp chrome/LargeTypeView.h
   chrome/LargeTypeWindow.cpp chrome/LargeTypeWindow.h

@@ -5,7 +5,6 @@
 #include "addressbook/AddressBook.h"
 #include "card/MyTableView.h"
 #include "card/PersonView.h"
-#include "chrome/AlertPanel.h"
 #include "chrome/FramelessWindow.h"
 #include "chrome/LargeTypeWindow.h"
 #include "chrome/MenuButton.h"
@@ -20,12 +19,14 @@
 #include "hotkey/HotKeyNotices.h"
 #include "hotkey/StoredHotKey.h"
 #include "net/UrlLoading.h"
+#include "script/PreferencePaneOpener.h"
 #include "script/TellApplication.h"
 #include "search/RKAddressBook.h"
 #include "settings/UserDefaults.h"
 #include "settings/UserDefaultsExtras.h"
 #include "update/VersionChecker.h"
 #include "utility/AdvertTextView.h"
+#include "utility/AlertPanel.h"
 #include "utility/RKWebsite.h"
 #include "workspace/Workspace.h"
 
@@ -438,17 +439,13 @@ void AppController::hideApp()
 void AppController::showPreference()
 {
     WindowExtras::fadeOut(_mainWindow.get());
-    _openPreferencePane();
-    _controlNotifications->_postNotificationObject(
-        ControlCommands::SetTab, {{QStringLiteral("identifier"), QStringLiteral("preferences")}});
+    _openPreferencePane(QStringLiteral("preferences"));
 }
 
 void AppController::showAbout()
 {
     WindowExtras::fadeOut(_mainWindow.get());
-    _openPreferencePane();
-    _controlNotifications->_postNotificationObject(
-        ControlCommands::SetTab, {{QStringLiteral("identifier"), QStringLiteral("about")}});
+    _openPreferencePane(QStringLiteral("about"));
 }
 
 void AppController::showHelp()
@@ -590,12 +587,7 @@ void AppController::runShareOrReviewPanelWithTitle(const QString &title, const Q
 
 QUrl AppController::shareUrl()
 {
-    // The question mark and "fb" stay encoded so they belong to the shared address, and tell
-    // the product page where its visitor came from.
-    const QByteArray page =
-        QUrl::toPercentEncoding(RKWebsite::urlForProductId(RKWebsite::Brisko).toString());
-    return QUrl::fromEncoded("https://www.facebook.com/share.php?u=" + page + "%3Ffb",
-                             QUrl::StrictMode);
+    return RKWebsite::shareUrl();
 }
 
 void AppController::_showSplashScreen()
@@ -606,11 +598,14 @@ void AppController::_showSplashScreen()
                               failure ? HotKeyNotices::splashNote(*failure) : QString());
 }
 
-void AppController::_openPreferencePane()
+void AppController::_openPreferencePane(const QString &tab)
 {
-    // A failure (no preferences host installed, say) is not the user's concern here: the menu
-    // item simply shows nothing.
-    TellApplication::_openPreferencePane();
+    // The tab is asked for only once the pane is on screen: a host that is still starting
+    // would not hear it. A host that cannot be started shows nothing, and the menu item with it.
+    PreferencePaneOpener::open(TellApplication::paneIdentifier(), this, [this, tab] {
+        _controlNotifications->_postNotificationObject(ControlCommands::SetTab,
+                                                       {{QStringLiteral("identifier"), tab}});
+    });
 }
 
 QString AppController::_appName()

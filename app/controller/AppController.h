@@ -164,7 +164,8 @@ private:
     bool _runNewVersionAlert();
     void _hideSecondaryWindows();
     void _showSplashScreen();
-    void _openPreferencePane();
+    /// Opens the pane in the preferences host, then asks it for `tab`.
+    void _openPreferencePane(const QString &tab);
     void _updateSearchIndexSoon();
     int _matchCount() const;
 

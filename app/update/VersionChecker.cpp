@@ -2,11 +2,11 @@
 #include "VersionChecker.h"
 
 #include "SettingsKeys.h"
-#include "chrome/AlertPanel.h"
 #include "chrome/RKWindow.h"
 #include "helpers/StringExtras.h"
 #include "net/UrlLoading.h"
 #include "settings/UserDefaults.h"
+#include "utility/AlertPanel.h"
 #include "workspace/Workspace.h"
 
 #include <QCoreApplication>

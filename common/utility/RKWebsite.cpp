@@ -186,3 +186,12 @@ int RKWebsite::advertProductIdAt(const QDateTime &now)
     const qint64 slot = ((seconds / 60) % 6 + 6) % 6;
     return kRotation[std::size_t(slot)];
 }
+
+QUrl RKWebsite::shareUrl()
+{
+    // The question mark and "fb" stay encoded so they belong to the shared address, and tell
+    // the product page where its visitor came from.
+    const QByteArray page = QUrl::toPercentEncoding(urlForProductId(Brisko).toString());
+    return QUrl::fromEncoded("https://www.facebook.com/share.php?u=" + page + "%3Ffb",
+                             QUrl::StrictMode);
+}

@@ -58,6 +58,9 @@ public:
     /// The one-line description used by the advert line; empty when there is none.
     static QString blurpForProductId(int productId);
 
+    /// The social network's share page for this product's page on the maker's site.
+    static QUrl shareUrl();
+
     /// The product the application's advert line shows at `now`: the minute count since
     /// 1 January 2001 UTC picks one of six products in turn.
     static int advertProductIdAt(const QDateTime &now);

@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: MIT
 target_sources(BriskoCommon PRIVATE
+  utility/AlertPanel.cpp utility/AlertPanel.h
   utility/RKUtility.cpp utility/RKUtility.h
   utility/RKWebsite.cpp utility/RKWebsite.h
   utility/AdvertTextView.cpp utility/AdvertTextView.h)

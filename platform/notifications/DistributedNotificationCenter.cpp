@@ -23,8 +23,13 @@ namespace {
 
 QString nextConnectionName()
 {
+    // Qt hands back the open connection for a name already in use, and every copy of this
+    // code in a process (a plug-in brings its own) counts from one: the counter's address
+    // keeps the copies' names apart.
     static std::atomic<int> counter{0};
-    return QStringLiteral("brisko-notifications-%1").arg(++counter);
+    return QStringLiteral("brisko-notifications-%1-%2")
+        .arg(quintptr(&counter), 0, 16)
+        .arg(++counter);
 }
 
 QVariant cleanedValue(const QVariant &value);

@@ -33,8 +33,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -607,12 +609,41 @@ TEST_F(SearchWindow, MenuItemsHideTheWindowAndAskForTheirPages)
     RecordingWorkspace *workspace = recording.get();
     Workspace::setShared(std::move(recording));
 
+    // A preferences host that takes as long as the test likes: it says the pane is shown (and
+    // ends) only once a file "go" appears, and fails when "fail" is there instead.
+    QTemporaryDir bin;
+    QFile host(bin.filePath(QStringLiteral("brisko-preferences")));
+    ASSERT_TRUE(host.open(QIODevice::WriteOnly));
+    host.write("#!/bin/sh\ncd \"$(dirname \"$0\")\"\necho \"$*\" >> asked\n"
+               "while [ ! -e go ] && [ ! -e fail ]; do sleep 0.02; done\n"
+               "rm -f go; [ ! -e fail ]\n");
+    host.close();
+    host.setPermissions(host.permissions() | QFileDevice::ExeOwner);
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + savedPath);
+    const auto asked = [&bin] {
+        QFile file(bin.filePath(QStringLiteral("asked")));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const auto release = [&bin](const char *name) {
+        QFile(bin.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
+    };
+
     QList<QVariantMap> tabs;
     QObject observer;
     DistributedNotificationCenter &center = DistributedNotificationCenter::defaultCenter();
     center.addObserver(&observer, ControlCommands::NotificationName, ControlCommands::SetTab,
                        [&tabs](const DistributedNotification &n) { tabs.append(n.userInfo); });
+    bool marked = false;
+    center.addObserver(&observer, ControlCommands::NotificationName, QStringLiteral("marker"),
+                       [&marked](const DistributedNotification &) { marked = true; });
     ASSERT_TRUE(center.flush());
+    // Whatever the application posted before the marker has arrived once the marker has.
+    const auto settle = [&] {
+        marked = false;
+        center.postNotification(ControlCommands::NotificationName, QStringLiteral("marker"));
+        return waitUntil([&marked] { return marked; });
+    };
 
     activate();
     ASSERT_NE(menuItem(controller, QStringLiteral("Help")), nullptr);
@@ -622,19 +653,40 @@ TEST_F(SearchWindow, MenuItemsHideTheWindowAndAskForTheirPages)
     EXPECT_TRUE(workspace->requests.first().target.endsWith(QStringLiteral("/brisko/help/")))
         << qPrintable(workspace->requests.first().target);
 
-    activate();
-    menuItem(controller, QStringLiteral("Preferences"))->trigger();
-    EXPECT_FALSE(window()->isVisible());
-    ASSERT_TRUE(waitUntil([&tabs] { return tabs.size() == 1; }));
+    const struct
+    {
+        const char *item;
+        const char *tab;
+    } items[] = {{"Preferences", "preferences"}, {"About Brisko", "about"}};
+    for (const auto &item : items) {
+        activate();
+        tabs.clear();
+        QFile::remove(bin.filePath(QStringLiteral("asked")));
+        menuItem(controller, QString::fromLatin1(item.item))->trigger();
+        EXPECT_FALSE(window()->isVisible()) << item.item;
+        ASSERT_TRUE(waitUntil([&] { return !asked().isEmpty(); })) << "the host was not asked";
+        EXPECT_EQ(asked(), QStringLiteral("--show-pane com.ambertide.BriskoPane\n"));
+        ASSERT_TRUE(settle());
+        EXPECT_TRUE(tabs.isEmpty()) << "the tab was asked for before the host showed the pane";
 
+        release("go");
+        ASSERT_TRUE(waitUntil([&tabs] { return tabs.size() == 1; })) << item.item;
+        EXPECT_EQ(tabs.first().value(QStringLiteral("identifier")).toString(),
+                  QString::fromLatin1(item.tab));
+    }
+
+    // A host that cannot show the pane gets asked for no tab.
+    tabs.clear();
+    release("fail");
     activate();
     menuItem(controller, QStringLiteral("About Brisko"))->trigger();
-    EXPECT_FALSE(window()->isVisible());
-    ASSERT_TRUE(waitUntil([&tabs] { return tabs.size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return asked().count(QLatin1Char('\n')) == 2; }));
+    // Until the host has ended and the application has seen it, nothing could have been sent.
+    ASSERT_TRUE(waitUntil([this] { return controller.findChildren<QProcess *>().isEmpty(); }));
+    ASSERT_TRUE(settle());
+    EXPECT_TRUE(tabs.isEmpty());
 
-    EXPECT_EQ(tabs.at(0).value(QStringLiteral("identifier")).toString(),
-              QStringLiteral("preferences"));
-    EXPECT_EQ(tabs.at(1).value(QStringLiteral("identifier")).toString(), QStringLiteral("about"));
+    qputenv("PATH", savedPath);
     Workspace::setShared(nullptr);
 }
 

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "AlertPanel.h"
 
-#include "chrome/RKWindow.h"
-
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace AlertPanel {
 
 int run(const QString &title, const QString &message, const QString &defaultButton,
-        const QString &alternateButton, const QString &otherButton)
+        const QString &alternateButton, const QString &otherButton, QWidget *window)
 {
-    QMessageBox panel;
+    QMessageBox panel(window);
+    if (window)
+        panel.setWindowModality(Qt::WindowModal);
     panel.setIcon(QMessageBox::Information);
     panel.setWindowTitle(title);
     panel.setText(title);
@@ -28,10 +28,10 @@ int run(const QString &title, const QString &message, const QString &defaultButt
     panel.exec();
 
     if (panel.clickedButton() == defaultPush)
-        return RKWindow::AlertDefaultReturn;
+        return DefaultReturn;
     if (alternatePush && panel.clickedButton() == alternatePush)
-        return RKWindow::AlertAlternateReturn;
-    return RKWindow::AlertOtherReturn;
+        return AlternateReturn;
+    return OtherReturn;
 }
 
 } // namespace AlertPanel

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+/// Alerts with up to three buttons, for both deliverables.
+namespace AlertPanel {
+
+enum Return : int
+{
+    DefaultReturn = 1,
+    AlternateReturn = 0,
+    OtherReturn = -1,
+};
+
+/// Runs an alert (an empty title means no such button) and waits: DefaultReturn,
+/// AlternateReturn or OtherReturn for the button pressed. Return presses the default button
+/// and Escape the alternate one. With a `window`, the alert is a sheet on it that blocks that
+/// window only; without one it belongs to no window and blocks the whole application.
+int run(const QString &title, const QString &message, const QString &defaultButton,
+        const QString &alternateButton = QString(), const QString &otherButton = QString(),
+        QWidget *window = nullptr);
+
+} // namespace AlertPanel

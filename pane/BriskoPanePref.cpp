@@ -1,0 +1,549 @@
+// SPDX-License-Identifier: MIT
+#include "BriskoPanePref.h"
+
+#include "SettingsKeys.h"
+#include "binding/PaneBinder.h"
+#include "notifications/ControlCommands.h"
+#include "notifications/DistributedNotificationCenter.h"
+#include "process/RKProcess.h"
+#include "store/BriskoDefaults.h"
+#include "utility/AdvertTextView.h"
+#include "utility/AlertPanel.h"
+#include "utility/RKUtility.h"
+#include "utility/RKWebsite.h"
+#include "view/PaneUiLoader.h"
+#include "workspace/Workspace.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTimeZone>
+#include <QTimer>
+
+#include <array>
+#include <cstdio>
+
+#include <unistd.h>
+
+namespace {
+
+const QString kApplicationName = QStringLiteral("Brisko.app");
+const QString kFeedbackAddress = QStringLiteral("mailto:support@ambertide.com");
+const QColor kRunningColor = QColor::fromRgbF(0.1f, 0.75f, 0.1f, 1.0f);
+const QString kTagProperty = QStringLiteral("tag");
+
+} // namespace
+
+BriskoPanePref::BriskoPanePref(const Bundle &bundle, QObject *parent)
+    : PreferencePane(bundle, parent)
+    , _userDefaults(new BriskoDefaults(this, this))
+    , _obsoleteCopyFolders{QStringLiteral("/opt"), QStringLiteral("~/Applications")}
+    , _applicationCommand(QStringLiteral("Brisko"))
+{}
+
+BriskoPanePref::~BriskoPanePref() = default;
+
+QWidget *BriskoPanePref::assignMainView()
+{
+    QString name = bundle().infoDictionary().value(QStringLiteral("NSMainNibFile")).toString();
+    if (name.isEmpty())
+        name = QStringLiteral("BriskoPane");
+    const QString path = bundle().pathForResource(name, QStringLiteral("ui"));
+    if (path.isEmpty()) {
+        setLoadError(
+            tr("The interface file %1.ui is missing from %2.").arg(name, bundle().resourcePath()));
+        return nullptr;
+    }
+    QString error;
+    PaneUiLoader loader;
+    QWidget *view = loader.loadFile(path, &error);
+    if (!view) {
+        setLoadError(error);
+        return nullptr;
+    }
+
+    _tabView = view->findChild<QTabWidget *>(QStringLiteral("tabView"));
+    _progressIndicator = view->findChild<QProgressBar *>(QStringLiteral("progressIndicator"));
+    _adTextView = view->findChild<AdvertTextView *>(QStringLiteral("adTextView"));
+    _vonageNumbersPop = view->findChild<QComboBox *>(QStringLiteral("vonageNumbersPop"));
+    if (_tabView) {
+        connect(_tabView, &QTabWidget::currentChanged, this, [this](int index) {
+            if (QWidget *page = _tabView->widget(index))
+                setTabIdentifier(page->objectName());
+        });
+    }
+    if (_progressIndicator) {
+        // The indicator keeps its place while it is hidden, so nothing moves when it spins.
+        QSizePolicy policy = _progressIndicator->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        _progressIndicator->setSizePolicy(policy);
+        _progressIndicator->setRange(0, 0);
+    }
+    if (_vonageNumbersPop)
+        connect(_vonageNumbersPop, &QComboBox::activated, this,
+                &BriskoPanePref::selectVonageNumber);
+    if (auto *version = view->findChild<QLabel *>(QStringLiteral("versionLabel")))
+        version->setText(tr("Version %1")
+                             .arg(bundle()
+                                      .infoDictionary()
+                                      .value(QStringLiteral("CFBundleShortVersionString"))
+                                      .toString()));
+    _binder = new PaneBinder(view, _userDefaults, this, this);
+    return view;
+}
+
+void BriskoPanePref::mainViewDidLoad()
+{
+    _reloadVonageNumbers();
+    setTabIdentifier(QStringLiteral("general"));
+    setOnOffButtonTitle(tr("Start Brisko"));
+    _setRunState(tr("Brisko is stopped"), Qt::black, false);
+    _registerForNotifications();
+    // A running application answers with "AppDidLaunch"; that is how the pane learns of it.
+    _postNotificationObject(ControlCommands::ControlDidStart);
+}
+
+void BriskoPanePref::willSelect()
+{
+    setHotKeyTitle(_userDefaults->keyComboForKey(DefHotKey).description());
+    if (_adTextView) {
+        _adTextView->setProductId(_randomProductId());
+        _adTextView->setLineVisible(!HideAdvert());
+    }
+    // The application may have changed the settings since the pane was last shown.
+    if (_binder)
+        _binder->reload();
+    _reloadVonageNumbers();
+}
+
+void BriskoPanePref::didSelect()
+{
+    if (!_obsoleteVersionInstalled())
+        return;
+    _killBrisko();
+    RKUtility::removeAutoLaunchAppNamed(kApplicationName);
+    const int choice = runPromptSheetWithTitle(
+        tr("Move old version to Trash?"),
+        tr("You have an obsolete version of Brisko in your Applications folder. It is strongly "
+           "recommended that it be moved to Trash to avoid confusion."),
+        tr("Move to Trash"), tr("Keep Old Version"), QString());
+    if (choice == AlertPanel::DefaultReturn)
+        _removeObsoleteVersion();
+}
+
+void BriskoPanePref::setIsFetchingVonageNumbers(bool fetching)
+{
+    if (fetching == _isFetchingVonageNumbers)
+        return;
+    _isFetchingVonageNumbers = fetching;
+    Q_EMIT isFetchingVonageNumbersChanged();
+}
+
+void BriskoPanePref::setHotKeyTitle(const QString &title)
+{
+    if (title == _hotKeyTitle)
+        return;
+    _hotKeyTitle = title;
+    Q_EMIT hotKeyTitleChanged();
+}
+
+void BriskoPanePref::setTabIdentifier(const QString &identifier)
+{
+    if (_tabView) {
+        QWidget *page = nullptr;
+        for (int i = 0; i < _tabView->count() && !page; ++i) {
+            if (_tabView->widget(i)->objectName() == identifier)
+                page = _tabView->widget(i);
+        }
+        if (!page)
+            return;
+        _tabView->setCurrentWidget(page);
+    }
+    if (identifier == _tabIdentifier)
+        return;
+    _tabIdentifier = identifier;
+    Q_EMIT tabIdentifierChanged();
+}
+
+void BriskoPanePref::setOnOffButtonTitle(const QString &title)
+{
+    if (title == _onOffButtonTitle)
+        return;
+    _onOffButtonTitle = title;
+    Q_EMIT onOffButtonTitleChanged();
+}
+
+void BriskoPanePref::setAppRunState(const QString &state)
+{
+    if (state == _appRunState)
+        return;
+    _appRunState = state;
+    Q_EMIT appRunStateChanged();
+}
+
+void BriskoPanePref::setAppRunStateColor(const QColor &color)
+{
+    if (color == _appRunStateColor)
+        return;
+    _appRunStateColor = color;
+    Q_EMIT appRunStateColorChanged();
+}
+
+void BriskoPanePref::setVonageName(const QString &name)
+{
+    if (name == _vonageName)
+        return;
+    _vonageName = name;
+    Q_EMIT vonageNameChanged();
+    Q_EMIT vonageCredentialIsValidChanged();
+}
+
+void BriskoPanePref::setVonagePassword(const QString &password)
+{
+    if (password == _vonagePassword)
+        return;
+    _vonagePassword = password;
+    Q_EMIT vonagePasswordChanged();
+    Q_EMIT vonageCredentialIsValidChanged();
+}
+
+bool BriskoPanePref::vonageCredentialIsValid() const
+{
+    return !_vonageName.isEmpty() && !_vonagePassword.isEmpty();
+}
+
+bool BriskoPanePref::VonageEnabled() const
+{
+    return _userDefaults->boolForKey(DefVonageEnabled);
+}
+
+void BriskoPanePref::setVonageEnabled(bool enabled)
+{
+    _userDefaults->setBool(enabled, DefVonageEnabled);
+    Q_EMIT VonageEnabledChanged();
+    if (!enabled)
+        return;
+    const QVariantList numbers = _userDefaults->valueForKey(DefVonageNumbers).toList();
+    if (numbers.isEmpty() ||
+        _userDefaults->valueForKey(DefSelectedVonageNumber).toString().isEmpty())
+        QTimer::singleShot(0, this, &BriskoPanePref::setupVonage);
+}
+
+bool BriskoPanePref::HideAdvert() const
+{
+    return _userDefaults->boolForKey(DefHideAdvert);
+}
+
+void BriskoPanePref::setHideAdvert(bool hide)
+{
+    _userDefaults->setBool(hide, DefHideAdvert);
+    if (_adTextView)
+        _adTextView->setLineVisible(!hide);
+    Q_EMIT HideAdvertChanged();
+}
+
+void BriskoPanePref::_setRunState(const QString &state, const QColor &color, bool spinning)
+{
+    setAppRunState(state);
+    setAppRunStateColor(color);
+    if (_progressIndicator)
+        _progressIndicator->setVisible(spinning);
+}
+
+void BriskoPanePref::startStop()
+{
+    if (_appIsRunning) {
+        _setRunState(tr("Stopping Brisko ..."), Qt::black, true);
+        _stopBrisko();
+        return;
+    }
+    // While the copy started last is still coming up, another would only bring its search
+    // window up; once it has gone without a word, starting again is what the user asks for.
+    if (_launchPending && !_applicationProcesses().isEmpty())
+        return;
+    _setRunState(tr("Launching Brisko ..."), Qt::black, true);
+    _startBrisko();
+}
+
+bool BriskoPanePref::_startBrisko()
+{
+    const QString application = _userDefaults->applicationPath();
+    if (!application.isEmpty() && Workspace::shared().launchApplication(application)) {
+        _launchPending = true;
+        return true;
+    }
+    // Nothing will announce itself: waiting would never end.
+    _launchPending = false;
+    _setRunState(tr("Brisko is stopped"), Qt::black, false);
+    runPromptSheetWithTitle(
+        tr("Cannot Find Brisko"),
+        tr("Unable to find the background application. Please re-install Brisko."), tr("Okay"),
+        QString(), QString());
+    return false;
+}
+
+void BriskoPanePref::_stopBrisko()
+{
+    _postNotificationObject(ControlCommands::Shutdown);
+}
+
+void BriskoPanePref::checkForUpdates()
+{
+    if (_appIsRunning) {
+        _postNotificationObject(ControlCommands::CheckForUpdates);
+        return;
+    }
+    // The request goes out once the application says it listens: sent earlier, it is lost.
+    _checkForUpdatesOnLaunch = true;
+    if (_launchPending && !_applicationProcesses().isEmpty())
+        return;
+    _setRunState(tr("Launching Brisko ..."), Qt::black, true);
+    if (!_startBrisko())
+        _checkForUpdatesOnLaunch = false;
+}
+
+void BriskoPanePref::appDidLaunch()
+{
+    _appIsRunning = true;
+    _launchPending = false;
+    _setRunState(tr("Brisko is running"), kRunningColor, false);
+    setOnOffButtonTitle(tr("Stop Brisko"));
+    if (_checkForUpdatesOnLaunch) {
+        _checkForUpdatesOnLaunch = false;
+        _postNotificationObject(ControlCommands::CheckForUpdates);
+    }
+}
+
+void BriskoPanePref::appDidTerminate()
+{
+    _appIsRunning = false;
+    _launchPending = false;
+    _setRunState(tr("Brisko is stopped"), Qt::black, false);
+    setOnOffButtonTitle(tr("Start Brisko"));
+}
+
+void BriskoPanePref::setTab(const QString &identifier)
+{
+    setTabIdentifier(identifier);
+}
+
+void BriskoPanePref::_registerForNotifications()
+{
+    DistributedNotificationCenter &center = DistributedNotificationCenter::defaultCenter();
+    const QString &name = ControlCommands::NotificationName;
+    center.addObserver(this, name, ControlCommands::AppDidLaunch,
+                       [this](const DistributedNotification &) { appDidLaunch(); });
+    center.addObserver(this, name, ControlCommands::AppDidTerminate,
+                       [this](const DistributedNotification &) { appDidTerminate(); });
+    center.addObserver(
+        this, name, ControlCommands::SetTab, [this](const DistributedNotification &notification) {
+            setTab(notification.userInfo.value(QStringLiteral("identifier")).toString());
+        });
+    // The observers must be in place on the bus before anyone is asked to answer them.
+    center.flush();
+}
+
+void BriskoPanePref::_postNotificationObject(const QString &command)
+{
+    DistributedNotificationCenter::defaultCenter().postNotification(
+        ControlCommands::NotificationName, command);
+}
+
+void BriskoPanePref::setupHotKey()
+{
+    // TODO: record the combination in the key combination panel once it exists; until then
+    // the button stays disabled and the stored hot key unchanged.
+    std::fprintf(stderr, "BriskoPane: the hot key recorder is not available yet\n");
+}
+
+void BriskoPanePref::setupVonage()
+{
+    // TODO: run the account sheet and fetch the caller numbers once the click-to-call client
+    // exists; until then setting up ends as a cancelled sheet does.
+    if (!_userDefaults->valueForKey(DefSelectedVonageNumber).toString().isEmpty())
+        return;
+    setVonageEnabled(false);
+}
+
+void BriskoPanePref::selectVonageNumber(int index)
+{
+    // "Unavailable" stands for no number at all and is never stored as one.
+    if (!_vonageNumbersPop || !_vonageNumbersPop->isEnabled() || index < 0)
+        return;
+    _userDefaults->setValueForKey(_vonageNumbersPop->itemText(index), DefSelectedVonageNumber);
+}
+
+void BriskoPanePref::_reloadVonageNumbers()
+{
+    if (!_vonageNumbersPop)
+        return;
+    const QSignalBlocker blocker(_vonageNumbersPop);
+    _vonageNumbersPop->clear();
+    QStringList numbers;
+    for (const QVariant &number : _userDefaults->valueForKey(DefVonageNumbers).toList()) {
+        if (number.metaType().id() == QMetaType::QString && !number.toString().isEmpty())
+            numbers.append(number.toString());
+    }
+    _vonageNumbersPop->setEnabled(!numbers.isEmpty());
+    if (numbers.isEmpty()) {
+        _vonageNumbersPop->addItem(tr("Unavailable"));
+        return;
+    }
+    _vonageNumbersPop->addItems(numbers);
+    const qsizetype selected =
+        numbers.indexOf(_userDefaults->valueForKey(DefSelectedVonageNumber).toString());
+    if (selected >= 0)
+        _vonageNumbersPop->setCurrentIndex(int(selected));
+}
+
+void BriskoPanePref::visitWeb()
+{
+    RKWebsite::visitHomePage();
+}
+
+void BriskoPanePref::showHelp()
+{
+    RKWebsite::visitPage(QStringLiteral("brisko/help/"));
+}
+
+void BriskoPanePref::visitBundleInfo()
+{
+    RKWebsite::visitPage(QStringLiteral("bundle/"));
+}
+
+void BriskoPanePref::downloadBundle()
+{
+    RKWebsite::visitPage(QStringLiteral("download/ZEVavire.zip"));
+}
+
+void BriskoPanePref::sendFeedback()
+{
+    Workspace::shared().openUrl(QUrl(kFeedbackAddress));
+}
+
+void BriskoPanePref::shareOnFacebook()
+{
+    Workspace::shared().openUrl(RKWebsite::shareUrl());
+}
+
+int BriskoPanePref::_randomProductId()
+{
+    return _randomProductIdAt(QDateTime::currentDateTimeUtc());
+}
+
+int BriskoPanePref::_randomProductIdAt(const QDateTime &now)
+{
+    static constexpr std::array<int, 8> kProducts{0, 1, 2, 3, 4, 20, 21, 22};
+    const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
+    // The whole seconds are kept in 32 bits, as they always were; a count past that range
+    // wraps instead of overflowing.
+    const auto seconds = static_cast<qint32>(reference.msecsTo(now) / 1000);
+    const qint32 remainder = (seconds / 60) % 8;
+    return remainder < 0 ? kProducts[0] : kProducts[std::size_t(remainder)];
+}
+
+int BriskoPanePref::runPromptSheet(QDialog *sheet)
+{
+    _setButtonActionForView(sheet, sheet);
+    if (QWidget *window = mainWindow(); window && sheet->parentWidget() != window)
+        sheet->setParent(window, Qt::Dialog);
+    sheet->setWindowModality(sheet->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
+    const int code = sheet->exec();
+    sheet->hide();
+    return code;
+}
+
+int BriskoPanePref::runPromptSheetWithTitle(const QString &title, const QString &message,
+                                            const QString &defaultButton,
+                                            const QString &alternateButton,
+                                            const QString &otherButton)
+{
+    return AlertPanel::run(title, message, defaultButton, alternateButton, otherButton,
+                           mainWindow());
+}
+
+void BriskoPanePref::endPromptSheet(QAbstractButton *button)
+{
+    if (auto *sheet = qobject_cast<QDialog *>(button->window()))
+        sheet->done(button->property(kTagProperty.toLatin1().constData()).toInt());
+}
+
+void BriskoPanePref::_setButtonActionForView(QWidget *view, QDialog *sheet)
+{
+    const QList<QWidget *> subviews =
+        view->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget *subview : subviews) {
+        if (auto *button = qobject_cast<QAbstractButton *>(subview)) {
+            if (button->property(PaneBinder::PaneAction).isValid())
+                continue;
+            button->setProperty(PaneBinder::PaneAction, QStringLiteral("endPromptSheet"));
+            connect(button, &QAbstractButton::clicked, sheet,
+                    [this, button] { endPromptSheet(button); });
+        } else if (!subview->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)
+                        .isEmpty()) {
+            _setButtonActionForView(subview, sheet);
+        }
+    }
+}
+
+QString BriskoPanePref::_expandedFolder(const QString &folder) const
+{
+    if (folder == QLatin1String("~"))
+        return QDir::homePath();
+    if (folder.startsWith(QLatin1String("~/")))
+        return QDir::homePath() + folder.mid(1);
+    return folder;
+}
+
+bool BriskoPanePref::_isObsoleteCopy(const QString &path) const
+{
+    const QFileInfo copy(path);
+    if (!copy.isDir())
+        return false;
+    // A link to the application this pane carries is the current version, not an old one.
+    const QString current = QFileInfo(_userDefaults->applicationPath()).canonicalFilePath();
+    return current.isEmpty() || copy.canonicalFilePath() != current;
+}
+
+bool BriskoPanePref::_obsoleteVersionInstalled() const
+{
+    for (const QString &folder : _obsoleteCopyFolders) {
+        if (_isObsoleteCopy(_expandedFolder(folder) + QLatin1Char('/') + kApplicationName))
+            return true;
+    }
+    return false;
+}
+
+QList<RKProcess> BriskoPanePref::_applicationProcesses() const
+{
+    QList<RKProcess> processes = RKProcess::processesForCommand(_applicationCommand);
+    const int user = int(::getuid());
+    processes.removeIf([user](const RKProcess &p) { return p.realUserIdentifier() != user; });
+    return processes;
+}
+
+void BriskoPanePref::_killBrisko()
+{
+    for (const RKProcess &process : _applicationProcesses())
+        process.terminate();
+}
+
+bool BriskoPanePref::_removeObsoleteVersion()
+{
+    for (const QString &folder : _obsoleteCopyFolders)
+        _removeBriskoInDirectory(folder);
+    return false;
+}
+
+void BriskoPanePref::_removeBriskoInDirectory(const QString &directory)
+{
+    const QString path = _expandedFolder(directory) + QLatin1Char('/') + kApplicationName;
+    if (_isObsoleteCopy(path))
+        Workspace::shared().recycle(path);
+}

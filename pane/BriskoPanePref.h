@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "prefpane/PreferencePane.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+class AdvertTextView;
+class BriskoDefaults;
+class PaneBinder;
+class QAbstractButton;
+class RKProcess;
+class QComboBox;
+class QDialog;
+class QProgressBar;
+class QTabWidget;
+class QWidget;
+
+/// The Brisko preference pane: shows whether the application runs and starts or stops it,
+/// edits the application's settings through its store, and offers the maker's pages. It
+/// talks to the application only through control notifications and the settings domain,
+/// and signals its processes only to put an obsolete copy out of the way.
+///
+/// The main view is read at run time from the bundle's interface file; its controls bind to
+/// the store and to this controller's properties by name (PaneBinder).
+class BriskoPanePref final : public PreferencePane
+{
+    Q_OBJECT
+    Q_PROPERTY(bool isFetchingVonageNumbers READ isFetchingVonageNumbers WRITE
+                   setIsFetchingVonageNumbers NOTIFY isFetchingVonageNumbersChanged)
+    Q_PROPERTY(QString hotKeyTitle READ hotKeyTitle WRITE setHotKeyTitle NOTIFY hotKeyTitleChanged)
+    Q_PROPERTY(
+        QString tabIdentifier READ tabIdentifier WRITE setTabIdentifier NOTIFY tabIdentifierChanged)
+    Q_PROPERTY(QString onOffButtonTitle READ onOffButtonTitle WRITE setOnOffButtonTitle NOTIFY
+                   onOffButtonTitleChanged)
+    Q_PROPERTY(QString appRunState READ appRunState WRITE setAppRunState NOTIFY appRunStateChanged)
+    Q_PROPERTY(QColor appRunStateColor READ appRunStateColor WRITE setAppRunStateColor NOTIFY
+                   appRunStateColorChanged)
+    Q_PROPERTY(QString vonageName READ vonageName WRITE setVonageName NOTIFY vonageNameChanged)
+    Q_PROPERTY(QString vonagePassword READ vonagePassword WRITE setVonagePassword NOTIFY
+                   vonagePasswordChanged)
+    Q_PROPERTY(bool vonageCredentialIsValid READ vonageCredentialIsValid NOTIFY
+                   vonageCredentialIsValidChanged)
+    Q_PROPERTY(
+        bool VonageEnabled READ VonageEnabled WRITE setVonageEnabled NOTIFY VonageEnabledChanged)
+    Q_PROPERTY(bool HideAdvert READ HideAdvert WRITE setHideAdvert NOTIFY HideAdvertChanged)
+
+public:
+    explicit BriskoPanePref(const Bundle &bundle, QObject *parent = nullptr);
+    ~BriskoPanePref() override;
+
+    BriskoDefaults *userDefaults() const { return _userDefaults; }
+
+    void mainViewDidLoad() override;
+    void willSelect() override;
+    void didSelect() override;
+
+    bool isFetchingVonageNumbers() const { return _isFetchingVonageNumbers; }
+    void setIsFetchingVonageNumbers(bool fetching);
+    QString hotKeyTitle() const { return _hotKeyTitle; }
+    void setHotKeyTitle(const QString &title);
+    QString tabIdentifier() const { return _tabIdentifier; }
+    /// Selects the tab of that identifier; an identifier no tab has changes nothing.
+    void setTabIdentifier(const QString &identifier);
+    QString onOffButtonTitle() const { return _onOffButtonTitle; }
+    void setOnOffButtonTitle(const QString &title);
+    QString appRunState() const { return _appRunState; }
+    void setAppRunState(const QString &state);
+    QColor appRunStateColor() const { return _appRunStateColor; }
+    void setAppRunStateColor(const QColor &color);
+    QString vonageName() const { return _vonageName; }
+    void setVonageName(const QString &name);
+    QString vonagePassword() const { return _vonagePassword; }
+    void setVonagePassword(const QString &password);
+    /// Both the account name and its password hold a character.
+    bool vonageCredentialIsValid() const;
+
+    bool VonageEnabled() const;
+    /// Enabling without a chosen caller number opens the account setup once the current
+    /// event is handled.
+    void setVonageEnabled(bool enabled);
+    bool HideAdvert() const;
+    /// Shows the advert line exactly when the advert is not hidden.
+    void setHideAdvert(bool hide);
+
+    /// Runs `sheet` on the pane's window until one of its buttons ends it; the code is the
+    /// button's "tag" property. Buttons that already have an action ("paneAction") keep it.
+    int runPromptSheet(QDialog *sheet);
+    /// An alert sheet on the pane's window: 1 for the default button, 0 for the alternate,
+    /// -1 for the other (empty titles mean no such button).
+    int runPromptSheetWithTitle(const QString &title, const QString &message,
+                                const QString &defaultButton, const QString &alternateButton,
+                                const QString &otherButton);
+
+    /// The advert's product for the minute: eight of the maker's products in turn.
+    static int _randomProductId();
+    static int _randomProductIdAt(const QDateTime &now);
+
+    // Where old copies are looked for and what the application's processes are called.
+    // Tests point them at their own folders and programs; the pane uses "/opt",
+    // "~/Applications" and "Brisko".
+    QStringList obsoleteCopyFolders() const { return _obsoleteCopyFolders; }
+    void setObsoleteCopyFolders(const QStringList &folders) { _obsoleteCopyFolders = folders; }
+    void setApplicationCommand(const QString &command) { _applicationCommand = command; }
+
+    /// A copy of the application lies in one of the obsolete-copy folders.
+    bool _obsoleteVersionInstalled() const;
+    /// Sends the terminate signal to every process of this user running the application.
+    void _killBrisko();
+    /// Moves the copies in both folders to the Trash; always false, as nothing checks it.
+    bool _removeObsoleteVersion();
+    void _removeBriskoInDirectory(const QString &directory);
+
+public Q_SLOTS:
+    void startStop();
+    void checkForUpdates();
+    void setupHotKey();
+    void setupVonage();
+    void selectVonageNumber(int index);
+    void visitWeb();
+    void showHelp();
+    void visitBundleInfo();
+    void downloadBundle();
+    void sendFeedback();
+    void shareOnFacebook();
+
+    // What the application announces.
+    void appDidLaunch();
+    void appDidTerminate();
+    void setTab(const QString &identifier);
+
+    /// Ends the running prompt sheet with the button's "tag".
+    void endPromptSheet(QAbstractButton *button);
+
+Q_SIGNALS:
+    void isFetchingVonageNumbersChanged();
+    void hotKeyTitleChanged();
+    void tabIdentifierChanged();
+    void onOffButtonTitleChanged();
+    void appRunStateChanged();
+    void appRunStateColorChanged();
+    void vonageNameChanged();
+    void vonagePasswordChanged();
+    void vonageCredentialIsValidChanged();
+    void VonageEnabledChanged();
+    void HideAdvertChanged();
+
+protected:
+    QWidget *assignMainView() override;
+
+private:
+    void _setRunState(const QString &state, const QColor &color, bool spinning);
+    bool _startBrisko();
+    void _stopBrisko();
+    void _registerForNotifications();
+    void _postNotificationObject(const QString &command);
+    void _setButtonActionForView(QWidget *view, QDialog *sheet);
+    void _reloadVonageNumbers();
+    QString _expandedFolder(const QString &folder) const;
+    /// This user's processes running the application; other users' are never touched.
+    QList<RKProcess> _applicationProcesses() const;
+    bool _isObsoleteCopy(const QString &path) const;
+
+    BriskoDefaults *_userDefaults;
+    PaneBinder *_binder = nullptr;
+    QPointer<QTabWidget> _tabView;
+    QPointer<QProgressBar> _progressIndicator;
+    QPointer<AdvertTextView> _adTextView;
+    QPointer<QComboBox> _vonageNumbersPop;
+
+    bool _appIsRunning = false;
+    bool _launchPending = false;
+    bool _checkForUpdatesOnLaunch = false;
+    bool _isFetchingVonageNumbers = false;
+    QString _hotKeyTitle;
+    QString _tabIdentifier;
+    QString _onOffButtonTitle;
+    QString _appRunState;
+    QColor _appRunStateColor;
+    QString _vonageName;
+    QString _vonagePassword;
+
+    QStringList _obsoleteCopyFolders;
+    QString _applicationCommand;
+};

@@ -1,0 +1,340 @@
+// SPDX-License-Identifier: MIT
+// The preferences host with the real pane and the real application: in this process (the
+// host's window on the offscreen platform), and as real processes on a private X display.
+#include "PreferencesHost.h"
+#include "PreferencesWindow.h"
+#include "TemporaryHome.h"
+#include "WaitUntil.h"
+#include "controller/SearchPanel.h"
+#include "notifications/ControlCommands.h"
+#include "notifications/DistributedNotificationCenter.h"
+#include "support/TestProcesses.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusReply>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int Timeout = 30000;
+const QString PaneId = QStringLiteral("com.ambertide.BriskoPane");
+const QString HostProgram = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-preferences");
+const QString Brisko = QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Linux/Brisko");
+const QString Defaults = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults");
+
+// Real programs start here, on a machine that may be busy.
+bool eventually(const std::function<bool()> &probe, int timeoutMs = Timeout)
+{
+    return waitUntil(probe, timeoutMs);
+}
+
+/// The pane ends the processes of an old copy in /opt and asks about it each time it shows:
+/// on such a machine these tests would end the user's own Brisko.
+#define SKIP_WITH_AN_OLD_COPY_IN_OPT()                                                             \
+    if (QFileInfo(QStringLiteral("/opt/Brisko.app")).isDir())                                      \
+    GTEST_SKIP() << "/opt/Brisko.app exists; the pane would end every Brisko of this user"
+
+/// One bus for the binary: the pane loaded into this process keeps the bus it first met.
+class HostEnvironment final : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        bus = std::make_unique<PrivateSessionBus>();
+        ASSERT_TRUE(bus->isRunning()) << "dbus-daemon did not start a session bus";
+        qputenv("BRISKO_PREFPANE_PATH", BRISKO_BINARY_DIR);
+    }
+    void TearDown() override { bus.reset(); }
+    std::unique_ptr<PrivateSessionBus> bus;
+};
+
+[[maybe_unused]] ::testing::Environment *const hostEnvironment =
+    ::testing::AddGlobalTestEnvironment(new HostEnvironment);
+
+/// Hears the control notifications of the session.
+class ControlMonitor final
+{
+public:
+    ControlMonitor()
+    {
+        _center.addObserver(&_context, ControlCommands::NotificationName, QString(),
+                            [this](const DistributedNotification &n) {
+                                _heard.append(n.object);
+                                if (n.object == ControlCommands::SetTab)
+                                    _tabs.append(
+                                        n.userInfo.value(QStringLiteral("identifier")).toString());
+                            });
+        _center.flush();
+    }
+    bool hears(const QString &command, int timeoutMs = Timeout)
+    {
+        return eventually([&] { return _heard.removeOne(command); }, timeoutMs);
+    }
+    QStringList tabs() const { return _tabs; }
+
+private:
+    DistributedNotificationCenter _center;
+    QObject _context;
+    QStringList _heard;
+    QStringList _tabs;
+};
+
+/// The running copies of the application that belong to this test: those with its home.
+QList<int> applicationsOf(const TemporaryHome &home)
+{
+    QList<int> pids;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile environ(QStringLiteral("/proc/%1/environ").arg(entry));
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (!environ.open(QIODevice::ReadOnly) || !commandLine.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray program = commandLine.readAll().split('\0').value(0);
+        if (program.endsWith("/Brisko") &&
+            environ.readAll().split('\0').contains("HOME=" + home.path().toUtf8()))
+            pids.append(entry.toInt());
+    }
+    return pids;
+}
+
+class HostInThisProcess : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SKIP_WITH_AN_OLD_COPY_IN_OPT();
+        bool answered = false;
+        QString error;
+        host.showPane(PaneId, [&](bool shown, const QString &why) {
+            answered = shown;
+            error = why;
+        });
+        ASSERT_TRUE(eventually([&] { return answered; })) << qPrintable(error);
+        window = host.window();
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Brisko"));
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        runState = window->findChild<QLabel *>(QStringLiteral("appRunStateLabel"));
+        ASSERT_NE(runState, nullptr) << "the pane's view is not in the window";
+    }
+    void TearDown() override
+    {
+        for (const int pid : applicationsOf(home))
+            ::kill(pid, SIGTERM);
+        eventually([this] { return applicationsOf(home).isEmpty(); }, 5000);
+    }
+
+    bool says(const char *state)
+    {
+        return eventually([&] { return runState->text() == QLatin1String(state); });
+    }
+
+    TemporaryHome home;
+    ControlMonitor monitor;
+    PreferencesHost host;
+    PreferencesWindow *window = nullptr;
+    QLabel *runState = nullptr;
+};
+
+TEST_F(HostInThisProcess, StartBriskoStartsTheApplicationAndStopBriskoEndsIt)
+{
+    EXPECT_EQ(runState->text(), QStringLiteral("Brisko is stopped"));
+    QTest::keyClick(window, Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(says("Brisko is running")) << qPrintable(runState->text());
+    EXPECT_EQ(applicationsOf(home).size(), 1);
+
+    QTest::keyClick(window, Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(says("Brisko is stopped")) << qPrintable(runState->text());
+    EXPECT_TRUE(eventually([this] { return applicationsOf(home).isEmpty(); }))
+        << "the application still runs";
+}
+
+TEST(HostAndApplication, AnApplicationStartedElsewhereShowsAsRunning)
+{
+    SKIP_WITH_AN_OLD_COPY_IN_OPT();
+    TemporaryHome home;
+    ControlMonitor monitor;
+    ChildProcess application(Brisko, {});
+    ASSERT_TRUE(monitor.hears(ControlCommands::AppDidLaunch))
+        << qPrintable(application.standardError());
+
+    PreferencesHost host;
+    bool shown = false;
+    host.showPane(PaneId, [&](bool ok, const QString &) { shown = ok; });
+    ASSERT_TRUE(eventually([&] { return shown; }));
+    auto *runState = host.window()->findChild<QLabel *>(QStringLiteral("appRunStateLabel"));
+    ASSERT_NE(runState, nullptr);
+    EXPECT_TRUE(eventually([&] { return runState->text() == QLatin1String("Brisko is running"); }))
+        << qPrintable(runState->text());
+}
+
+/// Real host processes on a display of the test's own, with a window manager so windows take
+/// the focus as on a desktop. Pages the host opens go to a stand-in for xdg-open.
+class HostProcess : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SKIP_WITH_AN_OLD_COPY_IN_OPT();
+        ASSERT_TRUE(display.isRunning()) << "Xvfb did not report a display";
+        ASSERT_TRUE(QDir().mkpath(bin));
+        QFile opener(bin + QStringLiteral("/xdg-open"));
+        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$HOME/opened\"\n");
+        opener.close();
+        opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
+        windowManager = std::make_unique<ChildProcess>(
+            QStringLiteral("openbox"), QStringList{QStringLiteral("--sm-disable")}, environment());
+        ASSERT_TRUE(eventually([this] {
+            return xprop({QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                .contains(QLatin1String("window id"));
+        })) << "openbox did not come up";
+    }
+    void TearDown() override
+    {
+        if (const int pid = hostProcess(); pid > 0) {
+            ::kill(pid, SIGTERM);
+            eventually([this] { return hostProcess() == 0; }, 5000);
+        }
+    }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment environment = display.environment();
+        environment.insert(QStringLiteral("PATH"),
+                           bin + QStringLiteral(":" BRISKO_BINARY_DIR "/bin:") +
+                               environment.value(QStringLiteral("PATH")));
+        environment.remove(QStringLiteral("BRISKO_PREFPANE_PATH"));
+        return environment;
+    }
+
+    QString xprop(const QStringList &arguments) const
+    {
+        ChildProcess tool(QStringLiteral("xprop"), arguments, environment());
+        tool.waitForFinished(5000);
+        return tool.remainingOutput();
+    }
+
+    /// The window ids xdotool finds, one per line.
+    QStringList xdotoolSearch(const QStringList &arguments) const
+    {
+        ChildProcess tool(QStringLiteral("xdotool"),
+                          QStringList{QStringLiteral("search")} + arguments, environment());
+        tool.waitForFinished(10000);
+        return tool.remainingOutput().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    QStringList hostWindows() const
+    {
+        return xdotoolSearch({QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
+                              QStringLiteral("brisko-preferences")});
+    }
+
+    /// The process that owns the host's name on the bus; 0 for none.
+    static int hostProcess()
+    {
+        const QDBusReply<uint> pid =
+            QDBusConnection::sessionBus().interface()->servicePid(PreferencesHost::ServiceName);
+        return pid.isValid() ? int(pid.value()) : 0;
+    }
+
+    int showPane()
+    {
+        ChildProcess asking(HostProgram, {QStringLiteral("--show-pane"), PaneId}, environment());
+        if (!asking.waitForFinished(Timeout))
+            return -1;
+        return asking.exitCode();
+    }
+
+    TemporaryHome home;
+    QString bin = home.path() + QStringLiteral("/bin");
+    PrivateDisplay display;
+    std::unique_ptr<ChildProcess> windowManager;
+};
+
+TEST_F(HostProcess, ASecondShowPaneHandsOverAndReturns)
+{
+    ASSERT_EQ(showPane(), 0);
+    const int host = hostProcess();
+    ASSERT_GT(host, 0) << "no host owns the name after --show-pane returned";
+    EXPECT_EQ(hostWindows().size(), 1) << "the pane is not on screen once --show-pane returned";
+
+    ASSERT_EQ(showPane(), 0);
+    EXPECT_EQ(hostProcess(), host) << "the second start did not hand over";
+    EXPECT_EQ(hostWindows().size(), 1);
+}
+
+TEST_F(HostProcess, TheAboutMenuItemBringsTheHostUpOnTheAboutTab)
+{
+    ChildProcess splashOff(
+        Defaults, {QStringLiteral("write"), QStringLiteral("com.ambertide.Brisko"),
+                   QStringLiteral("ShowSplash"), QStringLiteral("-bool"), QStringLiteral("NO")});
+    ASSERT_TRUE(splashOff.waitForFinished(Timeout));
+    ControlMonitor monitor;
+    ChildProcess application(Brisko, {}, environment());
+    ASSERT_TRUE(monitor.hears(ControlCommands::AppDidLaunch))
+        << qPrintable(application.standardError());
+
+    // The hot key, then the menu button at the right of the search field.
+    ASSERT_TRUE(display.xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+space")}));
+    QStringList search;
+    ASSERT_TRUE(eventually([&] {
+        search = xdotoolSearch({QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                QStringLiteral("^Brisko$")});
+        return search.size() == 1;
+    })) << "the search window did not come up";
+    ChildProcess geometry(
+        QStringLiteral("xdotool"),
+        {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), search.first()},
+        environment());
+    ASSERT_TRUE(geometry.waitForFinished(10000));
+    QMap<QString, int> shell;
+    for (const QString &line :
+         geometry.remainingOutput().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        shell.insert(line.section(QLatin1Char('='), 0, 0),
+                     line.section(QLatin1Char('='), 1).toInt());
+    const int x = shell.value(QStringLiteral("X")) + shell.value(QStringLiteral("WIDTH")) -
+                  SearchPanel::kMargin - SearchPanel::kMenuButtonWidth / 2;
+    const int y =
+        shell.value(QStringLiteral("Y")) + SearchPanel::kMargin + SearchPanel::kFieldHeight / 2;
+    ASSERT_TRUE(
+        display.xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x),
+                         QString::number(y), QStringLiteral("click"), QStringLiteral("1")}));
+    // The menu is up once a second window of the application shows.
+    ASSERT_TRUE(eventually([&] {
+        return xdotoolSearch({QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                              QString::number(application.process().processId())})
+                   .size() >= 2;
+    })) << "the menu did not pop up";
+    ASSERT_TRUE(
+        display.xdotool({QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Return")}));
+
+    ASSERT_TRUE(eventually([this] { return hostWindows().size() == 1; }))
+        << "the preferences host did not come up";
+    ASSERT_TRUE(monitor.hears(ControlCommands::SetTab));
+    EXPECT_EQ(monitor.tabs(), QStringList{QStringLiteral("about")});
+
+    // "Visit Web Site" has its mnemonic on the About tab only: the page opens once that tab
+    // is the one shown.
+    QFile opened(home.path() + QStringLiteral("/opened"));
+    const QString window = hostWindows().value(0);
+    EXPECT_TRUE(eventually([&] {
+        display.xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
+        display.xdotool({QStringLiteral("key"), QStringLiteral("alt+w")});
+        return eventually([&] { return opened.exists(); }, 1000);
+    })) << "the About tab is not the one shown";
+    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
+    EXPECT_EQ(opened.readAll(), QByteArray("http://www.ambertide.com/\n"));
+}
+
+} // namespace

@@ -1,0 +1,579 @@
+// SPDX-License-Identifier: MIT
+#include "BriskoPanePref.h"
+#include "PaneTestSupport.h"
+#include "SettingsKeys.h"
+#include "archive/ObjectArchive.h"
+#include "binding/PaneBinder.h"
+#include "core/PropertyList.h"
+#include "settings/UserDefaults.h"
+#include "store/BriskoDefaults.h"
+#include "utility/AdvertTextView.h"
+#include "utility/RKUtility.h"
+#include "view/ColorWell.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+#include <QVBoxLayout>
+
+namespace {
+
+const Bundle PaneBundle(QStringLiteral(BRISKO_PANE_BUNDLE_PATH));
+const QString ApplicationPath =
+    PaneBundle.pathForResource(QStringLiteral("Brisko"), QStringLiteral("app"));
+
+/// The pane's main view in a window, as the host shows it.
+class Pane : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // Never the machine's own /opt, whose old copy would be ended and asked about, nor
+        // its own Brisko: the application's processes are a program of the test's own.
+        pane.setObsoleteCopyFolders(
+            {home.path() + QStringLiteral("/opt"), QStringLiteral("~/Applications")});
+        // Other users may run the program only when it lies where they may read.
+        ASSERT_TRUE(QFile::setPermissions(programs.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                               QFile::ExeOwner | QFile::ReadOther |
+                                                               QFile::ExeOther));
+        command = QStringLiteral("BriskoCopy%1").arg(QCoreApplication::applicationPid());
+        ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), programs.filePath(command)));
+        pane.setApplicationCommand(command);
+        view = pane.loadMainView();
+        ASSERT_NE(view, nullptr) << qPrintable(pane.loadError());
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(view);
+        pane.willSelect();
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        pane.didSelect();
+        EXPECT_EQ(recorder.settled(), QStringList{ControlCommands::ControlDidStart});
+    }
+
+    template <typename Control>
+    Control *control(const char *name) const
+    {
+        auto *found = view->findChild<Control *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << "no control " << name;
+        return found;
+    }
+
+    /// Sends a command as the application would, and waits for the pane to have it.
+    void announce(const QString &command, const QVariantMap &userInfo = {})
+    {
+        application.postNotification(ControlCommands::NotificationName, command, userInfo);
+        const QString marker = QStringLiteral("barrier");
+        bool heard = false;
+        QObject context;
+        DistributedNotificationCenter::defaultCenter().addObserver(
+            &context, ControlCommands::NotificationName, marker,
+            [&heard](const DistributedNotification &) { heard = true; });
+        ASSERT_TRUE(DistributedNotificationCenter::defaultCenter().flush());
+        application.postNotification(ControlCommands::NotificationName, marker);
+        ASSERT_TRUE(waitUntil([&heard] { return heard; })) << "the pane never heard the barrier";
+        recorder.settled();
+    }
+
+    /// A click on a switch's box: a stretched switch has nothing to press at its centre.
+    static void toggle(QAbstractButton *box)
+    {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    }
+
+    int launches() const
+    {
+        int count = 0;
+        for (const RecordingWorkspace::Request &request : workspace->requests)
+            count += request.operation == QLatin1String("launchApplication") &&
+                     request.target == ApplicationPath;
+        return count;
+    }
+
+    /// A process of the application's command, as this user or another one.
+    std::unique_ptr<QProcess> startCopy(bool asAnotherUser)
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setProgram(programs.filePath(command));
+        process->setArguments({QStringLiteral("60")});
+        if (asAnotherUser)
+            process->setChildProcessModifier([] {
+                if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(126);
+            });
+        process->start();
+        EXPECT_TRUE(process->waitForStarted());
+        return process;
+    }
+
+    static int runDefaultsTool(const QStringList &arguments)
+    {
+        QProcess tool;
+        tool.start(QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults"), arguments);
+        return tool.waitForFinished(15000) ? tool.exitCode() : -1;
+    }
+
+    TemporaryHome home;
+    QTemporaryDir programs;
+    QString command;
+    InstalledWorkspace workspace;
+    ControlRecorder recorder;
+    DistributedNotificationCenter application;
+    QWidget window;
+    BriskoPanePref pane{PaneBundle};
+    QWidget *view = nullptr;
+};
+
+TEST_F(Pane, RunStateFollowsRequestsAndAnnouncements)
+{
+    struct Step
+    {
+        // 'S' the start/stop button, 'L' / 'T' the application's announcements, 'K' the
+        // started copy ending.
+        char event;
+        const char *state;
+        bool green;
+        const char *button;
+        bool spinning;
+    };
+    const Step steps[] = {
+        {'-', "Brisko is stopped", false, "Start Brisko", false},
+        {'S', "Launching Brisko ...", false, "Start Brisko", true},
+        {'S', "Launching Brisko ...", false, "Start Brisko", true},
+        {'L', "Brisko is running", true, "Stop Brisko", false},
+        {'S', "Stopping Brisko ...", false, "Stop Brisko", true},
+        {'S', "Stopping Brisko ...", false, "Stop Brisko", true},
+        {'T', "Brisko is stopped", false, "Start Brisko", false},
+        // Started or ended by other means than the pane.
+        {'L', "Brisko is running", true, "Stop Brisko", false},
+        {'T', "Brisko is stopped", false, "Start Brisko", false},
+        {'S', "Launching Brisko ...", false, "Start Brisko", true},
+        // The started copy goes without a word: a click starts another.
+        {'K', "Launching Brisko ...", false, "Start Brisko", true},
+        {'S', "Launching Brisko ...", false, "Start Brisko", true},
+        {'T', "Brisko is stopped", false, "Start Brisko", false},
+    };
+    auto *label = control<QLabel>("appRunStateLabel");
+    auto *button = control<QPushButton>("startStopButton");
+    auto *spinner = control<QProgressBar>("progressIndicator");
+    ASSERT_TRUE(label && button && spinner);
+    // The copy the workspace would have started, coming up.
+    const std::unique_ptr<QProcess> started = startCopy(false);
+    QStringList posted;
+    int step = 0;
+    for (const Step &s : steps) {
+        if (s.event == 'K') {
+            started->kill();
+            started->waitForFinished();
+        } else if (s.event == 'S') {
+            QTest::mouseClick(button, Qt::LeftButton);
+            posted += recorder.settled();
+        } else if (s.event == 'L') {
+            announce(ControlCommands::AppDidLaunch);
+        } else if (s.event == 'T') {
+            announce(ControlCommands::AppDidTerminate);
+        }
+        const QColor color = s.green ? QColor::fromRgbF(0.1f, 0.75f, 0.1f) : QColor(Qt::black);
+        EXPECT_EQ(label->text(), QString::fromLatin1(s.state)) << "step " << step;
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), color) << "step " << step;
+        EXPECT_EQ(button->text().remove(QLatin1Char('&')), QString::fromLatin1(s.button))
+            << "step " << step;
+        EXPECT_EQ(spinner->isVisibleTo(view), s.spinning) << "step " << step;
+        ++step;
+    }
+    EXPECT_EQ(launches(), 3) << "a click while a start was under way started another copy, "
+                                "or one after the start had failed started none";
+    EXPECT_EQ(posted, QStringList(2, ControlCommands::Shutdown));
+}
+
+TEST_F(Pane, ALaunchThatCannotStartIsReportedInsteadOfAwaited)
+{
+    workspace->answer = false;
+    AlertAnswer answer;
+    answerNextAlert(QStringLiteral("Okay"), &answer);
+    QTest::mouseClick(control<QPushButton>("startStopButton"), Qt::LeftButton);
+    EXPECT_TRUE(answer.windowModal) << "the alert is no sheet on the pane's window";
+    EXPECT_EQ(answer.text, QStringLiteral("Cannot Find Brisko"));
+    EXPECT_EQ(pane.appRunState(), QStringLiteral("Brisko is stopped"));
+    EXPECT_FALSE(control<QProgressBar>("progressIndicator")->isVisibleTo(view));
+}
+
+TEST_F(Pane, UpdateCheckWaitsUntilTheStartedApplicationListens)
+{
+    auto *checkNow = control<QPushButton>("checkNowButton");
+    QTest::mouseClick(checkNow, Qt::LeftButton);
+    EXPECT_EQ(launches(), 1);
+    EXPECT_EQ(recorder.settled(), QStringList()) << "asked before anyone could listen";
+
+    application.postNotification(ControlCommands::NotificationName, ControlCommands::AppDidLaunch);
+    ASSERT_TRUE(
+        waitUntil([this] { return pane.appRunState() == QLatin1String("Brisko is running"); }));
+    EXPECT_EQ(recorder.settled(),
+              (QStringList{ControlCommands::AppDidLaunch, ControlCommands::CheckForUpdates}));
+
+    QTest::mouseClick(checkNow, Qt::LeftButton);
+    EXPECT_EQ(recorder.settled(), QStringList{ControlCommands::CheckForUpdates});
+    EXPECT_EQ(launches(), 1);
+}
+
+TEST_F(Pane, TabsFollowTheApplicationAndTheKeyboard)
+{
+    auto *tabs = control<QTabWidget>("tabView");
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->currentWidget()->objectName(), QStringLiteral("general"));
+
+    announce(ControlCommands::SetTab, {{QStringLiteral("identifier"), QStringLiteral("about")}});
+    EXPECT_EQ(tabs->currentWidget()->objectName(), QStringLiteral("about"));
+    EXPECT_EQ(pane.tabIdentifier(), QStringLiteral("about"));
+
+    QSignalSpy changes(&pane, &BriskoPanePref::tabIdentifierChanged);
+    announce(ControlCommands::SetTab, {{QStringLiteral("identifier"), QStringLiteral("nonsense")}});
+    announce(ControlCommands::SetTab, {});
+    EXPECT_EQ(changes.count(), 0) << "an identifier no tab has changed the selection";
+
+    QTest::keyClick(&window, Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(pane.tabIdentifier(), QStringLiteral("preferences"));
+    EXPECT_EQ(changes.count(), 1);
+}
+
+TEST_F(Pane, AdvertProductRotatesEveryMinute)
+{
+    const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
+    struct Case
+    {
+        qint64 minutes;
+        int product;
+    };
+    const Case cases[] = {{0, 0}, {1, 1},   {4, 4},   {5, 20},  {7, 22},
+                          {8, 0}, {13, 20}, {21, 20}, {29, 20}, {-3, 0}};
+    for (const Case &c : cases)
+        EXPECT_EQ(BriskoPanePref::_randomProductIdAt(reference.addSecs(c.minutes * 60 + 59)),
+                  c.product)
+            << c.minutes << " minutes";
+    // Past the 32-bit second count the minute still picks a product of the table.
+    const int far = BriskoPanePref::_randomProductIdAt(reference.addYears(80));
+    EXPECT_TRUE(QList<int>({0, 1, 2, 3, 4, 20, 21, 22}).contains(far)) << far;
+}
+
+TEST_F(Pane, EachControlWritesItsKeyWithOneRefresh)
+{
+    BriskoDefaults &store = *pane.userDefaults();
+    for (const char *name : {"showSplashSwitch", "autoVersionCheckSwitch"}) {
+        auto *box = control<QCheckBox>(name);
+        const QString key = box->property(PaneBinder::SettingsKey).toString();
+        const bool before = store.boolForKey(key);
+        EXPECT_EQ(box->isChecked(), before) << name;
+        toggle(box);
+        EXPECT_EQ(store.boolForKey(key), !before) << name;
+        EXPECT_EQ(recorder.settled(), QStringList{ControlCommands::Refresh}) << name;
+    }
+
+    auto *well = control<ColorWell>("largeTypeBgWell");
+    const auto pickInDialog = [](const QColor &color) {
+        QTimer::singleShot(10, [color] {
+            auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr) << "no colour dialog";
+            EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
+            if (!color.isValid())
+                return dialog->reject();
+            dialog->setCurrentColor(color);
+            dialog->accept();
+        });
+    };
+    pickInDialog(QColor());
+    QTest::mouseClick(well, Qt::LeftButton);
+    EXPECT_EQ(recorder.settled(), QStringList()) << "a cancelled dialog wrote";
+
+    pickInDialog(QColor(1, 2, 3, 200));
+    QTest::mouseClick(well, Qt::LeftButton);
+    EXPECT_EQ(recorder.settled(), QStringList{ControlCommands::Refresh});
+    EXPECT_EQ(well->color(), QColor(1, 2, 3, 200));
+    const QVariant stored = PropertyList::readFile(UserDefaults::pathForDomain(BriskoDomain))
+                                .toMap()
+                                .value(DefLargeTypeBgColor);
+    EXPECT_EQ(ObjectArchive::unarchiveColor(stored.toByteArray()), QColor(1, 2, 3, 200));
+
+    // The login item switch writes no setting, so it tells the application nothing.
+    toggle(control<QCheckBox>("autoLaunchSwitch"));
+    EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
+    EXPECT_EQ(recorder.settled(), QStringList());
+}
+
+TEST_F(Pane, HideAdvertActsAtOnceAndOnEveryShowing)
+{
+    auto *hide = control<QCheckBox>("hideAdvertSwitch");
+    auto *advert = control<AdvertTextView>("adTextView");
+    ASSERT_TRUE(hide && advert);
+    EXPECT_TRUE(advert->lineVisible());
+    EXPECT_TRUE(QList<int>({0, 1, 2, 3, 4, 20, 21, 22}).contains(advert->productId()));
+
+    toggle(hide);
+    EXPECT_TRUE(pane.HideAdvert());
+    EXPECT_FALSE(advert->lineVisible());
+    EXPECT_EQ(recorder.settled(), QStringList{ControlCommands::Refresh});
+    pane.willSelect();
+    EXPECT_FALSE(advert->lineVisible());
+}
+
+TEST_F(Pane, ValuesChangedElsewhereShowWhenThePaneIsShownAgain)
+{
+    ASSERT_TRUE(control<QCheckBox>("showSplashSwitch")->isChecked());
+    // Another process writes, as the application or brisko-defaults would.
+    const PaneKeyCombo commandK(40, PaneKeyCombo::cmdKey);
+    ASSERT_EQ(runDefaultsTool({QStringLiteral("write"), BriskoDomain, DefShowSplash,
+                               QStringLiteral("-bool"), QStringLiteral("NO")}),
+              0);
+    ASSERT_EQ(runDefaultsTool({QStringLiteral("write"), BriskoDomain, DefHideAdvert,
+                               QStringLiteral("-bool"), QStringLiteral("YES")}),
+              0);
+    ASSERT_EQ(
+        runDefaultsTool({QStringLiteral("write"), BriskoDomain, DefHotKey, QStringLiteral("-data"),
+                         QString::fromLatin1(commandK.archivedData().toHex())}),
+        0);
+    pane.willSelect();
+    EXPECT_FALSE(control<QCheckBox>("showSplashSwitch")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>("hideAdvertSwitch")->isChecked());
+    EXPECT_FALSE(control<AdvertTextView>("adTextView")->lineVisible());
+    EXPECT_EQ(control<QLabel>("hotKeyLabel")->text(), commandK.description());
+}
+
+TEST_F(Pane, VonageNeedsACallerNumberToBeEnabled)
+{
+    auto *numbers = control<QComboBox>("vonageNumbersPop");
+    auto *enabled = control<QCheckBox>("vonageEnabledSwitch");
+    ASSERT_TRUE(numbers && enabled);
+    EXPECT_EQ(numbers->itemText(0), QStringLiteral("Unavailable"));
+    EXPECT_FALSE(numbers->isEnabled()) << "\"Unavailable\" could be chosen as a caller number";
+
+    // Without an account the setup ends as a cancelled one: switched off again.
+    toggle(enabled);
+    ASSERT_TRUE(waitUntil([this] { return !pane.VonageEnabled(); }));
+    EXPECT_FALSE(enabled->isChecked());
+
+    BriskoDefaults &store = *pane.userDefaults();
+    store.setValueForKey(QVariantList{QStringLiteral("555 0100"), QStringLiteral("555 0199")},
+                         DefVonageNumbers);
+    store.setValueForKey(QStringLiteral("555 0199"), DefSelectedVonageNumber);
+    pane.willSelect();
+    EXPECT_EQ(numbers->count(), 2);
+    EXPECT_EQ(numbers->currentText(), QStringLiteral("555 0199"));
+    pane.selectVonageNumber(0);
+    EXPECT_EQ(store.valueForKey(DefSelectedVonageNumber), QVariant(QStringLiteral("555 0100")));
+    toggle(enabled);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pane.VonageEnabled());
+}
+
+TEST_F(Pane, CredentialIsValidOnceBothFieldsHoldACharacter)
+{
+    QSignalSpy changes(&pane, &BriskoPanePref::vonageCredentialIsValidChanged);
+    pane.setVonageName(QStringLiteral("ann"));
+    EXPECT_FALSE(pane.vonageCredentialIsValid());
+    pane.setVonagePassword(QStringLiteral("x"));
+    EXPECT_TRUE(pane.vonageCredentialIsValid());
+    pane.setVonageName(QString());
+    EXPECT_FALSE(pane.vonageCredentialIsValid());
+    EXPECT_EQ(changes.count(), 3);
+}
+
+TEST_F(Pane, PromptSheetsEndWithTheTagOfTheirButton)
+{
+    QDialog sheet;
+    auto *frame = new QWidget(&sheet);
+    auto *ok = new QPushButton(QStringLiteral("OK"), frame);
+    ok->setProperty("tag", 7);
+    auto *own = new QPushButton(QStringLiteral("Own"), &sheet);
+    own->setProperty(PaneBinder::PaneAction, QStringLiteral("somethingElse"));
+    for (QPushButton *press : {own, ok}) {
+        QTimer::singleShot(10, press, [press] { press->click(); });
+    }
+    QTimer::singleShot(200, &sheet, [&sheet] {
+        if (sheet.isVisible())
+            sheet.done(-5);
+    });
+    EXPECT_EQ(pane.runPromptSheet(&sheet), 7) << "a button with an action of its own ended it";
+    EXPECT_EQ(sheet.parentWidget(), &window);
+    EXPECT_EQ(sheet.windowModality(), Qt::WindowModal);
+    EXPECT_FALSE(sheet.isVisible());
+
+    AlertAnswer answer;
+    answerNextAlert(QStringLiteral("Other"), &answer);
+    EXPECT_EQ(pane.runPromptSheetWithTitle(QStringLiteral("T"), QStringLiteral("100%"),
+                                           QStringLiteral("Default"), QStringLiteral("Alternate"),
+                                           QStringLiteral("Other")),
+              -1);
+    EXPECT_EQ(answer.informativeText, QStringLiteral("100%"));
+    answerNextAlert(QStringLiteral("Alternate"), &answer);
+    EXPECT_EQ(pane.runPromptSheetWithTitle(QStringLiteral("T"), QStringLiteral("m"),
+                                           QStringLiteral("Default"), QStringLiteral("Alternate"),
+                                           QString()),
+              0);
+}
+
+/// The obsolete-copy check, in folders and with a program of the test's own.
+class ObsoleteCopy : public Pane
+{
+protected:
+    void SetUp() override
+    {
+        optFolder = home.path() + QStringLiteral("/opt");
+        Pane::SetUp();
+    }
+
+    void makeCopy(const QString &folder)
+    {
+        const QString contents = folder + QStringLiteral("/Brisko.app/Contents");
+        ASSERT_TRUE(QDir().mkpath(contents));
+        ASSERT_TRUE(QFile::copy(ApplicationPath + QStringLiteral("/Contents/Info.plist"),
+                                contents + QStringLiteral("/Info.plist")));
+    }
+
+    QString optFolder;
+};
+
+TEST_F(ObsoleteCopy, KeepingTheCopyStillEndsItAndItsLoginItem)
+{
+    makeCopy(optFolder);
+    const auto running = startCopy(false);
+    ASSERT_TRUE(RKUtility::addAutoLaunchPath(optFolder + QStringLiteral("/Brisko.app"), false));
+
+    AlertAnswer answer;
+    answerNextAlert(QStringLiteral("Keep Old Version"), &answer);
+    pane.didSelect();
+    ASSERT_TRUE(answer.seen);
+    EXPECT_EQ(answer.text, QStringLiteral("Move old version to Trash?"));
+    EXPECT_EQ(answer.buttons,
+              (QStringList{QStringLiteral("Move to Trash"), QStringLiteral("Keep Old Version")}));
+    // The alert's own event loop may have seen it end already.
+    EXPECT_TRUE(running->state() == QProcess::NotRunning || running->waitForFinished(5000))
+        << "the running copy was not ended";
+    EXPECT_EQ(running->exitStatus(), QProcess::CrashExit);
+    EXPECT_FALSE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
+    EXPECT_TRUE(workspace->requests.isEmpty());
+
+    // The copy is still there, so the question comes back.
+    AlertAnswer again;
+    answerNextAlert(QStringLiteral("Keep Old Version"), &again);
+    pane.didSelect();
+    EXPECT_TRUE(again.seen);
+}
+
+TEST_F(ObsoleteCopy, MovingToTheTrashTakesBothCopies)
+{
+    makeCopy(optFolder);
+    makeCopy(home.path() + QStringLiteral("/Applications"));
+    AlertAnswer answer;
+    answerNextAlert(QStringLiteral("Move to Trash"), &answer);
+    pane.didSelect();
+    ASSERT_TRUE(answer.seen);
+    ASSERT_EQ(workspace->requests.size(), 2);
+    EXPECT_EQ(workspace->requests.at(0).operation, QStringLiteral("recycle"));
+    EXPECT_EQ(workspace->requests.at(0).target, optFolder + QStringLiteral("/Brisko.app"));
+    EXPECT_EQ(workspace->requests.at(1).target,
+              home.path() + QStringLiteral("/Applications/Brisko.app"));
+}
+
+TEST_F(ObsoleteCopy, ALinkToThisPanesApplicationIsNoOldCopy)
+{
+    ASSERT_TRUE(QDir().mkpath(home.path() + QStringLiteral("/Applications")));
+    ASSERT_TRUE(
+        QFile::link(ApplicationPath, home.path() + QStringLiteral("/Applications/Brisko.app")));
+    EXPECT_FALSE(pane._obsoleteVersionInstalled());
+    pane._removeObsoleteVersion();
+    EXPECT_TRUE(workspace->requests.isEmpty());
+}
+
+TEST_F(ObsoleteCopy, ProcessesOfOtherUsersAreLeftAlone)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "starting a process as another user needs root";
+    const auto theirs = startCopy(true);
+    const auto ours = startCopy(false);
+    pane._killBrisko();
+    EXPECT_TRUE(ours->waitForFinished(5000)) << "this user's copy was not ended";
+    EXPECT_FALSE(theirs->waitForFinished(500)) << "another user's copy was ended";
+    theirs->kill();
+    theirs->waitForFinished();
+}
+
+TEST(PaneInterface, AnInterfaceFileThatCannotBeReadIsReported)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray contents; // empty: no file at all
+        const char *reason;
+    };
+    const Case cases[] = {
+        {"missing", {}, "BriskoPane.ui is missing"},
+        {"not a form", "<ui version=\"4.0\"><widget class=\"NoSuchWidget\"", "Cannot read"},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString bundle = dir.path() + QStringLiteral("/BriskoPane.prefPane");
+        ASSERT_TRUE(QDir().mkpath(bundle + QStringLiteral("/Contents/Resources")));
+        ASSERT_TRUE(QFile::copy(PaneBundle.bundlePath() + QStringLiteral("/Contents/Info.plist"),
+                                bundle + QStringLiteral("/Contents/Info.plist")));
+        if (!c.contents.isEmpty()) {
+            QFile file(bundle + QStringLiteral("/Contents/Resources/BriskoPane.ui"));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.contents);
+        }
+        BriskoPanePref pane{Bundle(bundle)};
+        EXPECT_EQ(pane.loadMainView(), nullptr) << c.name;
+        EXPECT_TRUE(pane.loadError().contains(QLatin1String(c.reason)))
+            << c.name << ": " << qPrintable(pane.loadError());
+    }
+}
+
+TEST(PaneBinding, NamesThatAreNotThereAreReported)
+{
+    TemporaryHome home;
+    BriskoPanePref pane{PaneBundle};
+    QWidget view;
+    auto *typo = new QCheckBox(&view);
+    typo->setObjectName(QStringLiteral("typo"));
+    typo->setProperty(PaneBinder::PaneKey, QStringLiteral("HideAdvrt"));
+    auto *action = new QPushButton(&view);
+    action->setObjectName(QStringLiteral("action"));
+    action->setProperty(PaneBinder::PaneAction, QStringLiteral("startStart"));
+    const PaneBinder binder(&view, pane.userDefaults(), &pane);
+    EXPECT_EQ(binder.problems(),
+              (QStringList{QStringLiteral("typo names no property \"HideAdvrt\""),
+                           QStringLiteral("action names no action \"startStart\"")}));
+}
+
+TEST(PaneBinding, ButtonTitlesKeepTheirMnemonic)
+{
+    struct Case
+    {
+        const char *file;
+        const char *text;
+        const char *shown;
+    };
+    const Case cases[] = {
+        {"&Start Brisko", "Stop Brisko", "&Stop Brisko"},
+        {"Check &Now", "Later", "Later"},
+        {"Save", "Run & Stop", "Run && Stop"},
+        {"&& &Run", "Go & Run", "Go && &Run"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(
+            PaneBinder::textKeepingMnemonic(QString::fromUtf8(c.file), QString::fromUtf8(c.text)),
+            QString::fromUtf8(c.shown))
+            << c.file;
+}
+
+} // namespace

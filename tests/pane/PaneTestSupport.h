@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "TemporaryHome.h"
+#include "WaitUntil.h"
+#include "notifications/ControlCommands.h"
+#include "notifications/DistributedNotificationCenter.h"
+#include "support/TestProcesses.h"
+#include "workspace/test/RecordingWorkspace.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+/// One private session bus for the whole binary: the pane's notification centre connects
+/// once per process and keeps its bus.
+class PaneTestEnvironment final : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        bus = std::make_unique<PrivateSessionBus>();
+        ASSERT_TRUE(bus->isRunning()) << "dbus-daemon did not start a session bus";
+    }
+    // Everything posted must have left before the bus goes.
+    void TearDown() override
+    {
+        DistributedNotificationCenter::defaultCenter().flush();
+        bus.reset();
+    }
+
+    std::unique_ptr<PrivateSessionBus> bus;
+};
+
+/// The control notifications the session bus carries, as another process would hear them.
+class ControlRecorder final
+{
+public:
+    ControlRecorder()
+    {
+        _center.addObserver(&_context, ControlCommands::NotificationName, QString(),
+                            [this](const DistributedNotification &n) { _heard.append(n.object); });
+        _center.flush();
+    }
+
+    /// Every command posted by this process so far, in order; what is posted later cannot
+    /// sneak in, since the process's own marker comes after.
+    QStringList settled()
+    {
+        const QString marker = QStringLiteral("marker-%1").arg(++_markers);
+        DistributedNotificationCenter::defaultCenter().postNotification(
+            ControlCommands::NotificationName, marker);
+        EXPECT_TRUE(waitUntil([&] { return _heard.contains(marker); }))
+            << "the bus did not carry the marker back";
+        QStringList heard = _heard;
+        _heard.clear();
+        heard.removeAll(marker);
+        return heard;
+    }
+
+private:
+    DistributedNotificationCenter _center;
+    QObject _context;
+    QStringList _heard;
+    int _markers = 0;
+};
+
+/// What an alert showed and whether it was a sheet on a window.
+struct AlertAnswer
+{
+    bool seen = false;
+    QString text;
+    QString informativeText;
+    QStringList buttons;
+    bool windowModal = false;
+};
+
+/// Presses the button titled `button` in the next alert, once it is up.
+inline void answerNextAlert(const QString &button, AlertAnswer *answer)
+{
+    QTimer::singleShot(10, [button, answer] {
+        auto *alert = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!alert) {
+            answerNextAlert(button, answer);
+            return;
+        }
+        answer->seen = true;
+        answer->text = alert->text();
+        answer->informativeText = alert->informativeText();
+        answer->windowModal = alert->windowModality() == Qt::WindowModal;
+        QAbstractButton *chosen = nullptr;
+        for (QAbstractButton *candidate : alert->buttons()) {
+            answer->buttons.append(candidate->text());
+            if (candidate->text() == button)
+                chosen = candidate;
+        }
+        if (chosen)
+            chosen->click();
+        else
+            alert->reject();
+    });
+}
+
+/// A recording workspace installed for the life of the object.
+class InstalledWorkspace final
+{
+public:
+    InstalledWorkspace()
+    {
+        auto workspace = std::make_unique<RecordingWorkspace>();
+        _workspace = workspace.get();
+        Workspace::setShared(std::move(workspace));
+    }
+    ~InstalledWorkspace() { Workspace::setShared(nullptr); }
+    RecordingWorkspace *operator->() const { return _workspace; }
+    RecordingWorkspace &operator*() const { return *_workspace; }
+
+private:
+    RecordingWorkspace *_workspace;
+};
