@@ -118,14 +118,6 @@ TEST_F(Scripts, SkypeCallDoesNotWaitForSkype)
         << "the call waited for Skype, which then gave up";
 }
 
-TEST_F(Scripts, PreferencePaneIsAskedOfThePreferencesHost)
-{
-    EXPECT_TRUE(TellApplication::_openPreferencePane().has_value());
-    EXPECT_EQ(
-        recordedArguments(TellApplication::preferencesHostProgram()),
-        (QStringList{QStringLiteral("--show-pane"), QStringLiteral("com.ambertide.BriskoPane")}));
-}
-
 TEST_F(Scripts, ValuesInScriptsForOtherApplicationsAreNeverExecuted)
 {
     const QString value = hostileText(markers);
