@@ -144,7 +144,9 @@ TEST_F(Scripts, MissingDriverAndSlowApplicationFail)
 {
     QFile::remove(bin + QLatin1Char('/') + TellApplication::preferencesHostProgram());
     qputenv("PATH", QFile::encodeName(bin) + ":/usr/bin:/bin");
-    EXPECT_FALSE(TellApplication::_openPreferencePane().has_value());
+    EXPECT_FALSE(TellApplication::_tellApplication(QStringLiteral("System Preferences"),
+                                                   TellApplication::openPreferencePaneScript())
+                     .has_value());
 
     writeProgram(QStringLiteral("xdg-open"), QStringLiteral("#!/bin/sh\nexec sleep 60\n"));
     QVariantMap error;
