@@ -2,9 +2,9 @@
 #include "PropertyList.h"
 
 #include "core/PropertyListCheck.h"
+#include "core/RegularFile.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QSaveFile>
 #include <QTimeZone>
 
@@ -270,12 +270,12 @@ QByteArray toXml(const QVariant &value)
 
 QVariant readFile(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, file.errorString());
+    const RegularFile::Contents contents = RegularFile::read(path);
+    if (contents.status != RegularFile::Status::Read) {
+        setError(error, contents.error);
         return {};
     }
-    return fromData(file.readAll(), error);
+    return fromData(contents.data, error);
 }
 
 bool writeFile(const QVariant &value, const QString &path, QString *error)

@@ -3,6 +3,7 @@
 
 #include "core/Bundle.h"
 #include "core/PropertyList.h"
+#include "core/RegularFile.h"
 #include "settings/LooseValue.h"
 
 #include <QDateTime>
@@ -97,15 +98,23 @@ enum class FileState
 
 FileState readDomainFile(const QString &path, QVariantMap *values, QString *error)
 {
-    // A link whose file is not there yet counts as missing too.
-    if (!QFileInfo::exists(path))
+    const RegularFile::Contents contents = RegularFile::read(path);
+    *error = contents.error;
+    switch (contents.status) {
+    case RegularFile::Status::Read:
+        break;
+    case RegularFile::Status::Missing:
+        // A link whose file is not there yet counts as missing too.
         return FileState::Missing;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
+    case RegularFile::Status::TooLarge:
+        // No settings file of ours grows that large: kept aside like any broken one.
+        return FileState::Broken;
+    case RegularFile::Status::NotRegular:
+    case RegularFile::Status::Failed:
+        // Not ours to move: a folder or a device, or a file kept from us on purpose.
         return FileState::Unreadable;
     }
-    const QVariant root = PropertyList::fromData(file.readAll(), error);
+    const QVariant root = PropertyList::fromData(contents.data, error);
     if (!root.isValid())
         return FileState::Broken;
     if (root.metaType().id() != QMetaType::QVariantMap) {
@@ -245,10 +254,17 @@ bool UserDefaults::_readFile(QVariantMap *values, bool alreadyLocked) const
     QString error;
     values->clear();
     FileState state = readDomainFile(path, values, &error);
-    if (state == FileState::Read || state == FileState::Missing)
+    if (state == FileState::Read || state == FileState::Missing) {
+        _reportedProblem.clear();
         return true;
+    }
     if (state == FileState::Unreadable) {
-        report(QStringLiteral("Brisko: cannot read the settings file \"%1\": %2").arg(path, error));
+        // Every synchronise meets it again; once is enough to say so.
+        const QString message =
+            QStringLiteral("Brisko: cannot read the settings file \"%1\": %2").arg(path, error);
+        if (message != _reportedProblem)
+            report(message);
+        _reportedProblem = message;
         return false;
     }
     // A broken file is only moved under the lock, after reading it again: a writer may have

@@ -97,4 +97,5 @@ private:
     mutable bool _loaded = false;
     QVariantMap _changed;
     QSet<QString> _removed;
+    mutable QString _reportedProblem;
 };

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/PropertyList.h"
+#include "HostileFiles.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -98,45 +99,6 @@ private:
     locale_t _locale = nullptr;
 };
 
-void appendBigEndian(QByteArray *data, quint64 value, int width)
-{
-    for (int shift = 8 * (width - 1); shift >= 0; shift -= 8)
-        data->append(char((value >> shift) & 0xff));
-}
-
-/// A binary property list of `levels` nested arrays, each holding `references` references to
-/// the next level (or to itself with `selfReference`), with `false` at the bottom.
-QByteArray nestedBinaryList(int levels, int references, bool selfReference = false)
-{
-    QByteArray data("bplist00");
-    QList<quint64> offsets;
-    for (int level = 0; level < levels; ++level) {
-        offsets.append(quint64(data.size()));
-        data.append(char(0xa0 | references));
-        for (int i = 0; i < references; ++i)
-            appendBigEndian(&data, selfReference ? level : level + 1, 4);
-    }
-    offsets.append(quint64(data.size()));
-    data.append(char(0x08));
-    const quint64 table = quint64(data.size());
-    for (const quint64 offset : offsets)
-        appendBigEndian(&data, offset, 4);
-    data.append(QByteArray(6, '\0'));
-    data.append(char(4)); // offset size
-    data.append(char(4)); // reference size
-    appendBigEndian(&data, quint64(offsets.size()), 8);
-    appendBigEndian(&data, 0, 8);
-    appendBigEndian(&data, table, 8);
-    return data;
-}
-
-QByteArray nestedXmlList(int levels)
-{
-    return "<?xml version=\"1.0\"?><plist version=\"1.0\">" +
-           QByteArray("<array>").repeated(levels) + "<!-- <array> --><array/>" +
-           QByteArray("</array>").repeated(levels) + "</plist>";
-}
-
 } // namespace
 
 TEST(PropertyList, XmlRoundTripKeepsEveryKindOfValue)
@@ -212,13 +174,15 @@ TEST(PropertyList, NestingBeyondAFewHundredLevelsAndSharedSubtreeBombsAreRefused
         QByteArray data;
         bool readable;
     } cases[] = {
-        {"XML, 200 levels", nestedXmlList(200), true},
-        {"XML, 35000 levels", nestedXmlList(35000), false},
-        {"binary, 200 levels", nestedBinaryList(200, 1), true},
-        {"binary, 35000 levels", nestedBinaryList(35000, 1), false},
-        {"binary, 10 levels each referring twice to the next", nestedBinaryList(10, 2), true},
-        {"binary, 40 levels each referring twice to the next", nestedBinaryList(40, 2), false},
-        {"binary, an array holding itself", nestedBinaryList(1, 1, true), false},
+        {"XML, 200 levels", HostileFiles::nestedXmlList(200), true},
+        {"XML, 35000 levels", HostileFiles::nestedXmlList(35000), false},
+        {"binary, 200 levels", HostileFiles::nestedBinaryList(200, 1), true},
+        {"binary, 35000 levels", HostileFiles::nestedBinaryList(35000, 1), false},
+        {"binary, 10 levels each referring twice to the next",
+         HostileFiles::nestedBinaryList(10, 2), true},
+        {"binary, 40 levels each referring twice to the next",
+         HostileFiles::nestedBinaryList(40, 2), false},
+        {"binary, an array holding itself", HostileFiles::nestedBinaryList(1, 1, true), false},
     };
     for (const auto &[what, data, readable] : cases) {
         QString error;
