@@ -88,13 +88,7 @@ private:
     QString _error;
 };
 
-enum class FileState
-{
-    Missing,
-    Read,
-    Broken,
-    Unreadable
-};
+using FileState = UserDefaults::FileState;
 
 FileState readDomainFile(const QString &path, QVariantMap *values, QString *error)
 {
@@ -241,6 +235,13 @@ UserDefaults::~UserDefaults() = default;
 QString UserDefaults::pathForDomain(const QString &domain)
 {
     return configHome() + QLatin1Char('/') + domain + QLatin1String(".plist");
+}
+
+UserDefaults::FileState UserDefaults::inspectDomain(const QString &domain, QVariantMap *values,
+                                                    QString *error)
+{
+    values->clear();
+    return readDomainFile(pathForDomain(domain), values, error);
 }
 
 QString UserDefaults::domainPath() const

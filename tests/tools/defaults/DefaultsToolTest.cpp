@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "DefaultsTool.h"
 #include "FactoryDefaults.h"
+#include "HostileFiles.h"
 #include "TemporaryHome.h"
 #include "core/PropertyList.h"
 #include "settings/UserDefaults.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -99,6 +107,52 @@ TEST_F(DefaultsToolTest, AbsentKeysAndDomainsExitOneWithAMessage)
     EXPECT_TRUE(result.err.contains(QStringLiteral("other")));
     EXPECT_TRUE(result.out.isEmpty());
     EXPECT_EQ(run({QStringLiteral("delete"), kDomain, QStringLiteral("other")}).code, 1);
+}
+
+// Only looking, the tool says what is wrong and leaves the file to the programs that own it.
+TEST_F(DefaultsToolTest, ReadingAFileItCannotReadSaysWhyExitsOneAndMovesNothing)
+{
+    const QString path = UserDefaults::pathForDomain(kDomain);
+    const auto writeBytes = [&path](const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    const struct
+    {
+        const char *what;
+        std::function<bool()> make;
+    } cases[] = {
+        {"not a property list", [&] { return writeBytes("<plist><dict><key>k</key>"); }},
+        {"nested 35000 levels", [&] { return writeBytes(HostileFiles::nestedXmlList(35000)); }},
+        {"a folder", [&] { return QDir().mkdir(path); }},
+        {"a named pipe", [&] { return ::mkfifo(QFile::encodeName(path), 0600) == 0; }},
+        {"not readable for its user",
+         [&] {
+             return ::geteuid() != 0 && writeBytes("<plist/>") &&
+                    ::chmod(QFile::encodeName(path), 0) == 0;
+         }},
+    };
+    for (const auto &[what, make] : cases) {
+        SCOPED_TRACE(what);
+        if (!make()) {
+            EXPECT_EQ(::geteuid(), 0u) << "could not make the file";
+            continue; // the superuser reads every file
+        }
+        for (const QStringList &arguments :
+             {QStringList{QStringLiteral("read"), kDomain},
+              QStringList{QStringLiteral("read"), kDomain, QStringLiteral("k")}}) {
+            const Result result = run(arguments);
+            EXPECT_EQ(result.code, 1) << qPrintable(result.out);
+            EXPECT_TRUE(result.out.isEmpty()) << qPrintable(result.out);
+            EXPECT_TRUE(result.err.contains(path)) << qPrintable(result.err);
+        }
+        const QStringList left =
+            QDir(home.configHome())
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+        EXPECT_EQ(left, QStringList{QFileInfo(path).fileName()}) << qPrintable(left.join(u' '));
+        ASSERT_TRUE(QDir(home.configHome()).removeRecursively());
+        ASSERT_TRUE(QDir().mkpath(home.configHome()));
+    }
 }
 
 TEST_F(DefaultsToolTest, DeleteRemovesAKeyOrTheWholeDomain)
