@@ -72,7 +72,7 @@ private:
 
 } // namespace
 
-Contents read(const QString &path, qint64 maxBytes)
+Contents read(const QString &path, qint64 maxBytes, bool makePrivate)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat info
@@ -93,6 +93,12 @@ Contents read(const QString &path, qint64 maxBytes)
         return *refused;
 
     Contents contents;
+    const mode_t permissions = info.st_mode & 07777;
+    if (makePrivate && (permissions & 077) != 0) {
+        contents.loosePermissions = permissions;
+        // On the open file: the one that is read, wherever a link points.
+        contents.madePrivate = ::fchmod(fd.get(), permissions & 07700) == 0;
+    }
     QByteArray &data = contents.data;
     // Room for one byte more than the file holds shows a file that grew meanwhile.
     data.resize(qsizetype(info.st_size) + 1);

@@ -27,9 +27,16 @@ struct Contents
     QByteArray data;
     /// Why the file was not read.
     QString error;
+    /// With `makePrivate`: the permissions of a file others could read or write, 0 otherwise.
+    unsigned loosePermissions = 0;
+    /// Whether those permissions were narrowed to its owner's.
+    bool madePrivate = false;
 };
 
-/// Reads `path`, links followed, when it is a regular file of at most `maxBytes`.
-Contents read(const QString &path, qint64 maxBytes = kMaxPropertyListBytes);
+/// Reads `path`, links followed, when it is a regular file of at most `maxBytes`. With
+/// `makePrivate` a file that others may read or write is first narrowed to its owner's
+/// permissions.
+Contents read(const QString &path, qint64 maxBytes = kMaxPropertyListBytes,
+              bool makePrivate = false);
 
 } // namespace RegularFile

@@ -90,9 +90,22 @@ private:
 
 using FileState = UserDefaults::FileState;
 
-FileState readDomainFile(const QString &path, QVariantMap *values, QString *error)
+/// `makePrivate`: the file may hold a password as plain text, and the programs that own the
+/// domain make it their user's alone, saying so on standard error.
+FileState readDomainFile(const QString &path, QVariantMap *values, QString *error, bool makePrivate)
 {
-    const RegularFile::Contents contents = RegularFile::read(path);
+    const RegularFile::Contents contents =
+        RegularFile::read(path, RegularFile::kMaxPropertyListBytes, makePrivate);
+    if (contents.loosePermissions != 0) {
+        const QString mode = QString::number(contents.loosePermissions, 8).rightJustified(4, u'0');
+        report(contents.madePrivate
+                   ? QStringLiteral("Brisko: the settings file \"%1\" could be read by other "
+                                    "users (mode %2); it is now readable by its owner only.")
+                         .arg(path, mode)
+                   : QStringLiteral("Brisko: the settings file \"%1\" can be read by other users "
+                                    "(mode %2) and could not be made private.")
+                         .arg(path, mode));
+    }
     *error = contents.error;
     switch (contents.status) {
     case RegularFile::Status::Read:
@@ -241,7 +254,7 @@ UserDefaults::FileState UserDefaults::inspectDomain(const QString &domain, QVari
                                                     QString *error)
 {
     values->clear();
-    return readDomainFile(pathForDomain(domain), values, error);
+    return readDomainFile(pathForDomain(domain), values, error, false);
 }
 
 QString UserDefaults::domainPath() const
@@ -254,7 +267,7 @@ bool UserDefaults::_readFile(QVariantMap *values, bool alreadyLocked) const
     const QString path = domainPath();
     QString error;
     values->clear();
-    FileState state = readDomainFile(path, values, &error);
+    FileState state = readDomainFile(path, values, &error, true);
     if (state == FileState::Read || state == FileState::Missing) {
         _reportedProblem.clear();
         return true;
@@ -275,7 +288,7 @@ bool UserDefaults::_readFile(QVariantMap *values, bool alreadyLocked) const
         lock.emplace(path);
         if (!lock->isLocked())
             return false;
-        state = readDomainFile(path, values, &error);
+        state = readDomainFile(path, values, &error, true);
         if (state != FileState::Broken)
             return state != FileState::Unreadable;
     }

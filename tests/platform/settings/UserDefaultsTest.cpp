@@ -166,6 +166,30 @@ TEST_F(UserDefaultsTest, FileIsPrivateAndKeepsEveryKindOfValue)
     EXPECT_EQ(reader.stringForKey(QStringLiteral("negative")), QStringLiteral("-42"));
 }
 
+// The file holds the click-to-call password as plain text; it must not wait for the next
+// write to stop being readable by others.
+TEST_F(UserDefaultsTest, ASettingsFileOthersMayReadIsMadePrivateWhenFirstReadWithOneMessage)
+{
+    writeRaw(PropertyList::toXml(
+        QVariantMap{{QStringLiteral("VonagePassword"), QStringLiteral("se&cret")}}));
+    const QByteArray name = QFile::encodeName(path());
+    ASSERT_EQ(::chmod(name.constData(), 0644), 0);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(UserDefaults(kDomain).stringForKey(QStringLiteral("VonagePassword")),
+              QStringLiteral("se&cret"));
+    UserDefaults(kDomain).objectForKey(QStringLiteral("VonagePassword"));
+    const std::string message = testing::internal::GetCapturedStderr();
+
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::stat(name.constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+    EXPECT_NE(message.find(path().toStdString()), std::string::npos) << message;
+}
+
 TEST_F(UserDefaultsTest, ALinkedSettingsFileStaysLinkedAndGetsTheChanges)
 {
     const QString dotfiles = home.path() + QStringLiteral("/dotfiles");
@@ -241,7 +265,8 @@ TEST_F(UserDefaultsTest, HostileSettingsFilesLeaveTheFactorySettingsInForceWithO
     const auto writeBytes = [](const QByteArray &bytes) {
         return [bytes](const QString &path) {
             QFile file(path);
-            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                   file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         };
     };
     const struct
@@ -257,7 +282,8 @@ TEST_F(UserDefaultsTest, HostileSettingsFilesLeaveTheFactorySettingsInForceWithO
         {"larger than 64 MB",
          [](const QString &path) {
              QFile file(path);
-             return file.open(QIODevice::WriteOnly) && file.resize(65 * 1024 * 1024);
+             return file.open(QIODevice::WriteOnly) && file.resize(65 * 1024 * 1024) &&
+                    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
          },
          true},
         {"a named pipe",
