@@ -94,6 +94,15 @@ QString describeNested(const QVariant &value, int depth, bool topLevel)
     }
 }
 
+bool isTypeFlag(const QString &type)
+{
+    static const QStringList flags = {QStringLiteral("-bool"),  QStringLiteral("-boolean"),
+                                      QStringLiteral("-int"),   QStringLiteral("-integer"),
+                                      QStringLiteral("-float"), QStringLiteral("-string"),
+                                      QStringLiteral("-data"),  QStringLiteral("-array")};
+    return flags.contains(type);
+}
+
 std::optional<QVariant> parseBool(const QString &text)
 {
     const QString lower = text.toLower();
@@ -190,6 +199,10 @@ int write(const QStringList &arguments, QTextStream &err)
         return usage(err, QStringLiteral("\"%1\" is no domain name").arg(domain));
     if (key.isEmpty())
         return usage(err, QStringLiteral("the key is empty"));
+    if (!isTypeFlag(type))
+        return usage(err, QStringLiteral("unknown type \"%1\"; the types are -bool, -int, -float, "
+                                         "-string, -data and -array")
+                              .arg(type));
     QVariant value;
     if (type == QLatin1String("-array")) {
         QVariantList list;

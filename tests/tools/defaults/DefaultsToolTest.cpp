@@ -203,6 +203,14 @@ TEST_F(DefaultsToolTest, BadArgumentsPrintUsageExitTwoAndWriteNothing)
     }
     EXPECT_FALSE(QFileInfo::exists(UserDefaults::pathForDomain(kDomain)));
     EXPECT_FALSE(QFileInfo::exists(home.path() + QStringLiteral("/escape.plist")));
+
+    // The first line names what is wrong: an unknown type is no bad value.
+    const QString unknownType = run({QStringLiteral("write"), kDomain, QStringLiteral("k"),
+                                     QStringLiteral("-weird"), QStringLiteral("1")})
+                                    .err.section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(unknownType.contains(QStringLiteral("\"-weird\"")) &&
+                unknownType.contains(QStringLiteral("-array")))
+        << qPrintable(unknownType);
 }
 
 TEST_F(DefaultsToolTest, TheProgramSharesTheStoreWithTheLibrary)
