@@ -18,6 +18,12 @@ namespace {
 // the application for long.
 constexpr int kFetchTimeoutSeconds = 10;
 
+QString &overriddenAddress()
+{
+    static QString address;
+    return address;
+}
+
 QString tr(const char *text)
 {
     return QCoreApplication::translate("VersionChecker", text);
@@ -159,9 +165,24 @@ std::uint32_t VersionChecker::versionFromFile(const QByteArray &contents)
     return scanHex(contents, &version) ? version : 0;
 }
 
+QString VersionChecker::serviceAddress() const
+{
+    if (!overriddenAddress().isEmpty())
+        return overriddenAddress();
+    const QString fromEnvironment = qEnvironmentVariable("BRISKO_VERSION_CHECK_ADDRESS");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QLatin1String("http://") + _hostname;
+}
+
+void VersionChecker::setServiceAddress(const QString &address)
+{
+    overriddenAddress() = address;
+}
+
 std::uint32_t VersionChecker::_fetchLatestVersion() const
 {
-    const QUrl url(_pageAddress() + QLatin1String("/version"));
+    const QUrl url(serviceAddress() + QLatin1Char('/') + _appPath + QLatin1String("/version"));
     const std::optional<QByteArray> contents =
         UrlLoading::dataWithContentsOfURL(url, kFetchTimeoutSeconds);
     return contents ? versionFromFile(*contents) : 0;

@@ -34,6 +34,13 @@ public:
     QString currentVersionString() const;
     QString latestVersionString();
 
+    /// Scheme and host the version file comes from: "http://" and the checker's host, unless
+    /// BRISKO_VERSION_CHECK_ADDRESS in the environment, or setServiceAddress(), points it
+    /// elsewhere (a loopback server in tests).
+    QString serviceAddress() const;
+    /// An empty address restores the checker's own host.
+    static void setServiceAddress(const QString &address);
+
     /// A ready-made alert telling whether a newer version exists, with a way to the web site.
     void runAlertHasNewer(bool hasNewer);
     void visitWebsite() const;

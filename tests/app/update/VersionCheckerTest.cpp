@@ -104,6 +104,18 @@ TEST_F(VersionCheckerTest, ThePublishedVersionIsFetchedOnceAndAFailureIsAskedAga
     EXPECT_FALSE(checker.hasNewer()) << "the same version is not newer";
 }
 
+TEST_F(VersionCheckerTest, TheEnvironmentPointsTheVersionFileAtAnotherServer)
+{
+    LoopbackHttpServer site;
+    ASSERT_TRUE(site.isListening());
+    site.setAnswer(200, "404");
+    qputenv("BRISKO_VERSION_CHECK_ADDRESS", site.address());
+    VersionChecker checker(QStringLiteral("www.ambertide.com"), QStringLiteral("Brisko"), 0x403, 7);
+    EXPECT_EQ(checker.latestVersion(), 0x404u);
+    qunsetenv("BRISKO_VERSION_CHECK_ADDRESS");
+    EXPECT_EQ(site.requestTargets(), QList<QByteArray>{"/brisko/version"});
+}
+
 TEST_F(VersionCheckerTest, VersionFilesAndVersionTexts)
 {
     EXPECT_EQ(VersionChecker::versionFromFile("403"), 0x403u);
