@@ -9,7 +9,8 @@
 namespace AlertPanel {
 
 int run(const QString &title, const QString &message, const QString &defaultButton,
-        const QString &alternateButton, const QString &otherButton)
+        const QString &alternateButton, const QString &otherButton,
+        RKWindow::AlertReturn escapeButton)
 {
     QMessageBox panel;
     panel.setIcon(QMessageBox::Information);
@@ -20,11 +21,23 @@ int run(const QString &title, const QString &message, const QString &defaultButt
     QPushButton *alternatePush = alternateButton.isEmpty()
                                      ? nullptr
                                      : panel.addButton(alternateButton, QMessageBox::RejectRole);
-    if (!otherButton.isEmpty())
-        panel.addButton(otherButton, QMessageBox::DestructiveRole);
+    QPushButton *otherPush = otherButton.isEmpty()
+                                 ? nullptr
+                                 : panel.addButton(otherButton, QMessageBox::DestructiveRole);
     panel.setDefaultButton(defaultPush);
-    if (alternatePush)
-        panel.setEscapeButton(alternatePush);
+    switch (escapeButton) {
+    case RKWindow::AlertDefaultReturn:
+        panel.setEscapeButton(defaultPush);
+        break;
+    case RKWindow::AlertAlternateReturn:
+        if (alternatePush)
+            panel.setEscapeButton(alternatePush);
+        break;
+    case RKWindow::AlertOtherReturn:
+        if (otherPush)
+            panel.setEscapeButton(otherPush);
+        break;
+    }
     panel.exec();
 
     if (panel.clickedButton() == defaultPush)

@@ -423,14 +423,25 @@ void AppController::checkForUpdates()
     WindowExtras::fadeOut(_mainWindow.get());
     WindowExtras::fadeOut(_splashWindow.get());
     bool visit = false;
-    if (_versionChecker->hasNewer()) {
+    // Only its button may open the site: Escape, and closing the alert as logging out or
+    // "Shutdown" does, mean "OK".
+    if (_versionChecker->latestVersion() == 0) {
+        // Nothing is known of newer versions; claiming this one is the latest would mislead.
+        visit = AlertPanel::run(tr("Update Check Failed"),
+                                tr("Brisko could not find out whether a newer version is "
+                                   "available (%1). Please try again later.")
+                                    .arg(_versionChecker->fetchError()),
+                                tr("OK"), tr("Visit Website"), QString(),
+                                RKWindow::AlertDefaultReturn) == RKWindow::AlertAlternateReturn;
+    } else if (_versionChecker->hasNewer()) {
         visit = _runNewVersionAlert();
     } else {
         visit = AlertPanel::run(tr("Latest Version"),
                                 tr("You are currently running Brisko %1, the latest version "
                                    "available.")
                                     .arg(_versionChecker->currentVersionString()),
-                                tr("OK"), tr("Visit Website")) == RKWindow::AlertAlternateReturn;
+                                tr("OK"), tr("Visit Website"), QString(),
+                                RKWindow::AlertDefaultReturn) == RKWindow::AlertAlternateReturn;
     }
     if (visit)
         RKWebsite::visitProductPage(RKWebsite::Brisko);

@@ -14,10 +14,6 @@
 
 namespace {
 
-// The check may run at launch on the main thread; a site that does not answer must not hold
-// the application for long.
-constexpr int kFetchTimeoutSeconds = 10;
-
 QString &overriddenAddress()
 {
     static QString address;
@@ -69,6 +65,7 @@ VersionChecker::VersionChecker(const QString &hostname, const QString &appName,
     , _appPath(appPath.isEmpty() ? appName.toLower() : appPath)
     , _version(version)
     , _autoCheckInterval(interval)
+    , _timeoutSeconds(kFetchTimeoutSeconds)
 {}
 
 VersionChecker::VersionChecker(const QString &hostname, const QString &appName,
@@ -128,7 +125,8 @@ void VersionChecker::runAlertHasNewer(bool hasNewer)
     if (AlertPanel::run(tr("Latest Version"),
                         tr("You are currently running %1 %2, the latest version available.")
                             .arg(_appName, currentVersionString()),
-                        tr("Okay"), tr("Visit Website")) == RKWindow::AlertAlternateReturn)
+                        tr("Okay"), tr("Visit Website"), QString(),
+                        RKWindow::AlertDefaultReturn) == RKWindow::AlertAlternateReturn)
         Workspace::shared().openUrl(QUrl(_pageAddress()));
 }
 
@@ -180,12 +178,16 @@ void VersionChecker::setServiceAddress(const QString &address)
     overriddenAddress() = address;
 }
 
-std::uint32_t VersionChecker::_fetchLatestVersion() const
+std::uint32_t VersionChecker::_fetchLatestVersion()
 {
     const QUrl url(serviceAddress() + QLatin1Char('/') + _appPath + QLatin1String("/version"));
+    _fetchError.clear();
     const std::optional<QByteArray> contents =
-        UrlLoading::dataWithContentsOfURL(url, kFetchTimeoutSeconds);
-    return contents ? versionFromFile(*contents) : 0;
+        UrlLoading::dataWithContentsOfURL(url, _timeoutSeconds, &_fetchError);
+    const std::uint32_t version = contents ? versionFromFile(*contents) : 0;
+    if (contents && version == 0)
+        _fetchError = QStringLiteral("the version file holds no version");
+    return version;
 }
 
 QString VersionChecker::_pageAddress() const

@@ -13,6 +13,10 @@
 class VersionChecker final
 {
 public:
+    /// The check may run while the user waits; a site that does not answer must not hold the
+    /// application for long.
+    static constexpr int kFetchTimeoutSeconds = 10;
+
     /// `appPath` is the product's directory on the site; the lower-cased `appName` when empty.
     VersionChecker(const QString &hostname, const QString &appName, const QString &appPath,
                    std::uint32_t version, std::uint32_t interval);
@@ -26,9 +30,13 @@ public:
     bool needAutoVersionCheck(const QDate &today) const;
 
     /// The published version, fetched on first use and kept; 0 while it cannot be had (the
-    /// next call then asks again).
+    /// next call then asks again, and fetchError() says why).
     std::uint32_t latestVersion();
     void clearCache() { _latestVersion = 0; }
+    /// Why the last fetch found no version; empty after one that did.
+    QString fetchError() const { return _fetchError; }
+    /// How long a fetch waits for the site.
+    void setTimeout(int seconds) { _timeoutSeconds = seconds; }
     bool hasNewer();
 
     QString currentVersionString() const;
@@ -53,7 +61,7 @@ public:
     static std::uint32_t versionFromFile(const QByteArray &contents);
 
 private:
-    std::uint32_t _fetchLatestVersion() const;
+    std::uint32_t _fetchLatestVersion();
     QString _pageAddress() const;
 
     QString _hostname;
@@ -62,4 +70,6 @@ private:
     std::uint32_t _version = 0;
     std::uint32_t _latestVersion = 0;
     std::uint32_t _autoCheckInterval = 0;
+    int _timeoutSeconds = 0;
+    QString _fetchError;
 };
