@@ -140,8 +140,9 @@ public:
     bool matchesTableIsVisible() const { return _matchesTableIsVisible; }
     int numAlertPanel() const { return _numAlertPanel; }
     VersionChecker &versionChecker() const { return *_versionChecker; }
-    /// The check at launch: when the user asked for automatic checks, one is due and a newer
-    /// version exists, an alert offers the product's page once the event loop runs.
+    /// The check at launch: when the user asked for automatic checks and one is due, the
+    /// version is fetched in the background, and an alert offers the product's page if it is
+    /// newer. The launch greeting waits until that has been said.
     void _checkForUpdatesAutomatically();
 
 private:
@@ -161,6 +162,10 @@ private:
     bool _runNewVersionAlert();
     void _hideSecondaryWindows();
     void _showSplashScreen();
+    /// The share prompt or the splash, once launched, with the launch check done and no alert
+    /// open.
+    void _greetWhenDue();
+    void _alertDidEnd();
     void _openPreferencePane();
     void _updateSearchIndexSoon();
     int _matchCount() const;
@@ -178,5 +183,7 @@ private:
     bool _showingPerson = false;
     bool _matchesTableIsVisible = true;
     int _numAlertPanel = 0;
+    bool _launchCheckPending = false;
+    bool _greetingDue = false;
     bool _applicationActive = false;
 };

@@ -9,8 +9,11 @@
 #include "settings/UserDefaults.h"
 #include "workspace/Workspace.h"
 
-#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
+
+#include <memory>
 
 namespace {
 
@@ -18,11 +21,6 @@ QString &overriddenAddress()
 {
     static QString address;
     return address;
-}
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VersionChecker", text);
 }
 
 /// Reads a hexadecimal number at the start of `text` (blanks and "0x" allowed before it).
@@ -178,13 +176,51 @@ void VersionChecker::setServiceAddress(const QString &address)
     overriddenAddress() = address;
 }
 
+void VersionChecker::fetchLatestVersionInBackground(std::function<void(std::uint32_t)> done)
+{
+    if (_latestVersion != 0) {
+        QTimer::singleShot(0, this, [this, done] { done(_latestVersion); });
+        return;
+    }
+    struct Outcome
+    {
+        std::optional<QByteArray> contents;
+        QString error;
+    };
+    const auto outcome = std::make_shared<Outcome>();
+    QThread *thread =
+        QThread::create([outcome, url = _versionFileUrl(), timeout = _timeoutSeconds] {
+            outcome->contents = UrlLoading::dataWithContentsOfURL(url, timeout, &outcome->error);
+        });
+    // Delivered on this object's thread, and never to a checker that is gone.
+    connect(thread, &QThread::finished, this, [this, outcome, done] {
+        const std::uint32_t version = _takeFetched(outcome->contents, outcome->error);
+        if (version != 0)
+            _latestVersion = version;
+        done(version);
+    });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+}
+
 std::uint32_t VersionChecker::_fetchLatestVersion()
 {
-    const QUrl url(serviceAddress() + QLatin1Char('/') + _appPath + QLatin1String("/version"));
-    _fetchError.clear();
+    QString error;
     const std::optional<QByteArray> contents =
-        UrlLoading::dataWithContentsOfURL(url, _timeoutSeconds, &_fetchError);
+        UrlLoading::dataWithContentsOfURL(_versionFileUrl(), _timeoutSeconds, &error);
+    return _takeFetched(contents, error);
+}
+
+QUrl VersionChecker::_versionFileUrl() const
+{
+    return QUrl(serviceAddress() + QLatin1Char('/') + _appPath + QLatin1String("/version"));
+}
+
+std::uint32_t VersionChecker::_takeFetched(const std::optional<QByteArray> &contents,
+                                           const QString &error)
+{
     const std::uint32_t version = contents ? versionFromFile(*contents) : 0;
+    _fetchError = contents ? QString() : error;
     if (contents && version == 0)
         _fetchError = QStringLiteral("the version file holds no version");
     return version;

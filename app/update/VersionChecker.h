@@ -2,16 +2,22 @@
 #pragma once
 
 #include <QDate>
+#include <QObject>
 #include <QString>
+#include <QUrl>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 /// Finds out whether the maker has published a newer version: the web site holds, per
 /// product, a file "version" with the latest packed version (0x403 is 4.0.3) as hexadecimal
 /// digits. Also decides, with a day number kept in the settings, when an automatic check is
 /// due.
-class VersionChecker final
+class VersionChecker final : public QObject
 {
+    Q_OBJECT
+
 public:
     /// The check may run while the user waits; a site that does not answer must not hold the
     /// application for long.
@@ -38,6 +44,11 @@ public:
     /// How long a fetch waits for the site.
     void setTimeout(int seconds) { _timeoutSeconds = seconds; }
     bool hasNewer();
+    /// Fetches the published version on a thread of its own, so a site that does not answer
+    /// holds nobody, and hands it to `done` (0 when it cannot be had) on this object's thread
+    /// once the fetch has ended; a known version is handed over at once, from the event loop.
+    /// `done` is dropped when the checker is gone by then.
+    void fetchLatestVersionInBackground(std::function<void(std::uint32_t)> done);
 
     QString currentVersionString() const;
     QString latestVersionString();
@@ -62,6 +73,9 @@ public:
 
 private:
     std::uint32_t _fetchLatestVersion();
+    QUrl _versionFileUrl() const;
+    /// The version in a fetched file, noting why there is none.
+    std::uint32_t _takeFetched(const std::optional<QByteArray> &contents, const QString &error);
     QString _pageAddress() const;
 
     QString _hostname;

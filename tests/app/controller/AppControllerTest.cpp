@@ -752,6 +752,50 @@ TEST_F(SearchWindow, AFailedUpdateCheckSaysSoAndOnlyItsButtonOpensThePage)
     Workspace::setShared(nullptr);
 }
 
+// A buried alert must come forward when the user asks for the application, or the hot key
+// seems dead; the search window stays away meanwhile.
+TEST_F(SearchWindow, AskingForTheApplicationWhileAnAlertIsOpenBringsTheAlertForward)
+{
+    environment->site->setAnswer(200, "403");
+    controller.versionChecker().clearCache();
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    const qint64 activations = defaults.integerForKey(DefActivationCount);
+    const struct
+    {
+        const char *what;
+        std::function<void()> ask;
+    } ways[] = {
+        {"the hot key", [this] { controller.showSearchWindow(); }},
+        {"CheckForUpdates",
+         [] {
+             DistributedNotificationCenter::defaultCenter().postNotification(
+                 ControlCommands::NotificationName, ControlCommands::CheckForUpdates);
+         }},
+    };
+    QWidget elsewhere;
+    elsewhere.show();
+    PanelAnswer noted;
+    answerNextPanel(
+        [&](QMessageBox *panel) {
+            for (const auto &[what, ask] : ways) {
+                elsewhere.activateWindow();
+                EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &elsewhere; }))
+                    << what;
+                ask();
+                EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == panel; }))
+                    << what << ": the alert stayed buried";
+                EXPECT_FALSE(window()->isVisible()) << what;
+            }
+            panel->buttons().first()->click();
+        },
+        &noted);
+    controller.checkForUpdates();
+    EXPECT_EQ(noted.text.toStdString(), "Latest Version");
+    EXPECT_EQ(defaults.integerForKey(DefActivationCount), activations);
+    environment->site->setAnswer(200, QByteArray());
+    controller.versionChecker().clearCache();
+}
+
 TEST_F(SearchWindow, TheAutomaticCheckAlertsOnlyWhenDueAndNewer)
 {
     auto recording = std::make_unique<RecordingWorkspace>();
