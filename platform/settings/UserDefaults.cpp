@@ -176,7 +176,7 @@ bool writeAll(int fd, const QByteArray &data)
 }
 
 /// Temporary file beside the target, fsynced, then renamed over it. The temporary name is
-/// fixed: only the lock holder writes it, and a copy left by a killed writer is replaced.
+/// fixed: only the lock holder writes it, and whatever a killed writer left there is replaced.
 bool replaceFile(const QString &linkedPath, const QByteArray &contents, QString *error)
 {
     // A settings file linked in from elsewhere (a dotfile manager's checkout, say) is written
@@ -187,7 +187,11 @@ bool replaceFile(const QString &linkedPath, const QByteArray &contents, QString 
         path = linked.exists() ? linked.canonicalFilePath() : linked.symLinkTarget();
     const QByteArray target = QFile::encodeName(path);
     const QByteArray temporary = QFile::encodeName(path + QLatin1String(".tmp"));
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    // Whatever stands under the temporary name goes first: a pipe there would hold the writer
+    // for ever, and a link would have it write elsewhere.
+    ::unlink(temporary.constData());
+    const int fd =
+        ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         *error = errnoText();
         return false;

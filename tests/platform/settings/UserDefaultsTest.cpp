@@ -386,4 +386,12 @@ TEST_F(UserDefaultsTest, WriterKilledMidWriteLeavesAWholeFile)
     ASSERT_TRUE(defaults.synchronize());
     EXPECT_TRUE(onDisk().value(QStringLiteral("after")).toBool());
     EXPECT_TRUE(keptAside().isEmpty());
+
+    // Nor does a named pipe left under that name, which a writer would wait on for ever.
+    const QString temporary = path() + QStringLiteral(".tmp");
+    QFile::remove(temporary);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(temporary).constData(), 0600), 0);
+    defaults.setBool(false, QStringLiteral("after"));
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_FALSE(onDisk().value(QStringLiteral("after")).toBool());
 }
