@@ -439,6 +439,14 @@ bool AppController::_runNewVersionAlert()
                            tr("Visit Website"), tr("Later")) == RKWindow::AlertDefaultReturn;
 }
 
+bool AppController::_runReportAlert(const QString &title, const QString &message)
+{
+    // Only its button may open the site: Escape, and closing the alert as logging out or
+    // "Shutdown" does, mean "OK".
+    return AlertPanel::run(title, message, tr("OK"), tr("Visit Website"), QString(),
+                           RKWindow::AlertDefaultReturn) == RKWindow::AlertAlternateReturn;
+}
+
 void AppController::checkForUpdates()
 {
     // A second check while the first one's alert is open is refused silently.
@@ -448,25 +456,19 @@ void AppController::checkForUpdates()
     WindowExtras::fadeOut(_mainWindow.get());
     WindowExtras::fadeOut(_splashWindow.get());
     bool visit = false;
-    // Only its button may open the site: Escape, and closing the alert as logging out or
-    // "Shutdown" does, mean "OK".
     if (_versionChecker->latestVersion() == 0) {
-        // Nothing is known of newer versions; claiming this one is the latest would mislead.
-        visit = AlertPanel::run(tr("Update Check Failed"),
+        // Nothing is known of newer versions; calling this one the latest would mislead.
+        visit = _runReportAlert(tr("Update Check Failed"),
                                 tr("Brisko could not find out whether a newer version is "
                                    "available (%1). Please try again later.")
-                                    .arg(_versionChecker->fetchError()),
-                                tr("OK"), tr("Visit Website"), QString(),
-                                RKWindow::AlertDefaultReturn) == RKWindow::AlertAlternateReturn;
+                                    .arg(_versionChecker->fetchError()));
     } else if (_versionChecker->hasNewer()) {
         visit = _runNewVersionAlert();
     } else {
-        visit = AlertPanel::run(tr("Latest Version"),
+        visit = _runReportAlert(tr("Latest Version"),
                                 tr("You are currently running Brisko %1, the latest version "
                                    "available.")
-                                    .arg(_versionChecker->currentVersionString()),
-                                tr("OK"), tr("Visit Website"), QString(),
-                                RKWindow::AlertDefaultReturn) == RKWindow::AlertAlternateReturn;
+                                    .arg(_versionChecker->currentVersionString()));
     }
     if (visit)
         RKWebsite::visitProductPage(RKWebsite::Brisko);

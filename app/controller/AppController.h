@@ -160,6 +160,8 @@ private:
     void _activateApplication();
     /// "New Version Available!"; true when the user chose to visit the web site.
     bool _runNewVersionAlert();
+    /// An update check's "OK" alert; true when the user chose to visit the web site instead.
+    bool _runReportAlert(const QString &title, const QString &message);
     void _hideSecondaryWindows();
     void _showSplashScreen();
     /// The share prompt or the splash, once launched, with the launch check done and no alert

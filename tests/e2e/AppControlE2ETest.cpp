@@ -3,16 +3,12 @@
 #include "keycombo/KeyCombo.h"
 #include "support/TestProcesses.h"
 
-#include <QDeadlineTimer>
-#include <QThread>
-
 #include <gtest/gtest.h>
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
 #include <cstdlib>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -22,18 +18,6 @@ const QString Brisko = QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Linux/Br
 const QString Ctl = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-ctl");
 const QString Defaults = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults");
 const QString Domain = QStringLiteral("com.ambertide.Brisko");
-
-/// Repeats `probe` until it answers true or the time-out passes; the answer.
-bool eventually(const std::function<bool()> &probe, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!probe()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
 
 /// Another X client asking whether the key of `keysym` with `modifiers` is free to grab.
 bool isFreeToGrab(const QString &display, xcb_keysym_t keysym, uint16_t modifiers)

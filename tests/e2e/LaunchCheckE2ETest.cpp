@@ -3,16 +3,12 @@
 #include "TemporaryHome.h"
 #include "support/TestProcesses.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -24,17 +20,6 @@ const QString Defaults = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults"
 const QString Domain = QStringLiteral("com.ambertide.Brisko");
 const QString SearchWindowOrSplash = QStringLiteral("^Brisko$");
 const QString NewVersionAlert = QStringLiteral("^New Version Available!");
-
-bool eventually(const std::function<bool()> &probe, int timeoutMs = Timeout)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!probe()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
 
 /// The real application launched with an automatic update check due, against a version file
 /// on a loopback server, with the splash switched on.
@@ -109,12 +94,21 @@ protected:
     /// Presses Escape once the only window named `name` has the keyboard.
     bool escapeFrom(const QString &name)
     {
-        return eventually([&] {
-                   const QStringList windows = visibleWindows(name);
-                   return windows.size() == 1 &&
-                          xdotool({QStringLiteral("getwindowfocus")}) == windows.first();
-               }) &&
+        return eventually(
+                   [&] {
+                       const QStringList windows = visibleWindows(name);
+                       return windows.size() == 1 &&
+                              xdotool({QStringLiteral("getwindowfocus")}) == windows.first();
+                   },
+                   Timeout) &&
                press(QStringLiteral("Escape"));
+    }
+
+    /// What the application has written on standard error so far.
+    std::string appErrors()
+    {
+        app->waitForError(QStringLiteral("\n\n\n"), 500);
+        return app->standardError().toStdString();
     }
 
     bool openedAnything() const
@@ -136,27 +130,27 @@ TEST_F(LaunchCheckE2ETest, ASiteThatDoesNotAnswerHoldsNeitherTheLaunchNorTheHotK
     site.setSilent(true);
     launch();
     ASSERT_TRUE(monitor->waitForLine(QStringLiteral("AppDidLaunch"), Timeout))
-        << "Brisko did not announce its launch: " << [this] {
-               app->waitForError(QStringLiteral("never"), 1000);
-               return app->standardError().toStdString();
-           }();
-    ASSERT_TRUE(eventually([this] { return !site.requestTargets().isEmpty(); }))
+        << "Brisko did not announce its launch: " << appErrors();
+    ASSERT_TRUE(eventually([this] { return !site.requestTargets().isEmpty(); }, Timeout))
         << "Brisko did not ask for the version file";
     EXPECT_TRUE(site.holdsOpenRequest()) << "the launch waited until the update check gave up";
     EXPECT_TRUE(visibleWindows(SearchWindowOrSplash).isEmpty())
         << "the splash came before the update check had answered";
 
     ASSERT_TRUE(press(QStringLiteral("ctrl+alt+space")));
-    EXPECT_TRUE(eventually([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }))
+    EXPECT_TRUE(
+        eventually([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
         << "the hot key did not bring the search window up";
     EXPECT_TRUE(site.holdsOpenRequest()) << "the hot key answered only once the check gave up";
     ASSERT_TRUE(escapeFrom(SearchWindowOrSplash)) << "the search window did not take the keyboard";
-    ASSERT_TRUE(eventually([this] { return visibleWindows(SearchWindowOrSplash).isEmpty(); }))
+    ASSERT_TRUE(
+        eventually([this] { return visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
         << "Escape did not hide the search window";
 
     site.setAnswer(200, "403");
     site.releaseHeldRequests();
-    EXPECT_TRUE(eventually([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }))
+    EXPECT_TRUE(
+        eventually([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
         << "the splash did not follow the update check";
 }
 
@@ -165,23 +159,18 @@ TEST_F(LaunchCheckE2ETest, TheSplashWaitsUntilTheNewVersionAlertIsDismissed)
     site.setAnswer(200, "404");
     launch();
     ASSERT_TRUE(monitor->waitForLine(QStringLiteral("AppDidLaunch"), Timeout))
-        << "Brisko did not announce its launch: " << [this] {
-               app->waitForError(QStringLiteral("never"), 1000);
-               return app->standardError().toStdString();
-           }();
-    ASSERT_TRUE(eventually([this] { return visibleWindows(NewVersionAlert).size() == 1; }))
+        << "Brisko did not announce its launch: " << appErrors();
+    ASSERT_TRUE(eventually([this] { return visibleWindows(NewVersionAlert).size() == 1; }, Timeout))
         << "no alert told of the newer version";
     EXPECT_TRUE(visibleWindows(SearchWindowOrSplash).isEmpty())
         << "the splash came up over the alert";
 
     ASSERT_TRUE(escapeFrom(NewVersionAlert)) << "the alert did not take the keyboard";
-    EXPECT_TRUE(eventually([this] { return visibleWindows(NewVersionAlert).isEmpty(); }))
+    EXPECT_TRUE(eventually([this] { return visibleWindows(NewVersionAlert).isEmpty(); }, Timeout))
         << "Escape did not dismiss the alert";
-    EXPECT_TRUE(eventually([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }))
-        << "the splash did not follow the alert" << [this] {
-               app->waitForError(QStringLiteral("never"), 1000);
-               return app->standardError().toStdString();
-           }();
+    EXPECT_TRUE(
+        eventually([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
+        << "the splash did not follow the alert";
     EXPECT_FALSE(openedAnything()) << "Escape opened a page";
 }
 
