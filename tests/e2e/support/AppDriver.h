@@ -3,7 +3,6 @@
 
 #include "support/TestProcesses.h"
 
-
 /// What end-to-end tests of the real application share: where its programs are, and how to
 /// drive them and look at what they show.
 namespace AppDriver {
