@@ -18,11 +18,6 @@ namespace {
 // the application for long.
 constexpr int kFetchTimeoutSeconds = 10;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("VersionChecker", text);
-}
-
 /// Reads a hexadecimal number at the start of `text` (blanks and "0x" allowed before it).
 bool scanHex(QByteArrayView text, std::uint32_t *value)
 {

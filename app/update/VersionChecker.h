@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QString>
 
@@ -12,6 +13,8 @@
 /// due.
 class VersionChecker final
 {
+    Q_DECLARE_TR_FUNCTIONS(VersionChecker)
+
 public:
     /// `appPath` is the product's directory on the site; the lower-cased `appName` when empty.
     VersionChecker(const QString &hostname, const QString &appName, const QString &appPath,
