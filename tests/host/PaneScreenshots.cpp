@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Pictures of the preference pane's three tabs, and of its first one in German, in the host's
-// window with the real application running, for people to judge. Meant for Xvfb with QT_QPA_PLATFORM=xcb (see
-// Screenshot.h for where they go).
+// window with the real application running, for people to judge. Meant for Xvfb with
+// QT_QPA_PLATFORM=xcb (see Screenshot.h for where they go).
 #include "PreferencesHost.h"
 #include "PreferencesWindow.h"
 #include "Screenshot.h"
