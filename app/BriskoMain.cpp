@@ -109,7 +109,8 @@ void configure(QCoreApplication &application)
     application.setApplicationName(QStringLiteral("Brisko"));
     application.setApplicationVersion(QStringLiteral("4.0.3"));
     application.setOrganizationDomain(QStringLiteral("ambertide.com"));
-    Translations::install(QStringLiteral("Brisko"), Bundle::mainBundle().resourcePath());
+    Translations::install({QStringLiteral("BriskoShared"), QStringLiteral("Brisko")},
+                          Bundle::mainBundle().resourcePath());
 }
 
 int runQuery(int argc, char **argv)

@@ -98,7 +98,8 @@ bool asksToShowPane(int argc, char **argv)
 
 void installTranslations()
 {
-    Translations::install(QStringLiteral("BriskoPreferences"), QStringLiteral(":/i18n"));
+    Translations::install({QStringLiteral("BriskoShared"), QStringLiteral("BriskoPreferences")},
+                          QStringLiteral(":/i18n"));
 }
 
 // Help needs no display: it is answered before the windowing system is asked for one.

@@ -31,7 +31,8 @@ public:
         if (className != QLatin1String("BriskoPanePref"))
             return nullptr;
         // The pane's texts travel in its own bundle, whatever host loads it.
-        Translations::install(QStringLiteral("BriskoPane"), bundle.resourcePath());
+        Translations::install({QStringLiteral("BriskoShared"), QStringLiteral("BriskoPane")},
+                              bundle.resourcePath());
         return new BriskoPanePref(bundle);
     }
 };

@@ -56,13 +56,6 @@ Zeigt einen Einstellungsbereich; je Sitzung läuft ein Einstellungsfenster.
     </message>
 </context>
 <context>
-    <name>PreferencePane</name>
-    <message>
-        <source>The pane has no main view.</source>
-        <translation>Der Einstellungsbereich hat keine Hauptansicht.</translation>
-    </message>
-</context>
-<context>
     <name>PreferencesHost</name>
     <message>
         <source>No preference pane was found.</source>

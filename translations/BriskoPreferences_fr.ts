@@ -57,13 +57,6 @@ Affiche un panneau de préférences&#xa0;; une seule fenêtre de préférences p
     </message>
 </context>
 <context>
-    <name>PreferencePane</name>
-    <message>
-        <source>The pane has no main view.</source>
-        <translation>Le panneau n&apos;a pas de vue principale.</translation>
-    </message>
-</context>
-<context>
     <name>PreferencesHost</name>
     <message>
         <source>No preference pane was found.</source>

@@ -16,7 +16,7 @@ std::unique_ptr<QTranslator> load(const QString &catalogue, const QString &folde
     return translator;
 }
 
-bool install(const QString &catalogue, const QString &folder)
+bool install(const QStringList &catalogues, const QString &folder)
 {
     QCoreApplication *application = QCoreApplication::instance();
     if (!application)
@@ -29,11 +29,15 @@ bool install(const QString &catalogue, const QString &folder)
         if (qt && QCoreApplication::installTranslator(qt.get()))
             qt.release()->setParent(application);
     }
-    std::unique_ptr<QTranslator> own = load(catalogue, folder);
-    if (!own || !QCoreApplication::installTranslator(own.get()))
-        return false;
-    own.release()->setParent(application);
-    return true;
+    bool installed = false;
+    for (const QString &catalogue : catalogues) {
+        std::unique_ptr<QTranslator> own = load(catalogue, folder);
+        if (own && QCoreApplication::installTranslator(own.get())) {
+            own.release()->setParent(application);
+            installed = true;
+        }
+    }
+    return installed;
 }
 
 } // namespace Translations

@@ -131,10 +131,11 @@ TEST_F(Package, DeclaresItsLibrariesAndHoldsWhatTheDesktopLooksFor)
         expected << QStringLiteral("usr/share/dbus-1/interfaces/com.ambertide.%1.xml")
                         .arg(QLatin1String(interface));
     const QString pane = QStringLiteral("usr/lib/brisko/BriskoPane.prefPane/Contents/");
-    for (const char *language : {"de", "fr"}) {
-        expected << pane + QStringLiteral("Resources/BriskoPane_%1.qm").arg(QLatin1String(language))
-                 << pane + QStringLiteral("Resources/Brisko.app/Contents/Resources/Brisko_%1.qm")
-                               .arg(QLatin1String(language));
+    for (const char *catalogue : {"Resources/BriskoPane_%1.qm", "Resources/BriskoShared_%1.qm",
+                                  "Resources/Brisko.app/Contents/Resources/Brisko_%1.qm",
+                                  "Resources/Brisko.app/Contents/Resources/BriskoShared_%1.qm"}) {
+        for (const char *language : {"de", "fr"})
+            expected << pane + QString::fromLatin1(catalogue).arg(QLatin1String(language));
     }
     for (const QString &path : expected)
         EXPECT_TRUE(QFileInfo(installed(path)).isFile()) << qPrintable(path);

@@ -132,6 +132,7 @@ TEST(Translations, EachBundleFindsItsCatalogueForTheUsersLanguage)
         {"Brisko", app, "de-AT", "AppController", "No match", "Keine Treffer"},
         {"Brisko", app, "fr-CA", "MenuButton", "Quit Brisko", "Quitter Brisko"},
         {"BriskoPane", pane, "de", "BriskoPane", "Start-up", "Start"},
+        {"BriskoShared", pane, "de-CH", "KeyCombo", "None", "Keines"},
         {"BriskoPane", pane, "fr-FR", "BriskoPanePref", "Brisko is running", "Brisko est actif"},
     };
     for (const auto &item : cases) {
