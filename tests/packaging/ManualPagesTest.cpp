@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Every option and command a program's --help names is described in its manual page.
+// Every option and command a program's --help names is described in its manual page, and
+// --help answers without a display.
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -15,9 +17,14 @@ struct Help
     QString text;
 };
 
+/// As from a terminal without a display: help needs none.
 Help helpOf(const QString &program)
 {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(program, {QStringLiteral("--help")});
     Help help;
     if (!process.waitForFinished(30000)) {
