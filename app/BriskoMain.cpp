@@ -4,6 +4,7 @@
 #include "addressbook/AddressBook.h"
 #include "controller/AppController.h"
 #include "core/Bundle.h"
+#include "core/PrintableText.h"
 #include "core/Translations.h"
 #include "search/PersonExtras.h"
 #include "search/RKAddressBook.h"
@@ -95,13 +96,14 @@ bool applyAddressBookOption(const QCommandLineParser &parser)
     return true;
 }
 
-/// One line per person whatever the name holds, so the output stays one match a line.
-QString singleLine(QString text)
+/// One line per person whatever the name holds, so the output stays one match a line, and
+/// nothing in it that a terminal would act on.
+QString printableLine(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String(" "));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
+    return PrintableText::escapeControlCharacters(text, PrintableText::Escape::Hex, u"\t");
 }
 
 void configure(QCoreApplication &application)
@@ -136,7 +138,7 @@ int runQuery(int argc, char **argv)
     RKAddressBook engine(addressBook);
     QTextStream out(stdout);
     for (const PersonPtr &person : engine.personsMatchingPattern(pattern))
-        out << singleLine(PersonExtras::displayName(*person)) << '\n';
+        out << printableLine(PersonExtras::displayName(*person)) << '\n';
     out.flush();
     return 0;
 }

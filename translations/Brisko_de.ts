@@ -71,6 +71,14 @@
         <source>Post Review</source>
         <translation>Bewertung schreiben</translation>
     </message>
+    <message>
+        <source>Update Check Failed</source>
+        <translation>Suche nach Updates fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Brisko could not find out whether a newer version is available (%1). Please try again later.</source>
+        <translation>Brisko konnte nicht feststellen, ob eine neuere Version verfügbar ist (%1). Bitte versuchen Sie es später erneut.</translation>
+    </message>
 </context>
 <context>
     <name>BriskoMain</name>

@@ -71,6 +71,14 @@
         <source>Post Review</source>
         <translation>Publier un avis</translation>
     </message>
+    <message>
+        <source>Update Check Failed</source>
+        <translation>Échec de la recherche de mises à jour</translation>
+    </message>
+    <message>
+        <source>Brisko could not find out whether a newer version is available (%1). Please try again later.</source>
+        <translation>Brisko n&apos;a pas pu déterminer si une version plus récente est disponible (%1). Veuillez réessayer plus tard.</translation>
+    </message>
 </context>
 <context>
     <name>BriskoMain</name>

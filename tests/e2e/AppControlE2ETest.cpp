@@ -9,7 +9,6 @@
 #include <xcb/xcb_keysyms.h>
 
 #include <cstdlib>
-#include <functional>
 #include <memory>
 
 namespace {
