@@ -3,7 +3,9 @@
 
 #include "addressbook/AddressBook.h"
 #include "controller/AppController.h"
+#include "core/Bundle.h"
 #include "core/PrintableText.h"
+#include "core/Translations.h"
 #include "search/PersonExtras.h"
 #include "search/RKAddressBook.h"
 #include "session/SessionInstance.h"
@@ -25,19 +27,26 @@ namespace {
 const QString kSearchOption = QStringLiteral("search");
 const QString kAddressBookOption = QStringLiteral("address-book");
 
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("BriskoMain", text);
+}
+
 void describeOptions(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Finds a person in your address book the moment you press the hot key."));
+    parser.setApplicationDescription(translated(QT_TRANSLATE_NOOP(
+        "BriskoMain", "Finds a person in your address book the moment you press the hot key.")));
     parser.addOption(QCommandLineOption(
         kSearchOption,
-        QStringLiteral("Print the display name of every person matching PATTERN, one a line, "
-                       "and exit without opening a window."),
+        translated(QT_TRANSLATE_NOOP("BriskoMain",
+                                     "Print the display name of every person matching PATTERN, "
+                                     "one a line, and exit without opening a window.")),
         QStringLiteral("PATTERN")));
     parser.addOption(QCommandLineOption(
         kAddressBookOption,
-        QStringLiteral("Read persons from PATH (a vCard file or a folder) instead of the "
-                       "desktop's contacts. May be given several times."),
+        translated(QT_TRANSLATE_NOOP("BriskoMain",
+                                     "Read persons from PATH (a vCard file or a folder) instead "
+                                     "of the desktop's contacts. May be given several times.")),
         QStringLiteral("PATH")));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -102,6 +111,8 @@ void configure(QCoreApplication &application)
     application.setApplicationName(QStringLiteral("Brisko"));
     application.setApplicationVersion(QStringLiteral("4.0.3"));
     application.setOrganizationDomain(QStringLiteral("ambertide.com"));
+    Translations::install({QStringLiteral("BriskoShared"), QStringLiteral("Brisko")},
+                          Bundle::mainBundle().resourcePath());
 }
 
 int runQuery(int argc, char **argv)
@@ -136,6 +147,8 @@ int runApplication(int argc, char **argv)
 {
     QApplication application(argc, argv);
     configure(application);
+    // Ties windows and notifications to the installed desktop entry (and its icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.ambertide.Brisko"));
     // A background application: closing a window never ends it.
     application.setQuitOnLastWindowClosed(false);
 

@@ -602,10 +602,10 @@ void AppController::dialWithSkype(const QString &phoneNumber)
 void AppController::runShareOrReviewPrompt()
 {
     runShareOrReviewPanelWithTitle(
-        QStringLiteral("Thank you for choosing Brisko"),
-        QStringLiteral("As an independent developer, our single greatest challenge is getting the "
-                       "word out.  Please consider taking a minute to share Brisko on your "
-                       "Facebook or post a review. Thank you!"));
+        tr("Thank you for choosing Brisko"),
+        tr("As an independent developer, our single greatest challenge is getting the word "
+           "out.  Please consider taking a minute to share Brisko on your Facebook or post a "
+           "review. Thank you!"));
 }
 
 void AppController::runShareOrReviewPanelWithTitle(const QString &title, const QString &message)

@@ -23,6 +23,7 @@ const QString Usage = QStringLiteral(
     "       brisko-ctl monitor\n"
     "       brisko-ctl ping\n"
     "       brisko-ctl show\n"
+    "       brisko-ctl help | -h | --help\n"
     "Commands a running Brisko understands: ControlDidStart, Shutdown, Suspend, Resume, "
     "Refresh, CheckForUpdates.\n");
 

@@ -22,6 +22,7 @@ const char kUsageText[] =
     "       brisko-defaults write DOMAIN KEY -bool|-int|-float|-string|-data VALUE\n"
     "       brisko-defaults write DOMAIN KEY -array [VALUE ...]\n"
     "       brisko-defaults delete DOMAIN [KEY]\n"
+    "       brisko-defaults help | --help\n"
     "Booleans are YES/NO, true/false or 1/0; data is written as hexadecimal digits.\n";
 
 int usage(QTextStream &err, const QString &problem)
