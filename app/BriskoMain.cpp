@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "BriskoMain.h"
 
+#include "SettingsKeys.h"
 #include "addressbook/AddressBook.h"
 #include "controller/AppController.h"
 #include "search/PersonExtras.h"
 #include "search/RKAddressBook.h"
 #include "session/SessionInstance.h"
 #include "session/TerminationSignals.h"
+#include "settings/UserDefaults.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -114,6 +116,7 @@ int runQuery(int argc, char **argv)
         return 2;
 
     AddressBook &addressBook = AddressBook::sharedAddressBook();
+    addressBook.waitForLoad();
     if (addressBook.isUsingSampleBook())
         std::fprintf(stderr, "Brisko: no contacts found; searching the sample address book\n");
 
@@ -123,6 +126,9 @@ int runQuery(int argc, char **argv)
         return 0;
 
     RKAddressBook engine(addressBook);
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    engine.setOptions(
+        {defaults.boolForKey(DefIgnoreAccents), defaults.boolForKey(DefMatchPhoneDigits)});
     QTextStream out(stdout);
     for (const PersonPtr &person : engine.personsMatchingPattern(pattern))
         out << singleLine(PersonExtras::displayName(*person)) << '\n';

@@ -60,8 +60,17 @@ AppController::AppController()
     , _controlNotifications(new ControlNotifications(*this, nullptr, nullptr, this))
 {
     _checkForUpdatesAutomatically();
-    connect(&AddressBook::sharedAddressBook(), &AddressBook::databaseChangedExternally, this,
+    // The contacts load on another thread from the first use of the address book on, so
+    // the hot key is there at once; the search index follows them, also away from here.
+    AddressBook &addressBook = AddressBook::sharedAddressBook();
+    connect(&addressBook, &AddressBook::databaseChangedExternally, this,
             &AppController::addressBookChanged);
+    connect(&addressBook, &AddressBook::loaded, _rkAddressBook.get(),
+            &RKAddressBook::updateIndexInBackground);
+    connect(_rkAddressBook.get(), &RKAddressBook::indexChanged, this,
+            &AppController::_searchIndexChanged);
+    if (addressBook.isLoaded())
+        _rkAddressBook->updateIndexInBackground();
     _buildMainWindow();
 
     // Another program taking the focus makes the application inactive. The check waits for
@@ -109,7 +118,7 @@ void AppController::_buildMainWindow()
     connect(field, &QLineEdit::textChanged, this, &AppController::search);
     field->setCommandHandler(
         [this](SearchField::Command command) { return doCommandBySelector(command); });
-    _setStatusText(_appName());
+    _setStatusText(_idleStatusText());
 }
 
 void AppController::awakeFromNib()
@@ -151,7 +160,6 @@ void AppController::applicationDidFinishLaunching()
     }
 
     _controlNotifications->applicationDidFinishLaunching();
-    _updateSearchIndexSoon();
 }
 
 void AppController::showSearchWindow()
@@ -179,7 +187,8 @@ void AppController::search()
 void AppController::_setSearchString(const QString &string)
 {
     std::optional<QList<PersonPtr>> result;
-    if (!string.isEmpty())
+    // While the contacts load the text waits in the field; it is searched once they are in.
+    if (!string.isEmpty() && !_isLoadingContacts())
         result = _rkAddressBook->personsMatchingPattern(string);
     _setMatchingPersons(std::move(result));
 
@@ -214,7 +223,7 @@ void AppController::_setMatchingPersons(std::optional<QList<PersonPtr>> persons)
 void AppController::_showMatchCount()
 {
     if (!_matchingPersons)
-        _setStatusText(_appName());
+        _setStatusText(_idleStatusText());
     else if (_matchingPersons->isEmpty())
         _setStatusText(tr("No match"));
     else if (_matchingPersons->size() == 1)
@@ -263,7 +272,7 @@ void AppController::minimizeMainWindow()
 {
     _centerMainWindow(kCollapsedWidth, kCollapsedHeight);
     _showingPerson = false;
-    _setStatusText(_appName());
+    _setStatusText(_idleStatusText());
 }
 
 bool AppController::doCommandBySelector(SearchField::Command command)
@@ -313,13 +322,38 @@ void AppController::tableViewSelectionDidChange()
 void AppController::addressBookChanged()
 {
     _rkAddressBook->clearCache();
-    _updateSearchIndexSoon();
+    // Built on another thread: until the new index is in, typing is answered from the old one.
+    _rkAddressBook->updateIndexInBackground();
 }
 
-void AppController::_updateSearchIndexSoon()
+void AppController::_searchIndexChanged()
 {
-    // Once the event loop is idle rather than at the next keystroke, which would stall.
-    QTimer::singleShot(0, this, [this] { _rkAddressBook->updateIndex(); });
+    if (!_searchWhenIndexIsIn || _isLoadingContacts())
+        return;
+    _searchWhenIndexIsIn = false;
+    search();
+}
+
+bool AppController::_isLoadingContacts() const
+{
+    return !_rkAddressBook->hasIndex();
+}
+
+QString AppController::_idleStatusText() const
+{
+    return _isLoadingContacts() ? tr("Loading contacts…") : _appName();
+}
+
+void AppController::_applySearchOptions()
+{
+    const RKAddressBook::Options options{defaults().boolForKey(DefIgnoreAccents),
+                                         defaults().boolForKey(DefMatchPhoneDigits)};
+    if (options == _rkAddressBook->options())
+        return;
+    _rkAddressBook->setOptions(options);
+    _rkAddressBook->clearCache();
+    if (AddressBook::sharedAddressBook().isLoaded())
+        _rkAddressBook->updateIndexInBackground();
 }
 
 void AppController::preferenceDidChange()
@@ -333,6 +367,7 @@ void AppController::preferenceDidChange()
     if (largeTypeBackground.isValid())
         _largeTypeWindow->setBackgroundColor(largeTypeBackground);
     _panel->advertView()->setLineVisible(!defaults().boolForKey(DefHideAdvert));
+    _applySearchOptions();
 }
 
 void AppController::applicationDidResignActive()

@@ -162,7 +162,12 @@ private:
     void _hideSecondaryWindows();
     void _showSplashScreen();
     void _openPreferencePane();
-    void _updateSearchIndexSoon();
+    /// Searches the field's text again once the first index of the contacts is in.
+    void _searchIndexChanged();
+    bool _isLoadingContacts() const;
+    /// What the status line says while there is no search.
+    QString _idleStatusText() const;
+    void _applySearchOptions();
     int _matchCount() const;
 
     std::unique_ptr<FramelessWindow> _mainWindow;
@@ -179,4 +184,5 @@ private:
     bool _matchesTableIsVisible = true;
     int _numAlertPanel = 0;
     bool _applicationActive = false;
+    bool _searchWhenIndexIsIn = true;
 };
