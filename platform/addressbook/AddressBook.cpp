@@ -40,7 +40,7 @@ namespace {
 constexpr qsizetype kMaxWatchedFiles = 2000;
 constexpr int kMaxFolderDepth = 32;
 
-QStringList &configuredSourcePaths()
+QStringList &sourcePathsSetting()
 {
     static QStringList paths;
     return paths;
@@ -120,12 +120,49 @@ enum class ReadResult
     Failed,
 };
 
+// Folders stay open while their files are read, so that opening each file does not look
+// its whole path up again.
+class FolderCache
+{
+public:
+    FolderCache() = default;
+    FolderCache(const FolderCache &) = delete;
+    FolderCache &operator=(const FolderCache &) = delete;
+    ~FolderCache()
+    {
+        if (_fd >= 0)
+            ::close(_fd);
+    }
+
+    // Opens `path` relative to its folder; -1 with errno set on failure.
+    int open(const QByteArray &path)
+    {
+        const qsizetype slash = path.lastIndexOf('/');
+        if (slash <= 0)
+            return ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        const QByteArrayView folder = QByteArrayView(path).first(slash);
+        if (_fd < 0 || folder != QByteArrayView(_folder)) {
+            if (_fd >= 0)
+                ::close(_fd);
+            _folder = folder.toByteArray();
+            _fd = ::open(_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        }
+        if (_fd < 0)
+            return ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        return ::openat(_fd, path.constData() + slash + 1, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    }
+
+private:
+    QByteArray _folder;
+    int _fd = -1;
+};
+
 // Opens a file, records its state in `origin` and reads it unless `previous` shows the same
 // state. Opening first and asking the open file saves a second look-up of the path.
-ReadResult readFile(Person::Origin &origin, const Person::Origin *previous, QByteArray *data,
-                    QString *error)
+ReadResult readFile(FolderCache &folders, Person::Origin &origin, const Person::Origin *previous,
+                    QByteArray *data, QString *error)
 {
-    const int fd = ::open(origin.nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = folders.open(origin.nativePath);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return ReadResult::Missing;
@@ -258,23 +295,24 @@ unsigned workerCount(size_t items)
     return items < 64 ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
 }
 
-// Runs work(i) for every i below count on all cores.
+// Runs work(i, worker) for every i below count on all cores; `worker` numbers the thread
+// running it, below workerCount(count).
 template <typename Work>
 void forEachIndexInParallel(size_t count, Work work)
 {
     std::atomic<size_t> next{0};
-    auto run = [&]() {
+    auto run = [&](unsigned worker) {
         for (;;) {
             const size_t i = next.fetch_add(1, std::memory_order_relaxed);
             if (i >= count)
                 return;
-            work(i);
+            work(i, worker);
         }
     };
     std::vector<std::thread> pool;
     for (unsigned t = 1; t < workerCount(count); ++t)
-        pool.emplace_back(run);
-    run();
+        pool.emplace_back(run, t);
+    run(0);
     for (std::thread &thread : pool)
         thread.join();
 }
@@ -302,6 +340,7 @@ struct LoadRequest
     QString sampleBook;
     std::shared_ptr<const FileTable> previous;
     bool previousUsedSample = false;
+    AddressBook::Order order = AddressBook::Order::ByName;
 };
 
 struct LoadResult
@@ -371,14 +410,18 @@ std::shared_ptr<const FileTable> readFiles(const Scan &scan, const FileTable *pr
         QStringList messages;
     };
     std::vector<Slot> slots(count);
-    forEachIndexInParallel(count, [&](size_t i) {
+    std::vector<FolderCache> folders(workerCount(count));
+    // One buffer per thread: the persons keep no reference to a file's bytes.
+    std::vector<QByteArray> buffers(workerCount(count));
+    forEachIndexInParallel(count, [&](size_t i, unsigned worker) {
         Slot &slot = slots[i];
         Person::Origin origin;
         origin.nativePath = scan.files[i];
         const FileEntry *old = previousByPath.value(QByteArrayView(scan.files[i]));
-        QByteArray data;
+        QByteArray &data = buffers[worker];
         QString error;
-        slot.result = readFile(origin, old ? old->origin.get() : nullptr, &data, &error);
+        slot.result =
+            readFile(folders[worker], origin, old ? old->origin.get() : nullptr, &data, &error);
         switch (slot.result) {
         case ReadResult::Missing:
             break;
@@ -424,18 +467,19 @@ bool sameFiles(const FileTable *a, const FileTable *b)
 
 // Persons in source order with every unique id made unique: several programs copy cards
 // without giving them new ids, and the same UID twice would make two persons
-// indistinguishable.
+// indistinguishable. Ids made from the file and position of a card without UID are unique
+// already.
 QList<PersonPtr> withUniqueIds(const FileTable &table)
 {
     QList<PersonPtr> people;
     people.reserve(table.persons.size());
-    QSet<QString> seen;
+    QSet<QByteArrayView> seen;
     seen.reserve(table.persons.size());
     for (const FileEntry &file : table.files) {
         for (qsizetype i = 0; i < file.count; ++i) {
             const PersonPtr &person = table.persons[file.first + i];
-            const QString id = person->uniqueId();
-            if (!seen.contains(id)) {
+            const QByteArrayView id = person->storedUniqueId();
+            if (id.isEmpty() || !seen.contains(id)) {
                 seen.insert(id);
                 people.append(person);
                 continue;
@@ -444,9 +488,10 @@ QList<PersonPtr> withUniqueIds(const FileTable &table)
                 QCryptographicHash::hash(file.origin->nativePath, QCryptographicHash::Sha1)
                     .toHex()
                     .left(8);
-            const QString unique = QStringLiteral("%1#%2-%3").arg(id, QLatin1String(digest)).arg(i);
-            seen.insert(unique);
+            const QString unique =
+                QStringLiteral("%1#%2-%3").arg(person->uniqueId(), QLatin1String(digest)).arg(i);
             people.append(std::make_shared<const Person>(person->withUniqueId(unique)));
+            seen.insert(people.constLast()->storedUniqueId());
         }
     }
     return people;
@@ -487,7 +532,7 @@ LoadResult load(const LoadRequest &request)
     report(messages);
     result.changed = result.changed || result.usingSample != request.previousUsedSample ||
                      !sameFiles(result.table.get(), request.previous.get());
-    if (result.changed)
+    if (result.changed && request.order == AddressBook::Order::ByName)
         AddressBook::sortPersons(result.people);
     return result;
 }
@@ -497,6 +542,7 @@ LoadResult load(const LoadRequest &request)
 struct AddressBook::Private
 {
     QStringList requestedPaths;
+    Order order = Order::ByName;
     QStringList roots;
     bool usingSampleBook = false;
     bool loaded = false;
@@ -540,19 +586,25 @@ struct AddressBook::Private
         request.roots = roots;
         request.previous = table;
         request.previousUsedSample = usingSampleBook;
+        request.order = order;
         return request;
     }
 };
 
 AddressBook &AddressBook::sharedAddressBook()
 {
-    static AddressBook *shared = new AddressBook(configuredSourcePaths(), Loading::InBackground);
+    static AddressBook *shared = new AddressBook(sourcePathsSetting(), Loading::InBackground);
     return *shared;
 }
 
 void AddressBook::setSourcePaths(const QStringList &paths)
 {
-    configuredSourcePaths() = paths;
+    sourcePathsSetting() = paths;
+}
+
+QStringList AddressBook::configuredSourcePaths()
+{
+    return sourcePathsSetting();
 }
 
 void AddressBook::setLoadStartObserver(std::function<void()> observer)
@@ -560,11 +612,13 @@ void AddressBook::setLoadStartObserver(std::function<void()> observer)
     loadStartObserver() = std::move(observer);
 }
 
-AddressBook::AddressBook(const QStringList &sourcePaths, Loading loading, QObject *parent)
+AddressBook::AddressBook(const QStringList &sourcePaths, Loading loading, Order order,
+                         QObject *parent)
     : QObject(parent)
     , _d(std::make_unique<Private>())
 {
     _d->requestedPaths = sourcePaths;
+    _d->order = order;
     _d->watcher = new QFileSystemWatcher(this);
     _d->reloadTimer = new QTimer(this);
     _d->reloadTimer->setSingleShot(true);

@@ -34,6 +34,13 @@ public:
         /// The constructor starts reading and returns at once; loaded() tells the end.
         InBackground,
     };
+    enum class Order
+    {
+        /// The address book's own order, by display name.
+        ByName,
+        /// Source order, for a caller that orders the few persons it keeps with sortPersons().
+        AsRead,
+    };
 
     /// The process-wide address book, from the paths of setSourcePaths(). It starts loading
     /// in the background on first use: waitForLoad() waits for it.
@@ -41,11 +48,12 @@ public:
     /// Paths (files or folders) the shared address book reads; call before its first use.
     /// An empty list means the environment, then the desktop folders, then the sample book.
     static void setSourcePaths(const QStringList &paths);
+    static QStringList configuredSourcePaths();
     /// Called on the loading thread as each load begins; lets tests hold a load back.
     static void setLoadStartObserver(std::function<void()> observer);
 
     explicit AddressBook(const QStringList &sourcePaths = {}, Loading loading = Loading::Now,
-                         QObject *parent = nullptr);
+                         Order order = Order::ByName, QObject *parent = nullptr);
     ~AddressBook() override;
 
     /// Every person, in the address book's order; empty until the first load is in.

@@ -175,7 +175,7 @@ void Person::Builder::setOrigin(std::shared_ptr<const Origin> origin, qint64 off
     _cardIndex = cardIndex;
 }
 
-Person Person::Builder::build()
+Person Person::Builder::build() const
 {
     Person person;
     const quint32 count = quint32(_entries.size() / qsizetype(sizeof(Entry)));
@@ -185,14 +185,26 @@ Person Person::Builder::build()
         person._data.append(_entries);
         person._data.append(_text);
     }
-    person._photo = std::move(_photo);
-    person._hasPhoto = _hasPhoto || !person._photo.isEmpty();
+    person._hasPhoto = _hasPhoto || hasValue(Kind::Photo);
     person._flags = _flags;
-    person._origin = std::move(_origin);
+    person._origin = _origin;
     person._cardOffset = _offset;
-    person._cardLength = _length;
+    person._cardLength = quint32(_length);
     person._cardIndex = _cardIndex;
     return person;
+}
+
+void Person::Builder::clear()
+{
+    // Keeps the buffers' room, so that reading many cards does not allocate it anew each time.
+    _text.resize(0);
+    _entries.resize(0);
+    _flags = 0;
+    _hasPhoto = false;
+    _origin.reset();
+    _offset = -1;
+    _length = 0;
+    _cardIndex = 0;
 }
 
 QString Person::storedLabel(quint8 label)
@@ -316,6 +328,16 @@ QList<LabeledValue> Person::_values(Kind kind) const
     return result;
 }
 
+QByteArrayView Person::storedUniqueId() const
+{
+    QByteArrayView id;
+    _forEachEntry([&](Kind kind, QByteArrayView text, quint8) {
+        if (kind == Kind::UniqueId && id.isEmpty())
+            id = text;
+    });
+    return id;
+}
+
 QString Person::uniqueId() const
 {
     const QString stored = _value(Kind::UniqueId);
@@ -354,9 +376,14 @@ QByteArray Person::vCardText() const
 
 QByteArray Person::imageData() const
 {
-    if (!_photo.isEmpty() || !_hasPhoto)
-        return _photo;
-    return VCardReader::photoOfCard(_cardText());
+    if (!_hasPhoto)
+        return {};
+    QByteArray photo;
+    _forEachEntry([&](Kind kind, QByteArrayView bytes, quint8) {
+        if (kind == Kind::Photo && photo.isEmpty())
+            photo = bytes.toByteArray();
+    });
+    return photo.isEmpty() ? VCardReader::photoOfCard(_cardText()) : photo;
 }
 
 QString Person::displayName() const
@@ -430,7 +457,6 @@ Person Person::withUniqueId(const QString &uniqueId) const
     if (!replaced)
         builder.add(Kind::UniqueId, uniqueId);
     builder.setFlags(_flags);
-    builder.setPhoto(_photo);
     builder.setHasPhoto(_hasPhoto);
     builder.setOrigin(_origin, _cardOffset, _cardLength, _cardIndex);
     return builder.build();

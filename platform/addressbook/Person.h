@@ -80,6 +80,7 @@ public:
         Country,
         CustomLabel,      // the label of the next value, when it is none of the stored forms
         CustomIdentifier, // the identifier of the next value, when it is not the usual one
+        Photo,            // encoded image bytes, for a person built by hand
     };
 
     /// Where a card's text can be found again: its file, or the text it was read from.
@@ -129,12 +130,15 @@ public:
         bool hasValue(Kind kind) const;
 
         void setFlags(int flags) { _flags = flags; }
-        void setPhoto(QByteArray data) { _photo = std::move(data); }
+        /// A photo held in memory (the card's own photo is read from its file instead).
+        void setPhoto(const QByteArray &data) { add(Kind::Photo, QByteArrayView(data)); }
         void setHasPhoto(bool hasPhoto) { _hasPhoto = hasPhoto; }
         void setOrigin(std::shared_ptr<const Origin> origin, qint64 offset, qint64 length,
                        quint32 cardIndex);
 
-        Person build();
+        /// The person built so far; the builder can then be cleared and used again.
+        Person build() const;
+        void clear();
 
     private:
         void _addEntry(Kind kind, quint8 label);
@@ -143,7 +147,6 @@ public:
         QByteArray _entries;
         int _flags = 0;
         bool _hasPhoto = false;
-        QByteArray _photo;
         std::shared_ptr<const Origin> _origin;
         qint64 _offset = -1;
         qint64 _length = 0;
@@ -183,6 +186,8 @@ public:
     /// The card's UID, or a stable id derived from its file and position in it. Unique
     /// within one address book.
     QString uniqueId() const;
+    /// The card's own UID as stored, UTF-8; empty when the id is made from file and position.
+    QByteArrayView storedUniqueId() const;
     /// The vCard file the person was read from.
     QString filePath() const { return _origin ? _origin->filePath() : QString(); }
     /// This person's own card, as UTF-8 text read again from its file (only this card of a
@@ -212,6 +217,7 @@ public:
             case Kind::Address:
             case Kind::CustomLabel:
             case Kind::CustomIdentifier:
+            case Kind::Photo:
                 return;
             case Kind::Url:
                 if (homePageSeen)
@@ -274,10 +280,9 @@ private:
     QByteArray _cardText() const;
 
     QByteArray _data; // entry count, entries, then the values' UTF-8 text
-    QByteArray _photo;
     std::shared_ptr<const Origin> _origin;
     qint64 _cardOffset = -1;
-    qint64 _cardLength = 0;
+    quint32 _cardLength = 0;
     quint32 _cardIndex = 0;
     int _flags = 0;
     bool _hasPhoto = false;

@@ -312,10 +312,12 @@ bool equalsIgnoringCase(const Text &text, QLatin1String word)
     return text.toString().compare(word, Qt::CaseInsensitive) == 0;
 }
 
+using Components = QVarLengthArray<Text, 8>;
+
 // Components of a structured value (N, ADR, ORG), split at semicolons that are not escaped.
-std::vector<Text> decodeComponents(const RawProperty &property)
+Components decodeComponents(const RawProperty &property)
 {
-    std::vector<Text> components;
+    Components components;
     const QByteArrayView value = property.value;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= value.size(); ++i) {
@@ -325,7 +327,7 @@ std::vector<Text> decodeComponents(const RawProperty &property)
             continue;
         }
         if (i >= value.size() || value[i] == ';') {
-            components.push_back(
+            components.append(
                 decodeText(property, value.sliced(start, qMin(i, value.size()) - start)));
             start = i + 1;
         }
@@ -333,7 +335,7 @@ std::vector<Text> decodeComponents(const RawProperty &property)
     return components;
 }
 
-Text component(const std::vector<Text> &components, size_t index)
+Text component(const Components &components, qsizetype index)
 {
     return index < components.size() ? components[index] : Text{};
 }
@@ -487,7 +489,7 @@ void CardInterpreter::fill(Person::Builder &builder)
         switch (p.name.front() | 0x20) {
         case 'n':
             if (p.is("N")) {
-                const std::vector<Text> parts = decodeComponents(p);
+                const Components parts = decodeComponents(p);
                 lastName = component(parts, 0);
                 firstName = component(parts, 1);
                 middleName = component(parts, 2);
@@ -534,13 +536,13 @@ void CardInterpreter::fill(Person::Builder &builder)
             break;
         case 'a':
             if (p.is("ADR")) {
-                const std::vector<Text> parts = decodeComponents(p);
+                const Components parts = decodeComponents(p);
                 // Extended address and post office box go on lines of their own after the
                 // street.
                 Text street;
                 QString lines;
                 int lineCount = 0;
-                for (size_t index : {size_t(2), size_t(1), size_t(0)}) {
+                for (qsizetype index : {2, 1, 0}) {
                     const Text line = trimmed(component(parts, index));
                     if (line.isEmpty())
                         continue;
@@ -667,6 +669,9 @@ public:
     template <typename OnCard, typename OnBroken>
     void scan(QByteArrayView text, OnCard onCard, OnBroken onBroken)
     {
+        _text = text;
+        _inCard = false;
+        _hasLogical = false;
         // Classic Mac OS wrote lines ended by CR alone; everyone else ends them with LF.
         const bool crOnly = !text.contains('\n') && text.contains('\r');
         const char separator = crOnly ? '\r' : '\n';
@@ -690,6 +695,15 @@ public:
     }
 
 private:
+    // A logical line: most are one line of the text and are used where they lie; only lines
+    // that continue on the next are copied together into the card's buffer.
+    struct Span
+    {
+        bool inBuffer;
+        qsizetype start;
+        qsizetype length;
+    };
+
     template <typename OnCard, typename OnBroken>
     void _handleLine(QByteArrayView line, int lineNumber, qsizetype lineStart, qsizetype lineEnd,
                      OnCard &onCard, OnBroken &onBroken)
@@ -717,11 +731,12 @@ private:
                 onBroken(_card.beginLine, _card.brokenReason, true);
                 return;
             }
-            // The buffer no longer changes, so the properties may point into it.
+            // Neither the text nor the buffer changes any more: properties may point into them.
             _card.properties.clear();
-            for (const auto &[start, length] : _spans) {
+            for (const Span &span : _spans) {
+                const char *base = span.inBuffer ? _buffer.constData() : _text.data();
                 if (std::optional<RawProperty> property =
-                        parseLine(QByteArrayView(_buffer).sliced(start, length)))
+                        parseLine(QByteArrayView(base + span.start, span.length)))
                     _card.properties.push_back(std::move(*property));
             }
             onCard(_card);
@@ -730,40 +745,62 @@ private:
         if (line.isEmpty())
             return;
         const bool continuation = line.front() == ' ' || line.front() == '\t';
-        if (_logicalStart >= 0 && _logicalIsQuotedPrintable && _buffer.endsWith('=')) {
+        if (_hasLogical && _logicalIsQuotedPrintable && _logical().endsWith('=')) {
             // A quoted-printable soft line break: the next line continues the value as is.
+            _copyLogical();
             _buffer.chop(1);
             _buffer.append(line);
             return;
         }
-        if (continuation && _logicalStart >= 0) {
+        if (continuation && _hasLogical) {
+            _copyLogical();
             _buffer.append(line.sliced(1));
             return;
         }
         _finishLogical();
-        _logicalStart = _buffer.size();
-        _buffer.append(line);
+        _hasLogical = true;
+        _logicalCopied = false;
+        _logicalView = line;
         _logicalIsQuotedPrintable = isQuotedPrintableHead(line);
+    }
+
+    QByteArrayView _logical() const
+    {
+        return _logicalCopied ? QByteArrayView(_buffer).sliced(_logicalStart) : _logicalView;
+    }
+
+    void _copyLogical()
+    {
+        if (_logicalCopied)
+            return;
+        _logicalStart = _buffer.size();
+        _buffer.append(_logicalView);
+        _logicalCopied = true;
     }
 
     void _finishLogical()
     {
-        if (_logicalStart < 0)
+        if (!_hasLogical)
             return;
-        const QByteArrayView logical = QByteArrayView(_buffer).sliced(_logicalStart);
-        if (logical.contains('\0')) {
+        _hasLogical = false;
+        const QByteArrayView logical = _logical();
+        if (logical.contains('\0'))
             _card.brokenReason = "binary data";
-        } else {
-            _spans.emplace_back(_logicalStart, logical.size());
-        }
-        _logicalStart = -1;
+        else if (_logicalCopied)
+            _spans.push_back({true, _logicalStart, logical.size()});
+        else
+            _spans.push_back({false, logical.data() - _text.data(), logical.size()});
     }
 
+    QByteArrayView _text;
     Card _card;
     bool _inCard = false;
-    QByteArray _buffer; // the unfolded lines of the current card
-    std::vector<std::pair<qsizetype, qsizetype>> _spans;
-    qsizetype _logicalStart = -1;
+    QByteArray _buffer; // the unfolded lines of the current card that continue
+    std::vector<Span> _spans;
+    bool _hasLogical = false;
+    bool _logicalCopied = false;
+    QByteArrayView _logicalView;
+    qsizetype _logicalStart = 0;
     bool _logicalIsQuotedPrintable = false;
 };
 
@@ -778,7 +815,7 @@ Encoding detectEncoding(QByteArrayView data)
     // Without a byte-order mark, UTF-16 shows itself by its NULs: a card's text is mostly
     // ASCII, whose high byte is zero.
     const qsizetype pairs = qMin<qsizetype>(data.size(), 1024) / 2;
-    if (pairs < 4)
+    if (pairs < 4 || !data.first(pairs * 2).contains('\0'))
         return Encoding::Utf8;
     qsizetype evenZeros = 0, oddZeros = 0;
     for (qsizetype i = 0; i < pairs; ++i) {
@@ -815,12 +852,14 @@ QList<PersonPtr> readText(const QByteArray &text,
     };
     quint32 cardIndex = 0;
     bool sawCard = false;
-    CardScanner scanner;
+    // Reused from file to file, so that their buffers keep the room they grew to.
+    thread_local CardScanner scanner;
+    thread_local Person::Builder builder;
     scanner.scan(
         text,
         [&](const CardScanner::Card &card) {
             sawCard = true;
-            Person::Builder builder;
+            builder.clear();
             CardInterpreter(card.properties).fill(builder);
             builder.setOrigin(origin, card.begin, card.end - card.begin, cardIndex++);
             persons.append(std::make_shared<const Person>(builder.build()));
