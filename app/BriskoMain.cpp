@@ -115,8 +115,10 @@ int runQuery(int argc, char **argv)
     if (!applyAddressBookOption(parser))
         return 2;
 
-    AddressBook &addressBook = AddressBook::sharedAddressBook();
-    addressBook.waitForLoad();
+    // Only the matches need the address book's order: sorting them alone gives the same
+    // order as sorting everyone, for a fraction of the work.
+    AddressBook addressBook(AddressBook::configuredSourcePaths(), AddressBook::Loading::Now,
+                            AddressBook::Order::AsRead);
     if (addressBook.isUsingSampleBook())
         std::fprintf(stderr, "Brisko: no contacts found; searching the sample address book\n");
 
@@ -129,8 +131,10 @@ int runQuery(int argc, char **argv)
     UserDefaults &defaults = UserDefaults::standardUserDefaults();
     engine.setOptions(
         {defaults.boolForKey(DefIgnoreAccents), defaults.boolForKey(DefMatchPhoneDigits)});
+    QList<PersonPtr> matches = engine.personsMatchingPattern(pattern);
+    AddressBook::sortPersons(matches);
     QTextStream out(stdout);
-    for (const PersonPtr &person : engine.personsMatchingPattern(pattern))
+    for (const PersonPtr &person : std::as_const(matches))
         out << singleLine(PersonExtras::displayName(*person)) << '\n';
     out.flush();
     return 0;
