@@ -32,12 +32,16 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QPalette>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
 namespace {
+
+// The launch's milestones, for measuring it: QT_LOGGING_RULES="brisko.launch.info=true".
+Q_LOGGING_CATEGORY(lcLaunch, "brisko.launch", QtWarningMsg)
 
 UserDefaults &defaults()
 {
@@ -143,6 +147,7 @@ void AppController::applicationDidFinishLaunching()
     _panel->advertView()->setProductId(_randomProductId());
 
     preferenceDidChange();
+    qCInfo(lcLaunch, "hot key registered");
 
     switch (launchGreeting(defaults().integerForKey(DefActivationCount),
                            defaults().boolForKey(DefHasPromptedToShare),
@@ -176,6 +181,7 @@ void AppController::showSearchWindow()
     field->setFocus(Qt::OtherFocusReason);
     WindowExtras::fadeIn(_mainWindow.get());
     _activateApplication();
+    qCInfo(lcLaunch, "search window shown");
     UserDefaultsExtras::incrementIntegerForKey(defaults(), DefActivationCount);
 }
 
@@ -331,6 +337,7 @@ void AppController::_searchIndexChanged()
     if (!_searchWhenIndexIsIn || _isLoadingContacts())
         return;
     _searchWhenIndexIsIn = false;
+    qCInfo(lcLaunch, "contacts in");
     search();
 }
 
