@@ -371,7 +371,11 @@ QByteArray Person::_cardText() const
 
 QByteArray Person::vCardText() const
 {
-    return _cardText();
+    QByteArray text = _cardText();
+    // Handlers of vCards expect CR LF; a card from a classic Mac OS file has CR alone.
+    if (!text.contains('\n'))
+        text.replace('\r', QByteArrayLiteral("\r\n"));
+    return text;
 }
 
 QByteArray Person::imageData() const

@@ -871,6 +871,8 @@ QList<PersonPtr> readText(const QByteArray &text,
                 ++cardIndex;
             report(line, reason);
         });
+    // The last card's origin (and with it the text read from memory) is not kept alive.
+    builder.clear();
     if (!sawCard && !isBlankData(text))
         report(1, "no BEGIN:VCARD line");
     return persons;

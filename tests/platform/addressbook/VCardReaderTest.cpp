@@ -338,8 +338,10 @@ TEST(VCardReaderTest, APersonReadsItsOwnCardAndPhotoAgainWhileTheFileIsUnchanged
                               "PHOTO;ENCODING=b;TYPE=PNG:iVBORw0KGgo=\r\nEND:VCARD\r\n";
     const QString text = QString::fromUtf8(first + second);
     const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    QByteArray crOnly = first + second;
+    crOnly.replace("\r\n", "\r");
     QTemporaryDir folder;
-    for (const QByteArray &contents : {QByteArray(first + second), utf16}) {
+    for (const QByteArray &contents : {QByteArray(first + second), utf16, crOnly}) {
         const QString path = folder.filePath(QStringLiteral("book.vcf"));
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
