@@ -116,6 +116,9 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
     const size_t count = size_t(index->people.size());
     const size_t parts = count < 4096 ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
     std::vector<Part> built(parts);
+    // Read through a const list: a non-const access would detach the list, shared with the
+    // address book, from every thread at once.
+    const QList<PersonPtr> &persons = index->people;
     auto fold = [&](size_t p) {
         Part &part = built[p];
         const size_t first = count * p / parts, end = count * (p + 1) / parts;
@@ -123,8 +126,8 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
         for (size_t row = first; row < end; ++row) {
             part.start.push_back(part.text.size());
             part.digitStart.push_back(part.digits.size());
-            index->people[qsizetype(row)]->forEachSearchedValue(
-                [&](Person::Kind kind, QByteArrayView value) {
+            persons.at(qsizetype(row))
+                ->forEachSearchedValue([&](Person::Kind kind, QByteArrayView value) {
                     SearchFolding::appendFolded(part.text, value, options.ignoreAccents);
                     part.text.append(kSeparator);
                     if (options.matchPhoneDigits && kind == Person::Kind::Phone) {

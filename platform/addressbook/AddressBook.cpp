@@ -788,7 +788,8 @@ void AddressBook::sortPersons(QList<PersonPtr> &persons)
             QCollator collator{QLocale()};
             collator.setCaseSensitivity(Qt::CaseInsensitive);
             for (size_t i = part; i < count; i += threads)
-                computed[i].emplace(collator.sortKey(persons[qsizetype(i)]->displayName()));
+                // at(): a non-const access would detach the shared list from each thread.
+                computed[i].emplace(collator.sortKey(persons.at(qsizetype(i))->displayName()));
         };
         for (unsigned t = 1; t < threads; ++t)
             pool.emplace_back(work, t);
