@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "search/RKAddressBook.h"
 
+#include "core/BackgroundRelease.h"
+
 #include <QSet>
 #include <QStringView>
 
@@ -187,7 +189,8 @@ void RKAddressBook::_setIndex(std::shared_ptr<const Index> index)
 {
     // Cached results hold rows of the old index, and maybe old persons or old options.
     _matchCache.clear();
-    _currentIndex = std::move(index);
+    // The old index may hold the last references to the persons of an old load.
+    releaseInBackground(std::exchange(_currentIndex, std::move(index)));
 }
 
 const RKAddressBook::Index &RKAddressBook::_index()

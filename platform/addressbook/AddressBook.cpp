@@ -2,6 +2,7 @@
 #include "addressbook/AddressBook.h"
 
 #include "addressbook/VCardReader.h"
+#include "core/BackgroundRelease.h"
 #include "core/Bundle.h"
 
 #include <QCollator>
@@ -506,7 +507,7 @@ LoadResult load(const LoadRequest &request)
     QStringList messages;
     const Scan scan = scanRoots(request.roots);
     result.table = readFiles(scan, request.previous.get(), &result.changed, messages);
-    result.people = withUniqueIds(*result.table);
+    std::shared_ptr<const FileTable> persons = result.table;
     result.watchFolders = scan.folders;
     result.watchFiles = scan.watchedFiles;
     if (result.table->files.size() <= size_t(kMaxWatchedFiles)) {
@@ -514,17 +515,15 @@ LoadResult load(const LoadRequest &request)
             result.watchFiles.append(file.origin->filePath());
     }
 
-    if (!request.userChoseSources && result.people.isEmpty() && !request.sampleBook.isEmpty()) {
+    if (!request.userChoseSources && result.table->persons.isEmpty() &&
+        !request.sampleBook.isEmpty()) {
         const Scan sampleScan = scanRoots({request.sampleBook});
-        std::shared_ptr<const FileTable> sample =
-            readFiles(sampleScan, request.previous.get(), &result.changed, messages);
+        persons = readFiles(sampleScan, request.previous.get(), &result.changed, messages);
         // The user's (empty) files stay in the table too, so their changes are seen.
         auto both = std::make_shared<FileTable>(*result.table);
-        for (const FileEntry &file : sample->files) {
+        for (const FileEntry &file : persons->files)
             both->files.push_back({file.origin, both->persons.size() + file.first, file.count});
-        }
-        both->persons.append(sample->persons);
-        result.people = withUniqueIds(*sample);
+        both->persons.append(persons->persons);
         result.table = std::move(both);
         result.usingSample = true;
         result.roots = {request.sampleBook};
@@ -532,7 +531,13 @@ LoadResult load(const LoadRequest &request)
     report(messages);
     result.changed = result.changed || result.usingSample != request.previousUsedSample ||
                      !sameFiles(result.table.get(), request.previous.get());
-    if (result.changed && request.order == AddressBook::Order::ByName)
+    if (!result.changed) {
+        // The owner keeps what it has; the copies made here are let go of on this thread.
+        result.table.reset();
+        return result;
+    }
+    result.people = withUniqueIds(*persons);
+    if (request.order == AddressBook::Order::ByName)
         AddressBook::sortPersons(result.people);
     return result;
 }
@@ -735,9 +740,9 @@ void AddressBook::_takeResult()
     LoadResult &result = *taken;
     _d->roots = result.roots;
     const bool firstLoad = !_d->loaded;
-    if (result.changed || firstLoad) {
-        _d->people = std::move(result.people);
-        _d->table = std::move(result.table);
+    if (result.changed) {
+        releaseInBackground(std::exchange(_d->people, std::move(result.people)));
+        releaseInBackground(std::exchange(_d->table, std::move(result.table)));
         _d->usingSampleBook = result.usingSample;
         _d->loaded = true;
         ++_d->generation;
