@@ -5,12 +5,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <iterator>
+#include <memory>
 
 namespace GeneratedBook {
 
@@ -100,6 +104,47 @@ inline qint64 writeFile(const QString &path, qint64 minimumBytes, quint32 seed)
     for (int i = 0; bytes < minimumBytes; ++i)
         bytes += file.write(card(random, i, uuid(random)));
     return bytes;
+}
+
+/// Where the books of the process-level benchmarks live: BRISKO_BENCH_DIR keeps them between
+/// runs, else a temporary folder.
+inline QString benchFolder()
+{
+    static std::unique_ptr<QTemporaryDir> temporary;
+    const QString kept = qEnvironmentVariable("BRISKO_BENCH_DIR");
+    if (!kept.isEmpty())
+        return kept;
+    if (!temporary)
+        temporary = std::make_unique<QTemporaryDir>();
+    return temporary->path();
+}
+
+/// 100,000 files of one card each, named by UID; made once.
+inline QString folderBook()
+{
+    const QString folder = benchFolder() + QStringLiteral("/folder-100000");
+    if (!QFileInfo::exists(folder + QStringLiteral("/.complete"))) {
+        QDir(folder).removeRecursively();
+        writeFolder(folder, 100000, 14);
+        QFile(folder + QStringLiteral("/.complete")).open(QIODevice::WriteOnly);
+    }
+    return folder;
+}
+
+/// One file of 200 MiB of cards; made once.
+inline QString fileBook()
+{
+    const QString path = benchFolder() + QStringLiteral("/large-200MiB.vcf");
+    if (QFileInfo(path).size() < (200 << 20))
+        writeFile(path, 200 << 20, 15);
+    return path;
+}
+
+/// The Brisko program of this build tree.
+inline QString briskoProgram()
+{
+    return QCoreApplication::applicationDirPath() +
+           QStringLiteral("/../Brisko.app/Contents/Linux/Brisko");
 }
 
 } // namespace GeneratedBook

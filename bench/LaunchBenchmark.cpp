@@ -25,36 +25,6 @@
 
 namespace {
 
-QString benchFolder()
-{
-    static std::unique_ptr<QTemporaryDir> temporary;
-    const QString kept = qEnvironmentVariable("BRISKO_BENCH_DIR");
-    if (!kept.isEmpty())
-        return kept;
-    if (!temporary)
-        temporary = std::make_unique<QTemporaryDir>();
-    return temporary->path();
-}
-
-QString folderBook()
-{
-    const QString folder = benchFolder() + QStringLiteral("/folder-100000");
-    if (!QFileInfo::exists(folder + QStringLiteral("/.complete"))) {
-        QDir(folder).removeRecursively();
-        GeneratedBook::writeFolder(folder, 100000, 14);
-        QFile(folder + QStringLiteral("/.complete")).open(QIODevice::WriteOnly);
-    }
-    return folder;
-}
-
-QString fileBook()
-{
-    const QString path = benchFolder() + QStringLiteral("/large-200MiB.vcf");
-    if (QFileInfo(path).size() < (200 << 20))
-        GeneratedBook::writeFile(path, 200 << 20, 15);
-    return path;
-}
-
 // Whether a window named "Brisko" is mapped on the display: the search window.
 bool searchWindowShown(xcb_connection_t *connection, xcb_window_t root)
 {
@@ -222,21 +192,15 @@ void launch(benchmark::State &state, const QString &program, const QString &book
     state.counters["ping_after_5000_refresh_ms"] = ping;
 }
 
-QString brisko()
-{
-    return QCoreApplication::applicationDirPath() +
-           QStringLiteral("/../Brisko.app/Contents/Linux/Brisko");
-}
-
 void BM_LaunchWithFolder(benchmark::State &state)
 {
-    launch(state, brisko(), folderBook());
+    launch(state, GeneratedBook::briskoProgram(), GeneratedBook::folderBook());
 }
 
 void BM_LaunchWithLargeFile(benchmark::State &state)
 {
-    const QString book = fileBook();
-    launch(state, brisko(), book);
+    const QString book = GeneratedBook::fileBook();
+    launch(state, GeneratedBook::briskoProgram(), book);
     state.counters["file_MiB"] = double(QFileInfo(book).size()) / (1 << 20);
 }
 
@@ -247,7 +211,7 @@ void BM_BaselineLaunchWithFolder(benchmark::State &state)
         state.SkipWithError("BRISKO_BASELINE names no program");
         return;
     }
-    launch(state, baseline, folderBook());
+    launch(state, baseline, GeneratedBook::folderBook());
 }
 
 BENCHMARK(BM_LaunchWithFolder)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);

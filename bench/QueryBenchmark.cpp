@@ -65,44 +65,6 @@ Run run(const QStringList &command)
     return result;
 }
 
-QString benchFolder()
-{
-    static std::unique_ptr<QTemporaryDir> temporary;
-    const QString kept = qEnvironmentVariable("BRISKO_BENCH_DIR");
-    if (!kept.isEmpty())
-        return kept;
-    if (!temporary)
-        temporary = std::make_unique<QTemporaryDir>();
-    return temporary->path();
-}
-
-// 100,000 files of one card each, named by UID; made once.
-QString folderBook()
-{
-    const QString folder = benchFolder() + QStringLiteral("/folder-100000");
-    if (!QFileInfo::exists(folder + QStringLiteral("/.complete"))) {
-        QDir(folder).removeRecursively();
-        GeneratedBook::writeFolder(folder, 100000, 14);
-        QFile(folder + QStringLiteral("/.complete")).open(QIODevice::WriteOnly);
-    }
-    return folder;
-}
-
-// One file of 200 MiB of cards; made once.
-QString fileBook()
-{
-    const QString path = benchFolder() + QStringLiteral("/large-200MiB.vcf");
-    if (QFileInfo(path).size() < (200 << 20))
-        GeneratedBook::writeFile(path, 200 << 20, 15);
-    return path;
-}
-
-QString brisko()
-{
-    return QCoreApplication::applicationDirPath() +
-           QStringLiteral("/../Brisko.app/Contents/Linux/Brisko");
-}
-
 void compare(benchmark::State &state, const QString &book, const QString &pattern)
 {
     const QString baseline = qEnvironmentVariable("BRISKO_BASELINE");
@@ -110,7 +72,7 @@ void compare(benchmark::State &state, const QString &book, const QString &patter
                                pattern};
     double brisko = 0, grep = 0, old = 0, briskoPeak = 0, grepPeak = 0, oldPeak = 0;
     for (auto _ : state) {
-        const Run now = run(QStringList{::brisko()} + query);
+        const Run now = run(QStringList{GeneratedBook::briskoProgram()} + query);
         const Run floor = run({QStringLiteral("grep"), QStringLiteral("-ril"), pattern, book});
         if (!now.ok || !floor.ok) {
             state.SkipWithError("a program failed");
@@ -142,12 +104,12 @@ void compare(benchmark::State &state, const QString &book, const QString &patter
 
 void BM_SearchFolderOfOneFilePerPerson(benchmark::State &state)
 {
-    compare(state, folderBook(), QStringLiteral("smith"));
+    compare(state, GeneratedBook::folderBook(), QStringLiteral("smith"));
 }
 
 void BM_SearchLargeFile(benchmark::State &state)
 {
-    const QString book = fileBook();
+    const QString book = GeneratedBook::fileBook();
     compare(state, book, QStringLiteral("smith"));
     state.counters["file_MiB"] = double(QFileInfo(book).size()) / (1 << 20);
 }
