@@ -214,6 +214,30 @@ TEST_F(RKAddressBookTest, ClearCacheAndExternalChangesSearchEveryoneAgain)
     EXPECT_EQ(engine->personsExamined() - examined, quint64(book->people().size()));
 }
 
+TEST_F(RKAddressBookTest, AnIndexBuiltInTheBackgroundReplacesTheOldOneAndItsCacheWhole)
+{
+    EXPECT_EQ(find("smi"), S({"p1", "p3", "p6"}));
+    QFile file(home.path() + QLatin1String("/book.vcf"));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(vcard({"p9", "N:Smithers;Waylon;;;"}));
+    file.close();
+    book->reload();
+    QSignalSpy indexChanged(engine.get(), &RKAddressBook::indexChanged);
+    engine->updateIndexInBackground();
+    EXPECT_FALSE(engine->isIndexCurrent());
+    // Until the new index is in, the old one answers, narrowing from its own results.
+    const quint64 examined = engine->personsExamined();
+    EXPECT_EQ(find("smit"), S({"p1", "p3", "p6"}));
+    EXPECT_EQ(engine->personsExamined() - examined, 3u);
+
+    ASSERT_TRUE(indexChanged.wait(5000)) << "the index was not built within 5 s";
+    EXPECT_TRUE(engine->isIndexCurrent());
+    const quint64 before = engine->personsExamined();
+    EXPECT_EQ(find("smit"), S({"p1", "p3", "p6", "p9"}));
+    EXPECT_EQ(engine->personsExamined() - before, quint64(book->people().size()))
+        << "a result of the old index was used";
+}
+
 TEST_F(RKAddressBookTest, AgreesWithQtCaseInsensitiveContainsOnRandomPatterns)
 {
     // The reference: every word contained, case-insensitively as Qt compares, in one of the
