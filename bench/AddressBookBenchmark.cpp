@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: MIT
 // Loading and searching generated address books of 1,000 to 100,000 persons written as a
 // folder of vCards, next to the floor: one plain scan of the same persons' text.
+#include "GeneratedBook.h"
 #include "addressbook/AddressBook.h"
 #include "search/RKAddressBook.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -19,59 +22,10 @@
 
 namespace {
 
-const char *const kFirstNames[] = {
-    "Amélie",  "Jürgen",    "José",   "Małgorzata", "Søren", "Yuki",     "Siobhán", "Eleni",
-    "João",    "Anastasia", "Ayşe",   "Lan",        "Lars",  "John",     "Chinedu", "Layla",
-    "Min-jun", "Aino",      "Giulia", "Pieter",     "Tomáš", "Thandiwe", "Björk",   "Fatima",
-    "Olivia",  "Mateo",     "Zoë",    "Noah",       "Priya", "Wei",      "Kofi",    "Ingrid"};
-const char *const kLastNames[] = {
-    "Lefèvre",      "Müller", "Núñez",   "Kowalska", "Øvergård", "Tanaka",    "O'Brien",
-    "Papadopoulos", "Silva",  "Ivanova", "Şahin",    "Nguyễn",   "Johansson", "Smith",
-    "Okafor",       "Haddad", "Kim",     "Virtanen", "Rossi",    "Berg",      "Dvořák",
-    "Mahlangu",     "García", "Ahmed",   "Brown",    "Martin",   "Schmidt",   "Novák",
-    "Yilmaz",       "Chen",   "Mensah",  "Larsen"};
-const char *const kCities[] = {"Paris",  "Berlin", "Madrid", "Gdańsk",   "Bergen", "Tokyo",
-                               "Dublin", "Athens", "Lisboa", "Helsinki", "Roma",   "Praha"};
-const char *const kCountries[] = {"France",  "Germany", "Spain",    "Poland",  "Norway", "Japan",
-                                  "Ireland", "Greece",  "Portugal", "Finland", "Italy",  "Czechia"};
-const char *const kNotes[] = {"Met at the conference in the spring.",
-                              "Prefers e-mail to phone calls.", "Birthday in March.",
-                              "Orders every Tuesday; call before noon."};
-
 // The surname typed one character at a time in the benchmarks; present in the generated
 // book through a share of the persons.
 const QString kTypedSurname = QStringLiteral("kowals");
 const QString kTwoWords = QStringLiteral("jo sm");
-
-QByteArray generatedCard(QRandomGenerator &random, int index)
-{
-    auto pick = [&](const auto &list) {
-        return QByteArray(list[random.bounded(int(std::size(list)))]);
-    };
-    QByteArray card =
-        "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:bench-" + QByteArray::number(index) + "\r\n";
-    const QByteArray first = pick(kFirstNames), last = pick(kLastNames);
-    card += "N:" + last + ";" + first + ";;;\r\nFN:" + first + " " + last + "\r\n";
-    const int phones = 1 + random.bounded(3);
-    static const char *const phoneTypes[] = {"CELL", "HOME", "WORK"};
-    for (int i = 0; i < phones; ++i)
-        card += QByteArray("TEL;TYPE=") + phoneTypes[i] + ":+" +
-                QByteArray::number(10 + random.bounded(89)) + " " +
-                QByteArray::number(random.bounded(100000000, 999999999)) + "\r\n";
-    const int emails = 1 + random.bounded(2);
-    for (int i = 0; i < emails; ++i)
-        card += "EMAIL;TYPE=INTERNET:" + first.toLower() + "." + QByteArray::number(index) +
-                (i ? "@work.example" : "@mail.example") + "\r\n";
-    const int city = random.bounded(int(std::size(kCities)));
-    card += "ADR;TYPE=HOME:;;" + QByteArray::number(1 + random.bounded(200)) + " Main Street;" +
-            kCities[city] + ";;" + QByteArray::number(10000 + random.bounded(89999)) + ";" +
-            kCountries[city] + "\r\n";
-    if (random.bounded(4) == 0)
-        card += "NOTE:" + pick(kNotes) + "\r\n";
-    if (random.bounded(5) == 0)
-        card += "ORG:" + pick(kLastNames) + " & Partners\r\nTITLE:Manager\r\n";
-    return card + "END:VCARD\r\n";
-}
 
 struct Book
 {
@@ -95,7 +49,7 @@ Book &book(int persons)
     for (int i = 0; i < persons; ++i) {
         QFile file(b.folder->path() + QStringLiteral("/%1.vcf").arg(i, 6, 10, QLatin1Char('0')));
         if (file.open(QIODevice::WriteOnly))
-            file.write(generatedCard(random, i));
+            file.write(GeneratedBook::card(random, i, "bench-" + QByteArray::number(i)));
     }
     b.addressBook = std::make_unique<AddressBook>(QStringList{b.folder->path()});
     for (const PersonPtr &p : b.addressBook->people()) {
@@ -110,6 +64,23 @@ Book &book(int persons)
     }
     b.allText = b.plainTexts.join(QChar(u'\0'));
     return b;
+}
+
+// range(1) of the search benchmarks: 0 both options off, 1 IgnoreAccents, 2 MatchPhoneDigits,
+// 3 both on.
+RKAddressBook::Options optionsOf(const benchmark::State &state)
+{
+    const int64_t bits = state.range(1);
+    return {(bits & 1) != 0, (bits & 2) != 0};
+}
+
+qint64 residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/statm"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = status.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * 4096 : 0;
 }
 
 void reportMemory(benchmark::State &state)
@@ -140,6 +111,7 @@ void BM_IndexAndFirstKeystroke(benchmark::State &state)
     Book &b = book(int(state.range(0)));
     for (auto _ : state) {
         RKAddressBook engine(*b.addressBook);
+        engine.setOptions(optionsOf(state));
         benchmark::DoNotOptimize(engine.personsMatchingPattern(QStringLiteral("k")).size());
     }
 }
@@ -148,6 +120,7 @@ void BM_FirstKeystroke(benchmark::State &state)
 {
     Book &b = book(int(state.range(0)));
     RKAddressBook engine(*b.addressBook);
+    engine.setOptions(optionsOf(state));
     engine.updateIndex();
     for (auto _ : state) {
         engine.clearCache();
@@ -160,6 +133,7 @@ void BM_TypingSurname(benchmark::State &state)
 {
     Book &b = book(int(state.range(0)));
     RKAddressBook engine(*b.addressBook);
+    engine.setOptions(optionsOf(state));
     engine.updateIndex();
     qsizetype matches = 0;
     for (auto _ : state) {
@@ -172,6 +146,98 @@ void BM_TypingSurname(benchmark::State &state)
     }
     state.counters["keystrokes"] = double(kTypedSurname.size() - 1);
     state.counters["matches"] = double(matches);
+}
+
+// A phone number typed digit by digit, the way MatchPhoneDigits is used.
+void BM_TypingPhoneNumber(benchmark::State &state)
+{
+    Book &b = book(int(state.range(0)));
+    RKAddressBook engine(*b.addressBook);
+    engine.setOptions(optionsOf(state));
+    engine.updateIndex();
+    const QString number = QStringLiteral("(555)-12");
+    for (auto _ : state) {
+        engine.clearCache();
+        for (qsizetype n = 1; n <= number.size(); ++n)
+            benchmark::DoNotOptimize(engine.personsMatchingPattern(number.left(n)).size());
+    }
+}
+
+// Text pasted into the field: thousands of words, then the same word thousands of times.
+void BM_PastedWords(benchmark::State &state)
+{
+    Book &b = book(int(state.range(0)));
+    RKAddressBook engine(*b.addressBook);
+    engine.setOptions(optionsOf(state));
+    engine.updateIndex();
+    QStringList distinct;
+    QRandomGenerator random(3);
+    for (int i = 0; i < 3000; ++i)
+        distinct.append(QString::number(random.bounded(100, 100000)));
+    const QString pasted = distinct.join(QLatin1Char(' '));
+    const QString repeated = QStringLiteral("smith ").repeated(3000);
+    for (auto _ : state) {
+        engine.clearCache();
+        benchmark::DoNotOptimize(engine.personsMatchingPattern(pasted).size());
+        benchmark::DoNotOptimize(engine.personsMatchingPattern(repeated).size());
+    }
+    state.counters["words"] = 6000;
+}
+
+// What one person costs to keep: persons and search index, as resident memory.
+void BM_ResidentPerPerson(benchmark::State &state)
+{
+    Book &b = book(int(state.range(0)));
+    for (auto _ : state) {
+        const qint64 before = residentBytes();
+        auto loaded = std::make_unique<AddressBook>(QStringList{b.folder->path()});
+        RKAddressBook engine(*loaded);
+        engine.updateIndex();
+        state.counters["bytes_per_person"] =
+            double(residentBytes() - before) / double(loaded->people().size());
+    }
+}
+
+// A large single-file address book changed by another program: the read, the swap and the
+// new index happen while the main thread keeps ticking every millisecond; the longest gap
+// between two ticks is how long the window would not answer.
+void BM_ReloadLargeFile(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("large.vcf"));
+    const qint64 bytes = GeneratedBook::writeFile(path, state.range(0) << 20, 7);
+    AddressBook addressBook({path}, AddressBook::Loading::Now);
+    RKAddressBook engine(addressBook);
+    engine.updateIndex();
+    QObject::connect(&addressBook, &AddressBook::databaseChangedExternally, &engine,
+                     &RKAddressBook::updateIndexInBackground);
+    double longestGap = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile file(path);
+        file.open(QIODevice::Append);
+        file.write(GeneratedBook::card(*QRandomGenerator::global(), 0, "late"));
+        file.close();
+        state.ResumeTiming();
+        QElapsedTimer clock;
+        clock.start();
+        qint64 lastTick = 0;
+        bool indexIn = false;
+        QObject context;
+        QObject::connect(&engine, &RKAddressBook::indexChanged, &context, [&] { indexIn = true; });
+        addressBook.reloadInBackground();
+        while (!indexIn) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            const qint64 now = clock.nsecsElapsed();
+            longestGap = std::max(longestGap, double(now - lastTick) / 1e6);
+            lastTick = now;
+        }
+        benchmark::DoNotOptimize(engine.personsMatchingPattern(QStringLiteral("late")).size());
+    }
+    state.counters["file_MiB"] = double(bytes) / (1 << 20);
+    state.counters["persons"] = double(addressBook.people().size());
+    state.counters["longest_main_thread_gap_ms"] = longestGap;
+    reportMemory(state);
 }
 
 void BM_TwoWordPattern(benchmark::State &state)
@@ -261,18 +327,32 @@ void BM_FloorScanOneBuffer(benchmark::State &state)
 }
 
 #define BRISKO_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+// Every size with both options off and both on; each option alone at the largest size.
+#define BRISKO_SIZES_AND_OPTIONS                                                                   \
+    ->ArgsProduct({{1000, 10000, 100000}, {0, 3}})                                                 \
+        ->Args({100000, 1})                                                                        \
+        ->Args({100000, 2})                                                                        \
+        ->Unit(benchmark::kMillisecond)
 
+BENCHMARK(BM_ResidentPerPerson)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFolder) BRISKO_SIZES->Iterations(3);
-BENCHMARK(BM_IndexAndFirstKeystroke) BRISKO_SIZES;
-BENCHMARK(BM_FirstKeystroke) BRISKO_SIZES;
-BENCHMARK(BM_TypingSurname) BRISKO_SIZES;
+BENCHMARK(BM_IndexAndFirstKeystroke) BRISKO_SIZES_AND_OPTIONS;
+BENCHMARK(BM_FirstKeystroke) BRISKO_SIZES_AND_OPTIONS;
+BENCHMARK(BM_TypingSurname) BRISKO_SIZES_AND_OPTIONS;
+BENCHMARK(BM_TypingPhoneNumber)
+    ->Args({100000, 0})
+    ->Args({100000, 2})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TwoWordPattern) BRISKO_SIZES;
+BENCHMARK(BM_PastedWords)->Args({100000, 0})->Args({100000, 3})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BackspaceFromCache) BRISKO_SIZES;
 BENCHMARK(BM_FloorScanPerPerson) BRISKO_SIZES;
 BENCHMARK(BM_FloorTypingSurname) BRISKO_SIZES;
 BENCHMARK(BM_FloorTwoWords) BRISKO_SIZES;
 BENCHMARK(BM_FloorScanCaseInsensitive) BRISKO_SIZES;
 BENCHMARK(BM_FloorScanOneBuffer) BRISKO_SIZES;
+// Megabytes of vCard text; last, as its file is the largest thing in memory.
+BENCHMARK(BM_ReloadLargeFile)->Arg(200)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -19,5 +19,7 @@ QStringList allSettingsKeys()
             DefLargeTypeFgColor,
             DefLargeTypeBgColor,
             DefActivationCount,
-            DefHasPromptedToShare};
+            DefHasPromptedToShare,
+            DefIgnoreAccents,
+            DefMatchPhoneDigits};
 }

@@ -24,6 +24,8 @@ inline const QString DefLargeTypeFgColor = QStringLiteral("largeTypeFgColor");
 inline const QString DefLargeTypeBgColor = QStringLiteral("largeTypeBgColor");
 inline const QString DefActivationCount = QStringLiteral("ActivationCount");
 inline const QString DefHasPromptedToShare = QStringLiteral("HasPromptedToShare");
+inline const QString DefIgnoreAccents = QStringLiteral("IgnoreAccents");
+inline const QString DefMatchPhoneDigits = QStringLiteral("MatchPhoneDigits");
 
 // Not stored in the domain: the pane computes it from the user's login items.
 inline const QString DefAutoLaunch = QStringLiteral("autoLaunch");

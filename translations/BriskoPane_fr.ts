@@ -168,6 +168,14 @@ Conçu par Ambertide.</translation>
         <source>&amp;Download the Bundle</source>
         <translation>&amp;Télécharger le Bundle</translation>
     </message>
+    <message>
+        <source>&amp;Ignore accents when searching (“muller” finds Müller)</source>
+        <translation>&amp;Ignorer les accents dans la recherche (« muller » trouve Müller)</translation>
+    </message>
+    <message>
+        <source>&amp;Match phone numbers by their digits (“5550134” finds 555-0134)</source>
+        <translation>Numéros de téléphone : comparer les c&amp;hiffres seuls (« 5550134 » trouve 555-0134)</translation>
+    </message>
 </context>
 <context>
     <name>BriskoPanePref</name>

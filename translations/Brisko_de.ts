@@ -79,6 +79,10 @@
         <source>Brisko could not find out whether a newer version is available (%1). Please try again later.</source>
         <translation>Brisko konnte nicht feststellen, ob eine neuere Version verfügbar ist (%1). Bitte versuchen Sie es später erneut.</translation>
     </message>
+    <message>
+        <source>Loading contacts…</source>
+        <translation>Kontakte werden geladen…</translation>
+    </message>
 </context>
 <context>
     <name>BriskoMain</name>

@@ -79,6 +79,10 @@
         <source>Brisko could not find out whether a newer version is available (%1). Please try again later.</source>
         <translation>Brisko n&apos;a pas pu déterminer si une version plus récente est disponible (%1). Veuillez réessayer plus tard.</translation>
     </message>
+    <message>
+        <source>Loading contacts…</source>
+        <translation>Chargement des contacts…</translation>
+    </message>
 </context>
 <context>
     <name>BriskoMain</name>

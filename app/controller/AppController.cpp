@@ -35,6 +35,7 @@
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QPalette>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -42,6 +43,9 @@
 #include <QWindow>
 
 namespace {
+
+// The launch's milestones, for measuring it: QT_LOGGING_RULES="brisko.launch.info=true".
+Q_LOGGING_CATEGORY(lcLaunch, "brisko.launch", QtWarningMsg)
 
 UserDefaults &defaults()
 {
@@ -82,8 +86,17 @@ AppController::AppController()
     , _controlNotifications(new ControlNotifications(*this, nullptr, nullptr, this))
 {
     _checkForUpdatesAutomatically();
-    connect(&AddressBook::sharedAddressBook(), &AddressBook::databaseChangedExternally, this,
+    // The contacts load on another thread from the first use of the address book on, so
+    // the hot key is there at once; the search index follows them, also away from here.
+    AddressBook &addressBook = AddressBook::sharedAddressBook();
+    connect(&addressBook, &AddressBook::databaseChangedExternally, this,
             &AppController::addressBookChanged);
+    connect(&addressBook, &AddressBook::loaded, _rkAddressBook.get(),
+            &RKAddressBook::updateIndexInBackground);
+    connect(_rkAddressBook.get(), &RKAddressBook::indexChanged, this,
+            &AppController::_searchIndexChanged);
+    if (addressBook.isLoaded())
+        _rkAddressBook->updateIndexInBackground();
     _buildMainWindow();
 
     // Another program taking the focus makes the application inactive. The check waits for
@@ -143,7 +156,7 @@ void AppController::_buildMainWindow()
     connect(field, &QLineEdit::textChanged, this, &AppController::search);
     field->setCommandHandler(
         [this](SearchField::Command command) { return doCommandBySelector(command); });
-    _setStatusText(_appName());
+    _setStatusText(_idleStatusText());
 }
 
 void AppController::awakeFromNib()
@@ -168,6 +181,7 @@ void AppController::applicationDidFinishLaunching()
     _panel->advertView()->setProductId(_randomProductId());
 
     preferenceDidChange();
+    qCInfo(lcLaunch, "hot key registered");
 
     // The launch check answers in its own time. The greeting waits for it, so that it never
     // comes up over its alert; the hot key above and the control channel below do not.
@@ -175,7 +189,6 @@ void AppController::applicationDidFinishLaunching()
     _greetWhenDue();
 
     _controlNotifications->applicationDidFinishLaunching();
-    _updateSearchIndexSoon();
 }
 
 void AppController::_greetWhenDue()
@@ -227,6 +240,7 @@ void AppController::showSearchWindow()
     field->selectAll();
     WindowExtras::fadeIn(_mainWindow.get());
     _activateApplication();
+    qCInfo(lcLaunch, "search window shown");
     UserDefaultsExtras::incrementIntegerForKey(defaults(), DefActivationCount);
 }
 
@@ -238,7 +252,8 @@ void AppController::search()
 void AppController::_setSearchString(const QString &string)
 {
     std::optional<QList<PersonPtr>> result;
-    if (!string.isEmpty())
+    // While the contacts load the text waits in the field; it is searched once they are in.
+    if (!string.isEmpty() && !_isLoadingContacts())
         result = _rkAddressBook->personsMatchingPattern(string);
     _setMatchingPersons(std::move(result));
 
@@ -273,7 +288,7 @@ void AppController::_setMatchingPersons(std::optional<QList<PersonPtr>> persons)
 void AppController::_showMatchCount()
 {
     if (!_matchingPersons)
-        _setStatusText(_appName());
+        _setStatusText(_idleStatusText());
     else if (_matchingPersons->isEmpty())
         _setStatusText(tr("No match"));
     else if (_matchingPersons->size() == 1)
@@ -322,7 +337,7 @@ void AppController::minimizeMainWindow()
 {
     _centerMainWindow(kCollapsedWidth, kCollapsedHeight);
     _showingPerson = false;
-    _setStatusText(_appName());
+    _setStatusText(_idleStatusText());
 }
 
 bool AppController::doCommandBySelector(SearchField::Command command)
@@ -402,13 +417,39 @@ void AppController::tableViewSelectionDidChange()
 void AppController::addressBookChanged()
 {
     _rkAddressBook->clearCache();
-    _updateSearchIndexSoon();
+    // Built on another thread: until the new index is in, typing is answered from the old one.
+    _rkAddressBook->updateIndexInBackground();
 }
 
-void AppController::_updateSearchIndexSoon()
+void AppController::_searchIndexChanged()
 {
-    // Once the event loop is idle rather than at the next keystroke, which would stall.
-    QTimer::singleShot(0, this, [this] { _rkAddressBook->updateIndex(); });
+    if (!_searchWhenIndexIsIn || _isLoadingContacts())
+        return;
+    _searchWhenIndexIsIn = false;
+    qCInfo(lcLaunch, "contacts in");
+    search();
+}
+
+bool AppController::_isLoadingContacts() const
+{
+    return !_rkAddressBook->hasIndex();
+}
+
+QString AppController::_idleStatusText() const
+{
+    return _isLoadingContacts() ? tr("Loading contacts…") : _appName();
+}
+
+void AppController::_applySearchOptions()
+{
+    const RKAddressBook::Options options{defaults().boolForKey(DefIgnoreAccents),
+                                         defaults().boolForKey(DefMatchPhoneDigits)};
+    if (options == _rkAddressBook->options())
+        return;
+    _rkAddressBook->setOptions(options);
+    _rkAddressBook->clearCache();
+    if (AddressBook::sharedAddressBook().isLoaded())
+        _rkAddressBook->updateIndexInBackground();
 }
 
 void AppController::preferenceDidChange()
@@ -421,6 +462,7 @@ void AppController::preferenceDidChange()
     if (largeTypeBackground.isValid())
         _largeTypeWindow->setBackgroundColor(largeTypeBackground);
     _panel->advertView()->setLineVisible(!defaults().boolForKey(DefHideAdvert));
+    _applySearchOptions();
 }
 
 void AppController::applicationDidResignActive()

@@ -173,7 +173,12 @@ private:
     /// open.
     void _greetWhenDue();
     void _alertDidEnd();
-    void _updateSearchIndexSoon();
+    /// Searches the field's text again once the first index of the contacts is in.
+    void _searchIndexChanged();
+    bool _isLoadingContacts() const;
+    /// What the status line says while there is no search.
+    QString _idleStatusText() const;
+    void _applySearchOptions();
     int _matchCount() const;
 
     std::unique_ptr<FramelessWindow> _mainWindow;
@@ -193,4 +198,5 @@ private:
     bool _greetingDue = false;
     bool _applicationActive = false;
     bool _switchingWindows = false;
+    bool _searchWhenIndexIsIn = true;
 };

@@ -10,11 +10,8 @@ MatchesTableModel::MatchesTableModel(QObject *parent)
 void MatchesTableModel::reloadData(const QList<PersonPtr> &persons)
 {
     beginResetModel();
+    // Names are made when a row is shown: a first keystroke can match a hundred thousand.
     _persons = persons;
-    _displayNames.clear();
-    _displayNames.reserve(persons.size());
-    for (const PersonPtr &person : persons)
-        _displayNames.append(PersonExtras::displayName(*person));
     endResetModel();
 }
 
@@ -32,9 +29,9 @@ int MatchesTableModel::rowCount(const QModelIndex &parent) const
 
 QVariant MatchesTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= _displayNames.size())
+    if (!index.isValid() || index.row() >= _persons.size())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return _displayNames.at(index.row());
+        return PersonExtras::displayName(*_persons.at(index.row()));
     return {};
 }

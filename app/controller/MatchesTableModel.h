@@ -24,5 +24,4 @@ public:
 
 private:
     QList<PersonPtr> _persons;
-    QStringList _displayNames;
 };

@@ -3,6 +3,8 @@
 
 #include "hotkey/HotKeyCenter.h"
 
+#include <QTimer>
+
 ControlNotificationTarget::~ControlNotificationTarget() = default;
 
 ControlNotifications::ControlNotifications(ControlNotificationTarget &target,
@@ -68,32 +70,51 @@ bool ControlNotifications::_postNotificationObject(const QString &command,
 
 void ControlNotifications::shutdownWithNotification(const DistributedNotification &)
 {
+    _applyPendingRefresh();
     _target.terminate();
 }
 
 void ControlNotifications::controlDidStartWithNotification(const DistributedNotification &)
 {
+    _applyPendingRefresh();
     _postNotificationObject(ControlCommands::AppDidLaunch);
 }
 
 void ControlNotifications::suspendWithNotification(const DistributedNotification &)
 {
+    _applyPendingRefresh();
     _hotKeyCenter->setEnabled(false);
 }
 
 void ControlNotifications::resumeWithNotification(const DistributedNotification &)
 {
+    _applyPendingRefresh();
     _hotKeyCenter->setEnabled(true);
 }
 
 void ControlNotifications::refreshWithNotification(const DistributedNotification &)
 {
+    // A pane (or a script) may send thousands at once: reading the settings and registering
+    // the hot key again for each would hold the application for seconds, and only the last
+    // state matters. Commands after it still see it carried out, in order.
+    if (_refreshPending)
+        return;
+    _refreshPending = true;
+    QTimer::singleShot(0, this, &ControlNotifications::_applyPendingRefresh);
+}
+
+void ControlNotifications::_applyPendingRefresh()
+{
+    if (!_refreshPending)
+        return;
+    _refreshPending = false;
     _target.synchronizeUserDefaults();
     _target.preferenceDidChange();
 }
 
 void ControlNotifications::checkForUpdatesWithNotification(const DistributedNotification &)
 {
+    _applyPendingRefresh();
     _target.activateIgnoringOtherApps();
     _target.checkForUpdates();
 }

@@ -68,8 +68,12 @@ public:
     DistributedNotificationCenter *notificationCenter() const { return _notificationCenter; }
 
 private:
+    /// Carries out a "Refresh" that is waiting, before a later command or on its own.
+    void _applyPendingRefresh();
+
     ControlNotificationTarget &_target;
     HotKeyCenter *_hotKeyCenter;
     DistributedNotificationCenter *_notificationCenter;
     bool _registered = false;
+    bool _refreshPending = false;
 };

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "search/PersonCardFile.h"
 
-#include "addressbook/VCardReader.h"
 #include "helpers/StringQuote.h"
 #include "search/PersonExtras.h"
 
@@ -19,46 +18,6 @@ namespace {
 // Copies older than this are gone by the time the next one is made: the contacts program
 // read them long before.
 constexpr qint64 kCopyLifetimeSeconds = 24 * 60 * 60;
-
-bool isLine(QByteArrayView line, QByteArrayView expected)
-{
-    line = line.trimmed();
-    return line.size() == expected.size() &&
-           qstrnicmp(line.data(), line.size(), expected.data(), expected.size()) == 0;
-}
-
-/// The text of each card of a file, from its BEGIN line to its END line.
-QList<QByteArray> cardTexts(const QByteArray &data)
-{
-    QList<QByteArray> cards;
-    qsizetype begin = -1;
-    qsizetype start = 0;
-    while (start < data.size()) {
-        qsizetype end = data.indexOf('\n', start);
-        end = end < 0 ? data.size() : end + 1;
-        const QByteArrayView line = QByteArrayView(data).sliced(start, end - start);
-        if (isLine(line, "BEGIN:VCARD"))
-            begin = start;
-        else if (begin >= 0 && isLine(line, "END:VCARD")) {
-            cards.append(data.mid(begin, end - begin));
-            begin = -1;
-        }
-        start = end;
-    }
-    return cards;
-}
-
-// The id of a card without UID depends on its place in the file, so cards are told apart by
-// what they hold.
-bool sameCard(const Person &a, const Person &b)
-{
-    return a.firstName() == b.firstName() && a.lastName() == b.lastName() &&
-           a.middleName() == b.middleName() && a.nickname() == b.nickname() &&
-           a.organization() == b.organization() && a.jobTitle() == b.jobTitle() &&
-           a.note() == b.note() && a.phones() == b.phones() && a.emails() == b.emails() &&
-           a.urls() == b.urls() && a.addresses() == b.addresses() &&
-           a.imageData() == b.imageData() && a.flags() == b.flags();
-}
 
 void removeOldCopies(const QDir &folder)
 {
@@ -106,18 +65,17 @@ QString copiesFolder()
 
 QString fileWithCardAlone(const Person &person)
 {
-    QFile file(person.filePath());
-    if (person.filePath().isEmpty() || !file.open(QIODevice::ReadOnly))
+    // Empty when the file has changed since the person was read from it.
+    const QByteArray card = person.vCardText();
+    if (card.isEmpty())
         return {};
-    const QByteArray data = file.readAll();
-    const QList<QByteArray> cards = cardTexts(data);
-    for (const QByteArray &card : cards) {
-        const QList<PersonPtr> read = VCardReader::readData(card, person.filePath());
-        if (read.size() != 1 || !sameCard(*read.first(), person))
-            continue;
-        return cards.size() == 1 ? person.filePath() : writtenCopy(person, card);
-    }
-    return {};
+    QFile file(person.filePath());
+    // A file much longer than the card holds someone else too; only a close one is read.
+    constexpr qint64 kSlack = 16;
+    if (file.size() <= card.size() + kSlack && file.open(QIODevice::ReadOnly) &&
+        file.readAll().trimmed() == card.trimmed())
+        return person.filePath();
+    return writtenCopy(person, card);
 }
 
 } // namespace PersonCardFile

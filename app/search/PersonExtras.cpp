@@ -36,26 +36,9 @@ QString lastName(const Person &person)
 
 QString displayName(const Person &person)
 {
-    if (!isCompany(person)) {
-        const QString &first = person.firstName();
-        const QString &middle = person.middleName();
-        const QString &last = person.lastName();
-        if (!first.isEmpty() || !middle.isEmpty() || !last.isEmpty()) {
-            QString name;
-            if (!first.isEmpty())
-                name += first + QLatin1Char(' ');
-            if (!middle.isEmpty())
-                name += middle + QLatin1Char(' ');
-            if (!last.isEmpty())
-                name += last;
-            return name;
-        }
-    }
-    if (!person.organization().isEmpty())
-        return person.organization();
-    if (!person.emails().isEmpty())
-        return person.emails().constFirst().value.toString();
-    return QCoreApplication::translate("PersonExtras", "No Name");
+    // The address book orders persons by this name, so the rule lives with the person; only
+    // the word for a person without any name is the user's language.
+    return person.displayName(QCoreApplication::translate("PersonExtras", "No Name"));
 }
 
 bool openInAddressBook(const Person &person)

@@ -1,92 +1,41 @@
 // SPDX-License-Identifier: MIT
 #include "search/RKAddressBook.h"
 
+#include "core/BackgroundRelease.h"
+
+#include <QSet>
 #include <QStringView>
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
-// Separates the searched values of a person (and persons from each other) in the index
-// text, so that a word never matches across two values.
-constexpr char16_t kSeparator = u'\0';
+// Separates the searched values of a person in the index text, so that a word never
+// matches across two values; folding turns a NUL inside a value into U+FFFD.
+constexpr char kSeparator = '\0';
 
-// Qt's case-insensitive comparison folds every code point with its simple case folding,
-// which keeps the length in UTF-16 units; folding the text once up front and comparing
-// exactly afterwards therefore finds the same matches without folding in the hot loop.
-void appendFolded(QString &out, QStringView text)
+// Looking for the needle's first byte with the vectorised memchr and comparing the rest only
+// there is several times faster than a general substring search on the short words typed
+// into a search field.
+qsizetype indexOfFast(QByteArrayView text, QByteArrayView needle, qsizetype from = 0)
 {
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            out.append(QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32)
-                             : c == kSeparator      ? u'\uFFFD'
-                                                    : c));
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
-            const char32_t folded =
-                QChar::toCaseFolded(QChar::surrogateToUcs4(c, text[i + 1].unicode()));
-            out.append(QChar(QChar::highSurrogate(folded)));
-            out.append(QChar(QChar::lowSurrogate(folded)));
-            ++i;
-        } else {
-            out.append(QChar(QChar::toCaseFolded(c)));
-        }
-    }
-}
-
-QString folded(QStringView text)
-{
-    QString out;
-    out.reserve(text.size());
-    appendFolded(out, text);
-    return out;
-}
-
-// Qt's general substring search hashes its way through the text one unit at a time; looking
-// for the needle's first unit with the vectorised character search and comparing the rest
-// only there is several times faster on the short words typed into a search field.
-qsizetype indexOfFast(QStringView text, QStringView needle, qsizetype from = 0)
-{
-    const QChar first = needle.front();
-    const QStringView rest = needle.sliced(1);
+    if (needle.isEmpty())
+        return from;
+    const char first = needle.front();
+    const qsizetype rest = needle.size() - 1;
     const qsizetype last = text.size() - needle.size();
+    const char *data = text.data();
     while (from <= last) {
-        const qsizetype at = text.indexOf(first, from);
-        if (at < 0 || at > last)
+        const void *found = std::memchr(data + from, first, size_t(last - from + 1));
+        if (!found)
             return -1;
-        if (text.sliced(at + 1, rest.size()) == rest)
+        const qsizetype at = static_cast<const char *>(found) - data;
+        if (std::memcmp(data + at + 1, needle.data() + 1, size_t(rest)) == 0)
             return at;
         from = at + 1;
     }
     return -1;
-}
-
-// Every value of the eleven searched properties, in their order.
-template <typename Visit>
-void forEachSearchedValue(const Person &person, Visit visit)
-{
-    static const QLatin1String addressKeys[] = {QLatin1String("Street"), QLatin1String("City"),
-                                                QLatin1String("State"), QLatin1String("ZIP"),
-                                                QLatin1String("Country")};
-    visit(person.lastName());
-    visit(person.firstName());
-    visit(person.middleName());
-    visit(person.nickname());
-    for (const LabeledValue &address : person.addresses()) {
-        const QVariantMap fields = address.value.toMap();
-        for (const QLatin1String &key : addressKeys) {
-            const auto it = fields.constFind(key);
-            if (it != fields.constEnd())
-                visit(it->toString());
-        }
-    }
-    for (const LabeledValue &phone : person.phones())
-        visit(phone.value.toString());
-    for (const LabeledValue &email : person.emails())
-        visit(email.value.toString());
-    visit(person.jobTitle());
-    visit(person.organization());
-    visit(person.homePage());
-    visit(person.note());
 }
 
 // The words of a pattern: cut at U+0020 only, empty pieces dropped.
@@ -98,66 +47,217 @@ QList<QStringView> wordsOf(QStringView pattern)
     return words;
 }
 
+struct Needle
+{
+    QByteArray text;   // folded
+    QByteArray digits; // the digits a phone number must contain, when the word is one
+};
+
+Needle needleOf(QStringView word, const SearchFolding::Options &options)
+{
+    Needle needle;
+    needle.text = SearchFolding::folded(word, options.ignoreAccents);
+    if (options.matchPhoneDigits)
+        needle.digits = SearchFolding::phoneDigitsOfWord(word);
+    return needle;
+}
+
 } // namespace
 
 struct RKAddressBook::Index
 {
     quint64 generation = 0;
+    bool loaded = false;
+    Options options;
     QList<PersonPtr> people;
-    // Folded searched values of every person; person i owns [start[i], start[i + 1]).
-    QString text;
+    // Folded searched values of every person, each followed by the separator; person i owns
+    // [start[i], start[i + 1]).
+    QByteArray text;
     std::vector<qsizetype> start;
+    // With matchPhoneDigits: the digits of every phone number, laid out the same way.
+    QByteArray digits;
+    std::vector<qsizetype> digitStart;
 
-    QStringView textOf(size_t row) const
+    QByteArrayView textOf(size_t row) const
     {
-        return QStringView(text).sliced(start[row], start[row + 1] - start[row]);
+        return QByteArrayView(text).sliced(start[row], start[row + 1] - start[row]);
     }
 
-    // A word holding the separator cannot be looked up in the folded text; such a word
-    // (only ever pasted) is compared against the values one by one.
-    static bool slowMatch(const Person &person, const QString &word)
+    bool matches(size_t row, const Needle &needle) const
     {
-        bool found = false;
-        forEachSearchedValue(person, [&](const QString &value) {
-            found = found || value.contains(word, Qt::CaseInsensitive);
-        });
-        return found;
+        if (indexOfFast(textOf(row), needle.text) >= 0)
+            return true;
+        if (needle.digits.isEmpty())
+            return false;
+        const QByteArrayView phoneDigits =
+            QByteArrayView(digits).sliced(digitStart[row], digitStart[row + 1] - digitStart[row]);
+        return indexOfFast(phoneDigits, needle.digits) >= 0;
     }
+
+    static std::shared_ptr<const Index> build(QList<PersonPtr> people, quint64 generation,
+                                              bool loaded, Options options);
 };
+
+std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<PersonPtr> people,
+                                                                        quint64 generation,
+                                                                        bool loaded,
+                                                                        Options options)
+{
+    auto index = std::make_shared<Index>();
+    index->generation = generation;
+    index->loaded = loaded;
+    index->options = options;
+    index->people = std::move(people);
+
+    // Folding a hundred thousand persons takes a while: each core folds a stretch of them.
+    struct Part
+    {
+        QByteArray text, digits;
+        std::vector<qsizetype> start, digitStart;
+    };
+    const size_t count = size_t(index->people.size());
+    const size_t parts = count < 4096 ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    std::vector<Part> built(parts);
+    // Read through a const list: a non-const access would detach the list, shared with the
+    // address book, from every thread at once.
+    const QList<PersonPtr> &persons = index->people;
+    auto fold = [&](size_t p) {
+        Part &part = built[p];
+        const size_t first = count * p / parts, end = count * (p + 1) / parts;
+        part.start.reserve(end - first);
+        for (size_t row = first; row < end; ++row) {
+            part.start.push_back(part.text.size());
+            part.digitStart.push_back(part.digits.size());
+            persons.at(qsizetype(row))
+                ->forEachSearchedValue([&](Person::Kind kind, QByteArrayView value) {
+                    SearchFolding::appendFolded(part.text, value, options.ignoreAccents);
+                    part.text.append(kSeparator);
+                    if (options.matchPhoneDigits && kind == Person::Kind::Phone) {
+                        SearchFolding::appendPhoneDigits(part.digits, value);
+                        part.digits.append(kSeparator);
+                    }
+                });
+        }
+    };
+    std::vector<std::thread> pool;
+    for (size_t p = 1; p < parts; ++p)
+        pool.emplace_back(fold, p);
+    fold(0);
+    for (std::thread &thread : pool)
+        thread.join();
+
+    qsizetype textSize = 0, digitsSize = 0;
+    for (const Part &part : built) {
+        textSize += part.text.size();
+        digitsSize += part.digits.size();
+    }
+    index->text.reserve(textSize);
+    index->digits.reserve(digitsSize);
+    index->start.reserve(count + 1);
+    index->digitStart.reserve(count + 1);
+    for (Part &part : built) {
+        for (const qsizetype at : part.start)
+            index->start.push_back(index->text.size() + at);
+        for (const qsizetype at : part.digitStart)
+            index->digitStart.push_back(index->digits.size() + at);
+        index->text.append(part.text);
+        index->digits.append(part.digits);
+        part = Part();
+    }
+    index->start.push_back(index->text.size());
+    index->digitStart.push_back(index->digits.size());
+    return index;
+}
 
 RKAddressBook::RKAddressBook(AddressBook &addressBook, QObject *parent)
     : QObject(parent)
     , _addressBook(addressBook)
 {}
 
-RKAddressBook::~RKAddressBook() = default;
+RKAddressBook::~RKAddressBook()
+{
+    if (_builder.joinable())
+        _builder.join();
+}
+
+void RKAddressBook::setOptions(const Options &options)
+{
+    _options = options;
+}
+
+void RKAddressBook::_setIndex(std::shared_ptr<const Index> index)
+{
+    // Cached results hold rows of the old index, and maybe old persons or old options.
+    _matchCache.clear();
+    // The old index may hold the last references to the persons of an old load.
+    releaseInBackground(std::exchange(_currentIndex, std::move(index)));
+}
 
 const RKAddressBook::Index &RKAddressBook::_index()
 {
     if (isIndexCurrent())
         return *_currentIndex;
-    // The persons changed under us: cached results hold the old records and rows of the old
-    // index, so they go too.
-    _matchCache.clear();
-    auto index = std::make_shared<Index>();
-    index->generation = _addressBook.generation();
-    index->people = _addressBook.people();
-    index->start.reserve(size_t(index->people.size()) + 1);
-    for (const PersonPtr &person : std::as_const(index->people)) {
-        index->start.push_back(index->text.size());
-        forEachSearchedValue(*person, [&](const QString &value) {
-            if (value.isEmpty())
-                return;
-            appendFolded(index->text, value);
-            index->text.append(QChar(kSeparator));
-        });
-        if (index->text.isEmpty() || index->text.back() != QChar(kSeparator))
-            index->text.append(QChar(kSeparator));
-    }
-    index->start.push_back(index->text.size());
-    index->text.squeeze();
-    _currentIndex = std::move(index);
+    // A fresher index is on its way: answer from the one at hand until it is in.
+    if (_builder.joinable() && _currentIndex)
+        return *_currentIndex;
+    updateIndex();
     return *_currentIndex;
+}
+
+void RKAddressBook::updateIndex()
+{
+    if (_builder.joinable()) {
+        _builder.join();
+        std::shared_ptr<const Index> built;
+        {
+            std::lock_guard<std::mutex> lock(_builtLock);
+            built.swap(_built);
+        }
+        _setIndex(std::move(built));
+    }
+    if (!isIndexCurrent())
+        _setIndex(Index::build(_addressBook.people(), _addressBook.generation(),
+                               _addressBook.isLoaded(), _options));
+}
+
+void RKAddressBook::updateIndexInBackground()
+{
+    if (_builder.joinable()) {
+        _buildAgain = true;
+        return;
+    }
+    _buildAgain = false;
+    if (isIndexCurrent())
+        return;
+    _builder =
+        std::thread([this, people = _addressBook.people(), generation = _addressBook.generation(),
+                     loaded = _addressBook.isLoaded(), options = _options]() {
+            std::shared_ptr<const Index> index = Index::build(people, generation, loaded, options);
+            {
+                std::lock_guard<std::mutex> lock(_builtLock);
+                _built = std::move(index);
+            }
+            // The engine waits for this thread before it ends, so it is still there to be told.
+            QMetaObject::invokeMethod(this, &RKAddressBook::_finishBackgroundBuild,
+                                      Qt::QueuedConnection);
+        });
+}
+
+void RKAddressBook::_finishBackgroundBuild()
+{
+    std::shared_ptr<const Index> built;
+    {
+        // updateIndex() may have taken it in already.
+        std::lock_guard<std::mutex> lock(_builtLock);
+        built.swap(_built);
+    }
+    if (!built)
+        return;
+    _builder.join();
+    _setIndex(std::move(built));
+    if (_buildAgain || !isIndexCurrent())
+        updateIndexInBackground();
+    Q_EMIT indexChanged();
 }
 
 QList<PersonPtr> RKAddressBook::personsMatchingPattern(const QString &pattern)
@@ -172,67 +272,78 @@ QList<PersonPtr> RKAddressBook::personsMatchingPattern(const QString &pattern)
     if (words.isEmpty())
         return {};
 
-    CacheEntry entry;
     // Appending one unit to a pattern only lengthens its last word, adds a blank or starts a
     // new word: the prefix's persons already hold every other word, so they are tested for
-    // the last word alone.
+    // the last word alone. Two exceptions search everyone: a unit that completes a surrogate
+    // pair (the prefix was cut inside a character), and a word that has just become a phone
+    // number, which now also matches by its digits.
     const CacheEntry *prefixEntry = nullptr;
-    if (pattern.size() > 1) {
-        const auto prefix = _matchCache.constFind(QStringView(pattern).chopped(1).toString());
-        if (prefix != _matchCache.constEnd())
-            prefixEntry = &*prefix;
+    const Needle last = needleOf(words.constLast(), index.options);
+    if (pattern.size() > 1 && !pattern.back().isLowSurrogate()) {
+        const QString prefix = QStringView(pattern).chopped(1).toString();
+        const auto found = _matchCache.constFind(prefix);
+        const bool becamePhoneNumber =
+            !last.digits.isEmpty() && !prefix.endsWith(QLatin1Char(' ')) &&
+            needleOf(wordsOf(prefix).constLast(), index.options).digits.isEmpty();
+        if (found != _matchCache.constEnd() && !becamePhoneNumber)
+            prefixEntry = &*found;
     }
 
-    QList<QString> needles;
-    for (QStringView word : words)
-        needles.append(folded(word));
-    bool needsSlowMatch = false;
-    for (QStringView word : words)
-        needsSlowMatch = needsSlowMatch || word.contains(QChar(kSeparator));
-
-    auto matchesAll = [&](size_t row, qsizetype firstWord) {
-        if (needsSlowMatch) {
-            for (qsizetype w = firstWord; w < words.size(); ++w) {
-                if (!Index::slowMatch(*index.people[qsizetype(row)], words[w].toString()))
-                    return false;
-            }
-            return true;
-        }
-        const QStringView text = index.textOf(row);
-        for (qsizetype w = firstWord; w < needles.size(); ++w) {
-            if (indexOfFast(text, needles[w]) < 0)
-                return false;
-        }
-        return true;
-    };
-
+    CacheEntry entry;
     if (prefixEntry) {
-        const bool sameWords = pattern.back() == QLatin1Char(' ');
         _personsExamined += prefixEntry->rows.size();
-        if (sameWords) {
+        if (pattern.back() == QLatin1Char(' ')) {
             entry = *prefixEntry;
         } else {
             for (size_t i = 0; i < prefixEntry->rows.size(); ++i) {
                 const quint32 row = prefixEntry->rows[i];
-                if (matchesAll(row, needles.size() - 1)) {
+                if (index.matches(row, last)) {
                     entry.rows.push_back(row);
                     entry.persons.append(prefixEntry->persons[qsizetype(i)]);
                 }
             }
         }
     } else {
+        // A pasted pattern may repeat words: each distinct one is searched once, the longest
+        // (likely the rarest) first, so that most persons fail early.
+        std::vector<Needle> needles;
+        QSet<QByteArray> seen;
+        for (QStringView word : words) {
+            Needle needle = needleOf(word, index.options);
+            // A word that folds to nothing (accents alone) is contained in everyone.
+            if (!needle.text.isEmpty() && !seen.contains(needle.text)) {
+                seen.insert(needle.text);
+                needles.push_back(std::move(needle));
+            }
+        }
+        std::stable_sort(needles.begin(), needles.end(), [](const Needle &a, const Needle &b) {
+            return a.text.size() > b.text.size();
+        });
+        // The scan is driven by a word that can only match as text.
+        const auto driver = std::find_if(needles.begin(), needles.end(),
+                                         [](const Needle &n) { return n.digits.isEmpty(); });
+        if (driver != needles.end())
+            std::rotate(needles.begin(), driver, driver + 1);
+
+        auto matchesFrom = [&](size_t row, size_t firstNeedle) {
+            for (size_t n = firstNeedle; n < needles.size(); ++n) {
+                if (!index.matches(row, needles[n]))
+                    return false;
+            }
+            return true;
+        };
         const size_t count = size_t(index.people.size());
         _personsExamined += count;
-        if (needsSlowMatch) {
+        if (needles.empty() || !needles.front().digits.isEmpty()) {
             for (size_t row = 0; row < count; ++row) {
-                if (matchesAll(row, 0))
+                if (matchesFrom(row, 0))
                     entry.rows.push_back(quint32(row));
             }
         } else {
             // One pass over the whole text for the first word; a hit jumps to the next
             // person, so each person is scanned at most once.
-            const QStringView all(index.text);
-            const QString &first = needles.constFirst();
+            const QByteArrayView all(index.text);
+            const QByteArray &first = needles.front().text;
             size_t row = 0;
             qsizetype from = 0;
             while (row < count) {
@@ -241,7 +352,7 @@ QList<PersonPtr> RKAddressBook::personsMatchingPattern(const QString &pattern)
                     break;
                 while (index.start[row + 1] <= at)
                     ++row;
-                if (at + first.size() <= index.start[row + 1] && matchesAll(row, 1))
+                if (at + first.size() <= index.start[row + 1] && matchesFrom(row, 1))
                     entry.rows.push_back(quint32(row));
                 from = index.start[row + 1];
                 ++row;
@@ -263,5 +374,11 @@ void RKAddressBook::clearCache()
 
 bool RKAddressBook::isIndexCurrent() const
 {
-    return _currentIndex && _currentIndex->generation == _addressBook.generation();
+    return _currentIndex && _currentIndex->generation == _addressBook.generation() &&
+           _currentIndex->loaded == _addressBook.isLoaded() && _currentIndex->options == _options;
+}
+
+bool RKAddressBook::hasIndex() const
+{
+    return _currentIndex && _currentIndex->loaded;
 }

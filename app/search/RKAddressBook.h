@@ -2,6 +2,7 @@
 #pragma once
 
 #include "addressbook/AddressBook.h"
+#include "search/SearchFolding.h"
 
 #include <QHash>
 #include <QList>
@@ -9,17 +10,25 @@
 #include <QString>
 
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 /// Finds the persons of an address book whose properties contain every word of a typed
 /// pattern. Built for typing: every result is cached under its pattern, and a pattern whose
 /// prefix (without its last UTF-16 unit) was searched before is matched only against that
 /// prefix's result.
+///
+/// The engine searches an index of the persons' folded text. A new index (after the address
+/// book changed, or the options did) is built away from the calling thread when asked with
+/// updateIndexInBackground(); until it is in, patterns are answered from the previous one.
 class RKAddressBook final : public QObject
 {
     Q_OBJECT
 
 public:
+    using Options = SearchFolding::Options;
+
     explicit RKAddressBook(AddressBook &addressBook, QObject *parent = nullptr);
     ~RKAddressBook() override;
 
@@ -30,14 +39,27 @@ public:
     QList<PersonPtr> personsMatchingPattern(const QString &pattern);
     /// Forgets every cached result; the next pattern searches all persons again.
     void clearCache();
-    /// Brings the search index up to date with the address book now, so that the next
-    /// keystroke does not pay for it (a hundred thousand persons take a fifth of a second).
-    void updateIndex() { _index(); }
-    /// Whether the index holds the address book's current persons.
+
+    void setOptions(const Options &options);
+    Options options() const { return _options; }
+
+    /// Brings the search index up to date with the address book and the options now, so
+    /// that the next keystroke does not pay for it.
+    void updateIndex();
+    /// Starts bringing the index up to date on another thread; indexChanged() tells when the
+    /// new one is in. Asking again while one is being built builds once more afterwards.
+    void updateIndexInBackground();
+    /// Whether the index holds the address book's current persons under the current options.
     bool isIndexCurrent() const;
+    /// Whether an index of a loaded address book is in: until then every answer is empty.
+    bool hasIndex() const;
 
     /// Persons tested against a pattern since construction (a cache hit tests none).
     quint64 personsExamined() const { return _personsExamined; }
+
+Q_SIGNALS:
+    /// A new index is in and the cached results of the old one are gone.
+    void indexChanged();
 
 private:
     struct Index;
@@ -48,9 +70,17 @@ private:
     };
 
     const Index &_index();
+    void _setIndex(std::shared_ptr<const Index> index);
+    void _finishBackgroundBuild();
 
     AddressBook &_addressBook;
+    Options _options;
     std::shared_ptr<const Index> _currentIndex;
     QHash<QString, CacheEntry> _matchCache;
     quint64 _personsExamined = 0;
+
+    std::thread _builder;
+    std::mutex _builtLock;
+    std::shared_ptr<const Index> _built;
+    bool _buildAgain = false;
 };

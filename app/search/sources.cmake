@@ -3,4 +3,5 @@ target_sources(BriskoApp PRIVATE
   search/RKAddressBook.cpp search/RKAddressBook.h
   search/PersonExtras.cpp search/PersonExtras.h
   search/PersonCardFile.cpp search/PersonCardFile.h
+  search/SearchFolding.cpp search/SearchFolding.h
   search/StringWhitespace.cpp search/StringWhitespace.h)

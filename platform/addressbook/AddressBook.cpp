@@ -2,8 +2,10 @@
 #include "addressbook/AddressBook.h"
 
 #include "addressbook/VCardReader.h"
+#include "core/BackgroundRelease.h"
 #include "core/Bundle.h"
 
+#include <QCollator>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -19,6 +21,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -37,26 +41,11 @@ namespace {
 constexpr qsizetype kMaxWatchedFiles = 2000;
 constexpr int kMaxFolderDepth = 32;
 
-QStringList &configuredSourcePaths()
+QStringList &sourcePathsSetting()
 {
     static QStringList paths;
     return paths;
 }
-
-struct Stamp
-{
-    qint64 modified = -1;
-    qint64 changed = -1;
-    qint64 size = -1;
-    quint64 inode = 0;
-    bool operator==(const Stamp &) const = default;
-};
-
-struct FileEntry
-{
-    Stamp stamp;
-    QList<PersonPtr> persons;
-};
 
 bool isCandidateFileName(const char *name)
 {
@@ -119,44 +108,100 @@ void listFolder(const QByteArray &root, const QByteArray &relative, int depth,
     enclosing.pop_back();
 }
 
-bool statFile(const QByteArray &path, Stamp *stamp)
+qint64 nanoseconds(const struct timespec &time)
 {
-    struct stat info;
-    if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
-    stamp->modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-    stamp->changed = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
-    stamp->size = info.st_size;
-    stamp->inode = info.st_ino;
-    return true;
+    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
 }
 
-QByteArray readWholeFile(const QByteArray &path, QString *error)
+enum class ReadResult
 {
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
-        return {};
+    Read,
+    Unchanged,
+    Missing,
+    Failed,
+};
+
+// Folders stay open while their files are read, so that opening each file does not look
+// its whole path up again.
+class FolderCache
+{
+public:
+    FolderCache() = default;
+    FolderCache(const FolderCache &) = delete;
+    FolderCache &operator=(const FolderCache &) = delete;
+    ~FolderCache()
+    {
+        if (_fd >= 0)
+            ::close(_fd);
     }
-    QByteArray data;
+
+    // Opens `path` relative to its folder; -1 with errno set on failure.
+    int open(const QByteArray &path)
+    {
+        const qsizetype slash = path.lastIndexOf('/');
+        if (slash <= 0)
+            return ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        const QByteArrayView folder = QByteArrayView(path).first(slash);
+        if (_fd < 0 || folder != QByteArrayView(_folder)) {
+            if (_fd >= 0)
+                ::close(_fd);
+            _folder = folder.toByteArray();
+            _fd = ::open(_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        }
+        if (_fd < 0)
+            return ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        return ::openat(_fd, path.constData() + slash + 1, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    }
+
+private:
+    QByteArray _folder;
+    int _fd = -1;
+};
+
+// Opens a file, records its state in `origin` and reads it unless `previous` shows the same
+// state. Opening first and asking the open file saves a second look-up of the path.
+ReadResult readFile(FolderCache &folders, Person::Origin &origin, const Person::Origin *previous,
+                    QByteArray *data, QString *error)
+{
+    const int fd = folders.open(origin.nativePath);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return ReadResult::Missing;
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return ReadResult::Failed;
+    }
     struct stat info;
-    if (::fstat(fd, &info) == 0 && info.st_size > 0)
-        data.reserve(qsizetype(info.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return ReadResult::Missing;
+    }
+    origin.size = qint64(info.st_size);
+    origin.modified = nanoseconds(info.st_mtim);
+    origin.changed = nanoseconds(info.st_ctim);
+    origin.inode = info.st_ino;
+    if (previous && previous->isSameFileState(origin)) {
+        ::close(fd);
+        return ReadResult::Unchanged;
+    }
+    data->resize(qsizetype(info.st_size));
+    qsizetype done = 0;
+    ReadResult result = ReadResult::Read;
+    while (done < data->size()) {
+        const ssize_t count = ::read(fd, data->data() + done, size_t(data->size() - done));
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0) {
             *error = QString::fromLocal8Bit(std::strerror(errno));
+            result = ReadResult::Failed;
             break;
         }
         if (count == 0)
             break;
-        data.append(buffer, count);
+        done += count;
     }
+    data->resize(done);
     ::close(fd);
-    return data;
+    return result;
 }
 
 QString dataHome()
@@ -240,177 +285,377 @@ void report(const QStringList &messages)
         std::fprintf(stderr, "Brisko: address book: %s\n", qPrintable(message));
 }
 
+std::function<void()> &loadStartObserver()
+{
+    static std::function<void()> observer;
+    return observer;
+}
+
+unsigned workerCount(size_t items)
+{
+    return items < 64 ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+}
+
+// Runs work(i, worker) for every i below count on all cores; `worker` numbers the thread
+// running it, below workerCount(count).
+template <typename Work>
+void forEachIndexInParallel(size_t count, Work work)
+{
+    std::atomic<size_t> next{0};
+    auto run = [&](unsigned worker) {
+        for (;;) {
+            const size_t i = next.fetch_add(1, std::memory_order_relaxed);
+            if (i >= count)
+                return;
+            work(i, worker);
+        }
+    };
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < workerCount(count); ++t)
+        pool.emplace_back(run, t);
+    run(0);
+    for (std::thread &thread : pool)
+        thread.join();
+}
+
+// One file of the address book as it was last read.
+struct FileEntry
+{
+    std::shared_ptr<const Person::Origin> origin;
+    qsizetype first = 0; // its persons in the table's list, in file order
+    qsizetype count = 0;
+};
+
+// The files of the address book in source order and their persons as read.
+struct FileTable
+{
+    std::vector<FileEntry> files;
+    QList<PersonPtr> persons;
+};
+
+// What a load needs to know, gathered on the owning thread.
+struct LoadRequest
+{
+    QStringList roots;
+    bool userChoseSources = false;
+    QString sampleBook;
+    std::shared_ptr<const FileTable> previous;
+    bool previousUsedSample = false;
+    AddressBook::Order order = AddressBook::Order::ByName;
+};
+
+struct LoadResult
+{
+    QStringList roots;
+    bool usingSample = false;
+    std::shared_ptr<const FileTable> table;
+    QList<PersonPtr> people;
+    bool changed = false;
+    QStringList watchFolders;
+    QStringList watchFiles;
+};
+
+struct Scan
+{
+    std::vector<QByteArray> files; // in the address book's order
+    QStringList folders;           // to watch
+    QStringList watchedFiles;      // files named directly as sources
+};
+
+Scan scanRoots(const QStringList &sourceRoots)
+{
+    Scan result;
+    for (const QString &root : sourceRoots) {
+        const QFileInfo info(root);
+        if (info.isFile()) {
+            result.files.push_back(QFile::encodeName(info.absoluteFilePath()));
+            result.watchedFiles.append(info.absoluteFilePath());
+            result.folders.append(info.absolutePath());
+        } else if (info.isDir()) {
+            const QByteArray base = QFile::encodeName(info.absoluteFilePath());
+            std::vector<QByteArray> relative;
+            FolderChain enclosing;
+            listFolder(base, QByteArray(), 0, relative, result.folders, enclosing);
+            std::sort(relative.begin(), relative.end());
+            for (const QByteArray &path : relative)
+                result.files.push_back(base + '/' + path);
+        } else {
+            // Not there yet: watch the nearest folder that exists, so creating it is seen.
+            QDir parent = info.absoluteDir();
+            while (!parent.exists() && !parent.isRoot())
+                parent.setPath(QFileInfo(parent.absolutePath()).absolutePath());
+            if (parent.exists() && !parent.isRoot())
+                result.folders.append(parent.absolutePath());
+        }
+    }
+    return result;
+}
+
+// Reads the files of a scan on all cores, taking the persons of files whose state did not
+// change from the previous table; `changed` tells whether any file was read anew.
+std::shared_ptr<const FileTable> readFiles(const Scan &scan, const FileTable *previous,
+                                           bool *changed, QStringList &messages)
+{
+    QHash<QByteArrayView, const FileEntry *> previousByPath;
+    if (previous) {
+        previousByPath.reserve(qsizetype(previous->files.size()));
+        for (const FileEntry &entry : previous->files)
+            previousByPath.insert(QByteArrayView(entry.origin->nativePath), &entry);
+    }
+    const size_t count = scan.files.size();
+    struct Slot
+    {
+        ReadResult result = ReadResult::Missing;
+        std::shared_ptr<const Person::Origin> origin;
+        QList<PersonPtr> persons;
+        QStringList messages;
+    };
+    std::vector<Slot> slots(count);
+    std::vector<FolderCache> folders(workerCount(count));
+    // One buffer per thread: the persons keep no reference to a file's bytes.
+    std::vector<QByteArray> buffers(workerCount(count));
+    forEachIndexInParallel(count, [&](size_t i, unsigned worker) {
+        Slot &slot = slots[i];
+        Person::Origin origin;
+        origin.nativePath = scan.files[i];
+        const FileEntry *old = previousByPath.value(QByteArrayView(scan.files[i]));
+        QByteArray &data = buffers[worker];
+        QString error;
+        slot.result =
+            readFile(folders[worker], origin, old ? old->origin.get() : nullptr, &data, &error);
+        switch (slot.result) {
+        case ReadResult::Missing:
+            break;
+        case ReadResult::Unchanged:
+            slot.origin = old->origin;
+            slot.persons = previous->persons.mid(old->first, old->count);
+            break;
+        case ReadResult::Failed:
+            slot.messages.append(
+                QStringLiteral("%1: cannot be read (%2)").arg(origin.filePath(), error));
+            slot.origin = std::make_shared<const Person::Origin>(std::move(origin));
+            break;
+        case ReadResult::Read:
+            slot.persons = VCardReader::readFileContents(data, std::move(origin), &slot.origin,
+                                                         &slot.messages);
+            break;
+        }
+    });
+
+    auto table = std::make_shared<FileTable>();
+    table->files.reserve(count);
+    for (Slot &slot : slots) {
+        if (slot.result == ReadResult::Missing)
+            continue;
+        *changed = *changed || slot.result != ReadResult::Unchanged;
+        messages.append(slot.messages);
+        table->files.push_back({slot.origin, table->persons.size(), slot.persons.size()});
+        table->persons.append(slot.persons);
+    }
+    return table;
+}
+
+bool sameFiles(const FileTable *a, const FileTable *b)
+{
+    if (!a || !b || a->files.size() != b->files.size())
+        return false;
+    for (size_t i = 0; i < a->files.size(); ++i) {
+        if (a->files[i].origin->nativePath != b->files[i].origin->nativePath)
+            return false;
+    }
+    return true;
+}
+
+// Persons in source order with every unique id made unique: several programs copy cards
+// without giving them new ids, and the same UID twice would make two persons
+// indistinguishable. Ids made from the file and position of a card without UID are unique
+// already.
+QList<PersonPtr> withUniqueIds(const FileTable &table)
+{
+    QList<PersonPtr> people;
+    people.reserve(table.persons.size());
+    QSet<QByteArrayView> seen;
+    seen.reserve(table.persons.size());
+    for (const FileEntry &file : table.files) {
+        for (qsizetype i = 0; i < file.count; ++i) {
+            const PersonPtr &person = table.persons[file.first + i];
+            const QByteArrayView id = person->storedUniqueId();
+            if (id.isEmpty() || !seen.contains(id)) {
+                seen.insert(id);
+                people.append(person);
+                continue;
+            }
+            const QByteArray digest =
+                QCryptographicHash::hash(file.origin->nativePath, QCryptographicHash::Sha1)
+                    .toHex()
+                    .left(8);
+            const QString unique =
+                QStringLiteral("%1#%2-%3").arg(person->uniqueId(), QLatin1String(digest)).arg(i);
+            people.append(std::make_shared<const Person>(person->withUniqueId(unique)));
+            seen.insert(people.constLast()->storedUniqueId());
+        }
+    }
+    return people;
+}
+
+LoadResult load(const LoadRequest &request)
+{
+    if (const std::function<void()> &observer = loadStartObserver())
+        observer();
+    LoadResult result;
+    result.roots = request.roots;
+    QStringList messages;
+    const Scan scan = scanRoots(request.roots);
+    result.table = readFiles(scan, request.previous.get(), &result.changed, messages);
+    std::shared_ptr<const FileTable> persons = result.table;
+    result.watchFolders = scan.folders;
+    result.watchFiles = scan.watchedFiles;
+    if (result.table->files.size() <= size_t(kMaxWatchedFiles)) {
+        for (const FileEntry &file : result.table->files)
+            result.watchFiles.append(file.origin->filePath());
+    }
+
+    if (!request.userChoseSources && result.table->persons.isEmpty() &&
+        !request.sampleBook.isEmpty()) {
+        const Scan sampleScan = scanRoots({request.sampleBook});
+        persons = readFiles(sampleScan, request.previous.get(), &result.changed, messages);
+        // The user's (empty) files stay in the table too, so their changes are seen.
+        auto both = std::make_shared<FileTable>(*result.table);
+        for (const FileEntry &file : persons->files)
+            both->files.push_back({file.origin, both->persons.size() + file.first, file.count});
+        both->persons.append(persons->persons);
+        result.table = std::move(both);
+        result.usingSample = true;
+        result.roots = {request.sampleBook};
+    }
+    report(messages);
+    result.changed = result.changed || result.usingSample != request.previousUsedSample ||
+                     !sameFiles(result.table.get(), request.previous.get());
+    if (!result.changed) {
+        // The owner keeps what it has; the copies made here are let go of on this thread.
+        result.table.reset();
+        return result;
+    }
+    result.people = withUniqueIds(*persons);
+    if (request.order == AddressBook::Order::ByName)
+        AddressBook::sortPersons(result.people);
+    return result;
+}
+
 } // namespace
 
 struct AddressBook::Private
 {
     QStringList requestedPaths;
+    Order order = Order::ByName;
     QStringList roots;
     bool usingSampleBook = false;
+    bool loaded = false;
     QList<PersonPtr> people;
-    QHash<QString, FileEntry> files;
-    QStringList fileOrder;
+    std::shared_ptr<const FileTable> table;
     quint64 generation = 0;
     QFileSystemWatcher *watcher = nullptr;
     QTimer *reloadTimer = nullptr;
 
-    struct Scan
-    {
-        std::vector<QString> files; // in the address book's order
-        QStringList folders;        // to watch
-        QStringList watchedFiles;   // files named directly as sources
-    };
+    // The running load, if any. Its result is taken on the owning thread only.
+    std::thread worker;
+    std::mutex resultLock;
+    std::optional<LoadResult> result;
+    bool reloadAgain = false;
 
-    // Reads the given roots; reuses persons of files whose stamp did not change.
-    Scan scan(const QStringList &sourceRoots) const
+    LoadRequest request() const
     {
-        Scan result;
-        for (const QString &root : sourceRoots) {
-            const QFileInfo info(root);
-            if (info.isFile()) {
-                result.files.push_back(info.absoluteFilePath());
-                result.watchedFiles.append(info.absoluteFilePath());
-                result.folders.append(info.absolutePath());
-            } else if (info.isDir()) {
-                const QByteArray base = QFile::encodeName(info.absoluteFilePath());
-                std::vector<QByteArray> relative;
-                FolderChain enclosing;
-                listFolder(base, QByteArray(), 0, relative, result.folders, enclosing);
-                std::sort(relative.begin(), relative.end());
-                for (const QByteArray &path : relative)
-                    result.files.push_back(QFile::decodeName(base + '/' + path));
-            } else {
-                // Not there yet: watch the nearest folder that exists, so creating it is seen.
-                QDir parent = info.absoluteDir();
-                while (!parent.exists() && !parent.isRoot())
-                    parent.setPath(QFileInfo(parent.absolutePath()).absolutePath());
-                if (parent.exists() && !parent.isRoot())
-                    result.folders.append(parent.absolutePath());
+        LoadRequest request;
+        QStringList roots = requestedPaths;
+        request.userChoseSources =
+            !roots.isEmpty() || !qEnvironmentVariableIsEmpty("BRISKO_ADDRESS_BOOK");
+        if (roots.isEmpty() && request.userChoseSources) {
+            const QStringList pieces = qEnvironmentVariable("BRISKO_ADDRESS_BOOK")
+                                           .split(QLatin1Char(':'), Qt::SkipEmptyParts);
+            for (const QString &piece : pieces)
+                roots.append(expandedPath(piece));
+        }
+        if (!request.userChoseSources) {
+            roots = {dataHome() + QLatin1String("/contacts"),
+                     dataHome() + QLatin1String("/kpeoplevcard")};
+            roots.append(khardAddressBooks());
+            request.sampleBook =
+                Bundle::mainBundle().pathForResource(QStringLiteral("SampleContacts"), QString());
+        } else {
+            for (const QString &root : std::as_const(roots)) {
+                if (!QFileInfo::exists(root))
+                    std::fprintf(stderr, "Brisko: address book: %s does not exist\n",
+                                 qPrintable(root));
             }
         }
-        return result;
-    }
-
-    // Stats and (re)reads the files of a scan on all cores; true when a file was read anew.
-    bool load(const Scan &scan, QHash<QString, FileEntry> &newFiles, QStringList &messages) const
-    {
-        const size_t count = scan.files.size();
-        std::vector<FileEntry> entries(count);
-        std::vector<QStringList> fileMessages(count);
-        std::vector<char> reused(count, 0), present(count, 0);
-        std::atomic<size_t> next{0};
-        auto work = [&]() {
-            for (;;) {
-                const size_t i = next.fetch_add(1);
-                if (i >= count)
-                    return;
-                const QByteArray nativePath = QFile::encodeName(scan.files[i]);
-                Stamp stamp;
-                if (!statFile(nativePath, &stamp))
-                    continue;
-                present[i] = 1;
-                const auto old = files.constFind(scan.files[i]);
-                if (old != files.constEnd() && old->stamp == stamp) {
-                    entries[i] = *old;
-                    reused[i] = 1;
-                    continue;
-                }
-                QString error;
-                const QByteArray data = readWholeFile(nativePath, &error);
-                entries[i].stamp = stamp;
-                if (!error.isEmpty())
-                    fileMessages[i].append(
-                        QStringLiteral("%1: cannot be read (%2)").arg(scan.files[i], error));
-                else
-                    entries[i].persons =
-                        VCardReader::readData(data, scan.files[i], &fileMessages[i]);
-            }
-        };
-        const unsigned threads =
-            count < 64 ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
-        std::vector<std::thread> pool;
-        for (unsigned t = 1; t < threads; ++t)
-            pool.emplace_back(work);
-        work();
-        for (std::thread &thread : pool)
-            thread.join();
-
-        bool changed = false;
-        for (size_t i = 0; i < count; ++i) {
-            if (!present[i])
-                continue;
-            changed = changed || !reused[i];
-            messages.append(fileMessages[i]);
-            newFiles.insert(scan.files[i], std::move(entries[i]));
-        }
-        return changed;
-    }
-
-    // Persons of the files in order, with every unique id made unique: several programs
-    // copy cards without giving them new ids, and the same UID twice would make two persons
-    // indistinguishable.
-    static QList<PersonPtr> assemble(const QStringList &order,
-                                     const QHash<QString, FileEntry> &loaded)
-    {
-        QList<PersonPtr> people;
-        QSet<QString> seen;
-        for (const QString &path : order) {
-            const FileEntry &entry = loaded[path];
-            for (qsizetype i = 0; i < entry.persons.size(); ++i) {
-                const PersonPtr &person = entry.persons[i];
-                if (!seen.contains(person->uniqueId())) {
-                    seen.insert(person->uniqueId());
-                    people.append(person);
-                    continue;
-                }
-                Person::Fields fields = person->fields();
-                const QByteArray digest =
-                    QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1)
-                        .toHex()
-                        .left(8);
-                fields.uniqueId = QStringLiteral("%1#%2-%3")
-                                      .arg(person->uniqueId(), QLatin1String(digest))
-                                      .arg(i);
-                seen.insert(fields.uniqueId);
-                people.append(std::make_shared<const Person>(std::move(fields)));
-            }
-        }
-        return people;
+        request.roots = roots;
+        request.previous = table;
+        request.previousUsedSample = usingSampleBook;
+        request.order = order;
+        return request;
     }
 };
 
 AddressBook &AddressBook::sharedAddressBook()
 {
-    static AddressBook *shared = new AddressBook(configuredSourcePaths());
+    static AddressBook *shared = new AddressBook(sourcePathsSetting(), Loading::InBackground);
     return *shared;
 }
 
 void AddressBook::setSourcePaths(const QStringList &paths)
 {
-    configuredSourcePaths() = paths;
+    sourcePathsSetting() = paths;
 }
 
-AddressBook::AddressBook(const QStringList &sourcePaths, QObject *parent)
+QStringList AddressBook::configuredSourcePaths()
+{
+    return sourcePathsSetting();
+}
+
+void AddressBook::setLoadStartObserver(std::function<void()> observer)
+{
+    loadStartObserver() = std::move(observer);
+}
+
+AddressBook::AddressBook(const QStringList &sourcePaths, Loading loading, Order order,
+                         QObject *parent)
     : QObject(parent)
     , _d(std::make_unique<Private>())
 {
     _d->requestedPaths = sourcePaths;
+    _d->order = order;
     _d->watcher = new QFileSystemWatcher(this);
     _d->reloadTimer = new QTimer(this);
     _d->reloadTimer->setSingleShot(true);
     _d->reloadTimer->setInterval(250);
-    connect(_d->reloadTimer, &QTimer::timeout, this, &AddressBook::reload);
+    connect(_d->reloadTimer, &QTimer::timeout, this, &AddressBook::reloadInBackground);
     auto scheduleReload = [this]() { _d->reloadTimer->start(); };
     connect(_d->watcher, &QFileSystemWatcher::directoryChanged, this, scheduleReload);
     connect(_d->watcher, &QFileSystemWatcher::fileChanged, this, scheduleReload);
-    reload();
+    _startLoad();
+    if (loading == Loading::Now)
+        waitForLoad();
 }
 
-AddressBook::~AddressBook() = default;
+AddressBook::~AddressBook()
+{
+    if (_d->worker.joinable())
+        _d->worker.join();
+}
 
 QList<PersonPtr> AddressBook::people() const
 {
     return _d->people;
+}
+
+bool AddressBook::isLoaded() const
+{
+    return _d->loaded;
+}
+
+bool AddressBook::isLoading() const
+{
+    return _d->worker.joinable();
 }
 
 bool AddressBook::isUsingSampleBook() const
@@ -435,76 +680,76 @@ void AddressBook::setReloadDelay(int milliseconds)
 
 void AddressBook::reload()
 {
-    QStringList roots = _d->requestedPaths;
-    const bool userChoseSources =
-        !roots.isEmpty() || !qEnvironmentVariableIsEmpty("BRISKO_ADDRESS_BOOK");
-    if (roots.isEmpty() && userChoseSources) {
-        const QStringList pieces =
-            qEnvironmentVariable("BRISKO_ADDRESS_BOOK").split(QLatin1Char(':'), Qt::SkipEmptyParts);
-        for (const QString &piece : pieces)
-            roots.append(expandedPath(piece));
+    // A load already running may have listed the files before the caller's change.
+    waitForLoad();
+    _startLoad();
+    waitForLoad();
+}
+
+void AddressBook::reloadInBackground()
+{
+    if (_d->worker.joinable())
+        _d->reloadAgain = true;
+    else
+        _startLoad();
+}
+
+void AddressBook::waitForLoad()
+{
+    while (_d->worker.joinable()) {
+        _d->worker.join();
+        _takeResult();
     }
-    if (!userChoseSources) {
-        roots = {dataHome() + QLatin1String("/contacts"),
-                 dataHome() + QLatin1String("/kpeoplevcard")};
-        roots.append(khardAddressBooks());
-    }
-    if (userChoseSources) {
-        for (const QString &root : std::as_const(roots)) {
-            if (!QFileInfo::exists(root))
-                std::fprintf(stderr, "Brisko: address book: %s does not exist\n", qPrintable(root));
+}
+
+void AddressBook::_startLoad()
+{
+    _d->reloadAgain = false;
+    Private *d = _d.get();
+    _d->worker = std::thread([this, d, request = _d->request()]() {
+        LoadResult result = load(request);
+        {
+            std::lock_guard<std::mutex> lock(d->resultLock);
+            d->result = std::move(result);
         }
-    }
+        // The owner waits for this thread before it ends, so it is still there to be told;
+        // a message to an owner that ended meanwhile is dropped.
+        QMetaObject::invokeMethod(this, &AddressBook::_finishLoad, Qt::QueuedConnection);
+    });
+}
 
-    Private::Scan scan = _d->scan(roots);
-    QHash<QString, FileEntry> loaded;
-    QStringList messages;
-    bool changed = _d->load(scan, loaded, messages);
-    QStringList order;
-    for (const QString &path : scan.files) {
-        if (loaded.contains(path))
-            order.append(path);
+void AddressBook::_finishLoad()
+{
+    {
+        // waitForLoad() may have taken the result in already, and a later load may be running.
+        std::lock_guard<std::mutex> lock(_d->resultLock);
+        if (!_d->result)
+            return;
     }
-    QList<PersonPtr> people = Private::assemble(order, loaded);
-    QStringList watchFolders = scan.folders;
-    QStringList watchFiles = scan.watchedFiles;
-    if (order.size() <= kMaxWatchedFiles)
-        watchFiles.append(order);
+    _d->worker.join();
+    _takeResult();
+}
 
-    bool usingSample = false;
-    if (!userChoseSources && people.isEmpty()) {
-        const QString sample =
-            Bundle::mainBundle().pathForResource(QStringLiteral("SampleContacts"), QString());
-        if (!sample.isEmpty()) {
-            Private::Scan sampleScan = _d->scan({sample});
-            changed = _d->load(sampleScan, loaded, messages) || changed;
-            QStringList sampleOrder;
-            for (const QString &path : sampleScan.files) {
-                if (loaded.contains(path))
-                    sampleOrder.append(path);
-            }
-            people = Private::assemble(sampleOrder, loaded);
-            // The user's (empty) files stay in the order too, so their changes are seen.
-            order.append(sampleOrder);
-            usingSample = true;
-            roots = {sample};
-        }
+void AddressBook::_takeResult()
+{
+    std::optional<LoadResult> taken;
+    {
+        std::lock_guard<std::mutex> lock(_d->resultLock);
+        taken.swap(_d->result);
     }
-    report(messages);
-
-    _d->roots = roots;
-    const bool firstLoad = _d->generation == 0;
-    const bool differs = changed || usingSample != _d->usingSampleBook || order != _d->fileOrder;
-    if (differs || firstLoad) {
-        _d->people = std::move(people);
-        _d->files = std::move(loaded);
-        _d->fileOrder = order;
-        _d->usingSampleBook = usingSample;
+    LoadResult &result = *taken;
+    _d->roots = result.roots;
+    const bool firstLoad = !_d->loaded;
+    if (result.changed) {
+        releaseInBackground(std::exchange(_d->people, std::move(result.people)));
+        releaseInBackground(std::exchange(_d->table, std::move(result.table)));
+        _d->usingSampleBook = result.usingSample;
+        _d->loaded = true;
         ++_d->generation;
     }
 
     // Re-arm the watcher: atomic replacements drop the old file's watch.
-    QStringList wanted = watchFolders + watchFiles;
+    QStringList wanted = result.watchFolders + result.watchFiles;
     wanted.removeDuplicates();
     const QStringList current = _d->watcher->files() + _d->watcher->directories();
     const QSet<QString> wantedSet(wanted.cbegin(), wanted.cend());
@@ -523,6 +768,50 @@ void AddressBook::reload()
     if (!fresh.isEmpty())
         _d->watcher->addPaths(fresh);
 
-    if (!firstLoad && differs)
+    if (_d->reloadAgain)
+        _startLoad();
+    if (firstLoad)
+        Q_EMIT loaded();
+    else if (result.changed)
         Q_EMIT databaseChangedExternally();
+}
+
+void AddressBook::sortPersons(QList<PersonPtr> &persons)
+{
+    const size_t count = size_t(persons.size());
+    if (count < 2)
+        return;
+    // Sort keys turn each comparison into a byte comparison; computing them is the costly
+    // part, and collators are not to be shared between threads.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(count);
+    {
+        std::vector<std::optional<QCollatorSortKey>> computed(count);
+        const unsigned threads = workerCount(count);
+        std::vector<std::thread> pool;
+        auto work = [&](unsigned part) {
+            QCollator collator{QLocale()};
+            collator.setCaseSensitivity(Qt::CaseInsensitive);
+            for (size_t i = part; i < count; i += threads)
+                // at(): a non-const access would detach the shared list from each thread.
+                computed[i].emplace(collator.sortKey(persons.at(qsizetype(i))->displayName()));
+        };
+        for (unsigned t = 1; t < threads; ++t)
+            pool.emplace_back(work, t);
+        work(0);
+        for (std::thread &thread : pool)
+            thread.join();
+        for (std::optional<QCollatorSortKey> &key : computed)
+            keys.push_back(std::move(*key));
+    }
+    std::vector<quint32> order(count);
+    for (size_t i = 0; i < count; ++i)
+        order[i] = quint32(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](quint32 a, quint32 b) { return keys[a].compare(keys[b]) < 0; });
+    QList<PersonPtr> sorted;
+    sorted.reserve(persons.size());
+    for (const quint32 i : order)
+        sorted.append(std::move(persons[qsizetype(i)]));
+    persons = std::move(sorted);
 }

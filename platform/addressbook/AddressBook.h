@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 /// The persons of the user's address book, read from vCard files (2.1, 3.0 and 4.0).
@@ -17,44 +18,86 @@
 /// sample book in the application bundle's resources. Files are read by name within each
 /// folder, recursively; cards in file order. Changes made by other programs are picked up by
 /// a file watcher and announced with databaseChangedExternally().
+///
+/// The persons are ordered by display name as the user's locale sorts, ignoring case;
+/// persons with equal names keep their source order. Files are read away from the thread
+/// that owns the address book, which only swaps the finished result in.
 class AddressBook : public QObject
 {
     Q_OBJECT
 
 public:
-    /// The process-wide address book, loaded on first use from the paths of setSourcePaths().
+    enum class Loading
+    {
+        /// The constructor returns once the persons are read.
+        Now,
+        /// The constructor starts reading and returns at once; loaded() tells the end.
+        InBackground,
+    };
+    enum class Order
+    {
+        /// The address book's own order, by display name.
+        ByName,
+        /// Source order, for a caller that orders the few persons it keeps with sortPersons().
+        AsRead,
+    };
+
+    /// The process-wide address book, from the paths of setSourcePaths(). It starts loading
+    /// in the background on first use: waitForLoad() waits for it.
     static AddressBook &sharedAddressBook();
     /// Paths (files or folders) the shared address book reads; call before its first use.
     /// An empty list means the environment, then the desktop folders, then the sample book.
     static void setSourcePaths(const QStringList &paths);
+    static QStringList configuredSourcePaths();
+    /// Called on the loading thread as each load begins; lets tests hold a load back.
+    static void setLoadStartObserver(std::function<void()> observer);
 
     /// Whether a person may have several web addresses, each with its label. vCards may, so
     /// the card lists them all rather than a single home page.
     static bool hasMultiValueURLs() { return true; }
 
-    /// Reads the given sources at once (see setSourcePaths() for an empty list).
-    explicit AddressBook(const QStringList &sourcePaths = {}, QObject *parent = nullptr);
+    explicit AddressBook(const QStringList &sourcePaths = {}, Loading loading = Loading::Now,
+                         Order order = Order::ByName, QObject *parent = nullptr);
     ~AddressBook() override;
 
-    /// Every person, in the address book's own order.
+    /// Every person, in the address book's order; empty until the first load is in.
     QList<PersonPtr> people() const;
+    /// Whether the first load is in.
+    bool isLoaded() const;
+    /// Whether a load is running.
+    bool isLoading() const;
     /// True when none of the user's sources had a person and the sample book stands in.
     bool isUsingSampleBook() const;
     /// The files and folders actually read, in order.
     QStringList sourcePaths() const;
-    /// Grows by one with every reload that changed the persons.
+    /// Grows by one with every load that changed the persons (the first one included).
     quint64 generation() const;
     /// How long the watcher waits for a burst of file changes to settle before reloading.
     void setReloadDelay(int milliseconds);
 
-    /// Reads the sources again now; emits databaseChangedExternally() when anything changed.
+    /// Reads the sources again now, waiting for the result; emits databaseChangedExternally()
+    /// when anything changed.
     void reload();
+    /// Starts reading the sources again; the result is swapped in when it is ready.
+    void reloadInBackground();
+    /// Waits until no load is running and its result is in.
+    void waitForLoad();
+
+    /// Sorts persons into the address book's order: display name by the user's locale,
+    /// ignoring case; equal names keep their order.
+    static void sortPersons(QList<PersonPtr> &persons);
 
 Q_SIGNALS:
+    /// The first load is in.
+    void loaded();
     /// Another program added, edited or removed a vCard; people() already holds the new state.
     void databaseChangedExternally();
 
 private:
+    void _startLoad();
+    void _finishLoad();
+    void _takeResult();
+
     struct Private;
     std::unique_ptr<Private> _d;
 };

@@ -1,47 +1,46 @@
 // SPDX-License-Identifier: MIT
 #include "addressbook/VCardReader.h"
 
-#include <QCryptographicHash>
 #include <QFile>
-#include <QHash>
 #include <QStringDecoder>
-#include <QVariantMap>
+#include <QVarLengthArray>
 
+#include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
-struct RawProperty
-{
-    QByteArray group; // lower case, without the dot
-    QByteArray name;  // upper case
-    std::vector<QByteArray> types;
-    QByteArray charset;
-    QByteArray valueType; // VALUE=…, lower case
-    bool quotedPrintable = false;
-    bool base64 = false;
-    QByteArray value;
+using Encoding = Person::Origin::Encoding;
+using Kind = Person::Kind;
 
-    bool hasType(const char *type) const
-    {
-        for (const QByteArray &t : types) {
-            if (t == type)
-                return true;
-        }
-        return false;
-    }
-};
-
-struct RawCard
+// The stored label numbers of Person::storedLabel().
+enum Label : quint8
 {
-    int beginLine = 0;
-    std::vector<RawProperty> properties;
+    NoLabel = 0,
+    Mobile = 1,
+    Work = 2,
+    Home = 3,
+    WorkFax = 4,
+    HomeFax = 5,
+    Pager = 6,
+    Main = 7,
+    Other = 8,
+    HomePage = 9,
+    IPhone = 10,
 };
 
 bool equalsIgnoringCase(QByteArrayView a, QByteArrayView b)
 {
     return a.size() == b.size() && qstrnicmp(a.data(), a.size(), b.data(), b.size()) == 0;
+}
+
+bool isAsciiSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
 QByteArrayView trimmedView(QByteArrayView view)
@@ -53,13 +52,34 @@ QByteArrayView trimmedView(QByteArrayView view)
     return view;
 }
 
-QByteArray unquoted(QByteArrayView view)
+QByteArrayView unquoted(QByteArrayView view)
 {
     view = trimmedView(view);
     if (view.size() >= 2 && view.front() == '"' && view.back() == '"')
         view = view.sliced(1, view.size() - 2);
-    return view.toByteArray();
+    return view;
 }
+
+struct RawProperty
+{
+    QByteArrayView group;
+    QByteArrayView name;
+    QVarLengthArray<QByteArrayView, 6> types;
+    QByteArrayView charset;
+    bool quotedPrintable = false;
+    bool base64 = false;
+    QByteArrayView value;
+
+    bool is(const char *propertyName) const { return equalsIgnoringCase(name, propertyName); }
+    bool hasType(const char *type) const
+    {
+        for (QByteArrayView t : types) {
+            if (equalsIgnoringCase(t, type))
+                return true;
+        }
+        return false;
+    }
+};
 
 // Index of the colon that ends the name and parameters; parameter values of vCard 4 may be
 // quoted and hold colons themselves (GEO="geo:…", LABEL="…").
@@ -76,70 +96,76 @@ qsizetype nameEnd(QByteArrayView line)
     return -1;
 }
 
+void addParameter(RawProperty &property, QByteArrayView parameter)
+{
+    parameter = trimmedView(parameter);
+    const qsizetype equals = parameter.indexOf('=');
+    if (equals < 0) {
+        // vCard 2.1 writes bare parameters: "TEL;WORK;FAX", "LABEL;QUOTED-PRINTABLE".
+        if (equalsIgnoringCase(parameter, "quoted-printable"))
+            property.quotedPrintable = true;
+        else if (equalsIgnoringCase(parameter, "base64") || equalsIgnoringCase(parameter, "b"))
+            property.base64 = true;
+        else if (!parameter.isEmpty())
+            property.types.append(parameter);
+        return;
+    }
+    const QByteArrayView key = trimmedView(parameter.first(equals));
+    const QByteArrayView value = unquoted(parameter.sliced(equals + 1));
+    if (equalsIgnoringCase(key, "TYPE")) {
+        qsizetype start = 0;
+        for (qsizetype i = 0; i <= value.size(); ++i) {
+            if (i < value.size() && value[i] != ',')
+                continue;
+            const QByteArrayView type = unquoted(value.sliced(start, i - start));
+            if (!type.isEmpty())
+                property.types.append(type);
+            start = i + 1;
+        }
+    } else if (equalsIgnoringCase(key, "ENCODING")) {
+        if (equalsIgnoringCase(value, "quoted-printable"))
+            property.quotedPrintable = true;
+        else if (equalsIgnoringCase(value, "b") || equalsIgnoringCase(value, "base64"))
+            property.base64 = true;
+    } else if (equalsIgnoringCase(key, "CHARSET")) {
+        property.charset = value;
+    }
+}
+
 std::optional<RawProperty> parseLine(QByteArrayView line)
 {
     const qsizetype colon = nameEnd(line);
     if (colon < 0)
         return std::nullopt;
     RawProperty property;
-    property.value = line.sliced(colon + 1).toByteArray();
+    property.value = line.sliced(colon + 1);
     const QByteArrayView head = line.first(colon);
 
-    // Split the head at semicolons outside quotes: name first, then parameters.
-    std::vector<QByteArrayView> pieces;
+    // The head is cut at semicolons outside quotes: the name first, then parameters.
     bool quoted = false;
     qsizetype start = 0;
+    bool first = true;
     for (qsizetype i = 0; i <= head.size(); ++i) {
         if (i < head.size() && head[i] == '"')
             quoted = !quoted;
-        if (i == head.size() || (head[i] == ';' && !quoted)) {
-            pieces.push_back(head.sliced(start, i - start));
-            start = i + 1;
-        }
-    }
-    QByteArrayView name = trimmedView(pieces.front());
-    const qsizetype dot = name.lastIndexOf('.');
-    if (dot >= 0) {
-        property.group = name.first(dot).toByteArray().toLower();
-        name = name.sliced(dot + 1);
-    }
-    if (name.isEmpty())
-        return std::nullopt;
-    property.name = name.toByteArray().toUpper();
-
-    for (size_t i = 1; i < pieces.size(); ++i) {
-        const QByteArrayView parameter = trimmedView(pieces[i]);
-        const qsizetype equals = parameter.indexOf('=');
-        if (equals < 0) {
-            // vCard 2.1 writes bare parameters: "TEL;WORK;FAX", "LABEL;QUOTED-PRINTABLE".
-            const QByteArray bare = parameter.toByteArray().toLower();
-            if (bare == "quoted-printable")
-                property.quotedPrintable = true;
-            else if (bare == "base64" || bare == "b")
-                property.base64 = true;
-            else if (!bare.isEmpty())
-                property.types.push_back(bare);
+        if (i < head.size() && (head[i] != ';' || quoted))
+            continue;
+        const QByteArrayView piece = head.sliced(start, i - start);
+        start = i + 1;
+        if (!first) {
+            addParameter(property, piece);
             continue;
         }
-        const QByteArray key = trimmedView(parameter.first(equals)).toByteArray().toUpper();
-        const QByteArray value = unquoted(parameter.sliced(equals + 1));
-        if (key == "TYPE") {
-            for (const QByteArray &type : value.split(',')) {
-                const QByteArray cleaned = unquoted(type).toLower();
-                if (!cleaned.isEmpty())
-                    property.types.push_back(cleaned);
-            }
-        } else if (key == "ENCODING") {
-            const QByteArray encoding = value.toLower();
-            if (encoding == "quoted-printable")
-                property.quotedPrintable = true;
-            else if (encoding == "b" || encoding == "base64")
-                property.base64 = true;
-        } else if (key == "CHARSET") {
-            property.charset = value;
-        } else if (key == "VALUE") {
-            property.valueType = value.toLower();
+        first = false;
+        QByteArrayView name = trimmedView(piece);
+        const qsizetype dot = name.lastIndexOf('.');
+        if (dot >= 0) {
+            property.group = name.first(dot);
+            name = name.sliced(dot + 1);
         }
+        if (name.isEmpty())
+            return std::nullopt;
+        property.name = name;
     }
     return property;
 }
@@ -174,11 +200,16 @@ QByteArray decodeQuotedPrintable(QByteArrayView input)
     return output;
 }
 
-QString decodeCharset(const QByteArray &bytes, const QByteArray &charset)
+bool isUtf8Charset(QByteArrayView charset)
 {
-    if (!charset.isEmpty() && !equalsIgnoringCase(charset, "utf-8") &&
-        !equalsIgnoringCase(charset, "utf8")) {
-        QStringDecoder decoder(charset.constData());
+    return charset.isEmpty() || equalsIgnoringCase(charset, "utf-8") ||
+           equalsIgnoringCase(charset, "utf8");
+}
+
+QString decodeCharset(QByteArrayView bytes, QByteArrayView charset)
+{
+    if (!isUtf8Charset(charset)) {
+        QStringDecoder decoder(charset.toByteArray().constData());
         if (decoder.isValid()) {
             QString text = decoder.decode(bytes);
             if (!decoder.hasError())
@@ -227,23 +258,67 @@ QString unescaped(const QString &text)
     return result;
 }
 
-QString decodeText(const RawProperty &property, QByteArrayView raw)
+// A decoded value: most values are plain UTF-8 without escapes and are kept as a view of
+// the card's text, which saves decoding every value into a string of its own.
+struct Text
 {
+    QByteArrayView utf8;
+    QString decoded;
+    bool isDecoded = false;
+
+    bool isEmpty() const { return isDecoded ? decoded.isEmpty() : utf8.isEmpty(); }
+    QString toString() const { return isDecoded ? decoded : QString::fromUtf8(utf8); }
+    static Text of(QString text) { return Text{{}, std::move(text), true}; }
+};
+
+Text decodeText(const RawProperty &property, QByteArrayView raw)
+{
+    if (!property.quotedPrintable && isUtf8Charset(property.charset) && !raw.contains('\\') &&
+        raw.isValidUtf8())
+        return Text{raw, {}, false};
     if (property.quotedPrintable)
-        return unescaped(decodeCharset(decodeQuotedPrintable(raw), property.charset));
-    return unescaped(decodeCharset(raw.toByteArray(), property.charset));
+        return Text::of(unescaped(decodeCharset(decodeQuotedPrintable(raw), property.charset)));
+    return Text::of(unescaped(decodeCharset(raw, property.charset)));
 }
 
-QString decodeText(const RawProperty &property)
+Text decodeText(const RawProperty &property)
 {
     return decodeText(property, property.value);
 }
 
-// Components of a structured value (N, ADR, ORG), split at semicolons that are not escaped.
-std::vector<QString> decodeComponents(const RawProperty &property)
+// As QString::trimmed(): a view whose ends are not ASCII may start or end in a Unicode
+// space, which only the string knows.
+Text trimmed(const Text &text)
 {
-    std::vector<QString> components;
-    const QByteArray &value = property.value;
+    if (text.isDecoded)
+        return Text::of(text.decoded.trimmed());
+    QByteArrayView view = text.utf8;
+    while (!view.isEmpty() && isAsciiSpace(view.front()))
+        view = view.sliced(1);
+    while (!view.isEmpty() && isAsciiSpace(view.back()))
+        view.chop(1);
+    if (!view.isEmpty() && (quint8(view.front()) >= 0x80 || quint8(view.back()) >= 0x80))
+        return Text::of(QString::fromUtf8(view).trimmed());
+    return Text{view, {}, false};
+}
+
+bool isBlank(const Text &text)
+{
+    return trimmed(text).isEmpty();
+}
+
+bool equalsIgnoringCase(const Text &text, QLatin1String word)
+{
+    return text.toString().compare(word, Qt::CaseInsensitive) == 0;
+}
+
+using Components = QVarLengthArray<Text, 8>;
+
+// Components of a structured value (N, ADR, ORG), split at semicolons that are not escaped.
+Components decodeComponents(const RawProperty &property)
+{
+    Components components;
+    const QByteArrayView value = property.value;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= value.size(); ++i) {
         // A backslash that ends the value escapes nothing and belongs to the last component.
@@ -252,66 +327,74 @@ std::vector<QString> decodeComponents(const RawProperty &property)
             continue;
         }
         if (i >= value.size() || value[i] == ';') {
-            components.push_back(decodeText(
-                property, QByteArrayView(value).sliced(start, qMin(i, value.size()) - start)));
+            components.append(
+                decodeText(property, value.sliced(start, qMin(i, value.size()) - start)));
             start = i + 1;
         }
     }
     return components;
 }
 
-QString component(const std::vector<QString> &components, size_t index)
+Text component(const Components &components, qsizetype index)
 {
-    return index < components.size() ? components[index] : QString();
+    return index < components.size() ? components[index] : Text{};
 }
 
-QString nullIfEmpty(const QString &text)
+// A value that starts with the scheme (after blanks) loses it; otherwise it stays untouched.
+Text withoutScheme(const Text &value, QLatin1String scheme)
 {
-    return text.isEmpty() ? QString() : text;
+    const Text trimmedValue = trimmed(value);
+    const QString text = trimmedValue.toString();
+    if (!text.startsWith(scheme, Qt::CaseInsensitive))
+        return value;
+    if (!trimmedValue.isDecoded)
+        return Text{trimmedValue.utf8.sliced(scheme.size()), {}, false};
+    return Text::of(text.mid(scheme.size()));
 }
 
-QString stripPrefix(const QString &value, QLatin1String prefix)
-{
-    const QString trimmed = value.trimmed();
-    if (trimmed.startsWith(prefix, Qt::CaseInsensitive))
-        return trimmed.mid(prefix.size());
-    return value;
-}
-
-QString phoneLabel(const RawProperty &p)
+quint8 phoneLabel(const RawProperty &p)
 {
     if (p.hasType("fax"))
-        return p.hasType("work") ? QStringLiteral("_$!<WorkFAX>!$_")
-                                 : QStringLiteral("_$!<HomeFAX>!$_");
+        return p.hasType("work") ? WorkFax : HomeFax;
     if (p.hasType("cell"))
-        return QStringLiteral("_$!<Mobile>!$_");
+        return Mobile;
     if (p.hasType("pager"))
-        return QStringLiteral("_$!<Pager>!$_");
+        return Pager;
     if (p.hasType("main"))
-        return QStringLiteral("_$!<Main>!$_");
+        return Main;
     if (p.hasType("iphone"))
-        return QStringLiteral("iPhone");
+        return IPhone;
     if (p.hasType("work"))
-        return QStringLiteral("_$!<Work>!$_");
+        return Work;
     if (p.hasType("home"))
-        return QStringLiteral("_$!<Home>!$_");
-    return QStringLiteral("_$!<Other>!$_");
+        return Home;
+    return Other;
 }
 
-QString placeLabel(const RawProperty &p, const QString &fallback)
+quint8 placeLabel(const RawProperty &p, quint8 fallback)
 {
     if (p.hasType("work"))
-        return QStringLiteral("_$!<Work>!$_");
+        return Work;
     if (p.hasType("home"))
-        return QStringLiteral("_$!<Home>!$_");
+        return Home;
     if (p.hasType("other"))
-        return QStringLiteral("_$!<Other>!$_");
+        return Other;
     return fallback;
+}
+
+bool mayHoldImage(const RawProperty &property)
+{
+    const QByteArrayView value = trimmedView(property.value);
+    if (value.isEmpty())
+        return false;
+    if (value.startsWith("data:"))
+        return value.contains(',');
+    return property.base64;
 }
 
 QByteArray decodeImage(const RawProperty &property)
 {
-    const QByteArray value = property.value.trimmed();
+    const QByteArray value = property.value.toByteArray().trimmed();
     if (value.isEmpty())
         return {};
     if (value.startsWith("data:")) {
@@ -330,155 +413,229 @@ QByteArray decodeImage(const RawProperty &property)
     return {};
 }
 
-QString stableId(const QString &filePath, int cardIndex)
+void add(Person::Builder &builder, Kind kind, const Text &text, quint8 label = NoLabel)
 {
-    const QByteArray digest =
-        QCryptographicHash::hash(filePath.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("brisko-%1-%2").arg(QLatin1String(digest)).arg(cardIndex);
+    if (text.isDecoded)
+        builder.add(kind, text.decoded, label);
+    else
+        builder.add(kind, text.utf8, label);
 }
 
-PersonPtr interpret(const RawCard &card, const QString &filePath, int cardIndex)
+// A value of a multi-valued property with the label of its group's X-ABLabel, if any.
+struct GroupLabel
 {
-    Person::Fields f;
-    f.filePath = filePath;
+    QByteArrayView group;
+    QString label;
+};
 
-    QHash<QByteArray, QString> groupLabels;
-    for (const RawProperty &p : card.properties) {
-        if (p.name == "X-ABLABEL" && !p.group.isEmpty())
-            groupLabels.insert(p.group, decodeText(p));
-    }
-    auto labelFor = [&](const RawProperty &p, const QString &fromTypes) {
-        if (!p.group.isEmpty()) {
-            const auto it = groupLabels.constFind(p.group);
-            if (it != groupLabels.constEnd() && !it->isEmpty())
-                return *it;
+class CardInterpreter
+{
+public:
+    explicit CardInterpreter(const std::vector<RawProperty> &properties)
+        : _properties(properties)
+    {
+        for (const RawProperty &p : properties) {
+            if (p.is("X-ABLABEL") && !p.group.isEmpty())
+                _groupLabels.push_back({p.group, decodeText(p).toString()});
         }
-        return fromTypes;
-    };
-    auto identifier = [](const char *kind, qsizetype index) {
-        return QStringLiteral("%1-%2").arg(QLatin1String(kind)).arg(index);
-    };
+    }
 
-    QString formattedName;
+    void fill(Person::Builder &builder);
+
+private:
+    // Adds `text` with the label of its group's X-ABLabel, else `fromTypes`.
+    void _addLabeled(Person::Builder &builder, Kind kind, const RawProperty &p, const Text &text,
+                     quint8 fromTypes) const
+    {
+        if (const QString *label = _groupLabel(p)) {
+            const quint8 number = Person::storedLabelNumber(*label);
+            if (number == NoLabel)
+                builder.add(Kind::CustomLabel, *label);
+            add(builder, kind, text, number);
+            return;
+        }
+        add(builder, kind, text, fromTypes);
+    }
+
+    const QString *_groupLabel(const RawProperty &p) const
+    {
+        if (p.group.isEmpty())
+            return nullptr;
+        // The last X-ABLabel of a group wins, as a later property overrides an earlier one.
+        const QString *found = nullptr;
+        for (const GroupLabel &label : _groupLabels) {
+            if (equalsIgnoringCase(label.group, p.group))
+                found = label.label.isEmpty() ? found : &label.label;
+        }
+        return found;
+    }
+
+    const std::vector<RawProperty> &_properties;
+    std::vector<GroupLabel> _groupLabels;
+};
+
+void CardInterpreter::fill(Person::Builder &builder)
+{
+    Text lastName, firstName, middleName, nickname, organization, jobTitle, formattedName, uid;
     QStringList notes;
     QStringList labels; // formatted postal labels, used only when no ADR is present
-    QByteArray logo;
+    bool hasAddress = false;
+    bool hasPhoto = false;
     bool company = false;
 
-    for (const RawProperty &p : card.properties) {
-        const QByteArray &name = p.name;
-        if (name == "N") {
-            const std::vector<QString> parts = decodeComponents(p);
-            f.lastName = nullIfEmpty(component(parts, 0));
-            f.firstName = nullIfEmpty(component(parts, 1));
-            f.middleName = nullIfEmpty(component(parts, 2));
-        } else if (name == "FN") {
-            formattedName = decodeText(p);
-        } else if (name == "NICKNAME") {
-            f.nickname = nullIfEmpty(decodeText(p));
-        } else if (name == "ORG") {
-            f.organization = nullIfEmpty(component(decodeComponents(p), 0));
-        } else if (name == "TITLE") {
-            f.jobTitle = nullIfEmpty(decodeText(p));
-        } else if (name == "NOTE") {
-            const QString note = decodeText(p);
-            if (!note.isEmpty())
-                notes.append(note);
-        } else if (name == "TEL") {
-            const QString number = stripPrefix(decodeText(p), QLatin1String("tel:"));
-            if (!number.trimmed().isEmpty())
-                f.phones.append(
-                    {labelFor(p, phoneLabel(p)), number, identifier("phone", f.phones.size())});
-        } else if (name == "EMAIL") {
-            const QString address = stripPrefix(decodeText(p), QLatin1String("mailto:"));
-            if (!address.trimmed().isEmpty())
-                f.emails.append({labelFor(p, placeLabel(p, QStringLiteral("_$!<Other>!$_"))),
-                                 address, identifier("email", f.emails.size())});
-        } else if (name == "URL") {
-            const QString url = decodeText(p);
-            if (!url.trimmed().isEmpty())
-                f.urls.append({labelFor(p, placeLabel(p, QStringLiteral("_$!<HomePage>!$_"))), url,
-                               identifier("url", f.urls.size())});
-        } else if (name == "ADR") {
-            const std::vector<QString> parts = decodeComponents(p);
-            QStringList streetLines;
-            for (size_t index : {size_t(2), size_t(1), size_t(0)}) {
-                const QString line = component(parts, index).trimmed();
-                if (!line.isEmpty())
-                    streetLines.append(line);
+    for (const RawProperty &p : _properties) {
+        if (p.name.isEmpty())
+            continue;
+        switch (p.name.front() | 0x20) {
+        case 'n':
+            if (p.is("N")) {
+                const Components parts = decodeComponents(p);
+                lastName = component(parts, 0);
+                firstName = component(parts, 1);
+                middleName = component(parts, 2);
+            } else if (p.is("NICKNAME")) {
+                nickname = decodeText(p);
+            } else if (p.is("NOTE")) {
+                const Text note = decodeText(p);
+                if (!note.isEmpty())
+                    notes.append(note.toString());
             }
-            QVariantMap address;
-            auto put = [&](const char *key, const QString &value) {
-                if (!value.trimmed().isEmpty())
-                    address.insert(QLatin1String(key), value.trimmed());
-            };
-            put("Street", streetLines.join(QLatin1Char('\n')));
-            put("City", component(parts, 3));
-            put("State", component(parts, 4));
-            put("ZIP", component(parts, 5));
-            put("Country", component(parts, 6));
-            if (!address.isEmpty())
-                f.addresses.append({labelFor(p, placeLabel(p, QStringLiteral("_$!<Other>!$_"))),
-                                    address, identifier("address", f.addresses.size())});
-        } else if (name == "LABEL") {
-            const QString label = decodeText(p).trimmed();
-            if (!label.isEmpty())
-                labels.append(label);
-        } else if (name == "PHOTO") {
-            if (f.imageData.isEmpty())
-                f.imageData = decodeImage(p);
-        } else if (name == "LOGO") {
-            if (logo.isEmpty())
-                logo = decodeImage(p);
-        } else if (name == "UID") {
-            f.uniqueId = decodeText(p).trimmed();
-        } else if (name == "X-ABSHOWAS") {
-            company = company || decodeText(p).trimmed().compare(QLatin1String("COMPANY"),
-                                                                 Qt::CaseInsensitive) == 0;
-        } else if (name == "KIND") {
-            const QString kind = decodeText(p).trimmed();
-            company = company || kind.compare(QLatin1String("org"), Qt::CaseInsensitive) == 0 ||
-                      kind.compare(QLatin1String("organization"), Qt::CaseInsensitive) == 0;
+            break;
+        case 'f':
+            if (p.is("FN"))
+                formattedName = decodeText(p);
+            break;
+        case 'o':
+            if (p.is("ORG"))
+                organization = component(decodeComponents(p), 0);
+            break;
+        case 't':
+            if (p.is("TITLE")) {
+                jobTitle = decodeText(p);
+            } else if (p.is("TEL")) {
+                const Text number = withoutScheme(decodeText(p), QLatin1String("tel:"));
+                if (!isBlank(number))
+                    _addLabeled(builder, Kind::Phone, p, number, phoneLabel(p));
+            }
+            break;
+        case 'e':
+            if (p.is("EMAIL")) {
+                const Text address = withoutScheme(decodeText(p), QLatin1String("mailto:"));
+                if (!isBlank(address))
+                    _addLabeled(builder, Kind::Email, p, address, placeLabel(p, Other));
+            }
+            break;
+        case 'u':
+            if (p.is("URL")) {
+                const Text url = decodeText(p);
+                if (!isBlank(url))
+                    _addLabeled(builder, Kind::Url, p, url, placeLabel(p, HomePage));
+            } else if (p.is("UID")) {
+                uid = trimmed(decodeText(p));
+            }
+            break;
+        case 'a':
+            if (p.is("ADR")) {
+                const Components parts = decodeComponents(p);
+                // Extended address and post office box go on lines of their own after the
+                // street.
+                Text street;
+                QString lines;
+                int lineCount = 0;
+                for (qsizetype index : {2, 1, 0}) {
+                    const Text line = trimmed(component(parts, index));
+                    if (line.isEmpty())
+                        continue;
+                    if (lineCount == 0)
+                        street = line;
+                    else
+                        lines += (lineCount == 1 ? street.toString() : QString()) +
+                                 QLatin1Char('\n') + line.toString();
+                    ++lineCount;
+                }
+                if (lineCount > 1)
+                    street = Text::of(lines);
+                const Text fields[] = {street, trimmed(component(parts, 3)),
+                                       trimmed(component(parts, 4)), trimmed(component(parts, 5)),
+                                       trimmed(component(parts, 6))};
+                bool any = false;
+                for (const Text &field : fields)
+                    any = any || !field.isEmpty();
+                if (!any)
+                    break;
+                const QString *label = _groupLabel(p);
+                if (label) {
+                    const quint8 number = Person::storedLabelNumber(*label);
+                    if (number == NoLabel)
+                        builder.add(Kind::CustomLabel, *label);
+                    builder.beginAddress(number);
+                } else {
+                    builder.beginAddress(placeLabel(p, Other));
+                }
+                const Kind kinds[] = {Kind::Street, Kind::City, Kind::State, Kind::Zip,
+                                      Kind::Country};
+                for (size_t i = 0; i < std::size(fields); ++i)
+                    add(builder, kinds[i], fields[i]);
+                hasAddress = true;
+            }
+            break;
+        case 'l':
+            if (p.is("LABEL")) {
+                const Text label = trimmed(decodeText(p));
+                if (!label.isEmpty())
+                    labels.append(label.toString());
+            } else if (p.is("LOGO")) {
+                hasPhoto = hasPhoto || mayHoldImage(p);
+            }
+            break;
+        case 'p':
+            if (p.is("PHOTO"))
+                hasPhoto = hasPhoto || mayHoldImage(p);
+            break;
+        case 'x':
+            if (p.is("X-ABSHOWAS"))
+                company =
+                    company || equalsIgnoringCase(trimmed(decodeText(p)), QLatin1String("COMPANY"));
+            break;
+        case 'k':
+            if (p.is("KIND")) {
+                const Text kind = trimmed(decodeText(p));
+                company = company || equalsIgnoringCase(kind, QLatin1String("org")) ||
+                          equalsIgnoringCase(kind, QLatin1String("organization"));
+            }
+            break;
+        default:
+            break;
         }
     }
 
     // Cards written with FN alone (common in vCard 4) would otherwise have no name at all.
-    if (f.lastName.isEmpty() && f.firstName.isEmpty() && f.middleName.isEmpty() &&
-        !formattedName.trimmed().isEmpty())
-        f.lastName = formattedName;
+    if (lastName.isEmpty() && firstName.isEmpty() && middleName.isEmpty() &&
+        !isBlank(formattedName))
+        lastName = formattedName;
     if (company) {
-        f.flags = Person::ShowAsCompany;
+        builder.setFlags(Person::ShowAsCompany);
         // An organization card written with FN only names the organization there.
-        if (f.organization.isEmpty() && !formattedName.trimmed().isEmpty())
-            f.organization = formattedName;
+        if (organization.isEmpty() && !isBlank(formattedName))
+            organization = formattedName;
     }
-    if (!notes.isEmpty())
-        f.note = notes.join(QLatin1Char('\n'));
-    if (f.imageData.isEmpty())
-        f.imageData = logo;
     // A formatted label stands for an address only where the card has no structured one.
-    if (f.addresses.isEmpty()) {
+    if (!hasAddress) {
         for (const QString &label : std::as_const(labels)) {
-            QVariantMap address{{QStringLiteral("Street"), label}};
-            f.addresses.append({QStringLiteral("_$!<Other>!$_"), address,
-                                identifier("address", f.addresses.size())});
+            builder.beginAddress(Other);
+            builder.add(Kind::Street, label);
         }
     }
-    if (f.uniqueId.isEmpty())
-        f.uniqueId = stableId(filePath, cardIndex);
-    return std::make_shared<const Person>(std::move(f));
-}
-
-QByteArray normalisedEncoding(const QByteArray &data)
-{
-    if (data.startsWith("\xEF\xBB\xBF"))
-        return data.mid(3);
-    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")) {
-        QStringDecoder decoder(data.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
-                                                           : QStringConverter::Utf16BE);
-        return QString(decoder.decode(QByteArrayView(data).sliced(2))).toUtf8();
-    }
-    return data;
+    add(builder, Kind::LastName, lastName);
+    add(builder, Kind::FirstName, firstName);
+    add(builder, Kind::MiddleName, middleName);
+    add(builder, Kind::Nickname, nickname);
+    add(builder, Kind::Organization, organization);
+    add(builder, Kind::JobTitle, jobTitle);
+    if (!notes.isEmpty())
+        builder.add(Kind::Note, notes.join(QLatin1Char('\n')));
+    add(builder, Kind::UniqueId, uid);
+    builder.setHasPhoto(hasPhoto);
 }
 
 bool isQuotedPrintableHead(QByteArrayView line)
@@ -495,99 +652,281 @@ bool isQuotedPrintableHead(QByteArrayView line)
     return false;
 }
 
-} // namespace
-
-namespace VCardReader {
-
-QList<PersonPtr> readData(const QByteArray &input, const QString &filePath, QStringList *messages)
+/// Cuts text into cards: unfolds continuation lines and quoted-printable soft line breaks,
+/// and hands each card's properties to `onCard` with where the card begins and ends.
+class CardScanner
 {
-    const QByteArray data = normalisedEncoding(input);
-    QList<PersonPtr> persons;
-    auto report = [&](int line, const char *reason) {
-        if (messages)
-            messages->append(QStringLiteral("%1:%2: skipped a vCard that cannot be read (%3)")
-                                 .arg(filePath)
-                                 .arg(line)
-                                 .arg(QLatin1String(reason)));
+public:
+    struct Card
+    {
+        std::vector<RawProperty> properties;
+        qsizetype begin = 0; // offset of its BEGIN line
+        qsizetype end = 0;   // offset just past its END line
+        int beginLine = 0;
+        const char *brokenReason = nullptr;
     };
 
-    std::optional<RawCard> card;
-    bool cardBroken = false;
-    const char *brokenReason = "";
-    int cardIndex = 0;
-
-    QByteArray logical;
-    bool logicalIsQuotedPrintable = false;
-
-    auto finishLogical = [&]() {
-        if (logical.isEmpty() || !card)
-            return;
-        if (logical.contains('\0')) {
-            cardBroken = true;
-            brokenReason = "binary data";
-        } else if (std::optional<RawProperty> property = parseLine(logical)) {
-            card->properties.push_back(std::move(*property));
+    template <typename OnCard, typename OnBroken>
+    void scan(QByteArrayView text, OnCard onCard, OnBroken onBroken)
+    {
+        _text = text;
+        _inCard = false;
+        _hasLogical = false;
+        // Classic Mac OS wrote lines ended by CR alone; everyone else ends them with LF.
+        const bool crOnly = !text.contains('\n') && text.contains('\r');
+        const char separator = crOnly ? '\r' : '\n';
+        qsizetype start = 0;
+        int lineNumber = 0;
+        while (start < text.size()) {
+            const void *found =
+                std::memchr(text.data() + start, separator, size_t(text.size() - start));
+            const qsizetype end =
+                found ? static_cast<const char *>(found) - text.data() : text.size();
+            QByteArrayView line = text.sliced(start, end - start);
+            if (!crOnly && line.endsWith('\r'))
+                line.chop(1);
+            _handleLine(line, ++lineNumber, start, qMin(end + 1, text.size()), onCard, onBroken);
+            start = end + 1;
         }
-        logical.clear();
+        if (_inCard) {
+            _finishLogical();
+            onBroken(_card.beginLine, "no END:VCARD before the end of the file", false);
+        }
+    }
+
+private:
+    // A logical line: most are one line of the text and are used where they lie; only lines
+    // that continue on the next are copied together into the card's buffer.
+    struct Span
+    {
+        bool inBuffer;
+        qsizetype start;
+        qsizetype length;
     };
 
-    auto handleLine = [&](QByteArrayView line, int lineNumber) {
-        const QByteArrayView trimmed = trimmedView(line);
-        if (equalsIgnoringCase(trimmed, "BEGIN:VCARD")) {
-            finishLogical();
-            if (card)
-                report(card->beginLine, "no END:VCARD before the next card");
-            card = RawCard{lineNumber, {}};
-            cardBroken = false;
+    template <typename OnCard, typename OnBroken>
+    void _handleLine(QByteArrayView line, int lineNumber, qsizetype lineStart, qsizetype lineEnd,
+                     OnCard &onCard, OnBroken &onBroken)
+    {
+        const QByteArrayView trimmedLine = trimmedView(line);
+        if (equalsIgnoringCase(trimmedLine, "BEGIN:VCARD")) {
+            _finishLogical();
+            if (_inCard)
+                onBroken(_card.beginLine, "no END:VCARD before the next card", false);
+            _inCard = true;
+            _card.begin = lineStart;
+            _card.beginLine = lineNumber;
+            _card.brokenReason = nullptr;
+            _buffer.resize(0);
+            _spans.clear();
             return;
         }
-        if (!card)
+        if (!_inCard)
             return; // text between cards carries nothing of a person
-        if (equalsIgnoringCase(trimmed, "END:VCARD")) {
-            finishLogical();
-            if (cardBroken)
-                report(card->beginLine, brokenReason);
-            else
-                persons.append(interpret(*card, filePath, cardIndex));
-            ++cardIndex;
-            card.reset();
+        if (equalsIgnoringCase(trimmedLine, "END:VCARD")) {
+            _finishLogical();
+            _inCard = false;
+            _card.end = lineEnd;
+            if (_card.brokenReason) {
+                onBroken(_card.beginLine, _card.brokenReason, true);
+                return;
+            }
+            // Neither the text nor the buffer changes any more: properties may point into them.
+            _card.properties.clear();
+            for (const Span &span : _spans) {
+                const char *base = span.inBuffer ? _buffer.constData() : _text.data();
+                if (std::optional<RawProperty> property =
+                        parseLine(QByteArrayView(base + span.start, span.length)))
+                    _card.properties.push_back(std::move(*property));
+            }
+            onCard(_card);
             return;
         }
         if (line.isEmpty())
             return;
         const bool continuation = line.front() == ' ' || line.front() == '\t';
-        if (!logical.isEmpty() && logicalIsQuotedPrintable && logical.endsWith('=')) {
+        if (_hasLogical && _logicalIsQuotedPrintable && _logical().endsWith('=')) {
             // A quoted-printable soft line break: the next line continues the value as is.
-            logical.chop(1);
-            logical.append(line);
+            _copyLogical();
+            _buffer.chop(1);
+            _buffer.append(line);
             return;
         }
-        if (continuation && !logical.isEmpty()) {
-            logical.append(line.sliced(1));
+        if (continuation && _hasLogical) {
+            _copyLogical();
+            _buffer.append(line.sliced(1));
             return;
         }
-        finishLogical();
-        logical = line.toByteArray();
-        logicalIsQuotedPrintable = isQuotedPrintableHead(line);
-    };
+        _finishLogical();
+        _hasLogical = true;
+        _logicalCopied = false;
+        _logicalView = line;
+        _logicalIsQuotedPrintable = isQuotedPrintableHead(line);
+    }
 
-    qsizetype start = 0;
-    int lineNumber = 0;
-    while (start < data.size()) {
-        qsizetype end = data.indexOf('\n', start);
-        if (end < 0)
-            end = data.size();
-        QByteArrayView line = QByteArrayView(data).sliced(start, end - start);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        handleLine(line, ++lineNumber);
-        start = end + 1;
+    QByteArrayView _logical() const
+    {
+        return _logicalCopied ? QByteArrayView(_buffer).sliced(_logicalStart) : _logicalView;
     }
-    if (card) {
-        finishLogical();
-        report(card->beginLine, "no END:VCARD before the end of the file");
+
+    void _copyLogical()
+    {
+        if (_logicalCopied)
+            return;
+        _logicalStart = _buffer.size();
+        _buffer.append(_logicalView);
+        _logicalCopied = true;
     }
+
+    void _finishLogical()
+    {
+        if (!_hasLogical)
+            return;
+        _hasLogical = false;
+        const QByteArrayView logical = _logical();
+        if (logical.contains('\0'))
+            _card.brokenReason = "binary data";
+        else if (_logicalCopied)
+            _spans.push_back({true, _logicalStart, logical.size()});
+        else
+            _spans.push_back({false, logical.data() - _text.data(), logical.size()});
+    }
+
+    QByteArrayView _text;
+    Card _card;
+    bool _inCard = false;
+    QByteArray _buffer; // the unfolded lines of the current card that continue
+    std::vector<Span> _spans;
+    bool _hasLogical = false;
+    bool _logicalCopied = false;
+    QByteArrayView _logicalView;
+    qsizetype _logicalStart = 0;
+    bool _logicalIsQuotedPrintable = false;
+};
+
+Encoding detectEncoding(QByteArrayView data)
+{
+    if (data.startsWith("\xEF\xBB\xBF"))
+        return Encoding::Utf8WithBom;
+    if (data.startsWith("\xFF\xFE"))
+        return Encoding::Utf16LE;
+    if (data.startsWith("\xFE\xFF"))
+        return Encoding::Utf16BE;
+    // Without a byte-order mark, UTF-16 shows itself by its NULs: a card's text is mostly
+    // ASCII, whose high byte is zero.
+    const qsizetype pairs = qMin<qsizetype>(data.size(), 1024) / 2;
+    if (pairs < 4 || !data.first(pairs * 2).contains('\0'))
+        return Encoding::Utf8;
+    qsizetype evenZeros = 0, oddZeros = 0;
+    for (qsizetype i = 0; i < pairs; ++i) {
+        evenZeros += data[2 * i] == '\0';
+        oddZeros += data[2 * i + 1] == '\0';
+    }
+    if (oddZeros * 10 >= pairs * 4 && evenZeros * 20 <= pairs)
+        return Encoding::Utf16LE;
+    if (evenZeros * 10 >= pairs * 4 && oddZeros * 20 <= pairs)
+        return Encoding::Utf16BE;
+    return Encoding::Utf8;
+}
+
+bool isBlankData(QByteArrayView data)
+{
+    for (char c : data) {
+        if (!isAsciiSpace(c))
+            return false;
+    }
+    return true;
+}
+
+QList<PersonPtr> readText(const QByteArray &text,
+                          const std::shared_ptr<const Person::Origin> &origin,
+                          QStringList *messages)
+{
+    QList<PersonPtr> persons;
+    auto report = [&](int line, const char *reason) {
+        if (messages)
+            messages->append(QStringLiteral("%1:%2: skipped a vCard that cannot be read (%3)")
+                                 .arg(origin->filePath())
+                                 .arg(line)
+                                 .arg(QLatin1String(reason)));
+    };
+    quint32 cardIndex = 0;
+    bool sawCard = false;
+    // Reused from file to file, so that their buffers keep the room they grew to.
+    thread_local CardScanner scanner;
+    thread_local Person::Builder builder;
+    scanner.scan(
+        text,
+        [&](const CardScanner::Card &card) {
+            sawCard = true;
+            builder.clear();
+            CardInterpreter(card.properties).fill(builder);
+            builder.setOrigin(origin, card.begin, card.end - card.begin, cardIndex++);
+            persons.append(std::make_shared<const Person>(builder.build()));
+        },
+        [&](int line, const char *reason, bool ended) {
+            sawCard = true;
+            // Only ended cards count, so the ids of the cards after an unended one stay.
+            if (ended)
+                ++cardIndex;
+            report(line, reason);
+        });
+    // The last card's origin (and with it the text read from memory) is not kept alive.
+    builder.clear();
+    if (!sawCard && !isBlankData(text))
+        report(1, "no BEGIN:VCARD line");
     return persons;
+}
+
+QList<PersonPtr> readWithOrigin(const QByteArray &data, Person::Origin origin, bool keepText,
+                                std::shared_ptr<const Person::Origin> *originOut,
+                                QStringList *messages)
+{
+    origin.encoding = detectEncoding(data);
+    const QByteArray text = VCardReader::normalisedText(data, origin.encoding);
+    if (keepText)
+        origin.data = text;
+    auto shared = std::make_shared<const Person::Origin>(std::move(origin));
+    if (originOut)
+        *originOut = shared;
+    return readText(text, shared, messages);
+}
+
+} // namespace
+
+namespace VCardReader {
+
+QByteArray normalisedText(const QByteArray &data, Person::Origin::Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Utf8:
+        return data;
+    case Encoding::Utf8WithBom:
+        return data.mid(3);
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+        break;
+    }
+    QByteArrayView body(data);
+    if (body.startsWith("\xFF\xFE") || body.startsWith("\xFE\xFF"))
+        body = body.sliced(2);
+    QStringDecoder decoder(encoding == Encoding::Utf16LE ? QStringConverter::Utf16LE
+                                                         : QStringConverter::Utf16BE);
+    return QString(decoder.decode(body)).toUtf8();
+}
+
+QList<PersonPtr> readData(const QByteArray &data, const QString &filePath, QStringList *messages)
+{
+    Person::Origin origin;
+    origin.nativePath = QFile::encodeName(filePath);
+    return readWithOrigin(data, std::move(origin), true, nullptr, messages);
+}
+
+QList<PersonPtr> readFileContents(const QByteArray &data, Person::Origin origin,
+                                  std::shared_ptr<const Person::Origin> *originOut,
+                                  QStringList *messages)
+{
+    return readWithOrigin(data, std::move(origin), false, originOut, messages);
 }
 
 QList<PersonPtr> readFile(const QString &filePath, QStringList *messages)
@@ -599,7 +938,34 @@ QList<PersonPtr> readFile(const QString &filePath, QStringList *messages)
                 QStringLiteral("%1: cannot be read (%2)").arg(filePath, file.errorString()));
         return {};
     }
-    return readData(file.readAll(), filePath, messages);
+    struct stat info;
+    if (::fstat(file.handle(), &info) != 0)
+        return readData(file.readAll(), filePath, messages);
+    Person::Origin origin;
+    origin.nativePath = QFile::encodeName(filePath);
+    origin.size = qint64(info.st_size);
+    origin.modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    origin.changed = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    origin.inode = info.st_ino;
+    return readFileContents(file.readAll(), std::move(origin), nullptr, messages);
+}
+
+QByteArray photoOfCard(const QByteArray &cardText)
+{
+    QByteArray photo, logo;
+    CardScanner scanner;
+    scanner.scan(
+        cardText,
+        [&](const CardScanner::Card &card) {
+            for (const RawProperty &p : card.properties) {
+                if (photo.isEmpty() && p.is("PHOTO"))
+                    photo = decodeImage(p);
+                else if (logo.isEmpty() && p.is("LOGO"))
+                    logo = decodeImage(p);
+            }
+        },
+        [](int, const char *, bool) {});
+    return photo.isEmpty() ? logo : photo;
 }
 
 } // namespace VCardReader

@@ -10,15 +10,30 @@
 
 /// Reads vCard 2.1, 3.0 and 4.0 text into persons. A card that cannot be read is left out
 /// and described by one message naming the file and the line where the card begins; the
-/// other cards of the file are kept.
+/// other cards of the file are kept. Lines may end in CR LF, LF or CR alone; text may be
+/// UTF-8 or UTF-16, with or without a byte-order mark.
 namespace VCardReader {
 
 /// Persons of the cards in `data`, in file order. `filePath` names the source in messages,
-/// in Person::filePath() and in the ids of cards without UID.
+/// in Person::filePath() and in the ids of cards without UID. The persons keep `data` for
+/// their own card text and photo.
 QList<PersonPtr> readData(const QByteArray &data, const QString &filePath,
                           QStringList *messages = nullptr);
 
 /// Reads a whole file; a file that cannot be opened gives one message and no persons.
 QList<PersonPtr> readFile(const QString &filePath, QStringList *messages = nullptr);
+
+/// Persons of `data`, the contents of the file `origin` names, in the state `origin`
+/// records. The persons read their own card text and photo again from the file as long as
+/// it stays in that state. `originOut`, if given, receives the origin the persons share.
+QList<PersonPtr> readFileContents(const QByteArray &data, Person::Origin origin,
+                                  std::shared_ptr<const Person::Origin> *originOut = nullptr,
+                                  QStringList *messages = nullptr);
+
+/// The text the reader works on: UTF-8 without byte-order mark, whatever `data` was.
+QByteArray normalisedText(const QByteArray &data, Person::Origin::Encoding encoding);
+
+/// The photo (else the logo) of a single card's text, decoded; empty without one.
+QByteArray photoOfCard(const QByteArray &cardText);
 
 } // namespace VCardReader

@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: MIT
 target_sources(BriskoPlatform PRIVATE
+  core/BackgroundRelease.h
   core/Bundle.cpp core/Bundle.h
   core/InstallLayout.cpp core/InstallLayout.h
   core/PropertyList.cpp core/PropertyList.h

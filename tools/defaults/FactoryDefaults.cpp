@@ -34,6 +34,9 @@ QVariantMap values()
         {DefLargeTypeBgColor, color(QColor::fromRgbF(0.0f, 0.0f, 0.0f, 0.8f))},
         {DefActivationCount, qint64(0)},
         {DefHasPromptedToShare, false},
+        // Off, so that search finds exactly what was typed until the user asks for more.
+        {DefIgnoreAccents, false},
+        {DefMatchPhoneDigits, false},
     };
 }
 

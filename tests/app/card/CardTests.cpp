@@ -5,6 +5,7 @@
 #include "card/CardLinks.h"
 #include "card/FlippedGeometry.h"
 #include "card/PersonView.h"
+#include "addressbook/VCardReader.h"
 #include "card/PropertyView.h"
 #include "core/Bundle.h"
 #include "settings/UserDefaults.h"
@@ -485,11 +486,8 @@ TEST_F(CardViewTest, TheNameIsALinkToTheCardInTheContactsProgram)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann\nEND:VCARD\n");
     file.close();
-    Person::Fields f;
-    f.firstName = S("Ann");
-    f.lastName = S("Lee");
-    f.filePath = file.fileName();
-    card.setPerson(std::make_shared<const Person>(f));
+    const PersonPtr ann = VCardReader::readFile(file.fileName()).first();
+    card.setPerson(ann);
     card.grab();
     const QPointF onName = centreInQt(card.nameRect(), &card);
     sendMouse(&card, QEvent::MouseMove, onName);
@@ -499,7 +497,7 @@ TEST_F(CardViewTest, TheNameIsALinkToTheCardInTheContactsProgram)
     EXPECT_EQ(opened(), QStringList{S("openFile ") + file.fileName()});
 
     // Another person: the link is off until the pointer comes onto the new name.
-    card.setPerson(std::make_shared<const Person>(f));
+    card.setPerson(ann);
     EXPECT_FALSE(card.isNameHighlighted());
     sendMouse(&card, QEvent::MouseButtonRelease, onName, Qt::LeftButton);
     EXPECT_EQ(opened().size(), 1);

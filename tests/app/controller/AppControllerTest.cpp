@@ -77,6 +77,9 @@ public:
         controller.awakeFromNib();
         UserDefaults::standardUserDefaults().setBool(false, DefShowSplash);
         controller.applicationDidFinishLaunching();
+        // The contacts load in the background; every test here starts once they are in.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return controller.rkAddressBook().hasIndex(); }, 10000))
+            << "the contacts were not in within 10 s";
     }
 
     // Environments end after the application object; the bus's process must end before,
@@ -483,6 +486,32 @@ TEST_F(SearchWindow, AnAddressBookChangedByAnotherProgramIsSearchedAfresh)
     type(QStringLiteral("xanthippe"));
     EXPECT_EQ(matches(), QStringList{QStringLiteral("Thea Xanthippe")});
     EXPECT_EQ(cardName(), QStringLiteral("Thea Xanthippe"));
+}
+
+TEST_F(SearchWindow, TheSearchOptionsFollowTheSettingsOnRefresh)
+{
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    auto search = [&](const QString &text) {
+        field()->clear();
+        type(text);
+        return matches();
+    };
+    activate();
+    EXPECT_EQ(search(QStringLiteral("zoe")), QStringList());
+    EXPECT_EQ(search(QStringLiteral("7946-0011")), QStringList());
+
+    defaults.setBool(true, DefIgnoreAccents);
+    defaults.setBool(true, DefMatchPhoneDigits);
+    controller.preferenceDidChange();
+    ASSERT_TRUE(waitUntil([this] { return controller.rkAddressBook().isIndexCurrent(); }));
+    EXPECT_EQ(search(QStringLiteral("zoe")), QStringList{QStringLiteral("Zoë Zephyrine")});
+    EXPECT_EQ(search(QStringLiteral("7946-0011")), QStringList{QStringLiteral("Ann Smith")});
+
+    defaults.setBool(false, DefIgnoreAccents);
+    defaults.setBool(false, DefMatchPhoneDigits);
+    controller.preferenceDidChange();
+    ASSERT_TRUE(waitUntil([this] { return controller.rkAddressBook().isIndexCurrent(); }));
+    EXPECT_EQ(search(QStringLiteral("zoe")), QStringList());
 }
 
 TEST_F(SearchWindow, LargeTypeTakesThePlaceOfTheSearchWindowUntilTheNextActivation)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TemporaryHome.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -21,10 +22,18 @@ struct ProgramRun
     QString err;
 };
 
-/// Runs the program as a user would from a terminal without a display.
-ProgramRun runBrisko(const QStringList &arguments)
+/// Runs the program as a user would from a terminal without a display, with `settings` (the
+/// body of a property list's dictionary) stored in its settings domain.
+ProgramRun runBrisko(const QStringList &arguments, const QByteArray &settings = {})
 {
     TemporaryHome home;
+    if (!settings.isEmpty()) {
+        QDir().mkpath(home.configHome());
+        QFile file(home.configHome() + QStringLiteral("/com.ambertide.Brisko.plist"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" +
+                   settings + "</dict></plist>\n");
+    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "BRISKO_ADDRESS_BOOK",
                              "BRISKO_MAIN_BUNDLE"})
@@ -49,11 +58,11 @@ ProgramRun runBrisko(const QStringList &arguments)
 
 TEST(QueryMode, PrintsEveryMatchOfTheWholePatternInAddressBookOrder)
 {
-    // Files of a folder are read by name: more.vcf before people.vcf.
+    // By display name, whatever file each person came from.
     const ProgramRun run = runBrisko({QStringLiteral("--address-book"), kFixtures,
                                       QStringLiteral("--search"), QStringLiteral("an")});
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
-    EXPECT_EQ(run.out, QStringLiteral("Joan Baker\nAnn Smith\nAnna Smithers\n"));
+    EXPECT_EQ(run.out, QStringLiteral("Ann Smith\nAnna Smithers\nJoan Baker\n"));
 
     const ProgramRun words = runBrisko({QStringLiteral("--address-book"), kFixtures,
                                         QStringLiteral("--search"), QStringLiteral("jo smi")});
@@ -74,7 +83,21 @@ TEST(QueryMode, NamesCompaniesAndKeepsAccents)
     EXPECT_EQ(accented.out, QStringLiteral("Zoë Zephyrine\n"));
 }
 
-TEST(QueryMode, SeveralAddressBooksAreReadInTheOrderGiven)
+TEST(QueryMode, ReadsTheSearchOptionsFromTheSettings)
+{
+    const QStringList zoe = {QStringLiteral("--address-book"), kFixtures,
+                             QStringLiteral("--search"), QStringLiteral("zoe")};
+    EXPECT_EQ(runBrisko(zoe).out, QString()) << "accents count unless the user says otherwise";
+    const ProgramRun run = runBrisko(zoe, "<key>IgnoreAccents</key><true/>");
+    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    EXPECT_EQ(run.out, QStringLiteral("Zoë Zephyrine\n"));
+    const ProgramRun phone = runBrisko({QStringLiteral("--address-book"), kFixtures,
+                                        QStringLiteral("--search"), QStringLiteral("7946-0011")},
+                                       "<key>MatchPhoneDigits</key><true/>");
+    EXPECT_EQ(phone.out, QStringLiteral("Ann Smith\n")) << qPrintable(phone.err);
+}
+
+TEST(QueryMode, SeveralAddressBooksAreAllRead)
 {
     const ProgramRun run =
         runBrisko({QStringLiteral("--address-book"), kFixtures + QStringLiteral("/people.vcf"),

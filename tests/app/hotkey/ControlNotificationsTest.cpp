@@ -162,3 +162,19 @@ TEST_F(ControlNotificationsTest, PostsCarryTheCommandAndUserInfo)
 }
 
 } // namespace
+
+TEST_F(ControlNotificationsTest, AFloodOfRefreshesReloadsTheSettingsOnceBeforeTheNextCommand)
+{
+    for (int i = 0; i < 2000; ++i)
+        paneCenter->postNotification(Name, ControlCommands::Refresh);
+    paneCenter->postNotification(Name, ControlCommands::ControlDidStart);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return heardObjects().contains(ControlCommands::AppDidLaunch); }, Timeout))
+        << "the command after the flood was not answered within 10 s";
+    const qsizetype reloads = target.log.count(QStringLiteral("preferenceDidChange"));
+    EXPECT_GE(reloads, 1);
+    EXPECT_LT(reloads, 20) << "the settings were read again for each Refresh";
+    // The Refresh waiting when the command came was carried out first.
+    EXPECT_EQ(heardObjects().constLast(), ControlCommands::AppDidLaunch);
+    EXPECT_TRUE(heardObjects().contains(Marker));
+}

@@ -73,6 +73,18 @@ protected:
         return ids(engine->personsMatchingPattern(QString::fromUtf8(pattern)));
     }
 
+    /// The persons with these ids, in the address book's order (by display name).
+    QStringList S(std::initializer_list<const char *> list) const
+    {
+        const QStringList wanted = ::S(list);
+        QStringList result;
+        for (const QString &id : ids(book->people())) {
+            if (wanted.contains(id))
+                result.append(id);
+        }
+        return result;
+    }
+
     TemporaryHome home;
     std::unique_ptr<AddressBook> book;
     std::unique_ptr<RKAddressBook> engine;
@@ -103,7 +115,7 @@ TEST_F(RKAddressBookTest, EveryWordMustMatchSomePropertyInOrder)
     EXPECT_EQ(find("jo sm"), S({"p1", "p2", "p3", "p6"}));
     EXPECT_EQ(find("sm jo"), S({"p1", "p2", "p3", "p6"}));
     EXPECT_EQ(find("anna smythe"), S({"p2"}));
-    EXPECT_EQ(find("john smith"), S({"p1", "p6"})) << "same display names keep the book's order";
+    EXPECT_EQ(find("john smith"), S({"p1", "p6"}));
     EXPECT_EQ(find("jo zz"), S({"p2"})) << "\"zz\" only in the note";
     EXPECT_EQ(find("jo qq"), QStringList());
 }
@@ -202,6 +214,30 @@ TEST_F(RKAddressBookTest, ClearCacheAndExternalChangesSearchEveryoneAgain)
     EXPECT_EQ(engine->personsExamined() - examined, quint64(book->people().size()));
 }
 
+TEST_F(RKAddressBookTest, AnIndexBuiltInTheBackgroundReplacesTheOldOneAndItsCacheWhole)
+{
+    EXPECT_EQ(find("smi"), S({"p1", "p3", "p6"}));
+    QFile file(home.path() + QLatin1String("/book.vcf"));
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(vcard({"p9", "N:Smithers;Waylon;;;"}));
+    file.close();
+    book->reload();
+    QSignalSpy indexChanged(engine.get(), &RKAddressBook::indexChanged);
+    engine->updateIndexInBackground();
+    EXPECT_FALSE(engine->isIndexCurrent());
+    // Until the new index is in, the old one answers, narrowing from its own results.
+    const quint64 examined = engine->personsExamined();
+    EXPECT_EQ(find("smit"), S({"p1", "p3", "p6"}));
+    EXPECT_EQ(engine->personsExamined() - examined, 3u);
+
+    ASSERT_TRUE(indexChanged.wait(5000)) << "the index was not built within 5 s";
+    EXPECT_TRUE(engine->isIndexCurrent());
+    const quint64 before = engine->personsExamined();
+    EXPECT_EQ(find("smit"), S({"p1", "p3", "p6", "p9"}));
+    EXPECT_EQ(engine->personsExamined() - before, quint64(book->people().size()))
+        << "a result of the old index was used";
+}
+
 TEST_F(RKAddressBookTest, AgreesWithQtCaseInsensitiveContainsOnRandomPatterns)
 {
     // The reference: every word contained, case-insensitively as Qt compares, in one of the
@@ -258,4 +294,102 @@ TEST(RKAddressBookEmptyTest, AnEmptyAddressBookMatchesNothing)
     RKAddressBook engine(book);
     for (const char *pattern : {"a", "an", "an b", " "})
         EXPECT_TRUE(engine.personsMatchingPattern(QString::fromUtf8(pattern)).isEmpty());
+}
+
+TEST_F(RKAddressBookTest, IgnoringAccentsFindsLettersWithoutThemAndKeepsCaseIgnored)
+{
+    struct Case
+    {
+        const char *pattern;
+        QStringList found;
+        bool foundWithAccents; // by the default search too
+    };
+    const Case cases[] = {
+        {"angstrom", S({"p4"}), false},
+        {"ASA QUENBY", S({"p4"}), false},
+        {"olmez", S({"p5"}), false},
+        {"jorg", S({"p8"}), false},
+        {"strasse", S({"p7", "p8"}), false},
+        {"STRAßE", S({"p7", "p8"}), true},
+        {"sm", S({"p1", "p2", "p3", "p5", "p6"}), true},
+    };
+    for (const Case &c : cases) {
+        engine->setOptions({});
+        const QStringList exact = find(c.pattern);
+        engine->setOptions({true, false});
+        EXPECT_EQ(find(c.pattern), c.found) << c.pattern;
+        EXPECT_EQ(exact == c.found, c.foundWithAccents) << c.pattern;
+    }
+}
+
+TEST_F(RKAddressBookTest, PhoneDigitsMatchNumbersWrittenAnyWayOnlyWhenAskedFor)
+{
+    // p1's phone is "+1 555 0100".
+    for (const char *pattern : {"5550100", "(555)0100", "555-0100", "1.555.0100", "+15550100"}) {
+        engine->setOptions({});
+        EXPECT_EQ(find(pattern), QStringList()) << pattern;
+        engine->setOptions({false, true});
+        EXPECT_EQ(find(pattern), S({"p1"})) << pattern;
+        engine->setOptions({true, true});
+        EXPECT_EQ(find(pattern), S({"p1"})) << pattern;
+    }
+    engine->setOptions({false, true});
+    EXPECT_EQ(find("john 5550100"), S({"p1"})) << "a phone word joins the other words";
+    EXPECT_EQ(find("55501"), S({"p1"})) << "any run of the number's digits";
+    EXPECT_EQ(find("0100a"), QStringList()) << "a letter makes it no phone number";
+}
+
+TEST(RKAddressBookNarrowingTest, TypingAnswersAsAFullSearchWouldUnderEveryOption)
+{
+    TemporaryHome home;
+    const QString path = home.path() + QLatin1String("/phones.vcf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const char *const cards[] = {
+        "N:Dvořák;Zoë;;;\nTEL:1 2 3 4",    "N:Smith;Ann;;;\nTEL:12-34",
+        "N:Süß;Åsa;;;\nTEL:+1 (555) 0134", "N:Strasse;Ole;;;\nTEL:555.01.34\nNOTE:12 sa",
+        "N:Zapata;Sam;;;\nNOTE:(555)",
+    };
+    for (const char *card : cards)
+        file.write(QByteArray("BEGIN:VCARD\nVERSION:3.0\n") + card + "\nEND:VCARD\n");
+    file.close();
+    AddressBook book({path});
+    const QString alphabet = QString::fromUtf8("12345 -()+.aåoßsz");
+    for (const RKAddressBook::Options options :
+         {RKAddressBook::Options{false, false}, RKAddressBook::Options{true, false},
+          RKAddressBook::Options{false, true}, RKAddressBook::Options{true, true}}) {
+        RKAddressBook typed(book), fresh(book);
+        typed.setOptions(options);
+        fresh.setOptions(options);
+        auto typeAndCompare = [&](const QString &text) {
+            for (qsizetype length = 1; length <= text.size(); ++length) {
+                const QString pattern = text.left(length);
+                fresh.clearCache();
+                EXPECT_EQ(ids(typed.personsMatchingPattern(pattern)),
+                          ids(fresh.personsMatchingPattern(pattern)))
+                    << qPrintable(pattern) << " accents " << options.ignoreAccents << " digits "
+                    << options.matchPhoneDigits;
+            }
+        };
+        // "12" is no phone number, "123" is one: Dvořák's "1 2 3 4" joins.
+        for (const char *text : {"123", "12-3 z", "(555)0134", "ås süß", "55 5"}) {
+            typed.clearCache();
+            typeAndCompare(QString::fromUtf8(text));
+        }
+        QRandomGenerator random(11);
+        for (int round = 0; round < 300; ++round) {
+            QString text;
+            for (int i = 0, length = 1 + random.bounded(7); i < length; ++i)
+                text.append(alphabet[random.bounded(int(alphabet.size()))]);
+            if (round % 40 == 0)
+                typed.clearCache();
+            typeAndCompare(text);
+        }
+    }
+}
+
+TEST_F(RKAddressBookTest, RepeatedWordsCountOnce)
+{
+    EXPECT_EQ(find("smith SMITH smith jo"), find("smith jo"));
+    EXPECT_EQ(find("jo jo jo"), find("jo"));
 }

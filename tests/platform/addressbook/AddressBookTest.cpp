@@ -6,6 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -20,19 +23,22 @@ void writeFile(const QString &path, const QByteArray &data)
     file.write(data);
 }
 
-QByteArray card(const char *lastName, const char *uid = nullptr)
+// Every card has the same name, so the address book keeps them in source order and the
+// organization tells them apart.
+QByteArray card(const char *label, const char *uid = nullptr)
 {
-    QByteArray text = QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:") + lastName + ";;;;\r\n";
+    QByteArray text =
+        QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Same;;;;\r\nORG:") + label + "\r\n";
     if (uid)
         text += QByteArray("UID:") + uid + "\r\n";
     return text + "END:VCARD\r\n";
 }
 
-QStringList lastNames(const AddressBook &book)
+QStringList sourceLabels(const AddressBook &book)
 {
     QStringList names;
     for (const PersonPtr &person : book.people())
-        names.append(person->lastName());
+        names.append(person->organization());
     return names;
 }
 
@@ -58,7 +64,7 @@ TEST_F(AddressBookTest, ReadsFoldersRecursivelyByNameAndSkipsTemporaryAndBareFil
     writeFile(root + QLatin1String("/README"), card("NoExtension"));
     writeFile(root + QLatin1String("/.hidden.vcf"), card("Hidden"));
     AddressBook book({root});
-    EXPECT_EQ(lastNames(book),
+    EXPECT_EQ(sourceLabels(book),
               (QStringList{QStringLiteral("A"), QStringLiteral("B1"), QStringLiteral("B2"),
                            QStringLiteral("C"), QStringLiteral("SubC")}));
     EXPECT_FALSE(book.isUsingSampleBook());
@@ -75,7 +81,7 @@ TEST_F(AddressBookTest, FolderLinksAreFollowedButNeverBackIntoAFolderBeingRead)
     // A sync tool's or a user's link back up the tree: every card would come round again.
     ASSERT_TRUE(QFile::link(root, root + QLatin1String("/sub/back")));
     AddressBook book({root});
-    EXPECT_EQ(lastNames(book),
+    EXPECT_EQ(sourceLabels(book),
               (QStringList{QStringLiteral("A"), QStringLiteral("Linked"), QStringLiteral("B")}));
 }
 
@@ -87,7 +93,7 @@ TEST_F(AddressBookTest, EnvironmentSourcesKeepTheirOrderAndDuplicateIdsBecomeUni
     writeFile(first + QLatin1String("/x.vcf"), card("First", "same-id"));
     qputenv("BRISKO_ADDRESS_BOOK", (second + QLatin1Char(':') + first).toUtf8());
     AddressBook book;
-    EXPECT_EQ(lastNames(book), (QStringList{QStringLiteral("Second"), QStringLiteral("First")}));
+    EXPECT_EQ(sourceLabels(book), (QStringList{QStringLiteral("Second"), QStringLiteral("First")}));
     ASSERT_EQ(book.people().size(), 2);
     EXPECT_EQ(book.people()[0]->uniqueId(), QStringLiteral("same-id"));
     EXPECT_NE(book.people()[1]->uniqueId(), QStringLiteral("same-id"));
@@ -107,7 +113,7 @@ TEST_F(AddressBookTest, DesktopFoldersInOrderWithKhardBooks)
               "[addressbooks]\n[[work]]\npath = ~/vdir/work/\n[[friends]]\n"
               "path = $HOME/vdir/friends\n\n[general]\npath = /not/a/book\n");
     AddressBook book;
-    EXPECT_EQ(lastNames(book),
+    EXPECT_EQ(sourceLabels(book),
               (QStringList{QStringLiteral("KdeSub"), QStringLiteral("Kde"), QStringLiteral("Phone"),
                            QStringLiteral("Colleague"), QStringLiteral("Friend")}));
     EXPECT_FALSE(book.isUsingSampleBook());
@@ -139,16 +145,17 @@ TEST_F(AddressBookTest, WatcherSeesFilesAddedEditedAndRemoved)
 
     writeFile(root + QLatin1String("/b.vcf"), card("Berg"));
     ASSERT_TRUE(changed.wait(5000)) << "an added file was not noticed within 5 s";
-    EXPECT_EQ(lastNames(book), (QStringList{QStringLiteral("Anders"), QStringLiteral("Berg")}));
+    EXPECT_EQ(sourceLabels(book), (QStringList{QStringLiteral("Anders"), QStringLiteral("Berg")}));
     EXPECT_GT(book.generation(), generation);
 
     writeFile(root + QLatin1String("/a.vcf"), card("Andersson"));
     ASSERT_TRUE(changed.wait(5000)) << "an edited file was not noticed within 5 s";
-    EXPECT_EQ(lastNames(book), (QStringList{QStringLiteral("Andersson"), QStringLiteral("Berg")}));
+    EXPECT_EQ(sourceLabels(book),
+              (QStringList{QStringLiteral("Andersson"), QStringLiteral("Berg")}));
 
     ASSERT_TRUE(QFile::remove(root + QLatin1String("/b.vcf")));
     ASSERT_TRUE(changed.wait(5000)) << "a removed file was not noticed within 5 s";
-    EXPECT_EQ(lastNames(book), QStringList{QStringLiteral("Andersson")});
+    EXPECT_EQ(sourceLabels(book), QStringList{QStringLiteral("Andersson")});
 }
 
 TEST_F(AddressBookTest, ReloadWithoutChangesKeepsThePersonsAndStaysQuiet)
@@ -162,4 +169,79 @@ TEST_F(AddressBookTest, ReloadWithoutChangesKeepsThePersonsAndStaysQuiet)
     EXPECT_EQ(changed.count(), 0);
     ASSERT_EQ(book.people().size(), 1);
     EXPECT_EQ(book.people()[0].get(), before[0].get()) << "unchanged files are not read again";
+}
+
+TEST_F(AddressBookTest, PersonsFollowTheirNamesAsTheLocaleSortsThemAndEqualNamesKeepTheirPlace)
+{
+    const QString path = home.path() + QLatin1String("/book.vcf");
+    QByteArray cards;
+    const char *const names[][2] = {{"Berg", "Åsa"},  {"Lind", "anna"}, {"Ek", "Zed"},
+                                    {"Lind", "Anna"}, {"", ""},         {"Ek", "Bo"}};
+    for (int i = 0; i < 6; ++i) {
+        cards += "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + QByteArray::number(i + 1) +
+                 "\r\nN:" + names[i][0] + ";" + names[i][1] + ";;;\r\n";
+        if (i == 4)
+            cards += "ORG:Ärlig AB\r\nX-ABShowAs:COMPANY\r\n";
+        cards += "END:VCARD\r\n";
+    }
+    writeFile(path, cards);
+    struct Case
+    {
+        const char *locale;
+        const char *order; // by UID
+    };
+    // Swedish puts Å and Ä after Z; "anna" and "Anna" are equal names either way.
+    const Case cases[] = {
+        {"en_US", "2 4 5 1 6 3"},
+        {"sv_SE", "2 4 6 3 1 5"},
+    };
+    const QLocale saved;
+    for (const Case &c : cases) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(c.locale)));
+        AddressBook book({path});
+        QStringList order;
+        for (const PersonPtr &person : book.people())
+            order.append(person->uniqueId());
+        EXPECT_EQ(order.join(QLatin1Char(' ')), QLatin1String(c.order)) << c.locale;
+    }
+    QLocale::setDefault(saved);
+}
+
+TEST_F(AddressBookTest, LoadsAwayFromItsThreadAndSwapsEachResultInWhole)
+{
+    const QString root = home.path() + QLatin1String("/book");
+    writeFile(root + QLatin1String("/a.vcf"), card("Anders"));
+    // Holds each load at its start until the test lets it go.
+    QSemaphore started, go;
+    AddressBook::setLoadStartObserver([&] {
+        started.release();
+        go.acquire();
+    });
+    auto cleanup = qScopeGuard([] { AddressBook::setLoadStartObserver({}); });
+
+    AddressBook book({root}, AddressBook::Loading::InBackground);
+    QSignalSpy loaded(&book, &AddressBook::loaded);
+    QSignalSpy changed(&book, &AddressBook::databaseChangedExternally);
+    ASSERT_TRUE(started.tryAcquire(1, 5000)) << "the load did not start within 5 s";
+    EXPECT_FALSE(book.isLoaded());
+    EXPECT_TRUE(book.isLoading());
+    EXPECT_TRUE(book.people().isEmpty());
+    go.release();
+    ASSERT_TRUE(loaded.wait(5000)) << "the load did not finish within 5 s";
+    EXPECT_EQ(sourceLabels(book), QStringList{QStringLiteral("Anders")});
+    EXPECT_EQ(changed.count(), 0) << "the first load is no change made by another program";
+
+    writeFile(root + QLatin1String("/b.vcf"), card("Berg"));
+    book.reloadInBackground();
+    ASSERT_TRUE(started.tryAcquire(1, 5000)) << "the reload did not start within 5 s";
+    // A second request while one runs is carried out after it.
+    book.reloadInBackground();
+    EXPECT_EQ(sourceLabels(book), QStringList{QStringLiteral("Anders")})
+        << "the old persons stay until the new ones are in";
+    go.release(2);
+    ASSERT_TRUE(changed.wait(5000)) << "the reload did not finish within 5 s";
+    EXPECT_EQ(sourceLabels(book), (QStringList{QStringLiteral("Anders"), QStringLiteral("Berg")}));
+    book.waitForLoad();
+    EXPECT_FALSE(book.isLoading());
+    EXPECT_EQ(loaded.count(), 1);
 }

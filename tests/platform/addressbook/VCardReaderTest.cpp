@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QVariantMap>
 
 #include <gtest/gtest.h>
@@ -297,17 +298,69 @@ TEST(VCardReaderTest, LineEndingsByteOrderMarksAndUndeclaredLatin1GiveTheSameTex
         "BEGIN:VCARD\nVERSION:3.0\nN:Çelik;Zoë;;;\nTEL;TYPE=CELL:+90 1\nEND:VCARD\n";
     QByteArray crlf = lf;
     crlf.replace("\n", "\r\n");
-    const QString utf16 = QString::fromUtf8(lf);
-    QByteArray bom16 = "\xFF\xFE";
-    bom16.append(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2);
-    const QByteArray latin1 = utf16.toLatin1();
+    QByteArray cr = lf;
+    cr.replace("\n", "\r"); // classic Mac OS
+    const QString text = QString::fromUtf8(lf);
+    const QByteArray utf16LE(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    QByteArray utf16BE = utf16LE;
+    for (qsizetype i = 0; i + 1 < utf16BE.size(); i += 2)
+        std::swap(utf16BE[i], utf16BE[i + 1]);
+    const QByteArray latin1 = text.toLatin1();
     for (const QByteArray &data :
-         {lf, crlf, QByteArray(QByteArray("\xEF\xBB\xBF") + lf), bom16, latin1}) {
-        const QList<PersonPtr> persons = VCardReader::readData(data, QStringLiteral("/x.vcf"));
-        ASSERT_EQ(persons.size(), 1);
+         {lf, crlf, cr, QByteArray("\xEF\xBB\xBF" + lf), QByteArray("\xFF\xFE" + utf16LE), utf16LE,
+          QByteArray("\xFE\xFF" + utf16BE), utf16BE, latin1}) {
+        QStringList messages;
+        const QList<PersonPtr> persons =
+            VCardReader::readData(data, QStringLiteral("/x.vcf"), &messages);
+        EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join(QLatin1Char('\n')));
+        ASSERT_EQ(persons.size(), 1) << data.toHex().left(40).constData();
         EXPECT_EQ(persons[0]->lastName(), s("Çelik"));
         EXPECT_EQ(persons[0]->firstName(), s("Zoë"));
         EXPECT_EQ(values(persons[0]->phones()), QStringList{s("_$!<Mobile>!$_=+90 1")});
+    }
+}
+
+TEST(VCardReaderTest, TextThatHoldsNoCardIsReportedWithFileAndLine)
+{
+    QStringList messages;
+    EXPECT_TRUE(readText("notes about people\rbut no card\r", &messages).isEmpty());
+    EXPECT_EQ(messages, QStringList{s("/inline.vcf:1: skipped a vCard that cannot be read (no "
+                                      "BEGIN:VCARD line)")});
+    messages.clear();
+    EXPECT_TRUE(readText(" \r\n\n", &messages).isEmpty());
+    EXPECT_TRUE(messages.isEmpty()) << "a blank file holds no card, and nothing is wrong with it";
+}
+
+TEST(VCardReaderTest, APersonReadsItsOwnCardAndPhotoAgainWhileTheFileIsUnchanged)
+{
+    const QByteArray first = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:First;;;;\r\nEND:VCARD\r\n";
+    const QByteArray second = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Second;;;;\r\n"
+                              "PHOTO;ENCODING=b;TYPE=PNG:iVBORw0KGgo=\r\nEND:VCARD\r\n";
+    const QString text = QString::fromUtf8(first + second);
+    const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    QByteArray crOnly = first + second;
+    crOnly.replace("\r\n", "\r");
+    QTemporaryDir folder;
+    for (const QByteArray &contents : {QByteArray(first + second), utf16, crOnly}) {
+        const QString path = folder.filePath(QStringLiteral("book.vcf"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(contents);
+        file.close();
+        const QList<PersonPtr> persons = VCardReader::readFile(path);
+        ASSERT_EQ(persons.size(), 2);
+        EXPECT_EQ(persons[0]->vCardText(), first);
+        EXPECT_EQ(persons[1]->vCardText(), second);
+        EXPECT_FALSE(persons[0]->hasImage());
+        EXPECT_TRUE(persons[1]->hasImage());
+        EXPECT_EQ(persons[1]->imageData(), QByteArray("\x89PNG\r\n\x1a\n"));
+
+        // Another program rewrote the file: its text is no longer that card's.
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(second + first + "\r\n"));
+        file.close();
+        EXPECT_TRUE(persons[1]->vCardText().isEmpty());
+        EXPECT_TRUE(persons[1]->imageData().isEmpty());
     }
 }
 
@@ -357,8 +410,12 @@ TEST(VCardReaderTest, TruncatedMutatedAndRandomBytesNeverCrash)
             for (int flips = 0; flips < 8; ++flips)
                 mutated[random.bounded(int(mutated.size()))] = char(random.bounded(256));
             const QList<PersonPtr> persons = VCardReader::readData(mutated, file);
-            for (const PersonPtr &person : persons)
+            for (const PersonPtr &person : persons) {
                 EXPECT_FALSE(person->uniqueId().isEmpty());
+                person->imageData();
+                person->addresses();
+                EXPECT_TRUE(person->vCardText().trimmed().toUpper().startsWith("BEGIN:VCARD"));
+            }
         }
     }
     static const char alphabet[] = "BEGIN:VCARD\r\nEND;=:\\,; \t=0AQUOTED-PRINTABLE\xC3\xFF\0";
