@@ -3,6 +3,7 @@
 
 #include "SettingsKeys.h"
 #include "binding/PaneBinder.h"
+#include "keycombo/KeyComboPanel.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "process/RKProcess.h"
@@ -27,7 +28,6 @@
 #include <QTimer>
 
 #include <array>
-#include <cstdio>
 
 #include <unistd.h>
 
@@ -357,9 +357,19 @@ void BriskoPanePref::_postNotificationObject(const QString &command)
 
 void BriskoPanePref::setupHotKey()
 {
-    // TODO: record the combination in the key combination panel once it exists; until then
-    // the button stays disabled and the stored hot key unchanged.
-    std::fprintf(stderr, "BriskoPane: the hot key recorder is not available yet\n");
+    KeyComboPanel *panel = KeyComboPanel::sharedPanelWithMainWindow(mainWindow(), bundle());
+    if (!panel)
+        return;
+    panel->setKeyCombo(_userDefaults->keyComboForKey(DefHotKey));
+    // The running application lets go of its hot key, so typing it here does not call it.
+    _postNotificationObject(ControlCommands::Suspend);
+    const int result = panel->runModal();
+    const PaneKeyCombo keyCombo = panel->keyCombo();
+    if (result == 1 && keyCombo.isValid() && _userDefaults->setKeyCombo(keyCombo, DefHotKey))
+        setHotKeyTitle(keyCombo.description());
+    // Refresh first: the application takes the stored key before it listens again.
+    _postNotificationObject(ControlCommands::Refresh);
+    _postNotificationObject(ControlCommands::Resume);
 }
 
 void BriskoPanePref::setupVonage()
