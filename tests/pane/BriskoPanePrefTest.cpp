@@ -13,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
-#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -241,33 +240,6 @@ TEST_F(Pane, ValuesChangedElsewhereShowWhenThePaneIsShownAgain)
     EXPECT_TRUE(control<QCheckBox>("hideAdvertSwitch")->isChecked());
     EXPECT_FALSE(control<AdvertTextView>("adTextView")->lineVisible());
     EXPECT_EQ(control<QLabel>("hotKeyLabel")->text(), commandK.description());
-}
-
-TEST_F(Pane, VonageNeedsACallerNumberToBeEnabled)
-{
-    auto *numbers = control<QComboBox>("vonageNumbersPop");
-    auto *enabled = control<QCheckBox>("vonageEnabledSwitch");
-    ASSERT_TRUE(numbers && enabled);
-    EXPECT_EQ(numbers->itemText(0), QStringLiteral("Unavailable"));
-    EXPECT_FALSE(numbers->isEnabled()) << "\"Unavailable\" could be chosen as a caller number";
-
-    // Without an account the setup ends as a cancelled one: switched off again.
-    toggle(enabled);
-    ASSERT_TRUE(waitUntil([this] { return !pane.VonageEnabled(); }));
-    EXPECT_FALSE(enabled->isChecked());
-
-    BriskoDefaults &store = *pane.userDefaults();
-    store.setValueForKey(QVariantList{QStringLiteral("555 0100"), QStringLiteral("555 0199")},
-                         DefVonageNumbers);
-    store.setValueForKey(QStringLiteral("555 0199"), DefSelectedVonageNumber);
-    pane.willSelect();
-    EXPECT_EQ(numbers->count(), 2);
-    EXPECT_EQ(numbers->currentText(), QStringLiteral("555 0199"));
-    pane.selectVonageNumber(0);
-    EXPECT_EQ(store.valueForKey(DefSelectedVonageNumber), QVariant(QStringLiteral("555 0100")));
-    toggle(enabled);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(pane.VonageEnabled());
 }
 
 TEST_F(Pane, CredentialIsValidOnceBothFieldsHoldACharacter)
