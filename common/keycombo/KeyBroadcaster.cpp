@@ -20,26 +20,6 @@ constexpr std::array<std::pair<Qt::KeyboardModifier, qint64>, 4> kQtToCarbon{{
     {Qt::ShiftModifier, PaneKeyCombo::shiftKey},
 }};
 
-bool isModifierOrLockKey(int key)
-{
-    switch (key) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Meta:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_Hyper_L:
-    case Qt::Key_Hyper_R:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 KeyBroadcaster::KeyBroadcaster(QWidget *parent)
@@ -82,7 +62,7 @@ bool KeyBroadcaster::event(QEvent *event)
 
 void KeyBroadcaster::keyDown(QKeyEvent *event)
 {
-    if (event->isAutoRepeat() || isModifierOrLockKey(event->key()))
+    if (event->isAutoRepeat() || NativeKeyCodes::isModifierKey(event->key()))
         return;
     const std::optional<int> keyCode =
         NativeKeyCodes::virtualKeyCodeForNativeScanCode(event->nativeScanCode());

@@ -14,4 +14,8 @@ namespace NativeKeyCodes {
 /// event that carries no scan code.
 std::optional<int> virtualKeyCodeForNativeScanCode(quint32 nativeScanCode);
 
+/// Whether a Qt key only changes what other keys do: Shift, Ctrl, Alt, Super and their kin,
+/// Caps Lock and Num Lock. Scroll Lock is a key of its own.
+bool isModifierKey(int qtKey);
+
 } // namespace NativeKeyCodes
