@@ -11,6 +11,7 @@
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "settings/UserDefaults.h"
+#include "support/ControlMonitor.h"
 #include "support/TestProcesses.h"
 
 #include <QApplication>
@@ -158,27 +159,6 @@ private:
     }
 
     xcb_connection_t *_connection;
-};
-
-/// Hears the control notifications of the session.
-class ControlMonitor final
-{
-public:
-    ControlMonitor()
-    {
-        _center.addObserver(&_context, ControlCommands::NotificationName, QString(),
-                            [this](const DistributedNotification &n) { _heard.append(n.object); });
-        _center.flush();
-    }
-    bool hears(const QString &command)
-    {
-        return eventually([&] { return _heard.removeOne(command); });
-    }
-
-private:
-    DistributedNotificationCenter _center;
-    QObject _context;
-    QStringList _heard;
 };
 
 QDialog *recorder()
