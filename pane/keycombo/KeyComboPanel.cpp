@@ -84,11 +84,6 @@ int KeyComboPanel::runModal()
     return code == 1 ? 1 : 0;
 }
 
-bool KeyComboPanel::isHoldingKeyboard() const
-{
-    return _keyboardGrab && _keyboardGrab->isActive();
-}
-
 void KeyComboPanel::setKeyCombo(const PaneKeyCombo &keyCombo)
 {
     mKeyCombo = keyCombo;

@@ -36,8 +36,6 @@ public:
     /// Shows the sheet and records until OK or Cancel ends it: 1 for OK, 0 for Cancel. The
     /// combination is not checked; invalid ones show as "None" and may be confirmed.
     int runModal();
-    /// Whether the desktop's keyboard is held right now; only while the sheet records on X11.
-    bool isHoldingKeyboard() const;
 
     PaneKeyCombo keyCombo() const { return mKeyCombo; }
     void setKeyCombo(const PaneKeyCombo &keyCombo);
