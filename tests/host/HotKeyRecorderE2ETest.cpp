@@ -12,6 +12,7 @@
 #include "notifications/DistributedNotificationCenter.h"
 #include "settings/UserDefaults.h"
 #include "support/ControlMonitor.h"
+#include "support/RivalClient.h"
 #include "support/TestProcesses.h"
 
 #include <QApplication>
@@ -24,9 +25,6 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <xcb/xcb.h>
-#include <xcb/xcb_keysyms.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -108,59 +106,6 @@ bool xdotool(const QStringList &arguments)
     return run(QStringLiteral("xdotool"), arguments) == 0;
 }
 
-/// Another X client asking the server for what it may take: the whole keyboard, or one key
-/// with modifiers on the root window.
-class OtherClient final
-{
-public:
-    OtherClient()
-        : _connection(xcb_connect(nullptr, nullptr))
-    {}
-    ~OtherClient() { xcb_disconnect(_connection); }
-
-    bool mayTakeKeyboard()
-    {
-        xcb_grab_keyboard_reply_t *reply =
-            xcb_grab_keyboard_reply(_connection,
-                                    xcb_grab_keyboard(_connection, 0, _root(), XCB_CURRENT_TIME,
-                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
-                                    nullptr);
-        const bool taken = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
-        std::free(reply);
-        if (taken)
-            xcb_ungrab_keyboard(_connection, XCB_CURRENT_TIME);
-        xcb_flush(_connection);
-        return taken;
-    }
-
-    bool mayTakeKey(xcb_keysym_t keysym, std::uint16_t modifiers)
-    {
-        xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(_connection);
-        xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, keysym);
-        xcb_key_symbols_free(symbols);
-        if (!codes)
-            return false;
-        xcb_generic_error_t *error = xcb_request_check(
-            _connection, xcb_grab_key_checked(_connection, 1, _root(), modifiers, codes[0],
-                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
-        const bool taken = error == nullptr;
-        if (taken)
-            xcb_ungrab_key(_connection, codes[0], _root(), modifiers);
-        xcb_flush(_connection);
-        std::free(error);
-        std::free(codes);
-        return taken;
-    }
-
-private:
-    xcb_window_t _root() const
-    {
-        return xcb_setup_roots_iterator(xcb_get_setup(_connection)).data->root;
-    }
-
-    xcb_connection_t *_connection;
-};
-
 QDialog *recorder()
 {
     auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -212,7 +157,7 @@ TEST(HotKeyRecorder, ARecordedKeyIsStoredShownAndAnsweredAtOnce)
 
     // The recorder runs a modal loop of its own, so what a user does while it is up is played
     // from a timer: each step once the recorder shows what the step before typed.
-    OtherClient other;
+    const QString display = qEnvironmentVariable("DISPLAY");
     QStringList shown;
     QTimer user;
     const QDeadlineTimer deadline(Timeout);
@@ -223,7 +168,7 @@ TEST(HotKeyRecorder, ARecordedKeyIsStoredShownAndAnsweredAtOnce)
         if (deadline.hasExpired())
             return panel->reject();
         const QString text = recorded();
-        if (shown.isEmpty() && !other.mayTakeKeyboard()) {
+        if (shown.isEmpty() && !isKeyboardFree(display)) {
             shown.append(text);
             // The window manager's own shortcut, recorded instead of closing the window.
             xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
@@ -247,7 +192,7 @@ TEST(HotKeyRecorder, ARecordedKeyIsStoredShownAndAnsweredAtOnce)
     user.stop();
     EXPECT_EQ(shown, (QStringList{QStringLiteral("Ctrl+Alt+Space"), QStringLiteral("Alt+F4"),
                                   QStringLiteral("Shift+Super+K")}));
-    EXPECT_TRUE(other.mayTakeKeyboard()) << "the keyboard was not given back";
+    EXPECT_TRUE(isKeyboardFree(display)) << "the keyboard was not given back";
     ASSERT_TRUE(monitor.hears(ControlCommands::Suspend));
 
     const QByteArray stored = PropertyList::readFile(UserDefaults::pathForDomain(Domain))
@@ -261,9 +206,9 @@ TEST(HotKeyRecorder, ARecordedKeyIsStoredShownAndAnsweredAtOnce)
     // Once the application has heard Resume, and a ping behind it, it holds the new key only.
     ASSERT_TRUE(monitor.hears(ControlCommands::Resume));
     ASSERT_EQ(run(Ctl, {QStringLiteral("ping")}), 0);
-    EXPECT_TRUE(other.mayTakeKey(0x20, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1))
+    EXPECT_TRUE(isFreeToGrab(display, SpaceKeysym, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1))
         << "the application still holds Ctrl+Alt+Space";
-    EXPECT_FALSE(other.mayTakeKey(0x6b, XCB_MOD_MASK_4 | XCB_MOD_MASK_SHIFT))
+    EXPECT_FALSE(isFreeToGrab(display, KKeysym, XCB_MOD_MASK_4 | XCB_MOD_MASK_SHIFT))
         << "the application does not hold Shift+Super+K";
     ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("super+shift+k")}));
     EXPECT_TRUE(eventually([] {
