@@ -3,6 +3,9 @@
 
 #include "addressbook/AddressBook.h"
 #include "controller/AppController.h"
+#include "core/Bundle.h"
+#include "core/PrintableText.h"
+#include "core/Translations.h"
 #include "search/PersonExtras.h"
 #include "search/RKAddressBook.h"
 #include "session/SessionInstance.h"
@@ -24,19 +27,26 @@ namespace {
 const QString kSearchOption = QStringLiteral("search");
 const QString kAddressBookOption = QStringLiteral("address-book");
 
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("BriskoMain", text);
+}
+
 void describeOptions(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Finds a person in your address book the moment you press the hot key."));
+    parser.setApplicationDescription(translated(QT_TRANSLATE_NOOP(
+        "BriskoMain", "Finds a person in your address book the moment you press the hot key.")));
     parser.addOption(QCommandLineOption(
         kSearchOption,
-        QStringLiteral("Print the display name of every person matching PATTERN, one a line, "
-                       "and exit without opening a window."),
+        translated(QT_TRANSLATE_NOOP("BriskoMain",
+                                     "Print the display name of every person matching PATTERN, "
+                                     "one a line, and exit without opening a window.")),
         QStringLiteral("PATTERN")));
     parser.addOption(QCommandLineOption(
         kAddressBookOption,
-        QStringLiteral("Read persons from PATH (a vCard file or a folder) instead of the "
-                       "desktop's contacts. May be given several times."),
+        translated(QT_TRANSLATE_NOOP("BriskoMain",
+                                     "Read persons from PATH (a vCard file or a folder) instead "
+                                     "of the desktop's contacts. May be given several times.")),
         QStringLiteral("PATH")));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -86,13 +96,14 @@ bool applyAddressBookOption(const QCommandLineParser &parser)
     return true;
 }
 
-/// One line per person whatever the name holds, so the output stays one match a line.
-QString singleLine(QString text)
+/// One line per person whatever the name holds, so the output stays one match a line, and
+/// nothing in it that a terminal would act on.
+QString printableLine(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String(" "));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
+    return PrintableText::escapeControlCharacters(text, PrintableText::Escape::Hex, u"\t");
 }
 
 void configure(QCoreApplication &application)
@@ -100,6 +111,8 @@ void configure(QCoreApplication &application)
     application.setApplicationName(QStringLiteral("Brisko"));
     application.setApplicationVersion(QStringLiteral("4.0.3"));
     application.setOrganizationDomain(QStringLiteral("ambertide.com"));
+    Translations::install({QStringLiteral("BriskoShared"), QStringLiteral("Brisko")},
+                          Bundle::mainBundle().resourcePath());
 }
 
 int runQuery(int argc, char **argv)
@@ -125,7 +138,7 @@ int runQuery(int argc, char **argv)
     RKAddressBook engine(addressBook);
     QTextStream out(stdout);
     for (const PersonPtr &person : engine.personsMatchingPattern(pattern))
-        out << singleLine(PersonExtras::displayName(*person)) << '\n';
+        out << printableLine(PersonExtras::displayName(*person)) << '\n';
     out.flush();
     return 0;
 }
@@ -134,6 +147,8 @@ int runApplication(int argc, char **argv)
 {
     QApplication application(argc, argv);
     configure(application);
+    // Ties windows and notifications to the installed desktop entry (and its icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.ambertide.Brisko"));
     // A background application: closing a window never ends it.
     application.setQuitOnLastWindowClosed(false);
 

@@ -2,6 +2,7 @@
 #include "HostCommandLine.h"
 
 #include "PreferencesHost.h"
+#include "core/Translations.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -77,6 +78,14 @@ private:
     int _fd;
 };
 
+QStringList argumentList(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 bool asksToShowPane(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -85,6 +94,21 @@ bool asksToShowPane(int argc, char **argv)
             return true;
     }
     return false;
+}
+
+void installTranslations()
+{
+    Translations::install({QStringLiteral("BriskoShared"), QStringLiteral("BriskoPreferences")},
+                          QStringLiteral(":/i18n"));
+}
+
+// Help needs no display: it is answered before the windowing system is asked for one.
+int printHelp(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    installTranslations();
+    std::fprintf(stdout, "%s", qUtf8Printable(usage()));
+    return 0;
 }
 
 int waitForHost(int fd)
@@ -102,17 +126,14 @@ int runHost(int argc, char **argv, int readyFd)
     Readiness readiness(readyFd);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("brisko-preferences"));
-    QApplication::setDesktopFileName(QStringLiteral("brisko-preferences"));
+    // The installed desktop entry, so the window gets its icon and name from it.
+    QApplication::setDesktopFileName(QStringLiteral("com.ambertide.BriskoPreferences"));
+    installTranslations();
 
     const Options options = parse(QApplication::arguments());
-    if (options.help) {
-        std::fprintf(stdout, "%s", qPrintable(usage()));
-        readiness.report(Shown);
-        return 0;
-    }
     if (!options.error.isEmpty()) {
         printError(options.error);
-        std::fprintf(stderr, "%s", qPrintable(usage()));
+        std::fprintf(stderr, "%s", qUtf8Printable(usage()));
         readiness.report(Usage);
         return Usage;
     }
@@ -172,7 +193,8 @@ Options parse(const QStringList &arguments)
             options.help = true;
         } else if (argument == kShowPane) {
             if (i + 1 >= arguments.size()) {
-                options.error = QStringLiteral("--show-pane needs a pane identifier");
+                options.error = QCoreApplication::translate("HostCommandLine",
+                                                            "--show-pane needs a pane identifier");
                 return options;
             }
             options.showPane = true;
@@ -181,7 +203,9 @@ Options parse(const QStringList &arguments)
             options.showPane = true;
             options.paneIdentifier = argument.mid(kShowPane.size() + 1);
         } else {
-            options.error = QStringLiteral("unknown argument \"%1\"").arg(argument);
+            options.error =
+                QCoreApplication::translate("HostCommandLine", "unknown argument \"%1\"")
+                    .arg(argument);
             return options;
         }
     }
@@ -190,11 +214,20 @@ Options parse(const QStringList &arguments)
 
 QString usage()
 {
-    return QStringLiteral("usage: brisko-preferences [--show-pane <pane identifier or path>]\n");
+    return QCoreApplication::translate(
+        "HostCommandLine",
+        "Usage: brisko-preferences [--show-pane IDENTIFIER|PATH]\n"
+        "Shows a preference pane; one preferences window runs per session.\n"
+        "\n"
+        "  --show-pane IDENTIFIER|PATH  show the pane with this bundle identifier, or the pane\n"
+        "                               bundle at this path, and end once it is on screen\n"
+        "  -h, --help                   print this help and end\n");
 }
 
 int run(int argc, char **argv)
 {
+    if (parse(argumentList(argc, argv)).help)
+        return printHelp(argc, argv);
     if (!asksToShowPane(argc, argv))
         return runHost(argc, argv, -1);
     // Decided before any thread or connection exists, so the child is a clean copy.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "BriskoPanePref.h"
+#include "core/Translations.h"
 #include "keycombo/PaneBundle.h"
 #include "prefpane/PreferencePane.h"
 
@@ -29,6 +30,9 @@ public:
     {
         if (className != QLatin1String("BriskoPanePref"))
             return nullptr;
+        // The pane's texts travel in its own bundle, whatever host loads it.
+        Translations::install({QStringLiteral("BriskoShared"), QStringLiteral("BriskoPane")},
+                              bundle.resourcePath());
         return new BriskoPanePref(bundle);
     }
 };

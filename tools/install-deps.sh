@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs the Debian 12 packages that building, running and testing Brisko need.
+# Installs the Debian 12 packages that building, running, packaging and testing Brisko need.
 # Only packages that are missing are installed, so a second run is quick.
 set -euo pipefail
 
@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool dbus dbus-x11 x11-utils imagemagick openbox
   fonts-dejavu-core attr procps locales xdg-utils xclip
+  librsvg2-bin dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()

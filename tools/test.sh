@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds with warnings as errors, and runs every test: the unit
 # tests on Qt's offscreen platform, the end-to-end tier (label e2e) on a virtual X server
-# with its own session bus.
+# with its own session bus, and the Debian package's checks (label package).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./tools/build.sh -DBRISKO_WERROR=ON

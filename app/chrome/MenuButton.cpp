@@ -32,13 +32,13 @@ QMenu *MenuButton::contextMenu()
     // window would inherit its translucency.
     _contextMenu = new QMenu;
     _contextMenu->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-    // Fixed titles, not translated, and no shortcuts.
-    _contextMenu->addAction(QStringLiteral("About Brisko"), this, &MenuButton::showAbout);
+    // No shortcuts: the search field owns the keyboard.
+    _contextMenu->addAction(tr("About Brisko"), this, &MenuButton::showAbout);
     _contextMenu->addSeparator();
-    _contextMenu->addAction(QStringLiteral("Preferences"), this, &MenuButton::showPreference);
-    _contextMenu->addAction(QStringLiteral("Help"), this, &MenuButton::showHelp);
+    _contextMenu->addAction(tr("Preferences"), this, &MenuButton::showPreference);
+    _contextMenu->addAction(tr("Help"), this, &MenuButton::showHelp);
     _contextMenu->addSeparator();
-    _contextMenu->addAction(QStringLiteral("Quit Brisko"), this, [this] {
+    _contextMenu->addAction(tr("Quit Brisko"), this, [this] {
         Q_EMIT terminate();
         QCoreApplication::quit();
     });

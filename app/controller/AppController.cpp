@@ -169,6 +169,20 @@ void AppController::applicationDidFinishLaunching()
 
     preferenceDidChange();
 
+    // The launch check answers in its own time. The greeting waits for it, so that it never
+    // comes up over its alert; the hot key above and the control channel below do not.
+    _greetingDue = true;
+    _greetWhenDue();
+
+    _controlNotifications->applicationDidFinishLaunching();
+    _updateSearchIndexSoon();
+}
+
+void AppController::_greetWhenDue()
+{
+    if (!_greetingDue || _launchCheckPending || _numAlertPanel > 0)
+        return;
+    _greetingDue = false;
     switch (launchGreeting(defaults().integerForKey(DefActivationCount),
                            defaults().boolForKey(DefHasPromptedToShare),
                            defaults().boolForKey(DefShowSplash))) {
@@ -183,9 +197,14 @@ void AppController::applicationDidFinishLaunching()
     case LaunchGreeting::Nothing:
         break;
     }
+}
 
-    _controlNotifications->applicationDidFinishLaunching();
-    _updateSearchIndexSoon();
+void AppController::_alertDidEnd()
+{
+    --_numAlertPanel;
+    // From the event loop: the greeting may run a panel of its own, which must not nest in
+    // the code that ran this one.
+    QTimer::singleShot(0, this, &AppController::_greetWhenDue);
 }
 
 void AppController::showSearchWindow()
@@ -457,17 +476,23 @@ void AppController::showHelp()
 void AppController::_checkForUpdatesAutomatically()
 {
     // The factory settings are not registered yet at construction: only a stored choice counts.
-    if (!defaults().boolForKey(DefAutoVersionCheck) || !_versionChecker->needAutoVersionCheck() ||
-        !_versionChecker->hasNewer())
+    if (!defaults().boolForKey(DefAutoVersionCheck) || !_versionChecker->needAutoVersionCheck())
         return;
-    // Shown from the event loop: a nested loop inside the construction of the shared
-    // controller would let a request reach it half built.
-    QTimer::singleShot(0, this, [this] {
-        ++_numAlertPanel;
-        const bool visit = _runNewVersionAlert();
-        --_numAlertPanel;
-        if (visit)
-            RKWebsite::visitPage(QStringLiteral("brisko"));
+    // Away from the main thread: a site that does not answer must hold neither the launch
+    // nor the hot key. The alert comes from the event loop, never inside the construction of
+    // the shared controller.
+    _launchCheckPending = true;
+    _versionChecker->fetchLatestVersionInBackground([this](std::uint32_t latest) {
+        // An alert already open, the menu's check asked meanwhile, says as much.
+        if (latest > kVersion && _numAlertPanel == 0) {
+            ++_numAlertPanel;
+            const bool visit = _runNewVersionAlert();
+            if (visit)
+                RKWebsite::visitPage(QStringLiteral("brisko"));
+            _alertDidEnd();
+        }
+        _launchCheckPending = false;
+        _greetWhenDue();
     });
 }
 
@@ -479,6 +504,14 @@ bool AppController::_runNewVersionAlert()
                            tr("Visit Website"), tr("Later")) == RKWindow::AlertDefaultReturn;
 }
 
+bool AppController::_runReportAlert(const QString &title, const QString &message)
+{
+    // Only its button may open the site: Escape, and closing the alert as logging out or
+    // "Shutdown" does, mean "OK".
+    return AlertPanel::run(title, message, tr("OK"), tr("Visit Website"), QString(), nullptr,
+                           AlertPanel::DefaultReturn) == AlertPanel::AlternateReturn;
+}
+
 void AppController::checkForUpdates()
 {
     // A second check while the first one's alert is open is refused silently.
@@ -488,18 +521,23 @@ void AppController::checkForUpdates()
     WindowExtras::fadeOut(_mainWindow.get());
     WindowExtras::fadeOut(_splashWindow.get());
     bool visit = false;
-    if (_versionChecker->hasNewer()) {
+    if (_versionChecker->latestVersion() == 0) {
+        // Nothing is known of newer versions; calling this one the latest would mislead.
+        visit = _runReportAlert(tr("Update Check Failed"),
+                                tr("Brisko could not find out whether a newer version is "
+                                   "available (%1). Please try again later.")
+                                    .arg(_versionChecker->fetchError()));
+    } else if (_versionChecker->hasNewer()) {
         visit = _runNewVersionAlert();
     } else {
-        visit = AlertPanel::run(tr("Latest Version"),
+        visit = _runReportAlert(tr("Latest Version"),
                                 tr("You are currently running Brisko %1, the latest version "
                                    "available.")
-                                    .arg(_versionChecker->currentVersionString()),
-                                tr("OK"), tr("Visit Website")) == RKWindow::AlertAlternateReturn;
+                                    .arg(_versionChecker->currentVersionString()));
     }
     if (visit)
         RKWebsite::visitProductPage(RKWebsite::Brisko);
-    --_numAlertPanel;
+    _alertDidEnd();
 }
 
 void AppController::showStringInLargeType(const QString &string)
@@ -564,10 +602,10 @@ void AppController::dialWithSkype(const QString &phoneNumber)
 void AppController::runShareOrReviewPrompt()
 {
     runShareOrReviewPanelWithTitle(
-        QStringLiteral("Thank you for choosing Brisko"),
-        QStringLiteral("As an independent developer, our single greatest challenge is getting the "
-                       "word out.  Please consider taking a minute to share Brisko on your "
-                       "Facebook or post a review. Thank you!"));
+        tr("Thank you for choosing Brisko"),
+        tr("As an independent developer, our single greatest challenge is getting the word "
+           "out.  Please consider taking a minute to share Brisko on your Facebook or post a "
+           "review. Thank you!"));
 }
 
 void AppController::runShareOrReviewPanelWithTitle(const QString &title, const QString &message)
@@ -576,7 +614,7 @@ void AppController::runShareOrReviewPanelWithTitle(const QString &title, const Q
     ++_numAlertPanel;
     const int choice =
         AlertPanel::run(title, message, tr("Share on Facebook"), tr("Close"), tr("Post Review"));
-    --_numAlertPanel;
+    _alertDidEnd();
 
     if (choice == RKWindow::AlertDefaultReturn)
         Workspace::shared().openUrl(shareUrl());
@@ -696,6 +734,13 @@ SplashWindow *AppController::splashWindow() const
 
 void AppController::_activateApplication()
 {
+    // An open alert is what the user must see: raising the search window instead would leave
+    // it buried, and the application would seem not to answer.
+    if (QWidget *alert = QApplication::activeModalWidget()) {
+        alert->raise();
+        alert->activateWindow();
+        return;
+    }
     _mainWindow->raise();
     _mainWindow->activateWindow();
 }

@@ -142,8 +142,9 @@ public:
     bool matchesTableIsVisible() const { return _matchesTableIsVisible; }
     int numAlertPanel() const { return _numAlertPanel; }
     VersionChecker &versionChecker() const { return *_versionChecker; }
-    /// The check at launch: when the user asked for automatic checks, one is due and a newer
-    /// version exists, an alert offers the product's page once the event loop runs.
+    /// The check at launch: when the user asked for automatic checks and one is due, the
+    /// version is fetched in the background, and an alert offers the product's page if it is
+    /// newer. The launch greeting waits until that has been said.
     void _checkForUpdatesAutomatically();
 
 private:
@@ -162,10 +163,16 @@ private:
     void _activateApplication();
     /// "New Version Available!"; true when the user chose to visit the web site.
     bool _runNewVersionAlert();
+    /// An update check's "OK" alert; true when the user chose to visit the web site instead.
+    bool _runReportAlert(const QString &title, const QString &message);
     void _hideSecondaryWindows();
     void _showSplashScreen();
     /// Opens the pane in the preferences host, then asks it for `tab`.
     void _openPreferencePane(const QString &tab);
+    /// The share prompt or the splash, once launched, with the launch check done and no alert
+    /// open.
+    void _greetWhenDue();
+    void _alertDidEnd();
     void _updateSearchIndexSoon();
     int _matchCount() const;
 
@@ -182,6 +189,8 @@ private:
     bool _showingPerson = false;
     bool _matchesTableIsVisible = true;
     int _numAlertPanel = 0;
+    bool _launchCheckPending = false;
+    bool _greetingDue = false;
     bool _applicationActive = false;
     bool _switchingWindows = false;
 };

@@ -2,6 +2,8 @@
 #include "PreferencePaneOpener.h"
 
 #include "TellApplication.h"
+#include "core/Bundle.h"
+#include "core/InstallLayout.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -12,8 +14,12 @@ namespace PreferencePaneOpener {
 
 void open(const QString &paneIdentifier, QObject *context, std::function<void()> shown)
 {
-    const QString program =
-        QStandardPaths::findExecutable(TellApplication::preferencesHostProgram());
+    // The host on PATH first, as a shell would start it; then the one of this installation,
+    // which a prefix outside PATH (or a build tree) still has beside the bundle.
+    QString program = QStandardPaths::findExecutable(TellApplication::preferencesHostProgram());
+    if (program.isEmpty())
+        program = InstallLayout::launcherForApplicationBundle(
+            Bundle::mainBundle(), TellApplication::preferencesHostProgram());
     if (program.isEmpty()) {
         std::fprintf(stderr, "Brisko: %s is not installed\n",
                      qPrintable(TellApplication::preferencesHostProgram()));

@@ -90,11 +90,6 @@ QString openPreferencePaneScript(const QString &identifier)
            QLatin1Char('\n');
 }
 
-std::optional<QString> _openPreferencePane()
-{
-    return _tellApplication(QStringLiteral("System Preferences"), openPreferencePaneScript());
-}
-
 QString skypeCallScript(const QString &number)
 {
     // Detached: when Skype is not running yet, xdg-open may run it in the foreground, and the

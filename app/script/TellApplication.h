@@ -31,11 +31,10 @@ QString tellApplicationScript(const QString &application, const QString &script)
 /// error dictionary. No result when no program drives that application or the run failed.
 std::optional<QString> _tellApplication(const QString &application, const QString &script);
 
-/// The body sent to "System Preferences" to bring the pane to the front.
+/// The body sent to "System Preferences" to bring the pane to the front. The application
+/// itself starts the host directly (PreferencePaneOpener), so that it learns when the pane
+/// is shown.
 QString openPreferencePaneScript(const QString &identifier = paneIdentifier());
-/// Asks the preferences host to show the Brisko pane (starting the host when it does not
-/// run yet; the host outlives the script).
-std::optional<QString> _openPreferencePane();
 
 /// Shell text that asks Skype, detached, to call `number` ("xdg-open 'skype:NUMBER?call'").
 QString skypeCallScript(const QString &number);

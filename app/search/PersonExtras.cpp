@@ -5,6 +5,8 @@
 #include "search/StringWhitespace.h"
 #include "workspace/Workspace.h"
 
+#include <QCoreApplication>
+
 namespace PersonExtras {
 
 bool isCompany(const Person &person)
@@ -53,7 +55,7 @@ QString displayName(const Person &person)
         return person.organization();
     if (!person.emails().isEmpty())
         return person.emails().constFirst().value.toString();
-    return QStringLiteral("No Name");
+    return QCoreApplication::translate("PersonExtras", "No Name");
 }
 
 bool openInAddressBook(const Person &person)

@@ -9,18 +9,18 @@
 #include "utility/AlertPanel.h"
 #include "workspace/Workspace.h"
 
-#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
+
+#include <memory>
 
 namespace {
 
-// The check may run at launch on the main thread; a site that does not answer must not hold
-// the application for long.
-constexpr int kFetchTimeoutSeconds = 10;
-
-QString tr(const char *text)
+QString &overriddenAddress()
 {
-    return QCoreApplication::translate("VersionChecker", text);
+    static QString address;
+    return address;
 }
 
 /// Reads a hexadecimal number at the start of `text` (blanks and "0x" allowed before it).
@@ -63,6 +63,7 @@ VersionChecker::VersionChecker(const QString &hostname, const QString &appName,
     , _appPath(appPath.isEmpty() ? appName.toLower() : appPath)
     , _version(version)
     , _autoCheckInterval(interval)
+    , _timeoutSeconds(kFetchTimeoutSeconds)
 {}
 
 VersionChecker::VersionChecker(const QString &hostname, const QString &appName,
@@ -122,7 +123,8 @@ void VersionChecker::runAlertHasNewer(bool hasNewer)
     if (AlertPanel::run(tr("Latest Version"),
                         tr("You are currently running %1 %2, the latest version available.")
                             .arg(_appName, currentVersionString()),
-                        tr("Okay"), tr("Visit Website")) == RKWindow::AlertAlternateReturn)
+                        tr("Okay"), tr("Visit Website"), QString(), nullptr,
+                        AlertPanel::DefaultReturn) == RKWindow::AlertAlternateReturn)
         Workspace::shared().openUrl(QUrl(_pageAddress()));
 }
 
@@ -159,12 +161,69 @@ std::uint32_t VersionChecker::versionFromFile(const QByteArray &contents)
     return scanHex(contents, &version) ? version : 0;
 }
 
-std::uint32_t VersionChecker::_fetchLatestVersion() const
+QString VersionChecker::serviceAddress() const
 {
-    const QUrl url(_pageAddress() + QLatin1String("/version"));
+    if (!overriddenAddress().isEmpty())
+        return overriddenAddress();
+    const QString fromEnvironment = qEnvironmentVariable("BRISKO_VERSION_CHECK_ADDRESS");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QLatin1String("http://") + _hostname;
+}
+
+void VersionChecker::setServiceAddress(const QString &address)
+{
+    overriddenAddress() = address;
+}
+
+void VersionChecker::fetchLatestVersionInBackground(std::function<void(std::uint32_t)> done)
+{
+    if (_latestVersion != 0) {
+        QTimer::singleShot(0, this, [this, done] { done(_latestVersion); });
+        return;
+    }
+    struct Outcome
+    {
+        std::optional<QByteArray> contents;
+        QString error;
+    };
+    const auto outcome = std::make_shared<Outcome>();
+    QThread *thread =
+        QThread::create([outcome, url = _versionFileUrl(), timeout = _timeoutSeconds] {
+            outcome->contents = UrlLoading::dataWithContentsOfURL(url, timeout, &outcome->error);
+        });
+    // Delivered on this object's thread, and never to a checker that is gone.
+    connect(thread, &QThread::finished, this, [this, outcome, done] {
+        const std::uint32_t version = _takeFetched(outcome->contents, outcome->error);
+        if (version != 0)
+            _latestVersion = version;
+        done(version);
+    });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+}
+
+std::uint32_t VersionChecker::_fetchLatestVersion()
+{
+    QString error;
     const std::optional<QByteArray> contents =
-        UrlLoading::dataWithContentsOfURL(url, kFetchTimeoutSeconds);
-    return contents ? versionFromFile(*contents) : 0;
+        UrlLoading::dataWithContentsOfURL(_versionFileUrl(), _timeoutSeconds, &error);
+    return _takeFetched(contents, error);
+}
+
+QUrl VersionChecker::_versionFileUrl() const
+{
+    return QUrl(serviceAddress() + QLatin1Char('/') + _appPath + QLatin1String("/version"));
+}
+
+std::uint32_t VersionChecker::_takeFetched(const std::optional<QByteArray> &contents,
+                                           const QString &error)
+{
+    const std::uint32_t version = contents ? versionFromFile(*contents) : 0;
+    _fetchError = contents ? QString() : error;
+    if (contents && version == 0)
+        _fetchError = QStringLiteral("the version file holds no version");
+    return version;
 }
 
 QString VersionChecker::_pageAddress() const

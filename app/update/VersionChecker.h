@@ -2,17 +2,27 @@
 #pragma once
 
 #include <QDate>
+#include <QObject>
 #include <QString>
+#include <QUrl>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 /// Finds out whether the maker has published a newer version: the web site holds, per
 /// product, a file "version" with the latest packed version (0x403 is 4.0.3) as hexadecimal
 /// digits. Also decides, with a day number kept in the settings, when an automatic check is
 /// due.
-class VersionChecker final
+class VersionChecker final : public QObject
 {
+    Q_OBJECT
+
 public:
+    /// The check may run while the user waits; a site that does not answer must not hold the
+    /// application for long.
+    static constexpr int kFetchTimeoutSeconds = 10;
+
     /// `appPath` is the product's directory on the site; the lower-cased `appName` when empty.
     VersionChecker(const QString &hostname, const QString &appName, const QString &appPath,
                    std::uint32_t version, std::uint32_t interval);
@@ -26,13 +36,29 @@ public:
     bool needAutoVersionCheck(const QDate &today) const;
 
     /// The published version, fetched on first use and kept; 0 while it cannot be had (the
-    /// next call then asks again).
+    /// next call then asks again, and fetchError() says why).
     std::uint32_t latestVersion();
     void clearCache() { _latestVersion = 0; }
+    /// Why the last fetch found no version; empty after one that did.
+    QString fetchError() const { return _fetchError; }
+    /// How long a fetch waits for the site.
+    void setTimeout(int seconds) { _timeoutSeconds = seconds; }
     bool hasNewer();
+    /// Fetches the published version on a thread of its own, so a site that does not answer
+    /// holds nobody, and hands it to `done` (0 when it cannot be had) on this object's thread
+    /// once the fetch has ended; a known version is handed over at once, from the event loop.
+    /// `done` is dropped when the checker is gone by then.
+    void fetchLatestVersionInBackground(std::function<void(std::uint32_t)> done);
 
     QString currentVersionString() const;
     QString latestVersionString();
+
+    /// Scheme and host the version file comes from: "http://" and the checker's host, unless
+    /// BRISKO_VERSION_CHECK_ADDRESS in the environment, or setServiceAddress(), points it
+    /// elsewhere (a loopback server in tests).
+    QString serviceAddress() const;
+    /// An empty address restores the checker's own host.
+    static void setServiceAddress(const QString &address);
 
     /// A ready-made alert telling whether a newer version exists, with a way to the web site.
     void runAlertHasNewer(bool hasNewer);
@@ -46,7 +72,10 @@ public:
     static std::uint32_t versionFromFile(const QByteArray &contents);
 
 private:
-    std::uint32_t _fetchLatestVersion() const;
+    std::uint32_t _fetchLatestVersion();
+    QUrl _versionFileUrl() const;
+    /// The version in a fetched file, noting why there is none.
+    std::uint32_t _takeFetched(const std::optional<QByteArray> &contents, const QString &error);
     QString _pageAddress() const;
 
     QString _hostname;
@@ -55,4 +84,6 @@ private:
     std::uint32_t _version = 0;
     std::uint32_t _latestVersion = 0;
     std::uint32_t _autoCheckInterval = 0;
+    int _timeoutSeconds = 0;
+    QString _fetchError;
 };

@@ -4,6 +4,7 @@
 #include "archive/Archive.h"
 #include "core/PropertyList.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QMutex>
 
@@ -38,7 +39,7 @@ Bundle &paneBundle()
 
 QString ApplicationKeyComboBuild::invalidText()
 {
-    return QStringLiteral("Click to Set");
+    return QCoreApplication::translate("KeyCombo", "Click to Set");
 }
 
 Bundle ApplicationKeyComboBuild::bundle()
@@ -48,7 +49,7 @@ Bundle ApplicationKeyComboBuild::bundle()
 
 QString PaneKeyComboBuild::invalidText()
 {
-    return QStringLiteral("None");
+    return QCoreApplication::translate("KeyCombo", "None");
 }
 
 Bundle PaneKeyComboBuild::bundle()

@@ -7,7 +7,8 @@
 namespace AlertPanel {
 
 int run(const QString &title, const QString &message, const QString &defaultButton,
-        const QString &alternateButton, const QString &otherButton, QWidget *window)
+        const QString &alternateButton, const QString &otherButton, QWidget *window,
+        Return escapeButton)
 {
     QMessageBox panel(window);
     if (window)
@@ -20,11 +21,23 @@ int run(const QString &title, const QString &message, const QString &defaultButt
     QPushButton *alternatePush = alternateButton.isEmpty()
                                      ? nullptr
                                      : panel.addButton(alternateButton, QMessageBox::RejectRole);
-    if (!otherButton.isEmpty())
-        panel.addButton(otherButton, QMessageBox::DestructiveRole);
+    QPushButton *otherPush = otherButton.isEmpty()
+                                 ? nullptr
+                                 : panel.addButton(otherButton, QMessageBox::DestructiveRole);
     panel.setDefaultButton(defaultPush);
-    if (alternatePush)
-        panel.setEscapeButton(alternatePush);
+    switch (escapeButton) {
+    case DefaultReturn:
+        panel.setEscapeButton(defaultPush);
+        break;
+    case AlternateReturn:
+        if (alternatePush)
+            panel.setEscapeButton(alternatePush);
+        break;
+    case OtherReturn:
+        if (otherPush)
+            panel.setEscapeButton(otherPush);
+        break;
+    }
     panel.exec();
 
     if (panel.clickedButton() == defaultPush)

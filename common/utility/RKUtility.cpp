@@ -2,6 +2,7 @@
 #include "RKUtility.h"
 
 #include "core/Bundle.h"
+#include "core/InstallLayout.h"
 #include "core/PropertyList.h"
 #include "session/SessionInstance.h"
 #include "workspace/Workspace.h"
@@ -203,8 +204,13 @@ bool RKUtility::addAutoLaunchPath(const QString &path, bool hide)
         return false;
     const QString absolutePath = QDir::cleanPath(QDir(path).absolutePath());
     QString executable = absolutePath;
-    if (QFileInfo(absolutePath).isDir())
-        executable = Bundle(absolutePath).executablePath();
+    if (QFileInfo(absolutePath).isDir()) {
+        // An installed bundle is started through its launcher in bin/, the command users and
+        // the menu know, rather than through a path deep inside the installation.
+        const Bundle bundle(absolutePath);
+        executable =
+            InstallLayout::preferredCommand(bundle, name.toLower(), bundle.executablePath());
+    }
     if (executable.isEmpty())
         return false;
 

@@ -3,6 +3,7 @@
 
 #include "workspace/Workspace.h"
 
+#include <QCoreApplication>
 #include <QTimeZone>
 
 #include <array>
@@ -27,21 +28,25 @@ struct Product
 };
 
 constexpr std::array kProducts{
-    Product{0, "Tallyweave", "tallyweave", 31407, "Household accounts that balance themselves",
-            true},
-    Product{1, "Quillstone", "quillstone", 31876, "A quiet room for long writing", true},
-    Product{2, "Lanternfish", "lanternfish", 32215, "Find any file by what is inside it", true},
-    Product{3, "Marrowbook", "marrowbook", 32540, "Recipes, shopping lists and a week of meals",
-            true},
-    Product{4, "Driftclock", "driftclock", 33102, "Time tracking that stays out of your way", true},
-    Product{20, "Pebblenote", "pebblenote", 34468, "Sticky notes that remember where they go",
-            true},
-    Product{21, "KestrelClip", "kestrelclip", 34911, "Everything you copied, one keystroke away",
-            true},
-    Product{22, "Foxglove", "foxglove", 35230, "Pick any colour on your screen", true},
+    Product{0, "Tallyweave", "tallyweave", 31407,
+            QT_TRANSLATE_NOOP("RKWebsite", "Household accounts that balance themselves"), true},
+    Product{1, "Quillstone", "quillstone", 31876,
+            QT_TRANSLATE_NOOP("RKWebsite", "A quiet room for long writing"), true},
+    Product{2, "Lanternfish", "lanternfish", 32215,
+            QT_TRANSLATE_NOOP("RKWebsite", "Find any file by what is inside it"), true},
+    Product{3, "Marrowbook", "marrowbook", 32540,
+            QT_TRANSLATE_NOOP("RKWebsite", "Recipes, shopping lists and a week of meals"), true},
+    Product{4, "Driftclock", "driftclock", 33102,
+            QT_TRANSLATE_NOOP("RKWebsite", "Time tracking that stays out of your way"), true},
+    Product{20, "Pebblenote", "pebblenote", 34468,
+            QT_TRANSLATE_NOOP("RKWebsite", "Sticky notes that remember where they go"), true},
+    Product{21, "KestrelClip", "kestrelclip", 34911,
+            QT_TRANSLATE_NOOP("RKWebsite", "Everything you copied, one keystroke away"), true},
+    Product{22, "Foxglove", "foxglove", 35230,
+            QT_TRANSLATE_NOOP("RKWebsite", "Pick any colour on your screen"), true},
     Product{23, "Brisko", "brisko", 35694, nullptr, true},
-    Product{40, "The Ambertide Bundle", "bundle", 0, "Every Ambertide utility for the price of two",
-            false},
+    Product{40, "The Ambertide Bundle", "bundle", 0,
+            QT_TRANSLATE_NOOP("RKWebsite", "Every Ambertide utility for the price of two"), false},
 };
 
 const Product *productFor(int id)
@@ -138,7 +143,8 @@ QString RKWebsite::productDirForProductId(int productId)
 QString RKWebsite::blurpForProductId(int productId)
 {
     const Product *product = productFor(productId);
-    return product && product->blurp ? QString::fromUtf8(product->blurp) : QString();
+    return product && product->blurp ? QCoreApplication::translate("RKWebsite", product->blurp)
+                                     : QString();
 }
 
 int RKWebsite::_vtIdForProduct(int productId)

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "PropertyList.h"
 
+#include "core/PropertyListCheck.h"
+#include "core/RegularFile.h"
+
 #include <QDateTime>
-#include <QFile>
 #include <QSaveFile>
 #include <QTimeZone>
 
@@ -143,8 +145,11 @@ QVariant toVariant(plist_t node)
     }
 }
 
-plist_t toNode(const QVariant &value)
+plist_t toNode(const QVariant &value, int depth = 1)
 {
+    // Nothing deeper could be read back.
+    if (depth > PropertyListCheck::kMaxDepth)
+        return nullptr;
     switch (value.metaType().id()) {
     case QMetaType::Bool:
         return plist_new_bool(value.toBool() ? 1 : 0);
@@ -183,7 +188,7 @@ plist_t toNode(const QVariant &value)
     case QMetaType::QVariantList: {
         plist_t array = plist_new_array();
         for (const QVariant &item : value.toList()) {
-            plist_t node = toNode(item);
+            plist_t node = toNode(item, depth + 1);
             if (!node) {
                 plist_free(array);
                 return nullptr;
@@ -196,7 +201,7 @@ plist_t toNode(const QVariant &value)
         plist_t dict = plist_new_dict();
         const QVariantMap map = value.toMap();
         for (auto it = map.cbegin(); it != map.cend(); ++it) {
-            plist_t node = toNode(it.value());
+            plist_t node = toNode(it.value(), depth + 1);
             if (!node) {
                 plist_free(dict);
                 return nullptr;
@@ -226,8 +231,15 @@ QVariant fromData(const QByteArray &data, QString *error)
     }
     plist_t root = nullptr;
     const auto length = static_cast<uint32_t>(data.size());
+    const bool binary = plist_is_binary(data.constData(), length);
+    QString problem;
+    if (binary ? !PropertyListCheck::isBinaryWithinLimits(data, &problem)
+               : !PropertyListCheck::isXmlWithinLimits(data, &problem)) {
+        setError(error, problem);
+        return {};
+    }
     const CNumericLocale numbers;
-    if (plist_is_binary(data.constData(), length))
+    if (binary)
         plist_from_bin(data.constData(), length, &root);
     else
         plist_from_xml(data.constData(), length, &root);
@@ -258,12 +270,12 @@ QByteArray toXml(const QVariant &value)
 
 QVariant readFile(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, file.errorString());
+    const RegularFile::Contents contents = RegularFile::read(path);
+    if (contents.status != RegularFile::Status::Read) {
+        setError(error, contents.error);
         return {};
     }
-    return fromData(file.readAll(), error);
+    return fromData(contents.data, error);
 }
 
 bool writeFile(const QVariant &value, const QString &path, QString *error)

@@ -1,4 +1,9 @@
 # SPDX-License-Identifier: MIT
 target_sources(BriskoPlatform PRIVATE
   core/Bundle.cpp core/Bundle.h
-  core/PropertyList.cpp core/PropertyList.h)
+  core/InstallLayout.cpp core/InstallLayout.h
+  core/PropertyList.cpp core/PropertyList.h
+  core/PropertyListCheck.cpp core/PropertyListCheck.h
+  core/PrintableText.cpp core/PrintableText.h
+  core/RegularFile.cpp core/RegularFile.h
+  core/Translations.cpp core/Translations.h)

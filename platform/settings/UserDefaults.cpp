@@ -3,6 +3,7 @@
 
 #include "core/Bundle.h"
 #include "core/PropertyList.h"
+#include "core/RegularFile.h"
 #include "settings/LooseValue.h"
 
 #include <QDateTime>
@@ -87,25 +88,40 @@ private:
     QString _error;
 };
 
-enum class FileState
-{
-    Missing,
-    Read,
-    Broken,
-    Unreadable
-};
+using FileState = UserDefaults::FileState;
 
-FileState readDomainFile(const QString &path, QVariantMap *values, QString *error)
+/// `makePrivate`: the file may hold a password as plain text, and the programs that own the
+/// domain make it their user's alone, saying so on standard error.
+FileState readDomainFile(const QString &path, QVariantMap *values, QString *error, bool makePrivate)
 {
-    // A link whose file is not there yet counts as missing too.
-    if (!QFileInfo::exists(path))
+    const RegularFile::Contents contents =
+        RegularFile::read(path, RegularFile::kMaxPropertyListBytes, makePrivate);
+    if (contents.loosePermissions != 0) {
+        const QString mode = QString::number(contents.loosePermissions, 8).rightJustified(4, u'0');
+        report(contents.madePrivate
+                   ? QStringLiteral("Brisko: the settings file \"%1\" could be read by other "
+                                    "users (mode %2); it is now readable by its owner only.")
+                         .arg(path, mode)
+                   : QStringLiteral("Brisko: the settings file \"%1\" can be read by other users "
+                                    "(mode %2) and could not be made private.")
+                         .arg(path, mode));
+    }
+    *error = contents.error;
+    switch (contents.status) {
+    case RegularFile::Status::Read:
+        break;
+    case RegularFile::Status::Missing:
+        // A link whose file is not there yet counts as missing too.
         return FileState::Missing;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
+    case RegularFile::Status::TooLarge:
+        // No settings file of ours grows that large: kept aside like any broken one.
+        return FileState::Broken;
+    case RegularFile::Status::NotRegular:
+    case RegularFile::Status::Failed:
+        // Not ours to move: a folder or a device, or a file kept from us on purpose.
         return FileState::Unreadable;
     }
-    const QVariant root = PropertyList::fromData(file.readAll(), error);
+    const QVariant root = PropertyList::fromData(contents.data, error);
     if (!root.isValid())
         return FileState::Broken;
     if (root.metaType().id() != QMetaType::QVariantMap) {
@@ -160,7 +176,7 @@ bool writeAll(int fd, const QByteArray &data)
 }
 
 /// Temporary file beside the target, fsynced, then renamed over it. The temporary name is
-/// fixed: only the lock holder writes it, and a copy left by a killed writer is replaced.
+/// fixed: only the lock holder writes it, and whatever a killed writer left there is replaced.
 bool replaceFile(const QString &linkedPath, const QByteArray &contents, QString *error)
 {
     // A settings file linked in from elsewhere (a dotfile manager's checkout, say) is written
@@ -171,7 +187,11 @@ bool replaceFile(const QString &linkedPath, const QByteArray &contents, QString 
         path = linked.exists() ? linked.canonicalFilePath() : linked.symLinkTarget();
     const QByteArray target = QFile::encodeName(path);
     const QByteArray temporary = QFile::encodeName(path + QLatin1String(".tmp"));
-    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    // Whatever stands under the temporary name goes first: a pipe there would hold the writer
+    // for ever, and a link would have it write elsewhere.
+    ::unlink(temporary.constData());
+    const int fd =
+        ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         *error = errnoText();
         return false;
@@ -234,6 +254,13 @@ QString UserDefaults::pathForDomain(const QString &domain)
     return configHome() + QLatin1Char('/') + domain + QLatin1String(".plist");
 }
 
+UserDefaults::FileState UserDefaults::inspectDomain(const QString &domain, QVariantMap *values,
+                                                    QString *error)
+{
+    values->clear();
+    return readDomainFile(pathForDomain(domain), values, error, false);
+}
+
 QString UserDefaults::domainPath() const
 {
     return pathForDomain(_domain);
@@ -244,11 +271,18 @@ bool UserDefaults::_readFile(QVariantMap *values, bool alreadyLocked) const
     const QString path = domainPath();
     QString error;
     values->clear();
-    FileState state = readDomainFile(path, values, &error);
-    if (state == FileState::Read || state == FileState::Missing)
+    FileState state = readDomainFile(path, values, &error, true);
+    if (state == FileState::Read || state == FileState::Missing) {
+        _reportedProblem.clear();
         return true;
+    }
     if (state == FileState::Unreadable) {
-        report(QStringLiteral("Brisko: cannot read the settings file \"%1\": %2").arg(path, error));
+        // Every synchronise meets it again; once is enough to say so.
+        const QString message =
+            QStringLiteral("Brisko: cannot read the settings file \"%1\": %2").arg(path, error);
+        if (message != _reportedProblem)
+            report(message);
+        _reportedProblem = message;
         return false;
     }
     // A broken file is only moved under the lock, after reading it again: a writer may have
@@ -258,7 +292,7 @@ bool UserDefaults::_readFile(QVariantMap *values, bool alreadyLocked) const
         lock.emplace(path);
         if (!lock->isLocked())
             return false;
-        state = readDomainFile(path, values, &error);
+        state = readDomainFile(path, values, &error, true);
         if (state != FileState::Broken)
             return state != FileState::Unreadable;
     }

@@ -82,6 +82,19 @@ public:
     static bool removePersistentDomainForName(const QString &domain);
     static UserDefaults &defaultsForDomain(const QString &domain);
 
+    enum class FileState
+    {
+        Missing,
+        Read,
+        /// No property list: the programs that use the domain keep it aside.
+        Broken,
+        /// A folder, a pipe or a device, or a file this user may not read: left alone.
+        Unreadable,
+    };
+    /// Reads the domain's file for a program that only looks: whatever is found stays where
+    /// it is, nothing is reported and nothing is kept. `error` says why the file is not read.
+    static FileState inspectDomain(const QString &domain, QVariantMap *values, QString *error);
+
 Q_SIGNALS:
     /// A value changed here or another process's values were read in by synchronize().
     void didChange();
@@ -97,4 +110,5 @@ private:
     mutable bool _loaded = false;
     QVariantMap _changed;
     QSet<QString> _removed;
+    mutable QString _reportedProblem;
 };

@@ -8,7 +8,6 @@
 
 #include <xcb/xcb.h>
 
-#include <functional>
 #include <memory>
 
 namespace {

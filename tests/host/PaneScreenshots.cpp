@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Pictures of the preference pane's three tabs in the host's window, with the real
-// application running, and of its two sheets (the hot key recorder, the click-to-call
-// account), for people to judge. Meant for Xvfb with QT_QPA_PLATFORM=xcb (see Screenshot.h
-// for where they go).
+// Pictures of the preference pane's three tabs, of its first one in German, and of its two
+// sheets (the hot key recorder, the click-to-call account), in the host's window with the
+// real application running, for people to judge. Meant for Xvfb with QT_QPA_PLATFORM=xcb (see
+// Screenshot.h for where they go).
 #include "LoopbackHttpServer.h"
 #include "PreferencesHost.h"
 #include "PreferencesWindow.h"
@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -27,6 +28,9 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -72,37 +76,83 @@ pictureOfSheet(QWidget *window, const char *button, const QString &sheetName,
     return picture;
 }
 
-TEST(PaneScreenshots, GeneralPreferencesAndAbout)
+/// The pane shown by the host, with the real application running so the pane says so.
+class PaneScreenshots : public ::testing::Test
 {
-    if (QFileInfo(QStringLiteral("/opt/Brisko.app")).isDir())
-        GTEST_SKIP() << "/opt/Brisko.app exists; the pane would end every Brisko of this user";
-    PrivateSessionBus bus;
-    ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start a session bus";
-    TemporaryHome home;
-    qputenv("BRISKO_PREFPANE_PATH", BRISKO_BINARY_DIR);
-    ChildProcess application(QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Linux/Brisko"), {});
-
-    PreferencesHost host;
-    bool shown = false;
-    host.showPane(QStringLiteral("com.ambertide.BriskoPane"),
-                  [&](bool ok, const QString &) { shown = ok; });
-    ASSERT_TRUE(eventually([&] { return shown; }));
-    PreferencesWindow *window = host.window();
-    auto *runState = window->findChild<QLabel *>(QStringLiteral("appRunStateLabel"));
-    auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("tabView"));
-    ASSERT_TRUE(runState && tabs);
-    ASSERT_TRUE(eventually([&] { return runState->text() == QLatin1String("Brisko is running"); }))
-        << "the application did not answer";
-
-    const char *names[] = {"pane-general.png", "pane-preferences.png", "pane-about.png"};
-    for (int tab = 0; tab < tabs->count(); ++tab) {
-        tabs->setCurrentIndex(tab);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        const QString name = QString::fromLatin1(names[tab]);
-        EXPECT_TRUE(Screenshot::save(Screenshot::onBackdrop(Screenshot::grabbed(*window)), name))
-            << "could not write " << qPrintable(name);
+protected:
+    void SetUp() override
+    {
+        if (QFileInfo(QStringLiteral("/opt/Brisko.app")).isDir())
+            GTEST_SKIP() << "/opt/Brisko.app exists; the pane would end every Brisko of this user";
+        ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start a session bus";
+        qputenv("BRISKO_PREFPANE_PATH", BRISKO_BINARY_DIR);
+        application = std::make_unique<ChildProcess>(
+            QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Linux/Brisko"), QStringList());
+    }
+    void TearDown() override
+    {
+        if (!application)
+            return;
+        DistributedNotificationCenter::defaultCenter().postNotification(
+            ControlCommands::NotificationName, ControlCommands::Shutdown);
+        DistributedNotificationCenter::defaultCenter().flush();
+        EXPECT_TRUE(application->waitForFinished(10000));
     }
 
+    /// Shows the pane and waits until it says that `running` is the application's state.
+    void showPane(const QString &running)
+    {
+        host.showPane(QStringLiteral("com.ambertide.BriskoPane"),
+                      [&](bool ok, const QString &) { shown = ok; });
+        ASSERT_TRUE(eventually([&] { return shown; }));
+        window = host.window();
+        runState = window->findChild<QLabel *>(QStringLiteral("appRunStateLabel"));
+        tabs = window->findChild<QTabWidget *>(QStringLiteral("tabView"));
+        ASSERT_TRUE(runState && tabs);
+        ASSERT_TRUE(eventually([&] { return runState->text() == running; }))
+            << "the application did not answer: " << qPrintable(runState->text());
+    }
+
+    void save(int tab, const char *name)
+    {
+        tabs->setCurrentIndex(tab);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_TRUE(Screenshot::save(Screenshot::onBackdrop(Screenshot::grabbed(*window)),
+                                     QString::fromLatin1(name)))
+            << "could not write " << name;
+    }
+
+    PrivateSessionBus bus;
+    TemporaryHome home;
+    std::unique_ptr<ChildProcess> application;
+    PreferencesHost host;
+    bool shown = false;
+    PreferencesWindow *window = nullptr;
+    QLabel *runState = nullptr;
+    QTabWidget *tabs = nullptr;
+};
+
+TEST_F(PaneScreenshots, GeneralPreferencesAndAbout)
+{
+    ASSERT_NO_FATAL_FAILURE(showPane(QStringLiteral("Brisko is running")));
+    const char *names[] = {"pane-general.png", "pane-preferences.png", "pane-about.png"};
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        save(tab, names[tab]);
+}
+
+TEST_F(PaneScreenshots, GeneralInGerman)
+{
+    // The language a German desktop session asks for; the pane loads its catalogue from its
+    // bundle for it.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_NO_FATAL_FAILURE(showPane(QStringLiteral("Brisko läuft")));
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("&Allgemein"));
+    save(0, "pane-general-de.png");
+}
+
+TEST_F(PaneScreenshots, TheRecorderAndTheVonageAccount)
+{
+    ASSERT_NO_FATAL_FAILURE(showPane(QStringLiteral("Brisko is running")));
     // The recorder with Super+Shift+K typed, cancelled so nothing is stored.
     tabs->setCurrentIndex(0);
     const QImage recorder =
@@ -138,13 +188,7 @@ TEST(PaneScreenshots, GeneralPreferencesAndAbout)
     qunsetenv("BRISKO_CLICK_TO_CALL_ADDRESS");
     EXPECT_TRUE(Screenshot::save(Screenshot::onBackdrop(account),
                                  QStringLiteral("pane-vonage-account.png")));
-    EXPECT_TRUE(Screenshot::save(Screenshot::onBackdrop(Screenshot::grabbed(*window)),
-                                 QStringLiteral("pane-click-to-call.png")));
-
-    DistributedNotificationCenter::defaultCenter().postNotification(
-        ControlCommands::NotificationName, ControlCommands::Shutdown);
-    DistributedNotificationCenter::defaultCenter().flush();
-    EXPECT_TRUE(application.waitForFinished(10000));
+    save(1, "pane-click-to-call.png");
 }
 
 } // namespace

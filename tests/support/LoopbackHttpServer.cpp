@@ -53,6 +53,29 @@ void LoopbackHttpServer::setSilent(bool silent)
     _silent = silent;
 }
 
+bool LoopbackHttpServer::holdsOpenRequest() const
+{
+    const std::lock_guard lock(_mutex);
+    for (const int connection : _heldConnections) {
+        // A client that gave up has closed its end: readable, with nothing left to read.
+        pollfd waiting{connection, POLLIN, 0};
+        char byte = 0;
+        if (::poll(&waiting, 1, 0) == 0 ||
+            ::recv(connection, &byte, 1, MSG_PEEK | MSG_DONTWAIT) > 0)
+            return true;
+    }
+    return false;
+}
+
+void LoopbackHttpServer::releaseHeldRequests()
+{
+    const std::lock_guard lock(_mutex);
+    _silent = false;
+    for (const int connection : std::as_const(_heldConnections))
+        _reply(connection);
+    _heldConnections.clear();
+}
+
 QList<QByteArray> LoopbackHttpServer::requestTargets() const
 {
     const std::lock_guard lock(_mutex);
@@ -93,6 +116,11 @@ void LoopbackHttpServer::_answer(int connection)
         _heldConnections.append(connection);
         return;
     }
+    _reply(connection);
+}
+
+void LoopbackHttpServer::_reply(int connection)
+{
     const QByteArray answer = "HTTP/1.1 " + QByteArray::number(_status) +
                               " Answer\r\nContent-Type: text/plain\r\nContent-Length: " +
                               QByteArray::number(_body.size()) + "\r\nConnection: close\r\n\r\n" +

@@ -26,6 +26,10 @@ public:
     void setAnswer(int status, const QByteArray &body);
     /// Accept requests but never answer them, as a hung service does.
     void setSilent(bool silent);
+    /// Whether a request held by a silent server is still open: its client has not given up.
+    bool holdsOpenRequest() const;
+    /// Answers the held requests with the configured answer, and holds no more.
+    void releaseHeldRequests();
 
     /// The request targets ("/path?query") received so far, in order.
     QList<QByteArray> requestTargets() const;
@@ -33,6 +37,7 @@ public:
 private:
     void _serve();
     void _answer(int connection);
+    void _reply(int connection);
 
     int _listener = -1;
     int _port = 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ControlTool.h"
 
+#include "core/PrintableText.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "session/SessionInstance.h"
@@ -22,6 +23,7 @@ const QString Usage = QStringLiteral(
     "       brisko-ctl monitor\n"
     "       brisko-ctl ping\n"
     "       brisko-ctl show\n"
+    "       brisko-ctl help | -h | --help\n"
     "Commands a running Brisko understands: ControlDidStart, Shutdown, Suspend, Resume, "
     "Refresh, CheckForUpdates.\n");
 
@@ -41,11 +43,8 @@ bool requireBus(QTextStream &err, DistributedNotificationCenter &center)
     return false;
 }
 
-QString describeValue(const QVariant &value)
+QString json(const QVariant &value)
 {
-    static const QRegularExpression plainWord(QStringLiteral("^[^\\s=\"\\\\]+$"));
-    if (value.metaType().id() == QMetaType::QString && plainWord.match(value.toString()).hasMatch())
-        return value.toString();
     const QJsonValue json = QJsonValue::fromVariant(value);
     if (json.isObject())
         return QString::fromUtf8(QJsonDocument(json.toObject()).toJson(QJsonDocument::Compact));
@@ -54,6 +53,15 @@ QString describeValue(const QVariant &value)
     // A scalar: wrap it in an array to borrow the JSON writer's quoting, then unwrap.
     const QByteArray wrapped = QJsonDocument(QJsonArray{json}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(wrapped.mid(1, wrapped.size() - 2));
+}
+
+QString describeValue(const QVariant &value)
+{
+    static const QRegularExpression plainWord(QStringLiteral("^[^\\s=\"\\\\\\p{Cc}]+$"));
+    if (value.metaType().id() == QMetaType::QString && plainWord.match(value.toString()).hasMatch())
+        return value.toString();
+    // The JSON writer escapes C0 controls only; DEL and C1 act on terminals too.
+    return PrintableText::escapeControlCharacters(json(value), PrintableText::Escape::Unicode);
 }
 
 int post(const QStringList &arguments, QTextStream &out, QTextStream &err,
@@ -151,7 +159,8 @@ QString describe(const QString &command, const QVariantMap &userInfo)
     // A command that is not a plain word is quoted too, so one notification stays one line.
     QString line = describeValue(command);
     for (auto it = userInfo.cbegin(); it != userInfo.cend(); ++it)
-        line += QLatin1Char(' ') + it.key() + QLatin1Char('=') + describeValue(it.value());
+        line += QLatin1Char(' ') + describeValue(it.key()) + QLatin1Char('=') +
+                describeValue(it.value());
     return line;
 }
 

@@ -26,7 +26,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err,
         DistributedNotificationCenter &center);
 
 /// One line of the monitor: the command, then " key=value" for each user info entry in key
-/// order; a command or value that is not a plain word is written as JSON.
+/// order; a command, key or value that is not a plain word is written as JSON, control
+/// characters as \u escapes.
 QString describe(const QString &command, const QVariantMap &userInfo);
 
 } // namespace ControlTool

@@ -22,6 +22,7 @@ const char kUsageText[] =
     "       brisko-defaults write DOMAIN KEY -bool|-int|-float|-string|-data VALUE\n"
     "       brisko-defaults write DOMAIN KEY -array [VALUE ...]\n"
     "       brisko-defaults delete DOMAIN [KEY]\n"
+    "       brisko-defaults help | --help\n"
     "Booleans are YES/NO, true/false or 1/0; data is written as hexadecimal digits.\n";
 
 int usage(QTextStream &err, const QString &problem)
@@ -94,6 +95,15 @@ QString describeNested(const QVariant &value, int depth, bool topLevel)
     }
 }
 
+bool isTypeFlag(const QString &type)
+{
+    static const QStringList flags = {QStringLiteral("-bool"),  QStringLiteral("-boolean"),
+                                      QStringLiteral("-int"),   QStringLiteral("-integer"),
+                                      QStringLiteral("-float"), QStringLiteral("-string"),
+                                      QStringLiteral("-data"),  QStringLiteral("-array")};
+    return flags.contains(type);
+}
+
 std::optional<QVariant> parseBool(const QString &text)
 {
     const QString lower = text.toLower();
@@ -141,13 +151,30 @@ int read(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const QString domain = arguments.at(1);
     if (!isDomainName(domain))
         return usage(err, QStringLiteral("\"%1\" is no domain name").arg(domain));
-    UserDefaults defaults(domain);
-    const QVariantMap values = defaults.persistentDomain();
-    if (arguments.size() == 2) {
-        if (!QFileInfo::exists(defaults.domainPath())) {
+    // Only looking: a broken file stays where it is, for the programs that own the domain
+    // to keep aside when they next read it.
+    QVariantMap values;
+    QString error;
+    const QString path = UserDefaults::pathForDomain(domain);
+    switch (UserDefaults::inspectDomain(domain, &values, &error)) {
+    case UserDefaults::FileState::Read:
+        break;
+    case UserDefaults::FileState::Missing:
+        if (arguments.size() == 2) {
             err << "brisko-defaults: the domain " << domain << " does not exist\n";
             return kFailed;
         }
+        break;
+    case UserDefaults::FileState::Broken:
+        err << "brisko-defaults: " << path << " is no settings file that can be read (" << error
+            << "). It was left as it is; the programs using the domain keep it aside and use "
+               "their factory settings when they next read it.\n";
+        return kFailed;
+    case UserDefaults::FileState::Unreadable:
+        err << "brisko-defaults: cannot read " << path << ": " << error << '\n';
+        return kFailed;
+    }
+    if (arguments.size() == 2) {
         out << describeNested(values, 0, false) << '\n';
         return kDone;
     }
@@ -173,6 +200,10 @@ int write(const QStringList &arguments, QTextStream &err)
         return usage(err, QStringLiteral("\"%1\" is no domain name").arg(domain));
     if (key.isEmpty())
         return usage(err, QStringLiteral("the key is empty"));
+    if (!isTypeFlag(type))
+        return usage(err, QStringLiteral("unknown type \"%1\"; the types are -bool, -int, -float, "
+                                         "-string, -data and -array")
+                              .arg(type));
     QVariant value;
     if (type == QLatin1String("-array")) {
         QVariantList list;

@@ -6,7 +6,8 @@
 #include <QVariant>
 
 /// brisko-defaults: reads and writes settings domains from the shell, through the same store
-/// and locking as the programs. Exit codes: 0 done, 1 nothing there or the store failed,
+/// and locking as the programs. Exit codes: 0 done, 1 nothing there, a file that cannot be
+/// read (said why, left as it is) or the store failed,
 /// 2 bad arguments (usage printed, nothing written).
 namespace DefaultsTool {
 

@@ -533,28 +533,37 @@ struct PanelAnswer
     int alertPanelsWhileUp = -1;
 };
 
-void answerNextPanel(const QString &title, PanelAnswer *answer)
+/// Notes what the next modal panel says, then lets `answer` end it.
+void answerNextPanel(const std::function<void(QMessageBox *)> &answer, PanelAnswer *noted)
 {
-    QTimer::singleShot(0, [title, answer] {
+    QTimer::singleShot(0, [answer, noted] {
         auto *panel = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!panel) {
-            answerNextPanel(title, answer);
+            answerNextPanel(answer, noted);
             return;
         }
-        answer->text = panel->text();
-        answer->informativeText = panel->informativeText();
-        answer->alertPanelsWhileUp = AppController::sharedController().numAlertPanel();
-        QAbstractButton *chosen = nullptr;
-        for (QAbstractButton *button : panel->buttons()) {
-            answer->buttons.append(button->text());
-            if (button->text() == title)
-                chosen = button;
-        }
-        if (chosen)
-            chosen->click();
-        else
-            panel->reject();
+        noted->text = panel->text();
+        noted->informativeText = panel->informativeText();
+        noted->alertPanelsWhileUp = AppController::sharedController().numAlertPanel();
+        for (QAbstractButton *button : panel->buttons())
+            noted->buttons.append(button->text());
+        answer(panel);
     });
+}
+
+void answerNextPanel(const QString &title, PanelAnswer *noted)
+{
+    answerNextPanel(
+        [title](QMessageBox *panel) {
+            for (QAbstractButton *button : panel->buttons()) {
+                if (button->text() == title) {
+                    button->click();
+                    return;
+                }
+            }
+            panel->reject();
+        },
+        noted);
 }
 
 TEST_F(SearchWindow, TheSharePromptOpensTheChosenPageOrNothing)
@@ -789,18 +798,110 @@ TEST_F(SearchWindow, UpdateCheckTellsWhetherANewerVersionExistsAndOffersItsPage)
     EXPECT_EQ(latest.buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Visit Website")}));
     EXPECT_TRUE(workspace->requests.isEmpty());
 
-    // An unreachable site is no newer version.
-    site.setAnswer(503, "404");
+    site.setAnswer(200, QByteArray());
     controller.versionChecker().clearCache();
-    PanelAnswer unreachable;
-    answerNextPanel(QStringLiteral("Visit Website"), &unreachable);
-    controller.checkForUpdates();
-    EXPECT_EQ(unreachable.text, QStringLiteral("Latest Version"));
-    EXPECT_EQ(workspace->requests.size(), 1);
+    Workspace::setShared(nullptr);
+}
+
+// A check that could not ask the site knows nothing of newer versions and must say so; and no
+// way of leaving an alert but its button may open the site.
+TEST_F(SearchWindow, AFailedUpdateCheckSaysSoAndOnlyItsButtonOpensThePage)
+{
+    auto recording = std::make_unique<RecordingWorkspace>();
+    RecordingWorkspace *workspace = recording.get();
+    Workspace::setShared(std::move(recording));
+    LoopbackHttpServer &site = *environment->site;
+    const auto check = [this](const std::function<void(QMessageBox *)> &answer) {
+        controller.versionChecker().clearCache();
+        PanelAnswer noted;
+        answerNextPanel(answer, &noted);
+        controller.checkForUpdates();
+        return noted;
+    };
+
+    const struct
+    {
+        const char *what;
+        std::function<void()> arrange;
+        QString reason;
+    } failures[] = {
+        {"refused", [] { VersionChecker::setServiceAddress(QStringLiteral("http://127.0.0.1:1")); },
+         QStringLiteral("port 1")},
+        {"status 500", [&site] { site.setAnswer(500, "404"); }, QStringLiteral("500")},
+        {"timed out",
+         [this, &site] {
+             site.setSilent(true);
+             controller.versionChecker().setTimeout(1);
+         },
+         QStringLiteral("timed out")},
+    };
+    for (const auto &[what, arrange, reason] : failures) {
+        arrange();
+        const PanelAnswer failed = check([](QMessageBox *panel) { panel->reject(); });
+        EXPECT_EQ(failed.text.toStdString(), "Update Check Failed") << what;
+        EXPECT_TRUE(failed.informativeText.contains(reason)) << qPrintable(failed.informativeText);
+        VersionChecker::setServiceAddress(QString());
+    }
+    site.setSilent(false);
+    controller.versionChecker().setTimeout(VersionChecker::kFetchTimeoutSeconds);
+
+    // Escape, and closing the alert as logging out or "Shutdown" does, mean "OK".
+    site.setAnswer(200, "403");
+    const std::function<void(QMessageBox *)> dismissals[] = {
+        [](QMessageBox *panel) { QTest::keyClick(panel, Qt::Key_Escape); },
+        [](QMessageBox *panel) { panel->close(); },
+    };
+    for (const auto &dismiss : dismissals)
+        EXPECT_EQ(check(dismiss).text.toStdString(), "Latest Version");
+    EXPECT_TRUE(workspace->requests.isEmpty()) << qPrintable(workspace->requests.first().target);
 
     site.setAnswer(200, QByteArray());
     controller.versionChecker().clearCache();
     Workspace::setShared(nullptr);
+}
+
+// A buried alert must come forward when the user asks for the application, or the hot key
+// seems dead; the search window stays away meanwhile.
+TEST_F(SearchWindow, AskingForTheApplicationWhileAnAlertIsOpenBringsTheAlertForward)
+{
+    environment->site->setAnswer(200, "403");
+    controller.versionChecker().clearCache();
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    const qint64 activations = defaults.integerForKey(DefActivationCount);
+    const struct
+    {
+        const char *what;
+        std::function<void()> ask;
+    } ways[] = {
+        {"the hot key", [this] { controller.showSearchWindow(); }},
+        {"CheckForUpdates",
+         [] {
+             DistributedNotificationCenter::defaultCenter().postNotification(
+                 ControlCommands::NotificationName, ControlCommands::CheckForUpdates);
+         }},
+    };
+    QWidget elsewhere;
+    elsewhere.show();
+    PanelAnswer noted;
+    answerNextPanel(
+        [&](QMessageBox *panel) {
+            for (const auto &[what, ask] : ways) {
+                elsewhere.activateWindow();
+                EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &elsewhere; }))
+                    << what;
+                ask();
+                EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == panel; }))
+                    << what << ": the alert stayed buried";
+                EXPECT_FALSE(window()->isVisible()) << what;
+            }
+            panel->buttons().first()->click();
+        },
+        &noted);
+    controller.checkForUpdates();
+    EXPECT_EQ(noted.text.toStdString(), "Latest Version");
+    EXPECT_EQ(defaults.integerForKey(DefActivationCount), activations);
+    environment->site->setAnswer(200, QByteArray());
+    controller.versionChecker().clearCache();
 }
 
 TEST_F(SearchWindow, TheAutomaticCheckAlertsOnlyWhenDueAndNewer)

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "TemporaryHome.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +82,26 @@ TEST(QueryMode, SeveralAddressBooksAreReadInTheOrderGiven)
                    QStringLiteral("--search"), QStringLiteral("an")});
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
     EXPECT_EQ(run.out, QStringLiteral("Ann Smith\nAnna Smithers\nJoan Baker\n"));
+}
+
+// Contact data comes from anywhere; an escape sequence in a name must not reach the terminal.
+TEST(QueryMode, ControlCharactersInNamesArePrintedAsVisibleEscapes)
+{
+    QTemporaryDir folder;
+    const QString book = folder.filePath(QStringLiteral("hostile.vcf"));
+    QFile file(book);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Mallory;Eve\x1b[2J\x1b]0\\;owned\x07;;;\r\n"
+               "END:VCARD\r\n"
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;;;;\r\nORG:Tab\tEve Co\xc2\x9b\x7f\r\n"
+               "X-ABShowAs:COMPANY\r\nEND:VCARD\r\n");
+    file.close();
+
+    const ProgramRun run = runBrisko({QStringLiteral("--address-book"), book,
+                                      QStringLiteral("--search"), QStringLiteral("eve")});
+    EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
+    EXPECT_EQ(run.out.toStdString(), "Eve\\x1b[2J\\x1b]0;owned\\x07 Mallory\n"
+                                     "Tab\tEve Co\\x9b\\x7f\n");
 }
 
 TEST(QueryMode, NoMatchAndEmptyPatternPrintNothing)

@@ -118,14 +118,6 @@ TEST_F(Scripts, SkypeCallDoesNotWaitForSkype)
         << "the call waited for Skype, which then gave up";
 }
 
-TEST_F(Scripts, PreferencePaneIsAskedOfThePreferencesHost)
-{
-    EXPECT_TRUE(TellApplication::_openPreferencePane().has_value());
-    EXPECT_EQ(
-        recordedArguments(TellApplication::preferencesHostProgram()),
-        (QStringList{QStringLiteral("--show-pane"), QStringLiteral("com.ambertide.BriskoPane")}));
-}
-
 TEST_F(Scripts, ValuesInScriptsForOtherApplicationsAreNeverExecuted)
 {
     const QString value = hostileText(markers);
@@ -152,7 +144,9 @@ TEST_F(Scripts, MissingDriverAndSlowApplicationFail)
 {
     QFile::remove(bin + QLatin1Char('/') + TellApplication::preferencesHostProgram());
     qputenv("PATH", QFile::encodeName(bin) + ":/usr/bin:/bin");
-    EXPECT_FALSE(TellApplication::_openPreferencePane().has_value());
+    EXPECT_FALSE(TellApplication::_tellApplication(QStringLiteral("System Preferences"),
+                                                   TellApplication::openPreferencePaneScript())
+                     .has_value());
 
     writeProgram(QStringLiteral("xdg-open"), QStringLiteral("#!/bin/sh\nexec sleep 60\n"));
     QVariantMap error;

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -104,6 +105,18 @@ TEST_F(VersionCheckerTest, ThePublishedVersionIsFetchedOnceAndAFailureIsAskedAga
     EXPECT_FALSE(checker.hasNewer()) << "the same version is not newer";
 }
 
+TEST_F(VersionCheckerTest, TheEnvironmentPointsTheVersionFileAtAnotherServer)
+{
+    LoopbackHttpServer site;
+    ASSERT_TRUE(site.isListening());
+    site.setAnswer(200, "404");
+    qputenv("BRISKO_VERSION_CHECK_ADDRESS", site.address());
+    VersionChecker checker(QStringLiteral("www.ambertide.com"), QStringLiteral("Brisko"), 0x403, 7);
+    EXPECT_EQ(checker.latestVersion(), 0x404u);
+    qunsetenv("BRISKO_VERSION_CHECK_ADDRESS");
+    EXPECT_EQ(site.requestTargets(), QList<QByteArray>{"/brisko/version"});
+}
+
 TEST_F(VersionCheckerTest, VersionFilesAndVersionTexts)
 {
     EXPECT_EQ(VersionChecker::versionFromFile("403"), 0x403u);
@@ -149,6 +162,10 @@ TEST_F(VersionCheckerTest, TheReadyMadeAlertOffersTheProductPage)
     answer(QStringLiteral("Visit Website"));
     checker.runAlertHasNewer(false);
     answer(QStringLiteral("Okay"));
+    checker.runAlertHasNewer(false);
+    // Escape means "Okay", not the button that acts.
+    QTimer::singleShot(0,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
     checker.runAlertHasNewer(false);
     checker.visitWebsite();
 

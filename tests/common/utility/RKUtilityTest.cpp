@@ -151,6 +151,41 @@ TEST_F(LoginItems, ExecLineIsQuotedSoTheDesktopStartsTheRightFile)
         bundle);
 }
 
+TEST_F(LoginItems, AnInstalledBundleStartsThroughItsLauncher)
+{
+    // Installed: <prefix>/lib/brisko/<pane>/Contents/Resources/Brisko.app with <prefix>/bin;
+    // a build tree keeps bin/ beside the pane.
+    const struct
+    {
+        const char *launcherFolder;
+        bool linkedToTheBundle;
+    } cases[] = {{"/bin", true}, {"/lib/brisko/bin", true}, {"/bin", false}};
+    for (const auto &item : cases) {
+        const QString prefix = home.path() + QLatin1String("/prefix");
+        QDir(prefix).removeRecursively();
+        const QString bundle = makeBundle(
+            prefix +
+            QLatin1String("/lib/brisko/BriskoPane.prefPane/Contents/Resources/Brisko.app"));
+        const QString executable = bundle + QLatin1String("/Contents/Linux/Brisko");
+        const QString launcher =
+            prefix + QLatin1String(item.launcherFolder) + QLatin1String("/brisko");
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(launcher).absolutePath()));
+        if (item.linkedToTheBundle) {
+            ASSERT_TRUE(QFile::link(executable, launcher));
+        } else {
+            writeText(launcher, QStringLiteral("#!/bin/sh\n"));
+            QFile(launcher).setPermissions(QFile(launcher).permissions() | QFileDevice::ExeOwner);
+        }
+        ASSERT_TRUE(RKUtility::addAutoLaunchPath(bundle, false));
+        const QString entry = readText(autostart(QStringLiteral("Brisko.desktop")));
+        const QString started = item.linkedToTheBundle ? launcher : executable;
+        EXPECT_TRUE(entry.contains(QLatin1String("Exec=\"") + started + QLatin1String("\"\n")))
+            << item.launcherFolder << '\n'
+            << qPrintable(entry);
+        EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
+    }
+}
+
 TEST_F(LoginItems, BlanksAtEitherEndOfAPathSurviveTheEntry)
 {
     // Desktop entry readers drop blanks around a value unless they are escaped.

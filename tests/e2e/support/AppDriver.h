@@ -3,11 +3,6 @@
 
 #include "support/TestProcesses.h"
 
-#include <QDeadlineTimer>
-#include <QThread>
-
-#include <functional>
-
 /// What end-to-end tests of the real application share: where its programs are, and how to
 /// drive them and look at what they show.
 namespace AppDriver {
@@ -17,18 +12,6 @@ inline const QString Brisko = QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/L
 inline const QString Ctl = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-ctl");
 inline const QString Defaults = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults");
 inline const QString Domain = QStringLiteral("com.ambertide.Brisko");
-
-/// Repeats `probe` until it answers true or the time-out passes; the answer.
-inline bool eventually(const std::function<bool()> &probe, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!probe()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
 
 /// Runs a tool to its end; its exit code, or -1 when it did not end in time.
 inline int run(const QString &program, const QStringList &arguments)

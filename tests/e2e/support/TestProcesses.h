@@ -7,8 +7,22 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 
+#include <functional>
 #include <optional>
+
+/// Repeats `probe` until it answers true or the time-out passes; the answer.
+inline bool eventually(const std::function<bool()> &probe, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!probe()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
 
 /// A child process for tests, read line by line with a time-out on every wait, and ended when
 /// the object ends.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/PropertyList.h"
+#include "HostileFiles.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -161,6 +162,34 @@ TEST(PropertyList, GarbageIsNoPropertyList)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(PropertyList::fromData(QByteArray()).isValid());
     EXPECT_FALSE(PropertyList::fromData(QByteArray("bplist00\x01\x02", 10)).isValid());
+}
+
+// Settings files are read at every start: a hostile one must be refused, not crash or hang
+// the reader each time.
+TEST(PropertyList, NestingBeyondAFewHundredLevelsAndSharedSubtreeBombsAreRefused)
+{
+    const struct
+    {
+        const char *what;
+        QByteArray data;
+        bool readable;
+    } cases[] = {
+        {"XML, 200 levels", HostileFiles::nestedXmlList(200), true},
+        {"XML, 35000 levels", HostileFiles::nestedXmlList(35000), false},
+        {"binary, 200 levels", HostileFiles::nestedBinaryList(200, 1), true},
+        {"binary, 35000 levels", HostileFiles::nestedBinaryList(35000, 1), false},
+        {"binary, 10 levels each referring twice to the next",
+         HostileFiles::nestedBinaryList(10, 2), true},
+        {"binary, 40 levels each referring twice to the next",
+         HostileFiles::nestedBinaryList(40, 2), false},
+        {"binary, an array holding itself", HostileFiles::nestedBinaryList(1, 1, true), false},
+    };
+    for (const auto &[what, data, readable] : cases) {
+        QString error;
+        const QVariant value = PropertyList::fromData(data, &error);
+        EXPECT_EQ(value.isValid(), readable) << what << ": " << error.toStdString();
+        EXPECT_EQ(error.isEmpty(), readable) << what;
+    }
 }
 
 TEST(PropertyList, ValuesWithoutPropertyListFormAreRefused)

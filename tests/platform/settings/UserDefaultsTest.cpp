@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "settings/UserDefaults.h"
+#include "HostileFiles.h"
 #include "TemporaryHome.h"
 #include "core/PropertyList.h"
 
@@ -15,6 +16,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -164,6 +166,30 @@ TEST_F(UserDefaultsTest, FileIsPrivateAndKeepsEveryKindOfValue)
     EXPECT_EQ(reader.stringForKey(QStringLiteral("negative")), QStringLiteral("-42"));
 }
 
+// The file holds the click-to-call password as plain text; it must not wait for the next
+// write to stop being readable by others.
+TEST_F(UserDefaultsTest, ASettingsFileOthersMayReadIsMadePrivateWhenFirstReadWithOneMessage)
+{
+    writeRaw(PropertyList::toXml(
+        QVariantMap{{QStringLiteral("VonagePassword"), QStringLiteral("se&cret")}}));
+    const QByteArray name = QFile::encodeName(path());
+    ASSERT_EQ(::chmod(name.constData(), 0644), 0);
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(UserDefaults(kDomain).stringForKey(QStringLiteral("VonagePassword")),
+              QStringLiteral("se&cret"));
+    UserDefaults(kDomain).objectForKey(QStringLiteral("VonagePassword"));
+    const std::string message = testing::internal::GetCapturedStderr();
+
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::stat(name.constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+    EXPECT_NE(message.find(path().toStdString()), std::string::npos) << message;
+}
+
 TEST_F(UserDefaultsTest, ALinkedSettingsFileStaysLinkedAndGetsTheChanges)
 {
     const QString dotfiles = home.path() + QStringLiteral("/dotfiles");
@@ -230,6 +256,61 @@ TEST_F(UserDefaultsTest, BrokenFileIsKeptAsideReportedAndDefaultsServed)
     ASSERT_TRUE(kept.seek(0));
     EXPECT_EQ(kept.readAll(), garbage);
     EXPECT_EQ(onDisk().value(QStringLiteral("ShowSplash")), QVariant(false));
+}
+
+// Every program sharing the domain reads this file at every start: whatever stands there must
+// neither crash, hang nor flood the reader. Files are kept aside; what is no file is left alone.
+TEST_F(UserDefaultsTest, HostileSettingsFilesLeaveTheFactorySettingsInForceWithOneMessage)
+{
+    const auto writeBytes = [](const QByteArray &bytes) {
+        return [bytes](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                   file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        };
+    };
+    const struct
+    {
+        const char *what;
+        std::function<bool(const QString &)> make;
+        bool keptAside;
+    } cases[] = {
+        {"XML nested 35000 levels", writeBytes(HostileFiles::nestedXmlList(35000)), true},
+        {"binary nested 35000 levels", writeBytes(HostileFiles::nestedBinaryList(35000, 1)), true},
+        {"binary doubling at each of 40 levels", writeBytes(HostileFiles::nestedBinaryList(40, 2)),
+         true},
+        {"larger than 64 MB",
+         [](const QString &path) {
+             QFile file(path);
+             return file.open(QIODevice::WriteOnly) && file.resize(65 * 1024 * 1024) &&
+                    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+         },
+         true},
+        {"a named pipe",
+         [](const QString &path) { return ::mkfifo(QFile::encodeName(path), 0600) == 0; }, false},
+        {"a link to /dev/zero",
+         [](const QString &path) { return QFile::link(QStringLiteral("/dev/zero"), path); }, false},
+        {"a folder", [](const QString &path) { return QDir().mkdir(path); }, false},
+    };
+    for (const auto &[what, make, movedAside] : cases) {
+        SCOPED_TRACE(what);
+        ASSERT_TRUE(make(path()));
+        UserDefaults defaults(kDomain);
+        defaults.registerDefaults({{QStringLiteral("ShowSplash"), true}});
+
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(defaults.boolForKey(QStringLiteral("ShowSplash")));
+        EXPECT_EQ(defaults.synchronize(), movedAside);
+        defaults.objectForKey(QStringLiteral("HotKey"));
+        const std::string message = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        EXPECT_NE(message.find(path().toStdString()), std::string::npos) << message;
+        EXPECT_EQ(keptAside().size(), movedAside ? 1 : 0);
+        EXPECT_EQ(QFileInfo::exists(path()) || QFileInfo(path()).isSymLink(), !movedAside);
+
+        ASSERT_TRUE(QDir(home.configHome()).removeRecursively());
+        ASSERT_TRUE(QDir().mkpath(home.configHome()));
+    }
 }
 
 TEST_F(UserDefaultsTest, OutsideProcessAccessWritesOnlyOnSynchronise)
@@ -305,4 +386,12 @@ TEST_F(UserDefaultsTest, WriterKilledMidWriteLeavesAWholeFile)
     ASSERT_TRUE(defaults.synchronize());
     EXPECT_TRUE(onDisk().value(QStringLiteral("after")).toBool());
     EXPECT_TRUE(keptAside().isEmpty());
+
+    // Nor does a named pipe left under that name, which a writer would wait on for ever.
+    const QString temporary = path() + QStringLiteral(".tmp");
+    QFile::remove(temporary);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(temporary).constData(), 0600), 0);
+    defaults.setBool(false, QStringLiteral("after"));
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_FALSE(onDisk().value(QStringLiteral("after")).toBool());
 }

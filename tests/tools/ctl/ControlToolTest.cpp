@@ -130,4 +130,35 @@ TEST(ControlToolUsage, DescribeWritesPlainWordsBareAndEverythingElseAsJson)
               QStringLiteral(R"(SetTab a=about b="two words" c=3 d=[true,"x"] e="k=v")"));
 }
 
+// Names, keys and values come from any program on the bus; none may drive the terminal or
+// break the one-line format.
+TEST(ControlToolUsage, DescribeEscapesControlCharactersAndQuotesKeysThatAreNoPlainWords)
+{
+    const struct
+    {
+        QString command;
+        QVariantMap userInfo;
+        const char *line;
+    } cases[] = {
+        {QStringLiteral("Refresh\x1b[2J"), {}, R"("Refresh\u001b[2J")"},
+        {QStringLiteral("SetTab"),
+         {{QStringLiteral("line\nkey"), QStringLiteral("v")}},
+         R"(SetTab "line\nkey"=v)"},
+        {QStringLiteral("SetTab"),
+         {{QStringLiteral("k"), QStringLiteral("\x1b]0;owned\x07")}},
+         R"(SetTab k="\u001b]0;owned\u0007")"},
+        {QStringLiteral("SetTab"),
+         {{QStringLiteral("k"), QStringLiteral("C1\u009b DEL\u007f")}},
+         R"(SetTab k="C1\u009b DEL\u007f")"},
+        {QStringLiteral("SetTab"),
+         {{QStringLiteral("k"), QVariantList{QStringLiteral("\u009b")}}},
+         R"(SetTab k=["\u009b"])"},
+        {QStringLiteral("SetTab"),
+         {{QStringLiteral("k"), QStringLiteral("a\tb")}},
+         R"(SetTab k="a\tb")"},
+    };
+    for (const auto &[command, userInfo, line] : cases)
+        EXPECT_EQ(ControlTool::describe(command, userInfo).toStdString(), line);
+}
+
 } // namespace

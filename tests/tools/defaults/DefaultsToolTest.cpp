@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "DefaultsTool.h"
 #include "FactoryDefaults.h"
+#include "HostileFiles.h"
 #include "TemporaryHome.h"
 #include "core/PropertyList.h"
 #include "settings/UserDefaults.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -101,6 +109,52 @@ TEST_F(DefaultsToolTest, AbsentKeysAndDomainsExitOneWithAMessage)
     EXPECT_EQ(run({QStringLiteral("delete"), kDomain, QStringLiteral("other")}).code, 1);
 }
 
+// Only looking, the tool says what is wrong and leaves the file to the programs that own it.
+TEST_F(DefaultsToolTest, ReadingAFileItCannotReadSaysWhyExitsOneAndMovesNothing)
+{
+    const QString path = UserDefaults::pathForDomain(kDomain);
+    const auto writeBytes = [&path](const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    const struct
+    {
+        const char *what;
+        std::function<bool()> make;
+    } cases[] = {
+        {"not a property list", [&] { return writeBytes("<plist><dict><key>k</key>"); }},
+        {"nested 35000 levels", [&] { return writeBytes(HostileFiles::nestedXmlList(35000)); }},
+        {"a folder", [&] { return QDir().mkdir(path); }},
+        {"a named pipe", [&] { return ::mkfifo(QFile::encodeName(path), 0600) == 0; }},
+        {"not readable for its user",
+         [&] {
+             return ::geteuid() != 0 && writeBytes("<plist/>") &&
+                    ::chmod(QFile::encodeName(path), 0) == 0;
+         }},
+    };
+    for (const auto &[what, make] : cases) {
+        SCOPED_TRACE(what);
+        if (!make()) {
+            EXPECT_EQ(::geteuid(), 0u) << "could not make the file";
+            continue; // the superuser reads every file
+        }
+        for (const QStringList &arguments :
+             {QStringList{QStringLiteral("read"), kDomain},
+              QStringList{QStringLiteral("read"), kDomain, QStringLiteral("k")}}) {
+            const Result result = run(arguments);
+            EXPECT_EQ(result.code, 1) << qPrintable(result.out);
+            EXPECT_TRUE(result.out.isEmpty()) << qPrintable(result.out);
+            EXPECT_TRUE(result.err.contains(path)) << qPrintable(result.err);
+        }
+        const QStringList left =
+            QDir(home.configHome())
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+        EXPECT_EQ(left, QStringList{QFileInfo(path).fileName()}) << qPrintable(left.join(u' '));
+        ASSERT_TRUE(QDir(home.configHome()).removeRecursively());
+        ASSERT_TRUE(QDir().mkpath(home.configHome()));
+    }
+}
+
 TEST_F(DefaultsToolTest, DeleteRemovesAKeyOrTheWholeDomain)
 {
     run({QStringLiteral("write"), kDomain, QStringLiteral("a"), QStringLiteral("-int"),
@@ -149,6 +203,14 @@ TEST_F(DefaultsToolTest, BadArgumentsPrintUsageExitTwoAndWriteNothing)
     }
     EXPECT_FALSE(QFileInfo::exists(UserDefaults::pathForDomain(kDomain)));
     EXPECT_FALSE(QFileInfo::exists(home.path() + QStringLiteral("/escape.plist")));
+
+    // The first line names what is wrong: an unknown type is no bad value.
+    const QString unknownType = run({QStringLiteral("write"), kDomain, QStringLiteral("k"),
+                                     QStringLiteral("-weird"), QStringLiteral("1")})
+                                    .err.section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(unknownType.contains(QStringLiteral("\"-weird\"")) &&
+                unknownType.contains(QStringLiteral("-array")))
+        << qPrintable(unknownType);
 }
 
 TEST_F(DefaultsToolTest, TheProgramSharesTheStoreWithTheLibrary)
