@@ -11,9 +11,9 @@
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "settings/UserDefaults.h"
+#include "support/AppDriver.h"
 #include "support/ControlMonitor.h"
 #include "support/RivalClient.h"
-#include "support/TestProcesses.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -38,11 +38,14 @@
 
 namespace {
 
+using AppDriver::Brisko;
+using AppDriver::Ctl;
+using AppDriver::Defaults;
+using AppDriver::Domain;
+using AppDriver::run;
+
+// Real programs start here, on a machine that may be busy.
 constexpr int Timeout = 30000;
-const QString Brisko = QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Linux/Brisko");
-const QString Ctl = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-ctl");
-const QString Defaults = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults");
-const QString Domain = QStringLiteral("com.ambertide.Brisko");
 
 /// An X server of this binary's own, started before Qt chooses its display: the keyboard
 /// grab and the keys typed here never meet tests running alongside.
@@ -93,12 +96,6 @@ private:
 bool eventually(const std::function<bool()> &probe)
 {
     return waitUntil(probe, Timeout);
-}
-
-int run(const QString &program, const QStringList &arguments)
-{
-    ChildProcess tool(program, arguments);
-    return tool.waitForFinished(Timeout) ? tool.exitCode() : -1;
 }
 
 bool xdotool(const QStringList &arguments)
