@@ -196,6 +196,14 @@ Von Ambertide.</translation>
         <source>Asking Vonage for the account&apos;s caller numbers…</source>
         <translation>Vonage wird nach den Rufnummern des Kontos gefragt …</translation>
     </message>
+    <message>
+        <source>&amp;Ignore accents when searching (“muller” finds Müller)</source>
+        <translation>Akzente beim Suchen &amp;ignorieren („muller“ findet Müller)</translation>
+    </message>
+    <message>
+        <source>&amp;Match phone numbers by their digits (“5550134” finds 555-0134)</source>
+        <translation>Telefonnummern nach ihren &amp;Ziffern vergleichen („5550134“ findet 555-0134)</translation>
+    </message>
 </context>
 <context>
     <name>BriskoPanePref</name>

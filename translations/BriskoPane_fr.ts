@@ -196,6 +196,14 @@ Conçu par Ambertide.</translation>
         <source>Asking Vonage for the account&apos;s caller numbers…</source>
         <translation>Brisko demande à Vonage les numéros d&apos;appelant du compte…</translation>
     </message>
+    <message>
+        <source>&amp;Ignore accents when searching (“muller” finds Müller)</source>
+        <translation>&amp;Ignorer les accents dans la recherche (« muller » trouve Müller)</translation>
+    </message>
+    <message>
+        <source>&amp;Match phone numbers by their digits (“5550134” finds 555-0134)</source>
+        <translation>Numéros de téléphone : comparer les c&amp;hiffres seuls (« 5550134 » trouve 555-0134)</translation>
+    </message>
 </context>
 <context>
     <name>BriskoPanePref</name>
