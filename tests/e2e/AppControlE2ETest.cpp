@@ -51,7 +51,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start a session bus";
-        ASSERT_TRUE(display.isRunning()) << "Xvfb did not report a display";
+        ASSERT_TRUE(display.isRunning()) << qPrintable(display.problem());
         // The splash would only add a window to look past.
         ASSERT_EQ(defaults({QStringLiteral("write"), Domain, QStringLiteral("ShowSplash"),
                             QStringLiteral("-bool"), QStringLiteral("NO")}),

@@ -45,7 +45,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start a session bus";
-        ASSERT_TRUE(display.isRunning()) << "Xvfb did not report a display";
+        ASSERT_TRUE(display.isRunning()) << qPrintable(display.problem());
         const QString book = home.path() + QStringLiteral("/zora.vcf");
         QFile file(book);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -25,7 +25,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start a session bus";
-        ASSERT_TRUE(display.isRunning()) << "Xvfb did not report a display";
+        ASSERT_TRUE(display.isRunning()) << qPrintable(display.problem());
         ASSERT_EQ(run(Defaults, {QStringLiteral("write"), Domain, QStringLiteral("ShowSplash"),
                                  QStringLiteral("-bool"), QStringLiteral("NO")}),
                   0);
