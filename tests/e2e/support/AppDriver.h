@@ -29,6 +29,13 @@ inline bool command(const QString &command)
            run(Ctl, {QStringLiteral("ping")}) == 0;
 }
 
+/// Whether the application still answers, once it has handled what reached it before: it
+/// answers a ping only after the notifications and key presses that came in earlier.
+inline bool caughtUp()
+{
+    return run(Ctl, {QStringLiteral("ping")}) == 0;
+}
+
 inline bool searchWindowVisible(const PrivateDisplay &display)
 {
     ChildProcess search(QStringLiteral("xdotool"),
