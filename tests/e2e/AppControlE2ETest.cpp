@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "TemporaryHome.h"
 #include "keycombo/KeyCombo.h"
+#include "settings/UserDefaults.h"
 #include "support/AppDriver.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -189,8 +192,18 @@ TEST_F(AppControlE2ETest, ShutdownEndsTheApplicationWhichSaysSo)
     EXPECT_EQ(ctl({QStringLiteral("ping")}), 1);
 }
 
-TEST_F(AppControlE2ETest, TerminationSignalEndsTheApplicationLikeQuit)
+// Logging out sends SIGTERM: a change the application could not write yet (here the
+// activation count, while something stands in the place of its temporary file) is written on
+// the way out.
+TEST_F(AppControlE2ETest, TerminationSignalSavesTheSettingsAndEndsTheApplicationLikeQuit)
 {
+    const QString blocker = UserDefaults::pathForDomain(Domain) + QStringLiteral(".tmp");
+    ASSERT_TRUE(QDir().mkpath(blocker + QStringLiteral("/in-the-way")));
+    ASSERT_TRUE(press(QStringLiteral("ctrl+alt+space")));
+    ASSERT_TRUE(app->waitForError(QStringLiteral("cannot write the settings file"), Timeout))
+        << "the activation count was written at once after all";
+    ASSERT_TRUE(QDir(blocker).removeRecursively());
+
     app->process().terminate();
     QStringList seen;
     EXPECT_TRUE(monitor->waitForLine(QStringLiteral("AppDidTerminate"), Timeout, &seen))
@@ -198,6 +211,9 @@ TEST_F(AppControlE2ETest, TerminationSignalEndsTheApplicationLikeQuit)
     ASSERT_TRUE(app->waitForFinished(Timeout));
     EXPECT_EQ(app->process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(app->exitCode(), 0);
+    const QVariantMap saved = UserDefaults::persistentDomainForName(Domain);
+    EXPECT_EQ(saved.value(QStringLiteral("ActivationCount")).toLongLong(), 1)
+        << "the change made before the signal was lost";
 }
 
 TEST_F(AppControlE2ETest, ASecondLaunchShowsTheFirstOnesWindowAndLeaves)
