@@ -940,7 +940,9 @@ TEST_F(SearchWindow, TheAutomaticCheckAlertsOnlyWhenDueAndNewer)
     Workspace::setShared(std::move(recording));
     LoopbackHttpServer &site = *environment->site;
     UserDefaults &defaults = UserDefaults::standardUserDefaults();
-    const qint64 today = VersionChecker::dayNumber(QDate::currentDate());
+    const QDate pinned(2026, 12, 8);
+    controller.versionChecker().setToday(pinned);
+    const qint64 today = VersionChecker::dayNumber(pinned);
     defaults.setBool(true, DefAutoVersionCheck);
     site.setAnswer(200, "404");
     controller.versionChecker().clearCache();
@@ -965,6 +967,7 @@ TEST_F(SearchWindow, TheAutomaticCheckAlertsOnlyWhenDueAndNewer)
     defaults.removeObjectForKey(DefAutoVersionCheck);
     site.setAnswer(200, QByteArray());
     controller.versionChecker().clearCache();
+    controller.versionChecker().setToday(QDate());
     Workspace::setShared(nullptr);
 }
 
