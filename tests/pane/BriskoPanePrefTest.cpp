@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "BriskoPanePref.h"
+#include "ModalAnswer.h"
 #include "PaneFixture.h"
 #include "SettingsKeys.h"
 #include "archive/ObjectArchive.h"
@@ -175,9 +176,7 @@ TEST_F(Pane, EachControlWritesItsKeyWithOneRefresh)
 
     auto *well = control<ColorWell>("largeTypeBgWell");
     const auto pickInDialog = [](const QColor &color) {
-        QTimer::singleShot(10, [color] {
-            auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr) << "no colour dialog";
+        answerNextModal<QColorDialog>([color](QColorDialog *dialog) {
             EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
             if (!color.isValid())
                 return dialog->reject();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controller/AppController.h"
 #include "LoopbackHttpServer.h"
+#include "ModalAnswer.h"
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
 #include "addressbook/AddressBook.h"
@@ -565,12 +566,7 @@ struct PanelAnswer
 /// Notes what the next modal panel says, then lets `answer` end it.
 void answerNextPanel(const std::function<void(QMessageBox *)> &answer, PanelAnswer *noted)
 {
-    QTimer::singleShot(0, [answer, noted] {
-        auto *panel = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!panel) {
-            answerNextPanel(answer, noted);
-            return;
-        }
+    answerNextModal<QMessageBox>([answer, noted](QMessageBox *panel) {
         noted->text = panel->text();
         noted->informativeText = panel->informativeText();
         noted->alertPanelsWhileUp = AppController::sharedController().numAlertPanel();
