@@ -232,11 +232,13 @@ UserDefaults &UserDefaults::standardUserDefaults()
 
 UserDefaults &UserDefaults::defaultsForDomain(const QString &domain)
 {
-    // Process-wide and never destroyed, like the platform's shared defaults.
+    // Process-wide and never destroyed, like the platform's shared defaults. The table itself
+    // outlives static destruction too, so the instances stay reachable to the end (a leak
+    // checker sees them as owned, and a late reader at exit finds them).
     static QMutex mutex;
-    static std::map<QString, UserDefaults *> instances;
+    static auto *const instances = new std::map<QString, UserDefaults *>;
     const QMutexLocker locker(&mutex);
-    UserDefaults *&instance = instances[domain];
+    UserDefaults *&instance = (*instances)[domain];
     if (!instance)
         instance = new UserDefaults(domain);
     return *instance;

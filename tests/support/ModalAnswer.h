@@ -19,7 +19,8 @@ template <typename Modal>
 void answerNextModal(std::function<void(Modal *)> answer, const QString &objectName = QString(),
                      int timeoutMs = 10000)
 {
-    auto *poll = new QTimer;
+    // Owned by the application, so a poll that outlives its test goes with it.
+    auto *poll = new QTimer(qApp);
     const QDeadlineTimer deadline(timeoutMs);
     QObject::connect(poll, &QTimer::timeout, [poll, deadline, answer, objectName, timeoutMs] {
         auto *modal = qobject_cast<Modal *>(QApplication::activeModalWidget());
