@@ -3,10 +3,23 @@
 # Installs what is missing, builds with warnings as errors, and runs every test: the unit
 # tests on Qt's offscreen platform, the end-to-end tier (label e2e) on a virtual X server
 # with its own session bus, and the Debian package's checks (label package).
+# BRISKO_SANITIZE=1 builds with the address and undefined-behaviour sanitizers in ./build-asan
+# instead, and runs the tests with leak checking on.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./tools/build.sh -DBRISKO_WERROR=ON
+build_options=(-DBRISKO_WERROR=ON)
+if [[ ${BRISKO_SANITIZE:-0} == 1 ]]; then
+  export BRISKO_BUILD_DIR=${BRISKO_BUILD_DIR:-build-asan}
+  build_options+=(-DBRISKO_SANITIZE=ON -DBRISKO_BUILD_BENCHMARKS=OFF)
+fi
+./tools/build.sh "${build_options[@]}"
 build_dir=${BRISKO_BUILD_DIR:-build}
+if grep -q '^BRISKO_SANITIZE:BOOL=ON' "$build_dir/CMakeCache.txt"; then
+  # Leaks are errors, except the process-lifetime objects of the libraries we build on.
+  export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=0
+  export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fi
 export LC_ALL=C.UTF-8
 cd "$build_dir"
 xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- \
