@@ -3,6 +3,7 @@
 
 #include "SettingsKeys.h"
 #include "binding/PaneBinder.h"
+#include "keycombo/KeyComboPanel.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "process/RKProcess.h"
@@ -27,7 +28,6 @@
 #include <QTimer>
 
 #include <array>
-#include <cstdio>
 
 #include <unistd.h>
 
@@ -72,6 +72,8 @@ QWidget *BriskoPanePref::assignMainView()
     _progressIndicator = view->findChild<QProgressBar *>(QStringLiteral("progressIndicator"));
     _adTextView = view->findChild<AdvertTextView *>(QStringLiteral("adTextView"));
     _vonageNumbersPop = view->findChild<QComboBox *>(QStringLiteral("vonageNumbersPop"));
+    _vonageSetupWindow = view->findChild<QDialog *>(QStringLiteral("vonageSetupWindow"));
+    _vonageProgressWindow = view->findChild<QDialog *>(QStringLiteral("vonageProgressWindow"));
     if (_tabView) {
         connect(_tabView, &QTabWidget::currentChanged, this, [this](int index) {
             if (QWidget *page = _tabView->widget(index))
@@ -100,6 +102,8 @@ QWidget *BriskoPanePref::assignMainView()
 
 void BriskoPanePref::mainViewDidLoad()
 {
+    _vonage.setName(_userDefaults->valueForKey(DefVonageName).toString());
+    _vonage.setPassword(_userDefaults->valueForKey(DefVonagePassword).toString());
     _reloadVonageNumbers();
     setTabIdentifier(QStringLiteral("general"));
     setOnOffButtonTitle(tr("Start Brisko"));
@@ -357,18 +361,71 @@ void BriskoPanePref::_postNotificationObject(const QString &command)
 
 void BriskoPanePref::setupHotKey()
 {
-    // TODO: record the combination in the key combination panel once it exists; until then
-    // the button stays disabled and the stored hot key unchanged.
-    std::fprintf(stderr, "BriskoPane: the hot key recorder is not available yet\n");
+    KeyComboPanel *panel = KeyComboPanel::sharedPanelWithMainWindow(mainWindow(), bundle());
+    if (!panel)
+        return;
+    panel->setKeyCombo(_userDefaults->keyComboForKey(DefHotKey));
+    // The running application lets go of its hot key, so typing it here does not call it.
+    _postNotificationObject(ControlCommands::Suspend);
+    const int result = panel->runModal();
+    const PaneKeyCombo keyCombo = panel->keyCombo();
+    if (result == 1 && keyCombo.isValid() && _userDefaults->setKeyCombo(keyCombo, DefHotKey))
+        setHotKeyTitle(keyCombo.description());
+    // Refresh first: the application takes the stored key before it listens again.
+    _postNotificationObject(ControlCommands::Refresh);
+    _postNotificationObject(ControlCommands::Resume);
 }
 
 void BriskoPanePref::setupVonage()
 {
-    // TODO: run the account sheet and fetch the caller numbers once the click-to-call client
-    // exists; until then setting up ends as a cancelled sheet does.
-    if (!_userDefaults->valueForKey(DefSelectedVonageNumber).toString().isEmpty())
+    setVonageName(_vonage.name());
+    setVonagePassword(_vonage.password());
+    const int code = _vonageSetupWindow ? runPromptSheet(_vonageSetupWindow) : 0;
+    if (code == 0) {
+        if (!_userDefaults->valueForKey(DefSelectedVonageNumber).toString().isEmpty())
+            return;
+        setVonageEnabled(false);
         return;
+    }
+    _userDefaults->setValueForKey(_vonageName, DefVonageName);
+    _userDefaults->setValueForKey(_vonagePassword, DefVonagePassword);
+    _vonage.setName(_vonageName);
+    _vonage.setPassword(_vonagePassword);
+
+    if (const std::optional<QStringList> numbers = _fetchVonageNumbers()) {
+        _userDefaults->setValueForKey(QVariant(*numbers).toList(), DefVonageNumbers);
+        _userDefaults->setValueForKey(numbers->first(), DefSelectedVonageNumber);
+        _reloadVonageNumbers();
+        return;
+    }
+    if (_vonage.authenticationFailed())
+        runPromptSheetWithTitle(tr("Authentication Failed"),
+                                tr("Please check your Vonage Account Name and Password."), tr("OK"),
+                                QString(), QString());
+    else
+        runPromptSheetWithTitle(tr("Unable to Reach Vonage"),
+                                tr("Please check your network connection."), tr("OK"), QString(),
+                                QString());
+    _userDefaults->setBool(false, DefVonageEnabled);
+    _userDefaults->setValueForKey(QVariant(), DefVonageNumbers);
+    _userDefaults->setValueForKey(QVariant(), DefSelectedVonageNumber);
+    _reloadVonageNumbers();
     setVonageEnabled(false);
+}
+
+std::optional<QStringList> BriskoPanePref::_fetchVonageNumbers()
+{
+    setIsFetchingVonageNumbers(true);
+    if (_vonageProgressWindow) {
+        // A dialog of the interface file belongs to the pane's window already.
+        _vonageProgressWindow->setWindowModality(Qt::WindowModal);
+        _vonageProgressWindow->show();
+    }
+    const std::optional<QStringList> numbers = _vonage.numbersWhileHandlingEvents();
+    setIsFetchingVonageNumbers(false);
+    if (_vonageProgressWindow)
+        _vonageProgressWindow->hide();
+    return numbers;
 }
 
 void BriskoPanePref::selectVonageNumber(int index)

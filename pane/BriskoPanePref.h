@@ -2,6 +2,7 @@
 #pragma once
 
 #include "prefpane/PreferencePane.h"
+#include "vonage/VonageProxy.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -9,6 +10,8 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class AdvertTextView;
 class BriskoDefaults;
@@ -55,6 +58,8 @@ public:
     ~BriskoPanePref() override;
 
     BriskoDefaults *userDefaults() const { return _userDefaults; }
+    /// The Vonage account's client, holding the stored name and password.
+    VonageProxy &vonage() { return _vonage; }
 
     void mainViewDidLoad() override;
     void willSelect() override;
@@ -161,6 +166,8 @@ private:
     void _postNotificationObject(const QString &command);
     void _setButtonActionForView(QWidget *view, QDialog *sheet);
     void _reloadVonageNumbers();
+    /// Asks the service for the account's numbers while the progress sheet shows.
+    std::optional<QStringList> _fetchVonageNumbers();
     QString _expandedFolder(const QString &folder) const;
     /// This user's processes running the application; other users' are never touched.
     QList<RKProcess> _applicationProcesses() const;
@@ -172,6 +179,9 @@ private:
     QPointer<QProgressBar> _progressIndicator;
     QPointer<AdvertTextView> _adTextView;
     QPointer<QComboBox> _vonageNumbersPop;
+    QPointer<QDialog> _vonageSetupWindow;
+    QPointer<QDialog> _vonageProgressWindow;
+    VonageProxy _vonage;
 
     bool _appIsRunning = false;
     bool _launchPending = false;

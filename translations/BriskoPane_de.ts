@@ -169,6 +169,34 @@ Von Ambertide.</translation>
         <translation>Das B&amp;undle herunterladen</translation>
     </message>
     <message>
+        <source>Vonage Account</source>
+        <translation>Vonage-Konto</translation>
+    </message>
+    <message>
+        <source>Enter the name and password of your Vonage account. Brisko asks the click-to-call service for the account&apos;s caller numbers.</source>
+        <translation>Geben Sie den Namen und das Passwort Ihres Vonage-Kontos ein. Brisko fragt den Click-to-Call-Dienst nach den Rufnummern des Kontos.</translation>
+    </message>
+    <message>
+        <source>Account &amp;name:</source>
+        <translation>Konto&amp;name:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Passwort:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Asking Vonage for the account&apos;s caller numbers…</source>
+        <translation>Vonage wird nach den Rufnummern des Kontos gefragt …</translation>
+    </message>
+    <message>
         <source>&amp;Ignore accents when searching (“muller” finds Müller)</source>
         <translation>Akzente beim Suchen &amp;ignorieren („muller“ findet Müller)</translation>
     </message>
@@ -242,6 +270,61 @@ Von Ambertide.</translation>
     <message>
         <source>Unavailable</source>
         <translation>Nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Authentication Failed</source>
+        <translation>Anmeldung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Please check your Vonage Account Name and Password.</source>
+        <translation>Bitte prüfen Sie den Namen und das Passwort Ihres Vonage-Kontos.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Unable to Reach Vonage</source>
+        <translation>Vonage ist nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>Please check your network connection.</source>
+        <translation>Bitte prüfen Sie Ihre Netzwerkverbindung.</translation>
+    </message>
+</context>
+<context>
+    <name>KeyComboPanel</name>
+    <message>
+        <source>Change Hot Key</source>
+        <translation>Tastenkürzel ändern</translation>
+    </message>
+    <message>
+        <source>Press the new hot key: a key together with Ctrl, Alt, Shift or Super, or a function key alone. Return alone confirms it, Escape alone cancels.</source>
+        <translation>Drücken Sie das neue Tastenkürzel: eine Taste zusammen mit Strg, Alt, Umschalt oder Super, oder eine Funktionstaste allein. Die Eingabetaste allein bestätigt es, Escape allein bricht ab.</translation>
+    </message>
+    <message>
+        <source>Hot key</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>Recording the keys you press…</source>
+        <translation>Die gedrückten Tasten werden aufgezeichnet …</translation>
+    </message>
+    <message>
+        <source>Key recorder</source>
+        <translation>Tastenaufzeichnung</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>

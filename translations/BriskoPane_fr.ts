@@ -169,6 +169,34 @@ Conçu par Ambertide.</translation>
         <translation>&amp;Télécharger le Bundle</translation>
     </message>
     <message>
+        <source>Vonage Account</source>
+        <translation>Compte Vonage</translation>
+    </message>
+    <message>
+        <source>Enter the name and password of your Vonage account. Brisko asks the click-to-call service for the account&apos;s caller numbers.</source>
+        <translation>Saisissez le nom et le mot de passe de votre compte Vonage. Brisko demande au service click-to-call les numéros d&apos;appelant du compte.</translation>
+    </message>
+    <message>
+        <source>Account &amp;name:</source>
+        <translation>&amp;Nom du compte&#xa0;:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>Mot de &amp;passe&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Asking Vonage for the account&apos;s caller numbers…</source>
+        <translation>Brisko demande à Vonage les numéros d&apos;appelant du compte…</translation>
+    </message>
+    <message>
         <source>&amp;Ignore accents when searching (“muller” finds Müller)</source>
         <translation>&amp;Ignorer les accents dans la recherche (« muller » trouve Müller)</translation>
     </message>
@@ -242,6 +270,61 @@ Conçu par Ambertide.</translation>
     <message>
         <source>Unavailable</source>
         <translation>Indisponible</translation>
+    </message>
+    <message>
+        <source>Authentication Failed</source>
+        <translation>Échec de l&apos;authentification</translation>
+    </message>
+    <message>
+        <source>Please check your Vonage Account Name and Password.</source>
+        <translation>Vérifiez le nom et le mot de passe de votre compte Vonage.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Unable to Reach Vonage</source>
+        <translation>Impossible de joindre Vonage</translation>
+    </message>
+    <message>
+        <source>Please check your network connection.</source>
+        <translation>Vérifiez votre connexion réseau.</translation>
+    </message>
+</context>
+<context>
+    <name>KeyComboPanel</name>
+    <message>
+        <source>Change Hot Key</source>
+        <translation>Changer le raccourci</translation>
+    </message>
+    <message>
+        <source>Press the new hot key: a key together with Ctrl, Alt, Shift or Super, or a function key alone. Return alone confirms it, Escape alone cancels.</source>
+        <translation>Appuyez sur le nouveau raccourci&#xa0;: une touche avec Ctrl, Alt, Maj ou Super, ou une touche de fonction seule. Entrée seule le confirme, Échap seule annule.</translation>
+    </message>
+    <message>
+        <source>Hot key</source>
+        <translation>Raccourci</translation>
+    </message>
+    <message>
+        <source>Recording the keys you press…</source>
+        <translation>Enregistrement des touches pressées…</translation>
+    </message>
+    <message>
+        <source>Key recorder</source>
+        <translation>Enregistreur de touches</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 #include "chrome/LargeTypeWindow.h"
 
 #include "chrome/WindowExtras.h"
+#include "hotkey/NativeKeyCodes.h"
 #include "settings/UserDefaultsExtras.h"
 
 #include "SettingsKeys.h"
@@ -12,27 +13,6 @@
 #include <QScreen>
 
 namespace {
-
-bool isModifierKey(int key)
-{
-    switch (key) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Meta:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_Hyper_L:
-    case Qt::Key_Hyper_R:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-    case Qt::Key_ScrollLock:
-        return true;
-    default:
-        return false;
-    }
-}
 
 QString systemFontFamily()
 {
@@ -117,8 +97,10 @@ void LargeTypeWindow::keyPressEvent(QKeyEvent *event)
 void LargeTypeWindow::keyReleaseEvent(QKeyEvent *event)
 {
     event->accept();
-    // A modifier alone does not dismiss, nor do the releases X sends while a key repeats.
-    if (event->isAutoRepeat() || isModifierKey(event->key()))
+    // A modifier or a lock alone does not dismiss, nor do the releases X sends while a key
+    // repeats.
+    if (event->isAutoRepeat() || NativeKeyCodes::isModifierKey(event->key()) ||
+        event->key() == Qt::Key_ScrollLock)
         return;
     WindowExtras::fadeOut(this);
 }

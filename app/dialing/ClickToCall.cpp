@@ -2,37 +2,9 @@
 #include "ClickToCall.h"
 
 #include "helpers/StringExtras.h"
+#include "utility/ClickToCallService.h"
 
 namespace ClickToCall {
-namespace {
-
-QString &overriddenAddress()
-{
-    static QString address;
-    return address;
-}
-
-QByteArray queryValue(const QString &value)
-{
-    return QUrl::toPercentEncoding(value);
-}
-
-} // namespace
-
-QString serviceAddress()
-{
-    if (!overriddenAddress().isEmpty())
-        return overriddenAddress();
-    const QString fromEnvironment = qEnvironmentVariable("BRISKO_CLICK_TO_CALL_ADDRESS");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QStringLiteral("https://secure.click2callu.com");
-}
-
-void setServiceAddress(const QString &address)
-{
-    overriddenAddress() = address;
-}
 
 QString targetNumber(const QString &phoneNumber)
 {
@@ -42,11 +14,10 @@ QString targetNumber(const QString &phoneNumber)
 QUrl requestUrl(const QString &accountName, const QString &password, const QString &fromNumber,
                 const QString &toNumber)
 {
-    const QByteArray address =
-        serviceAddress().toUtf8() + "/tpcc/makecall?username=" + queryValue(accountName) +
-        "&password=" + queryValue(password) + "&fromnumber=" + queryValue(fromNumber) +
-        "&tonumber=" + queryValue(targetNumber(toNumber));
-    return QUrl::fromEncoded(address, QUrl::StrictMode);
+    return ClickToCallService::requestUrl("/tpcc/makecall", {{"username", accountName},
+                                                             {"password", password},
+                                                             {"fromnumber", fromNumber},
+                                                             {"tonumber", targetNumber(toNumber)}});
 }
 
 std::optional<int> statusCode(const QByteArray &answer)

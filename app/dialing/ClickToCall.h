@@ -11,17 +11,11 @@
 /// it to another number; the first three characters of its answer carry the status.
 namespace ClickToCall {
 
-/// Scheme and host of the service. BRISKO_CLICK_TO_CALL_ADDRESS in the environment, or
-/// setServiceAddress(), points it elsewhere (a loopback server in tests).
-QString serviceAddress();
-/// An empty address restores the usual one.
-void setServiceAddress(const QString &address);
-
 /// The number as the service takes it: "(", ")", blanks and "-" removed, all else kept.
 QString targetNumber(const QString &phoneNumber);
 
-/// The call request. Each value is percent-encoded as one query value, so a password with
-/// "&" or "#" in it stays the password.
+/// The call request to the service (ClickToCallService). Each value is percent-encoded as one
+/// query value, so a password with "&" or "#" in it stays the password.
 QUrl requestUrl(const QString &accountName, const QString &password, const QString &fromNumber,
                 const QString &toNumber);
 

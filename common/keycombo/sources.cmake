@@ -1,4 +1,5 @@
 # SPDX-License-Identifier: MIT
 target_sources(BriskoCommon PRIVATE
+  keycombo/KeyBroadcaster.cpp keycombo/KeyBroadcaster.h
   keycombo/KeyCombo.cpp keycombo/KeyCombo.h
   keycombo/KeyComboAdditions.h)

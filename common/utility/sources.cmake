@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 target_sources(BriskoCommon PRIVATE
   utility/AlertPanel.cpp utility/AlertPanel.h
+  utility/ClickToCallService.cpp utility/ClickToCallService.h
   utility/RKUtility.cpp utility/RKUtility.h
   utility/RKWebsite.cpp utility/RKWebsite.h
   utility/AdvertTextView.cpp utility/AdvertTextView.h)

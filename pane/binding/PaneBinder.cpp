@@ -26,10 +26,13 @@ PaneBinder::PaneBinder(QWidget *view, BriskoDefaults *store, QObject *controller
             _bindStoreControl(control, settingsKey);
         const QString paneKey = control->property(PaneKey).toString();
         if (!paneKey.isEmpty())
-            _bindControllerControl(control, paneKey, false);
+            _bindControllerControl(control, paneKey, Shown::Value);
         const QString colorKey = control->property(PaneColorKey).toString();
         if (!colorKey.isEmpty())
-            _bindControllerControl(control, colorKey, true);
+            _bindControllerControl(control, colorKey, Shown::Color);
+        const QString enabledKey = control->property(PaneEnabledKey).toString();
+        if (!enabledKey.isEmpty())
+            _bindControllerControl(control, enabledKey, Shown::Enabled);
         const QString action = control->property(PaneAction).toString();
         if (!action.isEmpty())
             _bindAction(control, action);
@@ -88,7 +91,7 @@ void PaneBinder::_bindStoreControl(QWidget *control, const QString &key)
     }
 }
 
-void PaneBinder::_bindControllerControl(QWidget *control, const QString &property, bool color)
+void PaneBinder::_bindControllerControl(QWidget *control, const QString &property, Shown shown)
 {
     const QMetaObject *meta = _controller->metaObject();
     const int index = meta->indexOfProperty(property.toUtf8().constData());
@@ -104,8 +107,12 @@ void PaneBinder::_bindControllerControl(QWidget *control, const QString &propert
     }
     auto *button = qobject_cast<QAbstractButton *>(control);
     const Binding binding{control, property, button ? button->text() : QString()};
-    if (color) {
+    if (shown == Shown::Color) {
         _colorBindings.append(binding);
+        return;
+    }
+    if (shown == Shown::Enabled) {
+        _enabledBindings.append(binding);
         return;
     }
     _controllerBindings.append(binding);
@@ -158,6 +165,11 @@ void PaneBinder::_controllerChanged()
             _controller->property(binding.name.toUtf8().constData()).value<QColor>();
         palette.setColor(QPalette::WindowText, color.isValid() ? color : QColor(Qt::black));
         binding.control->setPalette(palette);
+    }
+    for (const Binding &binding : std::as_const(_enabledBindings)) {
+        if (binding.control)
+            binding.control->setEnabled(
+                _controller->property(binding.name.toUtf8().constData()).toBool());
     }
 }
 

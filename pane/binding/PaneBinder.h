@@ -20,6 +20,8 @@ class QWidget;
 /// - `paneKey`: the control shows and edits that property of the controller, and follows
 ///   the property's changes.
 /// - `paneColorKey`: a label's text takes the colour of that property of the controller.
+/// - `paneEnabledKey`: the control is enabled exactly while that boolean property of the
+///   controller holds.
 /// - `paneAction`: a button runs that slot of the controller when pressed.
 ///
 /// Switches (checkable buttons) edit booleans, colour wells colours, line edits texts;
@@ -32,6 +34,7 @@ public:
     static constexpr const char *SettingsKey = "settingsKey";
     static constexpr const char *PaneKey = "paneKey";
     static constexpr const char *PaneColorKey = "paneColorKey";
+    static constexpr const char *PaneEnabledKey = "paneEnabledKey";
     static constexpr const char *PaneAction = "paneAction";
 
     PaneBinder(QWidget *view, BriskoDefaults *store, QObject *controller,
@@ -61,7 +64,14 @@ private:
     };
 
     void _bindStoreControl(QWidget *control, const QString &key);
-    void _bindControllerControl(QWidget *control, const QString &property, bool color);
+    enum class Shown
+    {
+        Value,
+        Color,
+        Enabled,
+    };
+
+    void _bindControllerControl(QWidget *control, const QString &property, Shown shown);
     void _bindAction(QWidget *control, const QString &slot);
     void _showStoreValue(const Binding &binding);
     void _show(const Binding &binding, const QVariant &value);
@@ -72,5 +82,6 @@ private:
     QList<Binding> _storeBindings;
     QList<Binding> _controllerBindings;
     QList<Binding> _colorBindings;
+    QList<Binding> _enabledBindings;
     QStringList _problems;
 };

@@ -2,6 +2,7 @@
 #include "PaneUiLoader.h"
 
 #include "ColorWell.h"
+#include "keycombo/KeyBroadcaster.h"
 #include "utility/AdvertTextView.h"
 
 #include <QFile>
@@ -33,6 +34,8 @@ QWidget *PaneUiLoader::createWidget(const QString &className, QWidget *parent, c
         widget = new ColorWell(parent);
     else if (className == QLatin1String("AdvertTextView"))
         widget = new AdvertTextView(parent);
+    else if (className == QLatin1String("KeyBroadcaster"))
+        widget = new KeyBroadcaster(parent);
     else
         return QUiLoader::createWidget(className, parent, name);
     widget->setObjectName(name);

@@ -7,6 +7,8 @@ target_sources(BriskoPlatform PRIVATE
   hotkey/AssertionHandler.cpp hotkey/AssertionHandler.h
   hotkey/HotKeyBackend.cpp hotkey/HotKeyBackend.h
   hotkey/KeyCodeTable.cpp hotkey/KeyCodeTable.h
+  hotkey/KeyboardGrab.cpp hotkey/KeyboardGrab.h
+  hotkey/NativeKeyCodes.cpp hotkey/NativeKeyCodes.h
   hotkey/xcb/XcbHotKeyBackend.cpp hotkey/xcb/XcbHotKeyBackend.h
   hotkey/portal/PortalHotKeyBackend.cpp hotkey/portal/PortalHotKeyBackend.h
   hotkey/test/RecordingHotKeyBackend.cpp hotkey/test/RecordingHotKeyBackend.h)

@@ -15,6 +15,7 @@ target_sources(BriskoPlatform PRIVATE
   notifications/DesktopNotifier.cpp notifications/DesktopNotifier.h
   notifications/DistributedNotificationCenter.cpp notifications/DistributedNotificationCenter.h
   notifications/DistributedNotificationEmitter.h
+  notifications/NotificationCenter.cpp notifications/NotificationCenter.h
   notifications/freedesktop/FreedesktopNotifier.cpp
   notifications/freedesktop/FreedesktopNotifier.h
   notifications/test/RecordingDesktopNotifier.h)

@@ -2,46 +2,18 @@
 #include "TemporaryHome.h"
 #include "keycombo/KeyCombo.h"
 #include "support/AppDriver.h"
+#include "support/RivalClient.h"
 
 #include <gtest/gtest.h>
 
 #include <xcb/xcb.h>
-#include <xcb/xcb_keysyms.h>
 
-#include <cstdlib>
 #include <memory>
 
 namespace {
 
 using namespace AppDriver;
 
-/// Another X client asking whether the key of `keysym` with `modifiers` is free to grab.
-bool isFreeToGrab(const QString &display, xcb_keysym_t keysym, uint16_t modifiers)
-{
-    xcb_connection_t *connection = xcb_connect(display.toUtf8().constData(), nullptr);
-    if (xcb_connection_has_error(connection)) {
-        xcb_disconnect(connection);
-        return false;
-    }
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(connection);
-    xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, keysym);
-    xcb_key_symbols_free(symbols);
-    bool free = false;
-    if (codes) {
-        xcb_generic_error_t *error = xcb_request_check(
-            connection, xcb_grab_key_checked(connection, 1, root, modifiers, codes[0],
-                                             XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
-        free = error == nullptr;
-        std::free(error);
-        std::free(codes);
-    }
-    xcb_disconnect(connection);
-    return free;
-}
-
-constexpr xcb_keysym_t SpaceKeysym = 0x20;
-constexpr xcb_keysym_t KKeysym = 0x6b;
 constexpr uint16_t ControlAlt = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
 constexpr uint16_t ControlShift = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT;
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Pictures of the preference pane's three tabs, and of its first one in German, in the host's
-// window with the real application running, for people to judge. Meant for Xvfb with
-// QT_QPA_PLATFORM=xcb (see Screenshot.h for where they go).
+// Pictures of the preference pane's three tabs, of its first one in German, and of its two
+// sheets (the hot key recorder, the click-to-call account), in the host's window with the
+// real application running, for people to judge. Meant for Xvfb with QT_QPA_PLATFORM=xcb (see
+// Screenshot.h for where they go).
+#include "LoopbackHttpServer.h"
 #include "PreferencesHost.h"
 #include "PreferencesWindow.h"
 #include "Screenshot.h"
@@ -11,15 +13,23 @@
 #include "notifications/DistributedNotificationCenter.h"
 #include "support/TestProcesses.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -30,6 +40,40 @@ constexpr int Timeout = 30000;
 bool eventually(const std::function<bool()> &probe, int timeoutMs = Timeout)
 {
     return waitUntil(probe, timeoutMs);
+}
+
+/// The window with `sheet` hanging from the top of it, as a sheet shows on the desktop.
+QImage withSheet(QImage window, const QImage &sheet)
+{
+    QPainter painter(&window);
+    const QPoint at((window.width() - sheet.width()) / 2, 0);
+    painter.drawImage(at, sheet);
+    painter.setPen(QColor(0, 0, 0, 110));
+    painter.drawRect(QRect(at, sheet.size()).adjusted(0, -1, -1, -1));
+    return window;
+}
+
+/// Presses `button` in the window, lets `fill` work on the sheet it opens, and returns the
+/// window with the sheet once `fill` is done; `fill` then ends the sheet.
+QImage
+pictureOfSheet(QWidget *window, const char *button, const QString &sheetName,
+               const std::function<void(QDialog *sheet, const std::function<void()> &)> &fill)
+{
+    QImage picture;
+    std::function<void()> whenUp = [&] {
+        auto *sheet = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!sheet || sheet->objectName() != sheetName || !sheet->isVisible())
+            return QTimer::singleShot(20, whenUp);
+        if (!QTest::qWaitForWindowExposed(sheet))
+            return;
+        fill(sheet, [&] {
+            picture = withSheet(Screenshot::grabbed(*window), Screenshot::grabbed(*sheet));
+        });
+    };
+    QTimer::singleShot(0, whenUp);
+    QTest::mouseClick(window->findChild<QPushButton *>(QString::fromLatin1(button)),
+                      Qt::LeftButton);
+    return picture;
 }
 
 /// The pane shown by the host, with the real application running so the pane says so.
@@ -104,6 +148,47 @@ TEST_F(PaneScreenshots, GeneralInGerman)
     ASSERT_NO_FATAL_FAILURE(showPane(QStringLiteral("Brisko läuft")));
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("&Allgemein"));
     save(0, "pane-general-de.png");
+}
+
+TEST_F(PaneScreenshots, TheRecorderAndTheVonageAccount)
+{
+    ASSERT_NO_FATAL_FAILURE(showPane(QStringLiteral("Brisko is running")));
+    // The recorder with Super+Shift+K typed, cancelled so nothing is stored.
+    tabs->setCurrentIndex(0);
+    const QImage recorder =
+        pictureOfSheet(window, "changeHotKeyButton", QStringLiteral("KeyComboPanel"),
+                       [](QDialog *sheet, const std::function<void()> &take) {
+                           auto *capture =
+                               sheet->findChild<QPushButton *>(QStringLiteral("keyBroadcaster"));
+                           // K on a PC keyboard, as the X server numbers it.
+                           QKeyEvent press(QEvent::KeyPress, Qt::Key_K,
+                                           Qt::MetaModifier | Qt::ShiftModifier, 45, 0, 0);
+                           QApplication::sendEvent(capture, &press);
+                           take();
+                           sheet->findChild<QPushButton *>(QStringLiteral("cancelButton"))->click();
+                       });
+    EXPECT_TRUE(Screenshot::save(Screenshot::onBackdrop(recorder),
+                                 QStringLiteral("pane-hot-key-recorder.png")));
+
+    // The account sheet, then the caller numbers a service of the test's own gives.
+    LoopbackHttpServer service;
+    service.setAnswer(200, "5550100,5550199,");
+    qputenv("BRISKO_CLICK_TO_CALL_ADDRESS", service.address());
+    tabs->setCurrentIndex(1);
+    const QImage account = pictureOfSheet(
+        window, "vonageAccountButton", QStringLiteral("vonageSetupWindow"),
+        [](QDialog *sheet, const std::function<void()> &take) {
+            QTest::keyClicks(sheet->findChild<QLineEdit *>(QStringLiteral("vonageNameField")),
+                             QStringLiteral("ann.lee"));
+            QTest::keyClicks(sheet->findChild<QLineEdit *>(QStringLiteral("vonagePasswordField")),
+                             QStringLiteral("secret"));
+            take();
+            sheet->findChild<QPushButton *>(QStringLiteral("vonageOkButton"))->click();
+        });
+    qunsetenv("BRISKO_CLICK_TO_CALL_ADDRESS");
+    EXPECT_TRUE(Screenshot::save(Screenshot::onBackdrop(account),
+                                 QStringLiteral("pane-vonage-account.png")));
+    save(1, "pane-click-to-call.png");
 }
 
 } // namespace

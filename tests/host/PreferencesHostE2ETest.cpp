@@ -8,6 +8,7 @@
 #include "controller/SearchPanel.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
+#include "support/ControlMonitor.h"
 #include "support/TestProcesses.h"
 
 #include <QDBusConnection>
@@ -61,34 +62,6 @@ public:
 
 [[maybe_unused]] ::testing::Environment *const hostEnvironment =
     ::testing::AddGlobalTestEnvironment(new HostEnvironment);
-
-/// Hears the control notifications of the session.
-class ControlMonitor final
-{
-public:
-    ControlMonitor()
-    {
-        _center.addObserver(&_context, ControlCommands::NotificationName, QString(),
-                            [this](const DistributedNotification &n) {
-                                _heard.append(n.object);
-                                if (n.object == ControlCommands::SetTab)
-                                    _tabs.append(
-                                        n.userInfo.value(QStringLiteral("identifier")).toString());
-                            });
-        _center.flush();
-    }
-    bool hears(const QString &command, int timeoutMs = Timeout)
-    {
-        return eventually([&] { return _heard.removeOne(command); }, timeoutMs);
-    }
-    QStringList tabs() const { return _tabs; }
-
-private:
-    DistributedNotificationCenter _center;
-    QObject _context;
-    QStringList _heard;
-    QStringList _tabs;
-};
 
 /// The running copies of the application that belong to this test: those with its home.
 QList<int> applicationsOf(const TemporaryHome &home)

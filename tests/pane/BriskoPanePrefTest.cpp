@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "BriskoPanePref.h"
-#include "PaneTestSupport.h"
+#include "PaneFixture.h"
 #include "SettingsKeys.h"
 #include "archive/ObjectArchive.h"
 #include "binding/PaneBinder.h"
@@ -13,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
-#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -29,112 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const Bundle PaneBundle(QStringLiteral(BRISKO_PANE_BUNDLE_PATH));
-const QString ApplicationPath =
-    PaneBundle.pathForResource(QStringLiteral("Brisko"), QStringLiteral("app"));
-
-/// The pane's main view in a window, as the host shows it.
-class Pane : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        // Never the machine's own /opt, whose old copy would be ended and asked about, nor
-        // its own Brisko: the application's processes are a program of the test's own.
-        pane.setObsoleteCopyFolders(
-            {home.path() + QStringLiteral("/opt"), QStringLiteral("~/Applications")});
-        // Other users may run the program only when it lies where they may read.
-        ASSERT_TRUE(QFile::setPermissions(programs.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                               QFile::ExeOwner | QFile::ReadOther |
-                                                               QFile::ExeOther));
-        command = QStringLiteral("BriskoCopy%1").arg(QCoreApplication::applicationPid());
-        ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), programs.filePath(command)));
-        pane.setApplicationCommand(command);
-        view = pane.loadMainView();
-        ASSERT_NE(view, nullptr) << qPrintable(pane.loadError());
-        auto *layout = new QVBoxLayout(&window);
-        layout->addWidget(view);
-        pane.willSelect();
-        window.show();
-        window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        pane.didSelect();
-        EXPECT_EQ(recorder.settled(), QStringList{ControlCommands::ControlDidStart});
-    }
-
-    template <typename Control>
-    Control *control(const char *name) const
-    {
-        auto *found = view->findChild<Control *>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << "no control " << name;
-        return found;
-    }
-
-    /// Sends a command as the application would, and waits for the pane to have it.
-    void announce(const QString &command, const QVariantMap &userInfo = {})
-    {
-        application.postNotification(ControlCommands::NotificationName, command, userInfo);
-        const QString marker = QStringLiteral("barrier");
-        bool heard = false;
-        QObject context;
-        DistributedNotificationCenter::defaultCenter().addObserver(
-            &context, ControlCommands::NotificationName, marker,
-            [&heard](const DistributedNotification &) { heard = true; });
-        ASSERT_TRUE(DistributedNotificationCenter::defaultCenter().flush());
-        application.postNotification(ControlCommands::NotificationName, marker);
-        ASSERT_TRUE(waitUntil([&heard] { return heard; })) << "the pane never heard the barrier";
-        recorder.settled();
-    }
-
-    /// A click on a switch's box: a stretched switch has nothing to press at its centre.
-    static void toggle(QAbstractButton *box)
-    {
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-    }
-
-    int launches() const
-    {
-        int count = 0;
-        for (const RecordingWorkspace::Request &request : workspace->requests)
-            count += request.operation == QLatin1String("launchApplication") &&
-                     request.target == ApplicationPath;
-        return count;
-    }
-
-    /// A process of the application's command, as this user or another one.
-    std::unique_ptr<QProcess> startCopy(bool asAnotherUser)
-    {
-        auto process = std::make_unique<QProcess>();
-        process->setProgram(programs.filePath(command));
-        process->setArguments({QStringLiteral("60")});
-        if (asAnotherUser)
-            process->setChildProcessModifier([] {
-                if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                    ::_exit(126);
-            });
-        process->start();
-        EXPECT_TRUE(process->waitForStarted());
-        return process;
-    }
-
-    static int runDefaultsTool(const QStringList &arguments)
-    {
-        QProcess tool;
-        tool.start(QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults"), arguments);
-        return tool.waitForFinished(15000) ? tool.exitCode() : -1;
-    }
-
-    TemporaryHome home;
-    QTemporaryDir programs;
-    QString command;
-    InstalledWorkspace workspace;
-    ControlRecorder recorder;
-    DistributedNotificationCenter application;
-    QWidget window;
-    BriskoPanePref pane{PaneBundle};
-    QWidget *view = nullptr;
-};
 
 TEST_F(Pane, RunStateFollowsRequestsAndAnnouncements)
 {
@@ -347,33 +240,6 @@ TEST_F(Pane, ValuesChangedElsewhereShowWhenThePaneIsShownAgain)
     EXPECT_TRUE(control<QCheckBox>("hideAdvertSwitch")->isChecked());
     EXPECT_FALSE(control<AdvertTextView>("adTextView")->lineVisible());
     EXPECT_EQ(control<QLabel>("hotKeyLabel")->text(), commandK.description());
-}
-
-TEST_F(Pane, VonageNeedsACallerNumberToBeEnabled)
-{
-    auto *numbers = control<QComboBox>("vonageNumbersPop");
-    auto *enabled = control<QCheckBox>("vonageEnabledSwitch");
-    ASSERT_TRUE(numbers && enabled);
-    EXPECT_EQ(numbers->itemText(0), QStringLiteral("Unavailable"));
-    EXPECT_FALSE(numbers->isEnabled()) << "\"Unavailable\" could be chosen as a caller number";
-
-    // Without an account the setup ends as a cancelled one: switched off again.
-    toggle(enabled);
-    ASSERT_TRUE(waitUntil([this] { return !pane.VonageEnabled(); }));
-    EXPECT_FALSE(enabled->isChecked());
-
-    BriskoDefaults &store = *pane.userDefaults();
-    store.setValueForKey(QVariantList{QStringLiteral("555 0100"), QStringLiteral("555 0199")},
-                         DefVonageNumbers);
-    store.setValueForKey(QStringLiteral("555 0199"), DefSelectedVonageNumber);
-    pane.willSelect();
-    EXPECT_EQ(numbers->count(), 2);
-    EXPECT_EQ(numbers->currentText(), QStringLiteral("555 0199"));
-    pane.selectVonageNumber(0);
-    EXPECT_EQ(store.valueForKey(DefSelectedVonageNumber), QVariant(QStringLiteral("555 0100")));
-    toggle(enabled);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(pane.VonageEnabled());
 }
 
 TEST_F(Pane, CredentialIsValidOnceBothFieldsHoldACharacter)

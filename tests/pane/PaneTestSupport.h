@@ -3,6 +3,9 @@
 
 #include "TemporaryHome.h"
 #include "WaitUntil.h"
+#include "hotkey/KeyCodeTable.h"
+#include "keycombo/KeyBroadcaster.h"
+#include "keycombo/KeyCombo.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "support/TestProcesses.h"
@@ -10,6 +13,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -27,6 +32,8 @@ public:
     {
         bus = std::make_unique<PrivateSessionBus>();
         ASSERT_TRUE(bus->isRunning()) << "dbus-daemon did not start a session bus";
+        // The pane's key names come from its bundle, as its module arranges when loaded.
+        PaneKeyComboBuild::setBundle(Bundle(QStringLiteral(BRISKO_PANE_BUNDLE_PATH)));
     }
     // Everything posted must have left before the bus goes.
     void TearDown() override
@@ -105,6 +112,32 @@ inline void answerNextAlert(const QString &button, AlertAnswer *answer)
         else
             alert->reject();
     });
+}
+
+/// Calls `play` with the hot key recorder's window once it is up.
+inline void whenRecorderIsUp(const std::function<void(QDialog *recorder)> &play)
+{
+    QTimer::singleShot(10, [play] {
+        auto *recorder = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!recorder || recorder->objectName() != QLatin1String("KeyComboPanel"))
+            return whenRecorderIsUp(play);
+        play(recorder);
+    });
+}
+
+/// A key press reaching the recorder's key capture button, the key named by its scan code as
+/// the X server names it.
+inline void pressInRecorder(QDialog *recorder, int keyCode, Qt::KeyboardModifiers modifiers = {})
+{
+    auto *capture = recorder->findChild<KeyBroadcaster *>(QStringLiteral("keyBroadcaster"));
+    ASSERT_NE(capture, nullptr);
+    EXPECT_EQ(recorder->focusWidget(), capture)
+        << "the key capture button lacks the keyboard focus";
+    const auto scanCode = KeyCodeTable::evdevScanCodeForVirtualKeyCode(keyCode);
+    ASSERT_TRUE(scanCode.has_value()) << keyCode;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, modifiers,
+                    quint32(*scanCode + KeyCodeTable::X11EvdevOffset), 0, 0);
+    QApplication::sendEvent(capture, &press);
 }
 
 /// A recording workspace installed for the life of the object.

@@ -22,6 +22,7 @@
 #include "support/TestProcesses.h"
 #include "update/VersionChecker.h"
 #include "utility/AdvertTextView.h"
+#include "utility/ClickToCallService.h"
 #include "utility/RKWebsite.h"
 #include "workspace/test/RecordingWorkspace.h"
 
@@ -755,7 +756,7 @@ TEST_F(SearchWindow, DialingAsksTheServiceAndTheStatusLineTellsTheOutcome)
 {
     LoopbackHttpServer service;
     ASSERT_TRUE(service.isListening());
-    ClickToCall::setServiceAddress(QString::fromLatin1(service.address()));
+    ClickToCallService::setServiceAddress(QString::fromLatin1(service.address()));
     UserDefaults &defaults = UserDefaults::standardUserDefaults();
     defaults.setObject(QStringLiteral("ann"), DefVonageName);
     defaults.setObject(QStringLiteral("se&cret"), DefVonagePassword);
@@ -787,7 +788,7 @@ TEST_F(SearchWindow, DialingAsksTheServiceAndTheStatusLineTellsTheOutcome)
     controller.dialWithVonage(QStringLiteral("555 0100"));
     EXPECT_EQ(status(), QStringLiteral("Failed (no answer)"));
 
-    ClickToCall::setServiceAddress(QString());
+    ClickToCallService::setServiceAddress(QString());
     for (const QString &key : {DefVonageName, DefVonagePassword, DefSelectedVonageNumber})
         defaults.removeObjectForKey(key);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "dialing/ClickToCall.h"
+#include "utility/ClickToCallService.h"
 
 #include <QUrlQuery>
 
@@ -19,12 +20,12 @@ TEST(ClickToCall, TheTargetNumberLosesOnlyBracketsBlanksAndDashes)
 
 TEST(ClickToCall, TheRequestCarriesEachValueWhole)
 {
-    ClickToCall::setServiceAddress(QStringLiteral("http://127.0.0.1:9"));
+    ClickToCallService::setServiceAddress(QStringLiteral("http://127.0.0.1:9"));
     const QString password = QStringLiteral("p&w=1#x y+ü");
     const QUrl url =
         ClickToCall::requestUrl(QStringLiteral("ann"), password, QStringLiteral("15550001111"),
                                 QStringLiteral("+1 555.123.4567"));
-    ClickToCall::setServiceAddress(QString());
+    ClickToCallService::setServiceAddress(QString());
     ASSERT_TRUE(url.isValid());
     EXPECT_EQ(url.host(), QStringLiteral("127.0.0.1"));
     EXPECT_EQ(url.path(), QStringLiteral("/tpcc/makecall"));
@@ -44,12 +45,12 @@ TEST(ClickToCall, TheRequestCarriesEachValueWhole)
 TEST(ClickToCall, TheServiceAddressComesFromTheEnvironmentUnlessSet)
 {
     qputenv("BRISKO_CLICK_TO_CALL_ADDRESS", "http://127.0.0.1:8");
-    EXPECT_EQ(ClickToCall::serviceAddress(), QStringLiteral("http://127.0.0.1:8"));
-    ClickToCall::setServiceAddress(QStringLiteral("http://127.0.0.1:7"));
-    EXPECT_EQ(ClickToCall::serviceAddress(), QStringLiteral("http://127.0.0.1:7"));
-    ClickToCall::setServiceAddress(QString());
+    EXPECT_EQ(ClickToCallService::serviceAddress(), QStringLiteral("http://127.0.0.1:8"));
+    ClickToCallService::setServiceAddress(QStringLiteral("http://127.0.0.1:7"));
+    EXPECT_EQ(ClickToCallService::serviceAddress(), QStringLiteral("http://127.0.0.1:7"));
+    ClickToCallService::setServiceAddress(QString());
     qunsetenv("BRISKO_CLICK_TO_CALL_ADDRESS");
-    EXPECT_TRUE(ClickToCall::serviceAddress().startsWith(QLatin1String("https://")));
+    EXPECT_TRUE(ClickToCallService::serviceAddress().startsWith(QLatin1String("https://")));
 }
 
 TEST(ClickToCall, TheStatusIsTheNumberInTheFirstThreeCharacters)

@@ -11,6 +11,7 @@
 #include <vector>
 
 inline constexpr xcb_keysym_t SpaceKeysym = 0x20;
+inline constexpr xcb_keysym_t KKeysym = 0x6b;
 inline constexpr xcb_keysym_t NumLockKeysym = 0xff7f;
 
 /// A second X client that competes with the application for the same key.
@@ -119,3 +120,48 @@ private:
     xcb_window_t _root = 0;
     xcb_keycode_t _space = 0;
 };
+
+/// Another X client asking whether the key of `keysym` with `modifiers` is free to grab.
+inline bool isFreeToGrab(const QString &display, xcb_keysym_t keysym, uint16_t modifiers)
+{
+    xcb_connection_t *connection = xcb_connect(display.toUtf8().constData(), nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(connection);
+    xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, keysym);
+    xcb_key_symbols_free(symbols);
+    bool free = false;
+    if (codes) {
+        xcb_generic_error_t *error = xcb_request_check(
+            connection, xcb_grab_key_checked(connection, 1, root, modifiers, codes[0],
+                                             XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        free = error == nullptr;
+        std::free(error);
+        std::free(codes);
+    }
+    xcb_disconnect(connection);
+    return free;
+}
+
+/// Another X client asking whether it could take the whole keyboard now.
+inline bool isKeyboardFree(const QString &display)
+{
+    xcb_connection_t *connection = xcb_connect(display.toUtf8().constData(), nullptr);
+    bool free = false;
+    if (!xcb_connection_has_error(connection)) {
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+        xcb_grab_keyboard_reply_t *reply =
+            xcb_grab_keyboard_reply(connection,
+                                    xcb_grab_keyboard(connection, 0, root, XCB_CURRENT_TIME,
+                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                    nullptr);
+        free = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+        std::free(reply);
+    }
+    // Closing the connection gives back whatever it took.
+    xcb_disconnect(connection);
+    return free;
+}

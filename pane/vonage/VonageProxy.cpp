@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+#include "VonageProxy.h"
+
+#include "utility/ClickToCallService.h"
+
+#include <QEventLoop>
+
+#include <thread>
+
+std::optional<QStringList> VonageProxy::numbers()
+{
+    const std::optional<QByteArray> answer = UrlLoading::dataWithContentsOfURL(
+        ClickToCallService::requestUrl("/tpcc/getnumbers",
+                                       {{"username", _name}, {"password", _password}}),
+        _timeoutSeconds);
+    _authFailed = false;
+    if (!answer)
+        return std::nullopt;
+    const QString text = QString::fromLatin1(*answer);
+    // An error text always holds a colon; a list of numbers never does.
+    if (text.contains(QLatin1Char(':'))) {
+        _authFailed = true;
+        return std::nullopt;
+    }
+    QStringList numbers;
+    for (const QString &piece : text.split(QLatin1Char(','))) {
+        // A line break after the last number is no number of its own.
+        const QString number = piece.trimmed();
+        if (!number.isEmpty())
+            numbers.append(number);
+    }
+    if (numbers.isEmpty())
+        return std::nullopt;
+    return numbers;
+}
+
+std::optional<QStringList> VonageProxy::numbersWhileHandlingEvents()
+{
+    // The worker has a copy of its own, so nothing here is shared while it runs.
+    VonageProxy request = *this;
+    std::optional<QStringList> numbers;
+    QEventLoop waiting;
+    std::thread worker([&request, &numbers, &waiting] {
+        numbers = request.numbers();
+        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    // Clicks and keys wait: nothing may change under the request.
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    _authFailed = request._authFailed;
+    return numbers;
+}
