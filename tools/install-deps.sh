@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   libqt6opengl6-dev libqt6svg6 qt6-qpa-plugins
-  libplist-dev libcurl4-openssl-dev
+  libplist-dev libcurl4-openssl-dev libssl-dev
   libxcb1-dev libxcb-keysyms1-dev libxkbcommon-x11-dev libxkbcommon-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool dbus dbus-x11 x11-utils imagemagick openbox

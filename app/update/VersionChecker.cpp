@@ -73,7 +73,7 @@ VersionChecker::VersionChecker(const QString &hostname, const QString &appName,
 
 bool VersionChecker::needAutoVersionCheck() const
 {
-    return needAutoVersionCheck(QDate::currentDate());
+    return needAutoVersionCheck(_today.isValid() ? _today : QDate::currentDate());
 }
 
 bool VersionChecker::needAutoVersionCheck(const QDate &today) const

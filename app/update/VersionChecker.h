@@ -34,6 +34,9 @@ public:
     bool needAutoVersionCheck() const;
     /// The same decision for the day `today`.
     bool needAutoVersionCheck(const QDate &today) const;
+    /// The day needAutoVersionCheck() takes as today; an invalid date means the clock's.
+    /// Tests pin it so that they cannot run across midnight.
+    void setToday(const QDate &today) { _today = today; }
 
     /// The published version, fetched on first use and kept; 0 while it cannot be had (the
     /// next call then asks again, and fetchError() says why).
@@ -86,4 +89,5 @@ private:
     std::uint32_t _autoCheckInterval = 0;
     int _timeoutSeconds = 0;
     QString _fetchError;
+    QDate _today;
 };

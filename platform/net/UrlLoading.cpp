@@ -27,7 +27,16 @@ size_t appendBody(char *data, size_t size, size_t count, void *context)
     return size * count;
 }
 
+std::mutex trustMutex;
+QByteArray trusted;
+
 } // namespace
+
+void setTrustedCertificates(const QByteArray &pem)
+{
+    const std::lock_guard lock(trustMutex);
+    trusted = pem;
+}
 
 std::optional<QByteArray> dataWithContentsOfURL(const QUrl &url, int timeoutSeconds, QString *error)
 {
@@ -59,6 +68,14 @@ std::optional<QByteArray> dataWithContentsOfURL(const QUrl &url, int timeoutSeco
     curl_easy_setopt(curl.get(), CURLOPT_ERRORBUFFER, message);
     curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &body);
+    {
+        const std::lock_guard lock(trustMutex);
+        if (!trusted.isEmpty()) {
+            curl_blob authorities{trusted.data(), size_t(trusted.size()), CURL_BLOB_COPY};
+            curl_easy_setopt(curl.get(), CURLOPT_CAINFO_BLOB, &authorities);
+            curl_easy_setopt(curl.get(), CURLOPT_CAPATH, nullptr);
+        }
+    }
 
     const CURLcode result = curl_easy_perform(curl.get());
     if (result != CURLE_OK)

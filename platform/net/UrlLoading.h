@@ -21,4 +21,9 @@ std::optional<QByteArray> dataWithContentsOfURL(const QUrl &url,
                                                 int timeoutSeconds = kDefaultTimeoutSeconds,
                                                 QString *error = nullptr);
 
+/// Trusts only the certificates in `pem` (PEM form) for later https requests, in place of the
+/// system's; empty returns to the system's. Meant for tests against a loopback server that
+/// shows a certificate of its own.
+void setTrustedCertificates(const QByteArray &pem);
+
 } // namespace UrlLoading

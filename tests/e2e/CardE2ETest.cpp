@@ -45,7 +45,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start a session bus";
-        ASSERT_TRUE(display.isRunning()) << "Xvfb did not report a display";
+        ASSERT_TRUE(display.isRunning()) << qPrintable(display.problem());
         const QString book = home.path() + QStringLiteral("/zora.vcf");
         QFile file(book);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -68,17 +68,7 @@ protected:
 
     bool xdotool(const QStringList &arguments) { return display.xdotool(arguments); }
 
-    /// The id of the visible window named `name`, or nothing.
-    QString visibleWindow(const QString &name)
-    {
-        ChildProcess search(QStringLiteral("xdotool"),
-                            {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                             QStringLiteral("--name"), QLatin1Char('^') + name + QLatin1Char('$')},
-                            display.environment());
-        if (!search.waitForFinished(Timeout) || search.exitCode() != 0)
-            return {};
-        return search.remainingOutput().section(QLatin1Char('\n'), 0, 0).trimmed();
-    }
+    QString visibleWindow(const QString &name) { return AppDriver::visibleWindow(display, name); }
 
     int visibleWindowsOfBrisko()
     {
@@ -116,23 +106,10 @@ protected:
         QPoint corner;
         const bool expanded = eventually(
             [&] {
-                ChildProcess geometry(QStringLiteral("xdotool"),
-                                      {QStringLiteral("getwindowgeometry"),
-                                       QStringLiteral("--shell"),
-                                       visibleWindow(QStringLiteral("Brisko"))},
-                                      display.environment());
-                if (!geometry.waitForFinished(Timeout))
-                    return false;
-                const QString text = geometry.remainingOutput();
-                const auto value = [&](const char *key) {
-                    for (const QString &line : text.split(QLatin1Char('\n'))) {
-                        if (line.startsWith(QLatin1String(key) + QLatin1Char('=')))
-                            return line.section(QLatin1Char('='), 1).toInt();
-                    }
-                    return -1;
-                };
-                corner = QPoint(value("X"), value("Y"));
-                return value("WIDTH") == 400 && value("HEIGHT") == 413;
+                const QRect geometry =
+                    windowGeometry(display, visibleWindow(QStringLiteral("Brisko")));
+                corner = geometry.topLeft();
+                return geometry.size() == QSize(400, 413);
             },
             Timeout);
         return expanded ? std::optional(corner) : std::nullopt;

@@ -8,6 +8,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start a session bus";
-        ASSERT_TRUE(display.isRunning()) << "Xvfb did not report a display";
+        ASSERT_TRUE(display.isRunning()) << qPrintable(display.problem());
         ASSERT_EQ(run(Defaults, {QStringLiteral("write"), Domain, QStringLiteral("ShowSplash"),
                                  QStringLiteral("-bool"), QStringLiteral("NO")}),
                   0);
@@ -81,10 +82,27 @@ protected:
     {
         return eventually([this] { return searchWindowVisible(display); }, Timeout);
     }
-    /// A press that should show nothing is given this long to prove it.
-    bool staysHidden()
+    /// Activates `trigger` on the portal's side; true when the application has handled the
+    /// activation (it answers a ping only after the signal that came in before) and shows
+    /// nothing.
+    bool activationShowsNothing(const QString &trigger)
     {
-        return !eventually([this] { return searchWindowVisible(display); }, 1500);
+        desktop->writeLine(QStringLiteral("activate ") + trigger);
+        return !desktopSays(QStringLiteral("activated ")).isEmpty() && caughtUp() &&
+               !searchWindowVisible(display);
+    }
+
+    /// The notifications the stand-in has shown by now: it handles its input in order, so the
+    /// echo comes after every notification that reached it before.
+    std::string notificationsSoFar()
+    {
+        desktop->writeLine(QStringLiteral("echo caught-up"));
+        QStringList said;
+        if (!desktop->waitForLine(QStringLiteral("caught-up"), Timeout, &said))
+            return "(no echo from the stand-in)";
+        return said.filter(QRegularExpression(QStringLiteral("^notify ")))
+            .join(QLatin1Char('\n'))
+            .toStdString();
     }
 
     TemporaryHome home;
@@ -109,8 +127,8 @@ TEST_F(HotKeyDesktopE2ETest, AWaylandSessionBindsThroughThePortalAndFollowsSuspe
     // The stand-in signals closed sessions too, as a signal already on its way would.
     ASSERT_TRUE(command(QStringLiteral("Suspend")));
     EXPECT_EQ(desktopSays(QStringLiteral("closed ")).value(1), bound.at(1));
-    desktop->writeLine(QStringLiteral("activate CTRL+ALT+space"));
-    EXPECT_TRUE(staysHidden()) << "a suspended hot key showed the search window";
+    EXPECT_TRUE(activationShowsNothing(QStringLiteral("CTRL+ALT+space")))
+        << "a suspended hot key showed the search window";
 
     ASSERT_TRUE(command(QStringLiteral("Resume")));
     const QString resumed = desktopSays(QStringLiteral("bound ")).value(1);
@@ -125,8 +143,8 @@ TEST_F(HotKeyDesktopE2ETest, AWaylandSessionBindsThroughThePortalAndFollowsSuspe
     EXPECT_EQ(desktopSays(QStringLiteral("closed ")).value(1), resumed);
     EXPECT_EQ(desktopSays(QStringLiteral("bound ")).value(3), QStringLiteral("CTRL+SHIFT+k"));
 
-    desktop->writeLine(QStringLiteral("activate CTRL+ALT+space"));
-    EXPECT_TRUE(staysHidden()) << "the old hot key still shows the search window";
+    EXPECT_TRUE(activationShowsNothing(QStringLiteral("CTRL+ALT+space")))
+        << "the old hot key still shows the search window";
     desktop->writeLine(QStringLiteral("activate CTRL+SHIFT+k"));
     EXPECT_TRUE(shows()) << "the portal's activation did not bring the search window up";
 }
@@ -149,7 +167,7 @@ TEST_F(HotKeyDesktopE2ETest, AKeyTakenByAnotherProgramIsToldOnce)
     // Every one of these registers the key again and fails again, and says nothing new.
     for (const char *again : {"Refresh", "Suspend", "Resume"})
         ASSERT_TRUE(command(QLatin1String(again)));
-    EXPECT_TRUE(nextNotification(1500).isEmpty()) << "the same trouble was told twice";
+    EXPECT_EQ(notificationsSoFar(), "") << "the same trouble was told twice";
 }
 
 TEST_F(HotKeyDesktopE2ETest, AnAbsentPortalFailsTheHotKeyAndTheApplicationStillServes)

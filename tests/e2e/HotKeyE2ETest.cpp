@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "TemporaryHome.h"
 #include "support/RivalClient.h"
 #include "support/TestProcesses.h"
 
@@ -20,8 +21,9 @@ class HotKeyE2ETest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start a session bus";
         display = std::make_unique<PrivateDisplay>();
-        ASSERT_TRUE(display->isRunning()) << "Xvfb did not report a display within 15 s";
+        ASSERT_TRUE(display->isRunning()) << qPrintable(display->problem());
         probe = std::make_unique<ChildProcess>(ProbePath, QStringList(), display->environment());
         ASSERT_TRUE(probe->started()) << "could not start " << qPrintable(ProbePath);
         ASSERT_TRUE(probe->waitForLine(QStringLiteral("ready available=1"), Timeout))
@@ -46,6 +48,8 @@ protected:
             << "; saw: " << qPrintable(before.join(QLatin1String(" | ")));
     }
 
+    TemporaryHome home;
+    PrivateSessionBus bus;
     std::unique_ptr<PrivateDisplay> display;
     std::unique_ptr<ChildProcess> probe;
 };

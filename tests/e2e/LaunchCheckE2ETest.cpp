@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start a session bus";
-        ASSERT_TRUE(display.isRunning()) << "Xvfb did not report a display";
+        ASSERT_TRUE(display.isRunning()) << qPrintable(display.problem());
         ASSERT_TRUE(site.isListening());
         for (const QStringList &setting :
              {QStringList{QStringLiteral("ShowSplash"), QStringLiteral("-bool"),

@@ -4,6 +4,7 @@
 // real application running, for people to judge. Meant for Xvfb with QT_QPA_PLATFORM=xcb (see
 // Screenshot.h for where they go).
 #include "LoopbackHttpServer.h"
+#include "ModalAnswer.h"
 #include "PreferencesHost.h"
 #include "PreferencesWindow.h"
 #include "Screenshot.h"
@@ -60,17 +61,15 @@ pictureOfSheet(QWidget *window, const char *button, const QString &sheetName,
                const std::function<void(QDialog *sheet, const std::function<void()> &)> &fill)
 {
     QImage picture;
-    std::function<void()> whenUp = [&] {
-        auto *sheet = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!sheet || sheet->objectName() != sheetName || !sheet->isVisible())
-            return QTimer::singleShot(20, whenUp);
-        if (!QTest::qWaitForWindowExposed(sheet))
-            return;
-        fill(sheet, [&] {
-            picture = withSheet(Screenshot::grabbed(*window), Screenshot::grabbed(*sheet));
-        });
-    };
-    QTimer::singleShot(0, whenUp);
+    answerNextModal<QDialog>(
+        [&](QDialog *sheet) {
+            if (!QTest::qWaitForWindowExposed(sheet))
+                return sheet->reject();
+            fill(sheet, [&] {
+                picture = withSheet(Screenshot::grabbed(*window), Screenshot::grabbed(*sheet));
+            });
+        },
+        sheetName);
     QTest::mouseClick(window->findChild<QPushButton *>(QString::fromLatin1(button)),
                       Qt::LeftButton);
     return picture;

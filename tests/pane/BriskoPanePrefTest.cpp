@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "BriskoPanePref.h"
+#include "ModalAnswer.h"
 #include "PaneFixture.h"
 #include "SettingsKeys.h"
 #include "archive/ObjectArchive.h"
@@ -175,9 +176,7 @@ TEST_F(Pane, EachControlWritesItsKeyWithOneRefresh)
 
     auto *well = control<ColorWell>("largeTypeBgWell");
     const auto pickInDialog = [](const QColor &color) {
-        QTimer::singleShot(10, [color] {
-            auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr) << "no colour dialog";
+        answerNextModal<QColorDialog>([color](QColorDialog *dialog) {
             EXPECT_EQ(dialog->windowModality(), Qt::WindowModal);
             if (!color.isValid())
                 return dialog->reject();
@@ -369,7 +368,18 @@ TEST_F(ObsoleteCopy, ProcessesOfOtherUsersAreLeftAlone)
     const auto ours = startCopy(false);
     pane._killBrisko();
     EXPECT_TRUE(ours->waitForFinished(5000)) << "this user's copy was not ended";
-    EXPECT_FALSE(theirs->waitForFinished(500)) << "another user's copy was ended";
+    // Signals are sent before _killBrisko returns: theirs, if signalled, would have its signal
+    // pending or be ending by now.
+    QFile status(QStringLiteral("/proc/%1/status").arg(theirs->processId()));
+    ASSERT_TRUE(status.open(QIODevice::ReadOnly)) << "another user's copy was ended";
+    const QByteArray text = status.readAll();
+    EXPECT_TRUE(text.contains("\nState:\tS")) << "another user's copy was ended";
+    for (const QByteArray &line : text.split('\n')) {
+        if (line.startsWith("SigPnd:") || line.startsWith("ShdPnd:")) {
+            EXPECT_EQ(line.mid(7).trimmed().toULongLong(nullptr, 16) & (1u << (SIGTERM - 1)), 0u)
+                << "another user's copy was sent the termination signal";
+        }
+    }
     theirs->kill();
     theirs->waitForFinished();
 }

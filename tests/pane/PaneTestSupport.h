@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ModalAnswer.h"
 #include "TemporaryHome.h"
 #include "WaitUntil.h"
 #include "hotkey/KeyCodeTable.h"
@@ -91,12 +92,7 @@ struct AlertAnswer
 /// Presses the button titled `button` in the next alert, once it is up.
 inline void answerNextAlert(const QString &button, AlertAnswer *answer)
 {
-    QTimer::singleShot(10, [button, answer] {
-        auto *alert = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!alert) {
-            answerNextAlert(button, answer);
-            return;
-        }
+    answerNextModal<QMessageBox>([button, answer](QMessageBox *alert) {
         answer->seen = true;
         answer->text = alert->text();
         answer->informativeText = alert->informativeText();
@@ -117,12 +113,7 @@ inline void answerNextAlert(const QString &button, AlertAnswer *answer)
 /// Calls `play` with the hot key recorder's window once it is up.
 inline void whenRecorderIsUp(const std::function<void(QDialog *recorder)> &play)
 {
-    QTimer::singleShot(10, [play] {
-        auto *recorder = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!recorder || recorder->objectName() != QLatin1String("KeyComboPanel"))
-            return whenRecorderIsUp(play);
-        play(recorder);
-    });
+    answerNextModal<QDialog>(play, QStringLiteral("KeyComboPanel"));
 }
 
 /// A key press reaching the recorder's key capture button, the key named by its scan code as

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "LoopbackHttpServer.h"
+#include "ModalAnswer.h"
 #include "PaneFixture.h"
 #include "SettingsKeys.h"
 #include "store/BriskoDefaults.h"
@@ -128,26 +129,26 @@ struct AccountSheet
 /// Types the account into the sheet once it is up and presses `button`.
 void answerAccountSheet(const QString &name, const QString &button, AccountSheet *sheet)
 {
-    QTimer::singleShot(10, [=] {
-        auto *window = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!window || window->objectName() != QLatin1String("vonageSetupWindow"))
-            return answerAccountSheet(name, button, sheet);
-        sheet->seen = true;
-        sheet->windowModal = window->windowModality() == Qt::WindowModal;
-        auto *nameField = window->findChild<QLineEdit *>(QStringLiteral("vonageNameField"));
-        auto *passwordField = window->findChild<QLineEdit *>(QStringLiteral("vonagePasswordField"));
-        auto *ok = window->findChild<QPushButton *>(QStringLiteral("vonageOkButton"));
-        sheet->nameShown = nameField->text();
-        for (QLineEdit *field : {nameField, passwordField}) {
-            field->selectAll();
-            QTest::keyClick(field, Qt::Key_Backspace);
-        }
-        sheet->okWhileEmpty = ok->isEnabled();
-        QTest::keyClicks(nameField, name);
-        QTest::keyClicks(passwordField, Password);
-        sheet->okWhenFilled = ok->isEnabled();
-        window->findChild<QPushButton *>(button)->click();
-    });
+    answerNextModal<QDialog>(
+        [=](QDialog *window) {
+            sheet->seen = true;
+            sheet->windowModal = window->windowModality() == Qt::WindowModal;
+            auto *nameField = window->findChild<QLineEdit *>(QStringLiteral("vonageNameField"));
+            auto *passwordField =
+                window->findChild<QLineEdit *>(QStringLiteral("vonagePasswordField"));
+            auto *ok = window->findChild<QPushButton *>(QStringLiteral("vonageOkButton"));
+            sheet->nameShown = nameField->text();
+            for (QLineEdit *field : {nameField, passwordField}) {
+                field->selectAll();
+                QTest::keyClick(field, Qt::Key_Backspace);
+            }
+            sheet->okWhileEmpty = ok->isEnabled();
+            QTest::keyClicks(nameField, name);
+            QTest::keyClicks(passwordField, Password);
+            sheet->okWhenFilled = ok->isEnabled();
+            window->findChild<QPushButton *>(button)->click();
+        },
+        QStringLiteral("vonageSetupWindow"));
 }
 
 /// The account setup against a service of the test's own.

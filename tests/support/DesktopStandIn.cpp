@@ -12,6 +12,7 @@
 //                                                        now on (echoed)
 //   activate ID | deactivate ID   signals every session that bound ID, closed ones too, as a
 //                                 signal already on its way when a session closes would
+//   echo WORD                     says WORD, after everything that reached it before
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -253,6 +254,8 @@ int main(int argc, char **argv)
         }
         const QStringList words =
             QString::fromStdString(raw).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.size() == 2 && words[0] == QLatin1String("echo"))
+            say(words[1]);
         if (!portal || words.size() != 2)
             return;
         if (words[0] == QLatin1String("answer")) {

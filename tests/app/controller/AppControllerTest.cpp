@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "controller/AppController.h"
 #include "LoopbackHttpServer.h"
+#include "ModalAnswer.h"
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
 #include "addressbook/AddressBook.h"
@@ -565,12 +566,7 @@ struct PanelAnswer
 /// Notes what the next modal panel says, then lets `answer` end it.
 void answerNextPanel(const std::function<void(QMessageBox *)> &answer, PanelAnswer *noted)
 {
-    QTimer::singleShot(0, [answer, noted] {
-        auto *panel = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!panel) {
-            answerNextPanel(answer, noted);
-            return;
-        }
+    answerNextModal<QMessageBox>([answer, noted](QMessageBox *panel) {
         noted->text = panel->text();
         noted->informativeText = panel->informativeText();
         noted->alertPanelsWhileUp = AppController::sharedController().numAlertPanel();
@@ -940,7 +936,9 @@ TEST_F(SearchWindow, TheAutomaticCheckAlertsOnlyWhenDueAndNewer)
     Workspace::setShared(std::move(recording));
     LoopbackHttpServer &site = *environment->site;
     UserDefaults &defaults = UserDefaults::standardUserDefaults();
-    const qint64 today = VersionChecker::dayNumber(QDate::currentDate());
+    const QDate pinned(2026, 12, 8);
+    controller.versionChecker().setToday(pinned);
+    const qint64 today = VersionChecker::dayNumber(pinned);
     defaults.setBool(true, DefAutoVersionCheck);
     site.setAnswer(200, "404");
     controller.versionChecker().clearCache();
@@ -965,6 +963,7 @@ TEST_F(SearchWindow, TheAutomaticCheckAlertsOnlyWhenDueAndNewer)
     defaults.removeObjectForKey(DefAutoVersionCheck);
     site.setAnswer(200, QByteArray());
     controller.versionChecker().clearCache();
+    controller.versionChecker().setToday(QDate());
     Workspace::setShared(nullptr);
 }
 

@@ -42,15 +42,32 @@ TEST(ClickToCall, TheRequestCarriesEachValueWhole)
     EXPECT_TRUE(url.toEncoded().contains("tonumber=%2B1555.123.4567"));
 }
 
-TEST(ClickToCall, TheServiceAddressComesFromTheEnvironmentUnlessSet)
+// Tests point the request at a loopback server through the environment or in the process; a
+// dial from anywhere else goes to the service itself, encrypted.
+TEST(ClickToCall, TheRequestGoesWhereTheProcessOrTheEnvironmentPointsIt)
 {
-    qputenv("BRISKO_CLICK_TO_CALL_ADDRESS", "http://127.0.0.1:8");
-    EXPECT_EQ(ClickToCallService::serviceAddress(), QStringLiteral("http://127.0.0.1:8"));
-    ClickToCallService::setServiceAddress(QStringLiteral("http://127.0.0.1:7"));
-    EXPECT_EQ(ClickToCallService::serviceAddress(), QStringLiteral("http://127.0.0.1:7"));
+    const struct
+    {
+        const char *environment;
+        const char *set;
+        const char *start;
+    } cases[] = {
+        {"http://127.0.0.1:8", "", "http://127.0.0.1:8/tpcc/makecall?"},
+        {"http://127.0.0.1:8", "http://127.0.0.1:7", "http://127.0.0.1:7/tpcc/makecall?"},
+        {"", "", "https://"},
+    };
+    for (const auto &[environment, set, start] : cases) {
+        if (*environment)
+            qputenv("BRISKO_CLICK_TO_CALL_ADDRESS", environment);
+        else
+            qunsetenv("BRISKO_CLICK_TO_CALL_ADDRESS");
+        ClickToCallService::setServiceAddress(QString::fromLatin1(set));
+        const QUrl url = ClickToCall::requestUrl(QStringLiteral("ann"), QStringLiteral("pw"),
+                                                 QStringLiteral("1"), QStringLiteral("2"));
+        EXPECT_TRUE(url.toString().startsWith(QLatin1String(start)))
+            << environment << " / " << set << ": " << qPrintable(url.toString());
+    }
     ClickToCallService::setServiceAddress(QString());
-    qunsetenv("BRISKO_CLICK_TO_CALL_ADDRESS");
-    EXPECT_TRUE(ClickToCallService::serviceAddress().startsWith(QLatin1String("https://")));
 }
 
 TEST(ClickToCall, TheStatusIsTheNumberInTheFirstThreeCharacters)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "script/RKAppleScript.h"
 #include "TemporaryHome.h"
+#include "script/TellApplication.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -49,11 +50,6 @@ bool waitForProcessEnd(qint64 pid, int seconds)
 RKAppleScript &runner()
 {
     return RKAppleScript::sharedInstance();
-}
-
-TEST(AppleScriptRunner, IsOneSharedRunner)
-{
-    EXPECT_EQ(&RKAppleScript::sharedInstance(), &RKAppleScript::sharedInstance());
 }
 
 TEST(AppleScriptRunner, ReturnsTheOutputAndAnEmptyErrorOnSuccess)
@@ -114,13 +110,16 @@ TEST(AppleScriptRunner, TimeOutKillsTheScriptAndEverythingItStarted)
               std::optional<QString>(QStringLiteral("after")));
 }
 
-TEST(AppleScriptRunner, RequestDuringARunIsRefusedWithoutAnError)
+// One runner serves the whole process, so a script to another application is refused during
+// a run as well.
+TEST(AppleScriptRunner, RequestDuringARunIsRefusedWhoeverAsksAndWithoutAnError)
 {
     TemporaryHome home;
     const QString started = home.path() + QLatin1String("/started");
     const QString release = home.path() + QLatin1String("/release");
 
     std::atomic<bool> refused{false};
+    std::atomic<bool> refusedToAnotherApplication{false};
     std::atomic<bool> errorUntouched{false};
     std::atomic<bool> sawStart{false};
     QThread *other = QThread::create([&] {
@@ -128,6 +127,9 @@ TEST(AppleScriptRunner, RequestDuringARunIsRefusedWithoutAnError)
         QVariantMap error{{QStringLiteral("untouched"), true}};
         refused = !runner().executeScript(QStringLiteral("echo second"), &error).has_value();
         errorUntouched = error.contains(QStringLiteral("untouched"));
+        refusedToAnotherApplication =
+            !TellApplication::_tellApplication(QStringLiteral("Skype"), QStringLiteral("echo ok"))
+                 .has_value();
         QFile(release).open(QIODevice::WriteOnly);
     });
     other->start();
@@ -143,6 +145,7 @@ TEST(AppleScriptRunner, RequestDuringARunIsRefusedWithoutAnError)
     ASSERT_TRUE(sawStart) << "the first run never started";
     EXPECT_EQ(first, std::optional<QString>(QStringLiteral("first")));
     EXPECT_TRUE(refused);
+    EXPECT_TRUE(refusedToAnotherApplication);
     EXPECT_TRUE(errorUntouched);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "update/VersionChecker.h"
 #include "LoopbackHttpServer.h"
+#include "ModalAnswer.h"
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
 #include "core/Bundle.h"
@@ -147,9 +148,7 @@ TEST_F(VersionCheckerTest, TheReadyMadeAlertOffersTheProductPage)
 
     QStringList texts;
     const auto answer = [&texts](const QString &button) {
-        QTimer::singleShot(0, [&texts, button] {
-            auto *panel = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            ASSERT_NE(panel, nullptr);
+        answerNextModal<QMessageBox>([&texts, button](QMessageBox *panel) {
             texts << panel->text() << panel->informativeText();
             for (QAbstractButton *b : panel->buttons()) {
                 if (b->text() == button)
@@ -164,8 +163,8 @@ TEST_F(VersionCheckerTest, TheReadyMadeAlertOffersTheProductPage)
     answer(QStringLiteral("Okay"));
     checker.runAlertHasNewer(false);
     // Escape means "Okay", not the button that acts.
-    QTimer::singleShot(0,
-                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    answerNextModal<QMessageBox>(
+        [](QMessageBox *panel) { QTest::keyClick(panel, Qt::Key_Escape); });
     checker.runAlertHasNewer(false);
     checker.visitWebsite();
 

@@ -3,6 +3,8 @@
 
 #include "support/TestProcesses.h"
 
+#include <QRect>
+
 /// What end-to-end tests of the real application share: where its programs are, and how to
 /// drive them and look at what they show.
 namespace AppDriver {
@@ -29,13 +31,43 @@ inline bool command(const QString &command)
            run(Ctl, {QStringLiteral("ping")}) == 0;
 }
 
+/// Whether the application still answers, once it has handled what reached it before: it
+/// answers a ping only after the notifications and key presses that came in earlier.
+inline bool caughtUp()
+{
+    return run(Ctl, {QStringLiteral("ping")}) == 0;
+}
+
+/// The visible window named `name`, or nothing.
+inline QString visibleWindow(const PrivateDisplay &display, const QString &name)
+{
+    return display
+        .xdotoolOutput({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                        QStringLiteral("--name"), QLatin1Char('^') + name + QLatin1Char('$')})
+        .value_or(QString())
+        .section(QLatin1Char('\n'), 0, 0);
+}
+
 inline bool searchWindowVisible(const PrivateDisplay &display)
 {
-    ChildProcess search(QStringLiteral("xdotool"),
-                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                         QStringLiteral("--name"), QStringLiteral("^Brisko$")},
-                        display.environment());
-    return search.waitForFinished(Timeout) && search.exitCode() == 0;
+    return !visibleWindow(display, QStringLiteral("Brisko")).isEmpty();
+}
+
+/// Where `window` lies on the screen, as xdotool reports it; empty when it cannot.
+inline QRect windowGeometry(const PrivateDisplay &display, const QString &window)
+{
+    const auto shell = display.xdotoolOutput(
+        {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    if (!shell)
+        return {};
+    const auto value = [&](const char *key) {
+        for (const QString &line : shell->split(QLatin1Char('\n'))) {
+            if (line.startsWith(QLatin1String(key) + QLatin1Char('=')))
+                return line.section(QLatin1Char('='), 1).toInt();
+        }
+        return 0;
+    };
+    return QRect(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"));
 }
 
 } // namespace AppDriver

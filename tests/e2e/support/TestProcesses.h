@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 /// Repeats `probe` until it answers true or the time-out passes; the answer.
@@ -163,8 +164,76 @@ private:
     QByteArray _saved;
 };
 
-/// An X server of the test's own (Xvfb), so key grabs never meet those of tests running
-/// alongside.
+/// What xdotool printed on the display of `environment`, trimmed; nothing when it failed or did
+/// not end in time.
+inline std::optional<QString> xdotoolOutput(const QProcessEnvironment &environment,
+                                            const QStringList &arguments)
+{
+    ChildProcess tool(QStringLiteral("xdotool"), arguments, environment);
+    if (!tool.started() || !tool.waitForFinished(10000) || tool.exitCode() != 0)
+        return std::nullopt;
+    return tool.remainingOutput().trimmed();
+}
+
+/// openbox on the display of `environment`, handed out only once it manages windows.
+class WindowManager final
+{
+public:
+    explicit WindowManager(const QProcessEnvironment &environment)
+        : _environment(environment)
+        , _process(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")}, environment)
+    {
+        if (!_process.started())
+            _problem = QStringLiteral("openbox could not be started (package openbox)");
+        else if (!_managesWindows())
+            _problem = QStringLiteral("openbox managed no window within 15 s; it said: ") +
+                       _process.standardError();
+    }
+    bool isRunning() const { return _problem.isEmpty(); }
+    QString problem() const { return _problem; }
+
+private:
+    // openbox announces itself before its event loop runs, and a window mapped in between is
+    // never mapped at all; so a probe window must be managed before the display is used.
+    bool _managesWindows() const
+    {
+        QDeadlineTimer deadline(15000);
+        for (int attempt = 0; !deadline.hasExpired(); ++attempt) {
+            const QString name = QStringLiteral("brisko-window-manager-probe-%1").arg(attempt);
+            ChildProcess probe(QStringLiteral("xmessage"),
+                               {QStringLiteral("-name"), name, QStringLiteral("probe")},
+                               _environment);
+            if (!probe.started())
+                return false;
+            const bool managed = eventually(
+                [&] {
+                    const auto window = xdotoolOutput(
+                        _environment, {QStringLiteral("search"), QStringLiteral("--classname"),
+                                       QLatin1Char('^') + name + QLatin1Char('$')});
+                    if (!window || window->isEmpty())
+                        return false;
+                    ChildProcess state(QStringLiteral("xprop"),
+                                       {QStringLiteral("-id"), *window, QStringLiteral("WM_STATE")},
+                                       _environment);
+                    return state.waitForFinished(10000) &&
+                           state.remainingOutput().contains(QLatin1String("Normal"));
+                },
+                2000);
+            if (managed)
+                return true;
+        }
+        return false;
+    }
+
+    QProcessEnvironment _environment;
+    ChildProcess _process;
+    QString _problem;
+};
+
+/// An X server of the test's own (Xvfb) with a window manager (openbox), so key grabs never
+/// meet those of tests running alongside, and windows are mapped, raised and given the focus
+/// as on a desktop. Start it after the TemporaryHome, so the window manager keeps its files
+/// there.
 class PrivateDisplay final
 {
 public:
@@ -174,11 +243,22 @@ public:
                    QStringLiteral("0"), QStringLiteral("800x600x24"), QStringLiteral("-nolisten"),
                    QStringLiteral("tcp")})
     {
-        if (const auto line = _server.readLine(15000); line && !line->isEmpty())
-            _display = QLatin1Char(':') + line->trimmed();
+        if (!_server.started()) {
+            _problem = QStringLiteral("Xvfb could not be started (package xvfb)");
+            return;
+        }
+        const auto line = _server.readLine(15000);
+        if (!line || line->isEmpty()) {
+            _problem = QStringLiteral("Xvfb reported no display within 15 s");
+            return;
+        }
+        _display = QLatin1Char(':') + line->trimmed();
+        _windowManager = std::make_unique<WindowManager>(environment());
+        _problem = _windowManager->problem();
     }
-
-    bool isRunning() const { return !_display.isEmpty(); }
+    /// Whether the server and its window manager are up; problem() says why not.
+    bool isRunning() const { return _problem.isEmpty(); }
+    QString problem() const { return _problem; }
     QString display() const { return _display; }
 
     /// The environment of a Qt program that runs on this display.
@@ -194,11 +274,17 @@ public:
     /// Runs xdotool against this display; true when it succeeded in time.
     bool xdotool(const QStringList &arguments) const
     {
-        ChildProcess tool(QStringLiteral("xdotool"), arguments, environment());
-        return tool.started() && tool.waitForFinished(10000) && tool.exitCode() == 0;
+        return xdotoolOutput(arguments).has_value();
+    }
+
+    std::optional<QString> xdotoolOutput(const QStringList &arguments) const
+    {
+        return ::xdotoolOutput(environment(), arguments);
     }
 
 private:
     ChildProcess _server;
     QString _display;
+    std::unique_ptr<WindowManager> _windowManager;
+    QString _problem;
 };

@@ -356,6 +356,35 @@ TEST_F(UserDefaultsTest, ConcurrentWritersNeverLoseEachOthersValues)
     EXPECT_EQ(values.value(QStringLiteral("second")).toLongLong(), kCount);
 }
 
+// Each write puts a new file in place of the old: a program reading the settings while another
+// writes them sees one document or the other, whole, never a mixture or a truncated one.
+TEST_F(UserDefaultsTest, EveryWriteReplacesTheFileAndAnOpenReaderKeepsTheWholeOldDocument)
+{
+    const auto inode = [this] {
+        struct stat info
+        {
+        };
+        return ::stat(QFile::encodeName(path()).constData(), &info) == 0 ? info.st_ino : 0;
+    };
+    UserDefaults defaults(kDomain);
+    // Alternately longer and shorter, so a write in place would leave a tail or cut one off.
+    for (const int length : {3000, 10, 5000, 20}) {
+        QFile reader(path());
+        const bool existed = reader.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        QFile copy(path());
+        const QByteArray before = copy.open(QIODevice::ReadOnly) ? copy.readAll() : QByteArray();
+        const ino_t old = inode();
+
+        defaults.setObject(QString(length, QLatin1Char('x')), QStringLiteral("text"));
+        ASSERT_TRUE(defaults.synchronize());
+        EXPECT_EQ(onDisk().value(QStringLiteral("text")).toString().size(), length);
+        if (!existed)
+            continue;
+        EXPECT_NE(inode(), old) << "the file was written in place";
+        EXPECT_EQ(reader.readAll(), before) << "a reader of the old file saw it change";
+    }
+}
+
 // A writer killed at any moment leaves a file that parses and holds a value it wrote whole.
 TEST_F(UserDefaultsTest, WriterKilledMidWriteLeavesAWholeFile)
 {

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +24,57 @@ bool writeSmallFile(const QString &path)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write("bye") == 3;
 }
+
+dev_t deviceOf(const QString &path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_dev : 0;
+}
+
+/// A writable file system other than the home's: a tmpfs of the test's own where it may mount
+/// one (as root), else /dev/shm when that is a file system of its own.
+class SecondFileSystem final
+{
+public:
+    explicit SecondFileSystem(const TemporaryHome &home)
+        : _mountPoint(home.path() + QStringLiteral("/other"))
+    {
+        QDir().mkpath(_mountPoint);
+        if (::mount("tmpfs", QFile::encodeName(_mountPoint).constData(), "tmpfs", 0,
+                    "size=1m,mode=0700") == 0) {
+            _mounted = true;
+            _folder = _mountPoint;
+            return;
+        }
+        const QString shared = QStringLiteral("/dev/shm");
+        if (deviceOf(shared) != 0 && deviceOf(shared) != deviceOf(home.path()) &&
+            QFileInfo(shared).isWritable()) {
+            _mountPoint = shared;
+            _shared.emplace(shared + QStringLiteral("/brisko-recycle-XXXXXX"));
+            if (_shared->isValid())
+                _folder = _shared->path();
+        }
+    }
+    ~SecondFileSystem()
+    {
+        if (_mounted)
+            ::umount2(QFile::encodeName(_mountPoint).constData(), MNT_DETACH);
+    }
+    SecondFileSystem(const SecondFileSystem &) = delete;
+    SecondFileSystem &operator=(const SecondFileSystem &) = delete;
+
+    bool isReady() const { return !_folder.isEmpty(); }
+    /// Where the file system is mounted: where its trash goes.
+    QString mountPoint() const { return _mountPoint; }
+    /// A folder of the test's own on it.
+    QString folder() const { return _folder; }
+
+private:
+    QString _mountPoint;
+    QString _folder;
+    bool _mounted = false;
+    std::optional<QTemporaryDir> _shared;
+};
 
 } // namespace
 
@@ -43,21 +97,15 @@ TEST(XdgWorkspace, RecycleMovesTheFileIntoTheUsersTrash)
 TEST(XdgWorkspace, RecycleOnAnotherFileSystemUsesThatFileSystemsTrash)
 {
     TemporaryHome home;
-    // A file system other than the home's that anyone may write to: tmpfs where it exists.
-    const QString otherMount = QStringLiteral("/dev/shm");
-    struct stat homeInfo = {};
-    struct stat otherInfo = {};
-    if (::stat(QFile::encodeName(home.path()).constData(), &homeInfo) != 0 ||
-        ::stat(QFile::encodeName(otherMount).constData(), &otherInfo) != 0 ||
-        homeInfo.st_dev == otherInfo.st_dev || !QFileInfo(otherMount).isWritable())
-        GTEST_SKIP() << "no writable second file system at " << qPrintable(otherMount);
-    QTemporaryDir folder(otherMount + QStringLiteral("/brisko-recycle-XXXXXX"));
-    ASSERT_TRUE(folder.isValid());
+    const SecondFileSystem other(home);
+    if (!other.isReady())
+        GTEST_SKIP() << "no second file system: mounting a tmpfs was refused (not root, or no "
+                        "CAP_SYS_ADMIN) and /dev/shm is not a writable file system of its own";
     const QString trashFolder =
-        otherMount + QStringLiteral("/.Trash-") + QString::number(::getuid());
+        other.mountPoint() + QStringLiteral("/.Trash-") + QString::number(::getuid());
     const bool trashExisted = QFileInfo::exists(trashFolder);
 
-    const QString path = folder.filePath(QStringLiteral("doomed.txt"));
+    const QString path = other.folder() + QStringLiteral("/doomed.txt");
     ASSERT_TRUE(writeSmallFile(path));
 
     XdgWorkspace workspace;
@@ -66,7 +114,7 @@ TEST(XdgWorkspace, RecycleOnAnotherFileSystemUsesThatFileSystemsTrash)
     const QString trashedThere =
         trashFolder + QStringLiteral("/files/") + QFileInfo(path).fileName();
     const bool moved = !QFileInfo::exists(path);
-    // Leave the other file system as it was found.
+    // Leave a shared file system as it was found.
     if (trashExisted) {
         QFile::remove(trashedThere);
         QFile::remove(trashFolder + QStringLiteral("/info/doomed.txt.trashinfo"));

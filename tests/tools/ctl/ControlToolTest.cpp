@@ -94,8 +94,12 @@ TEST_F(ControlToolTest, ShowFailsWhenNoCopyRuns)
         << qPrintable(ctl.standardError());
 }
 
-TEST(ControlToolUsage, BadCommandLinesExitWithUsageAndSendNothing)
+TEST_F(ControlToolTest, BadCommandLinesExitWithUsageAndSendNothing)
 {
+    ChildProcess observer(Peer, {QStringLiteral("observe"), QStringLiteral("*"),
+                                 QStringLiteral("*"), QStringLiteral("1")});
+    ASSERT_TRUE(observer.waitForLine(QStringLiteral("ready"), Timeout))
+        << qPrintable(observer.standardError());
     DistributedNotificationCenter center;
     const QList<QStringList> cases = {
         {},
@@ -116,6 +120,12 @@ TEST(ControlToolUsage, BadCommandLinesExitWithUsageAndSendNothing)
             << qPrintable(arguments.join(QLatin1Char(' ')));
         EXPECT_TRUE(err.contains(QLatin1String("Usage: brisko-ctl")));
     }
+    // The bus keeps one sender's messages in order: whatever the bad lines sent arrives first.
+    center.postNotification(QStringLiteral("org.example.Marker"), QStringLiteral("Marker"));
+    ASSERT_TRUE(center.flush());
+    const auto first = observer.readLine(Timeout);
+    ASSERT_TRUE(first.has_value()) << "not even the marker arrived";
+    EXPECT_TRUE(first->contains(QLatin1String("\"Marker\""))) << "sent: " << qPrintable(*first);
 }
 
 TEST(ControlToolUsage, DescribeWritesPlainWordsBareAndEverythingElseAsJson)
