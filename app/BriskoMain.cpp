@@ -130,7 +130,8 @@ int runQuery(int argc, char **argv)
 
     // Only the matches need the address book's order: sorting them alone gives the same
     // order as sorting everyone, for a fraction of the work.
-    AddressBook addressBook(AddressBook::configuredSourcePaths(), AddressBook::Loading::Now,
+    AddressBook addressBook(AddressBookSource::createDefault(),
+                            AddressBook::configuredSourcePaths(), AddressBook::Loading::Now,
                             AddressBook::Order::AsRead);
     if (addressBook.isUsingSampleBook())
         std::fprintf(stderr, "Brisko: no contacts found; searching the sample address book\n");

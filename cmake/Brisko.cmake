@@ -2,6 +2,9 @@
 # Settings every target of our own gets. Kept PRIVATE so they never leak to consumers.
 function(brisko_target_defaults target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  # Only programs that read the address book load libebook and its dependencies; the others
+  # link the same static platform library without needing them.
+  target_link_options(${target} PRIVATE LINKER:--as-needed)
   if(BRISKO_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -14,6 +14,7 @@ packages=(
   xvfb xauth xdotool dbus dbus-x11 x11-utils imagemagick openbox
   fonts-dejavu-core attr procps locales xdg-utils xclip
   librsvg2-bin dpkg-dev lintian desktop-file-utils appstream
+  libebook1.2-dev evolution-data-server
 )
 
 missing=()

@@ -69,6 +69,9 @@ QString fileWithCardAlone(const Person &person)
     const QByteArray card = person.vCardText();
     if (card.isEmpty())
         return {};
+    // A person of a contact store has no file of its own.
+    if (person.filePath().isEmpty())
+        return writtenCopy(person, card);
     QFile file(person.filePath());
     // A file much longer than the card holds someone else too; only a close one is read.
     constexpr qint64 kSlack = 16;

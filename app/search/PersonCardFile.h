@@ -10,8 +10,9 @@
 /// alone.
 namespace PersonCardFile {
 
-/// The person's vCard file when their card is the only one in it; otherwise a copy of just
-/// that card, written to a folder only the user may read. Empty when the file no longer
+/// The person's vCard file when their card is the only one in it; otherwise (or for a person
+/// of a contact store, which has no file) a copy of just that card, written to a folder only
+/// the user may read. Empty when the file no longer
 /// holds the card (changed or removed since it was read).
 QString fileWithCardAlone(const Person &person);
 

@@ -8,6 +8,7 @@
 #include <QCollator>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -342,6 +343,13 @@ struct LoadRequest
     std::shared_ptr<const FileTable> previous;
     bool previousUsedSample = false;
     AddressBook::Order order = AddressBook::Order::ByName;
+    // False when only the contact store changed: the previous load's files are taken as read.
+    bool rescanFiles = true;
+    // The contact store's persons in its own order, and whether it has yet to answer.
+    QList<PersonPtr> storePersons;
+    bool storePending = false;
+    quint64 storeRevision = 0;
+    quint64 previousStoreRevision = 0;
 };
 
 struct LoadResult
@@ -353,6 +361,11 @@ struct LoadResult
     bool changed = false;
     QStringList watchFolders;
     QStringList watchFiles;
+    bool rescanned = true;
+    // Nobody in the files and the store has not answered yet: whether the sample book stands
+    // in is decided by a later load.
+    bool deferred = false;
+    quint64 storeRevision = 0;
 };
 
 struct Scan
@@ -469,11 +482,13 @@ bool sameFiles(const FileTable *a, const FileTable *b)
 // Persons in source order with every unique id made unique: several programs copy cards
 // without giving them new ids, and the same UID twice would make two persons
 // indistinguishable. Ids made from the file and position of a card without UID are unique
-// already.
-QList<PersonPtr> withUniqueIds(const FileTable &table)
+// already. A contact of the store whose UID was seen is left out instead: it is the same
+// contact, kept both in a vCard folder and in the store (a CardDAV book synchronised by
+// vdirsyncer and by the desktop's online accounts), or in two of the store's books.
+QList<PersonPtr> withUniqueIds(const FileTable &table, const QList<PersonPtr> &storePersons)
 {
     QList<PersonPtr> people;
-    people.reserve(table.persons.size());
+    people.reserve(table.persons.size() + storePersons.size());
     QSet<QByteArrayView> seen;
     seen.reserve(table.persons.size());
     for (const FileEntry &file : table.files) {
@@ -495,6 +510,13 @@ QList<PersonPtr> withUniqueIds(const FileTable &table)
             seen.insert(people.constLast()->storedUniqueId());
         }
     }
+    for (const PersonPtr &person : storePersons) {
+        const QByteArrayView id = person->storedUniqueId();
+        if (!id.isEmpty() && seen.contains(id))
+            continue;
+        seen.insert(id);
+        people.append(person);
+    }
     return people;
 }
 
@@ -504,19 +526,32 @@ LoadResult load(const LoadRequest &request)
         observer();
     LoadResult result;
     result.roots = request.roots;
+    result.storeRevision = request.storeRevision;
     QStringList messages;
-    const Scan scan = scanRoots(request.roots);
-    result.table = readFiles(scan, request.previous.get(), &result.changed, messages);
-    std::shared_ptr<const FileTable> persons = result.table;
-    result.watchFolders = scan.folders;
-    result.watchFiles = scan.watchedFiles;
-    if (result.table->files.size() <= size_t(kMaxWatchedFiles)) {
-        for (const FileEntry &file : result.table->files)
-            result.watchFiles.append(file.origin->filePath());
+    if (request.rescanFiles || !request.previous) {
+        const Scan scan = scanRoots(request.roots);
+        result.table = readFiles(scan, request.previous.get(), &result.changed, messages);
+        result.watchFolders = scan.folders;
+        result.watchFiles = scan.watchedFiles;
+        if (result.table->files.size() <= size_t(kMaxWatchedFiles)) {
+            for (const FileEntry &file : result.table->files)
+                result.watchFiles.append(file.origin->filePath());
+        }
+    } else {
+        result.table = request.previous;
+        result.rescanned = false;
     }
+    std::shared_ptr<const FileTable> persons = result.table;
 
-    if (!request.userChoseSources && result.table->persons.isEmpty() &&
-        !request.sampleBook.isEmpty()) {
+    const bool nobody = result.table->persons.isEmpty() && request.storePersons.isEmpty();
+    if (!request.userChoseSources && nobody && request.storePending) {
+        report(messages);
+        result.deferred = true;
+        result.changed = false;
+        result.table.reset();
+        return result;
+    }
+    if (!request.userChoseSources && nobody && !request.sampleBook.isEmpty()) {
         const Scan sampleScan = scanRoots({request.sampleBook});
         persons = readFiles(sampleScan, request.previous.get(), &result.changed, messages);
         // The user's (empty) files stay in the table too, so their changes are seen.
@@ -530,13 +565,14 @@ LoadResult load(const LoadRequest &request)
     }
     report(messages);
     result.changed = result.changed || result.usingSample != request.previousUsedSample ||
-                     !sameFiles(result.table.get(), request.previous.get());
+                     !sameFiles(result.table.get(), request.previous.get()) ||
+                     request.storeRevision != request.previousStoreRevision;
     if (!result.changed) {
         // The owner keeps what it has; the copies made here are let go of on this thread.
         result.table.reset();
         return result;
     }
-    result.people = withUniqueIds(*persons);
+    result.people = withUniqueIds(*persons, request.storePersons);
     if (request.order == AddressBook::Order::ByName)
         AddressBook::sortPersons(result.people);
     return result;
@@ -556,6 +592,12 @@ struct AddressBook::Private
     quint64 generation = 0;
     QFileSystemWatcher *watcher = nullptr;
     QTimer *reloadTimer = nullptr;
+    bool filesDirty = true;
+
+    // Read only when the user named no sources of their own; null otherwise.
+    std::unique_ptr<AddressBookSource> store;
+    quint64 storeRevision = 0;      // grows with every change the store announces
+    quint64 shownStoreRevision = 0; // of the persons in `people`
 
     // The running load, if any. Its result is taken on the owning thread only.
     std::thread worker;
@@ -563,12 +605,16 @@ struct AddressBook::Private
     std::optional<LoadResult> result;
     bool reloadAgain = false;
 
+    bool userChoseSources() const
+    {
+        return !requestedPaths.isEmpty() || !qEnvironmentVariableIsEmpty("BRISKO_ADDRESS_BOOK");
+    }
+
     LoadRequest request() const
     {
         LoadRequest request;
         QStringList roots = requestedPaths;
-        request.userChoseSources =
-            !roots.isEmpty() || !qEnvironmentVariableIsEmpty("BRISKO_ADDRESS_BOOK");
+        request.userChoseSources = userChoseSources();
         if (roots.isEmpty() && request.userChoseSources) {
             const QStringList pieces = qEnvironmentVariable("BRISKO_ADDRESS_BOOK")
                                            .split(QLatin1Char(':'), Qt::SkipEmptyParts);
@@ -592,13 +638,22 @@ struct AddressBook::Private
         request.previous = table;
         request.previousUsedSample = usingSampleBook;
         request.order = order;
+        // The sample book's files are in the previous table beside the user's.
+        request.rescanFiles = filesDirty || usingSampleBook;
+        if (store && !request.userChoseSources) {
+            request.storePersons = store->persons();
+            request.storePending = !store->isSettled();
+        }
+        request.storeRevision = storeRevision;
+        request.previousStoreRevision = shownStoreRevision;
         return request;
     }
 };
 
 AddressBook &AddressBook::sharedAddressBook()
 {
-    static AddressBook *shared = new AddressBook(sourcePathsSetting(), Loading::InBackground);
+    static AddressBook *shared = new AddressBook(AddressBookSource::createDefault(),
+                                                 sourcePathsSetting(), Loading::InBackground);
     return *shared;
 }
 
@@ -619,6 +674,11 @@ void AddressBook::setLoadStartObserver(std::function<void()> observer)
 
 AddressBook::AddressBook(const QStringList &sourcePaths, Loading loading, Order order,
                          QObject *parent)
+    : AddressBook(nullptr, sourcePaths, loading, order, parent)
+{}
+
+AddressBook::AddressBook(std::unique_ptr<AddressBookSource> store, const QStringList &sourcePaths,
+                         Loading loading, Order order, QObject *parent)
     : QObject(parent)
     , _d(std::make_unique<Private>())
 {
@@ -628,13 +688,31 @@ AddressBook::AddressBook(const QStringList &sourcePaths, Loading loading, Order 
     _d->reloadTimer = new QTimer(this);
     _d->reloadTimer->setSingleShot(true);
     _d->reloadTimer->setInterval(250);
-    connect(_d->reloadTimer, &QTimer::timeout, this, &AddressBook::reloadInBackground);
-    auto scheduleReload = [this]() { _d->reloadTimer->start(); };
-    connect(_d->watcher, &QFileSystemWatcher::directoryChanged, this, scheduleReload);
-    connect(_d->watcher, &QFileSystemWatcher::fileChanged, this, scheduleReload);
+    connect(_d->reloadTimer, &QTimer::timeout, this, &AddressBook::_reloadChanges);
+    auto filesChanged = [this]() {
+        _d->filesDirty = true;
+        _d->reloadTimer->start();
+    };
+    connect(_d->watcher, &QFileSystemWatcher::directoryChanged, this, filesChanged);
+    connect(_d->watcher, &QFileSystemWatcher::fileChanged, this, filesChanged);
+    if (store && !_d->userChoseSources()) {
+        _d->store = std::move(store);
+        connect(_d->store.get(), &AddressBookSource::personsChanged, this, [this]() {
+            ++_d->storeRevision;
+            _d->reloadTimer->start();
+        });
+        _d->store->start();
+    }
     _startLoad();
-    if (loading == Loading::Now)
+    if (loading == Loading::Now) {
+        _waitForStore();
         waitForLoad();
+        if (!_d->loaded || _d->shownStoreRevision != _d->storeRevision) {
+            _d->reloadTimer->stop();
+            _startLoad();
+            waitForLoad();
+        }
+    }
 }
 
 AddressBook::~AddressBook()
@@ -682,16 +760,36 @@ void AddressBook::reload()
 {
     // A load already running may have listed the files before the caller's change.
     waitForLoad();
+    _d->filesDirty = true;
     _startLoad();
     waitForLoad();
 }
 
 void AddressBook::reloadInBackground()
 {
+    _d->filesDirty = true;
+    _reloadChanges();
+}
+
+void AddressBook::_reloadChanges()
+{
     if (_d->worker.joinable())
         _d->reloadAgain = true;
     else
         _startLoad();
+}
+
+void AddressBook::_waitForStore()
+{
+    if (!_d->store || _d->store->isSettled())
+        return;
+    // The store gives up by itself after its time-out, so this loop ends.
+    QEventLoop loop;
+    connect(_d->store.get(), &AddressBookSource::personsChanged, &loop, [this, &loop]() {
+        if (_d->store->isSettled())
+            loop.quit();
+    });
+    loop.exec();
 }
 
 void AddressBook::waitForLoad()
@@ -706,7 +804,9 @@ void AddressBook::_startLoad()
 {
     _d->reloadAgain = false;
     Private *d = _d.get();
-    _d->worker = std::thread([this, d, request = _d->request()]() {
+    LoadRequest request = _d->request();
+    _d->filesDirty = false;
+    _d->worker = std::thread([this, d, request = std::move(request)]() {
         LoadResult result = load(request);
         {
             std::lock_guard<std::mutex> lock(d->resultLock);
@@ -744,12 +844,26 @@ void AddressBook::_takeResult()
         releaseInBackground(std::exchange(_d->people, std::move(result.people)));
         releaseInBackground(std::exchange(_d->table, std::move(result.table)));
         _d->usingSampleBook = result.usingSample;
+        _d->shownStoreRevision = result.storeRevision;
         _d->loaded = true;
         ++_d->generation;
     }
+    if (result.rescanned)
+        _watch(result.watchFolders + result.watchFiles);
 
+    if (_d->reloadAgain)
+        _startLoad();
+    if (result.deferred)
+        return;
+    if (firstLoad)
+        Q_EMIT loaded();
+    else if (result.changed)
+        Q_EMIT databaseChangedExternally();
+}
+
+void AddressBook::_watch(QStringList wanted)
+{
     // Re-arm the watcher: atomic replacements drop the old file's watch.
-    QStringList wanted = result.watchFolders + result.watchFiles;
     wanted.removeDuplicates();
     const QStringList current = _d->watcher->files() + _d->watcher->directories();
     const QSet<QString> wantedSet(wanted.cbegin(), wanted.cend());
@@ -767,13 +881,6 @@ void AddressBook::_takeResult()
         _d->watcher->removePaths(stale);
     if (!fresh.isEmpty())
         _d->watcher->addPaths(fresh);
-
-    if (_d->reloadAgain)
-        _startLoad();
-    if (firstLoad)
-        Q_EMIT loaded();
-    else if (result.changed)
-        Q_EMIT databaseChangedExternally();
 }
 
 void AddressBook::sortPersons(QList<PersonPtr> &persons)

@@ -102,7 +102,12 @@ QByteArray readRange(const Person::Origin &origin, qint64 offset, qint64 length)
 
 QString Person::Origin::filePath() const
 {
-    return QFile::decodeName(nativePath);
+    return fromStore ? QString() : QFile::decodeName(nativePath);
+}
+
+QString Person::Origin::name() const
+{
+    return fromStore ? QString::fromUtf8(nativePath) : QFile::decodeName(nativePath);
 }
 
 void Person::Builder::_addEntry(Kind kind, quint8 label)
@@ -387,7 +392,11 @@ QByteArray Person::imageData() const
         if (kind == Kind::Photo && photo.isEmpty())
             photo = bytes.toByteArray();
     });
-    return photo.isEmpty() ? VCardReader::photoOfCard(_cardText()) : photo;
+    if (!photo.isEmpty())
+        return photo;
+    const bool storeLinks = _origin && _origin->fromStore;
+    return VCardReader::photoOfCard(_cardText(), storeLinks ? VCardReader::PhotoLinks::LocalFiles
+                                                            : VCardReader::PhotoLinks::Ignored);
 }
 
 QString Person::displayName(const QString &noName) const

@@ -86,7 +86,8 @@ public:
     /// Where a card's text can be found again: its file, or the text it was read from.
     struct Origin
     {
-        /// The file's path as the file system spells it.
+        /// The file's path as the file system spells it; for a card of a contact store, the
+        /// store's name (UTF-8).
         QByteArray nativePath;
         /// The whole text the card was read from, when it did not come from a file.
         QByteArray data;
@@ -103,8 +104,14 @@ public:
             Utf16LE,
             Utf16BE,
         } encoding = Encoding::Utf8;
+        /// The card came from another program's contact store, not from a file: its text is
+        /// kept in `data`, and its photo may be a link to a file the store keeps beside it.
+        bool fromStore = false;
 
+        /// Empty for a card of a contact store.
         QString filePath() const;
+        /// The file or the store, for messages.
+        QString name() const;
         /// Whether the file's size, times and inode are those of `other`.
         bool isSameFileState(const Origin &other) const
         {
@@ -188,11 +195,11 @@ public:
     QString uniqueId() const;
     /// The card's own UID as stored, UTF-8; empty when the id is made from file and position.
     QByteArrayView storedUniqueId() const;
-    /// The vCard file the person was read from.
+    /// The vCard file the person was read from; empty for a person of a contact store.
     QString filePath() const { return _origin ? _origin->filePath() : QString(); }
     /// This person's own card, as UTF-8 text read again from its file (only this card of a
-    /// file holding several); empty when the person was not read from a card or the file
-    /// changed since.
+    /// file holding several) or kept from its contact store; empty when the person was not
+    /// read from a card or the file changed since.
     QByteArray vCardText() const;
 
     /// The name shown in lists: "First Middle Last" built from the untrimmed parts (a first

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "addressbook/VCardReader.h"
 
+#include "core/RegularFile.h"
+
 #include <QFile>
 #include <QStringDecoder>
+#include <QUrl>
 #include <QVarLengthArray>
 
 #include <cstring>
@@ -382,21 +385,42 @@ quint8 placeLabel(const RawProperty &p, quint8 fallback)
     return fallback;
 }
 
-bool mayHoldImage(const RawProperty &property)
+using VCardReader::PhotoLinks;
+
+// Evolution keeps photos of a few hundred kilobytes; a link to anything much larger is not a
+// photo worth reading on the main thread.
+constexpr qint64 kMaxLinkedPhotoBytes = 16 * 1024 * 1024;
+
+bool isFileLink(QByteArrayView value)
+{
+    return value.size() > 5 && equalsIgnoringCase(value.first(5), "file:");
+}
+
+bool mayHoldImage(const RawProperty &property, PhotoLinks links)
 {
     const QByteArrayView value = trimmedView(property.value);
     if (value.isEmpty())
         return false;
     if (value.startsWith("data:"))
         return value.contains(',');
+    if (links == PhotoLinks::LocalFiles && isFileLink(value))
+        return true;
     return property.base64;
 }
 
-QByteArray decodeImage(const RawProperty &property)
+QByteArray decodeImage(const RawProperty &property, PhotoLinks links)
 {
     const QByteArray value = property.value.toByteArray().trimmed();
     if (value.isEmpty())
         return {};
+    if (links == PhotoLinks::LocalFiles && isFileLink(value)) {
+        const QString path = QUrl::fromEncoded(value).toLocalFile();
+        if (path.isEmpty())
+            return {};
+        // Through RegularFile: a link to a pipe or a device must not hold the card up.
+        const RegularFile::Contents file = RegularFile::read(path, kMaxLinkedPhotoBytes);
+        return file.status == RegularFile::Status::Read ? file.data : QByteArray();
+    }
     if (value.startsWith("data:")) {
         const qsizetype comma = value.indexOf(',');
         if (comma < 0)
@@ -431,8 +455,9 @@ struct GroupLabel
 class CardInterpreter
 {
 public:
-    explicit CardInterpreter(const std::vector<RawProperty> &properties)
+    CardInterpreter(const std::vector<RawProperty> &properties, PhotoLinks links)
         : _properties(properties)
+        , _links(links)
     {
         for (const RawProperty &p : properties) {
             if (p.is("X-ABLABEL") && !p.group.isEmpty())
@@ -471,6 +496,7 @@ private:
     }
 
     const std::vector<RawProperty> &_properties;
+    PhotoLinks _links;
     std::vector<GroupLabel> _groupLabels;
 };
 
@@ -585,12 +611,12 @@ void CardInterpreter::fill(Person::Builder &builder)
                 if (!label.isEmpty())
                     labels.append(label.toString());
             } else if (p.is("LOGO")) {
-                hasPhoto = hasPhoto || mayHoldImage(p);
+                hasPhoto = hasPhoto || mayHoldImage(p, _links);
             }
             break;
         case 'p':
             if (p.is("PHOTO"))
-                hasPhoto = hasPhoto || mayHoldImage(p);
+                hasPhoto = hasPhoto || mayHoldImage(p, _links);
             break;
         case 'x':
             if (p.is("X-ABSHOWAS"))
@@ -846,7 +872,7 @@ QList<PersonPtr> readText(const QByteArray &text,
     auto report = [&](int line, const char *reason) {
         if (messages)
             messages->append(QStringLiteral("%1:%2: skipped a vCard that cannot be read (%3)")
-                                 .arg(origin->filePath())
+                                 .arg(origin->name())
                                  .arg(line)
                                  .arg(QLatin1String(reason)));
     };
@@ -860,7 +886,9 @@ QList<PersonPtr> readText(const QByteArray &text,
         [&](const CardScanner::Card &card) {
             sawCard = true;
             builder.clear();
-            CardInterpreter(card.properties).fill(builder);
+            CardInterpreter(card.properties,
+                            origin->fromStore ? PhotoLinks::LocalFiles : PhotoLinks::Ignored)
+                .fill(builder);
             builder.setOrigin(origin, card.begin, card.end - card.begin, cardIndex++);
             persons.append(std::make_shared<const Person>(builder.build()));
         },
@@ -950,7 +978,17 @@ QList<PersonPtr> readFile(const QString &filePath, QStringList *messages)
     return readFileContents(file.readAll(), std::move(origin), nullptr, messages);
 }
 
-QByteArray photoOfCard(const QByteArray &cardText)
+PersonPtr readStoredCard(const QByteArray &card, const QByteArray &storeName, QStringList *messages)
+{
+    Person::Origin origin;
+    origin.nativePath = storeName;
+    origin.fromStore = true;
+    const QList<PersonPtr> persons =
+        readWithOrigin(card, std::move(origin), true, nullptr, messages);
+    return persons.isEmpty() ? nullptr : persons.constFirst();
+}
+
+QByteArray photoOfCard(const QByteArray &cardText, PhotoLinks links)
 {
     QByteArray photo, logo;
     CardScanner scanner;
@@ -959,9 +997,9 @@ QByteArray photoOfCard(const QByteArray &cardText)
         [&](const CardScanner::Card &card) {
             for (const RawProperty &p : card.properties) {
                 if (photo.isEmpty() && p.is("PHOTO"))
-                    photo = decodeImage(p);
+                    photo = decodeImage(p, links);
                 else if (logo.isEmpty() && p.is("LOGO"))
-                    logo = decodeImage(p);
+                    logo = decodeImage(p, links);
             }
         },
         [](int, const char *, bool) {});

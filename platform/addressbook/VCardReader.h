@@ -30,10 +30,24 @@ QList<PersonPtr> readFileContents(const QByteArray &data, Person::Origin origin,
                                   std::shared_ptr<const Person::Origin> *originOut = nullptr,
                                   QStringList *messages = nullptr);
 
+/// The person of one card that another program keeps in a contact store of its own (no file
+/// behind it): the person keeps the card's text, and its photo may be a link to a local file.
+/// `storeName` names the store in messages. Null when the card cannot be read.
+PersonPtr readStoredCard(const QByteArray &card, const QByteArray &storeName,
+                         QStringList *messages = nullptr);
+
 /// The text the reader works on: UTF-8 without byte-order mark, whatever `data` was.
 QByteArray normalisedText(const QByteArray &data, Person::Origin::Encoding encoding);
 
+enum class PhotoLinks
+{
+    /// A photo given as a link is not fetched: a card from anywhere could name any file.
+    Ignored,
+    /// A `file:` link is read, for the photos contact stores keep beside their database.
+    LocalFiles,
+};
+
 /// The photo (else the logo) of a single card's text, decoded; empty without one.
-QByteArray photoOfCard(const QByteArray &cardText);
+QByteArray photoOfCard(const QByteArray &cardText, PhotoLinks links = PhotoLinks::Ignored);
 
 } // namespace VCardReader

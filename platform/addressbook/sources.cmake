@@ -2,4 +2,12 @@
 target_sources(BriskoPlatform PRIVATE
   addressbook/Person.cpp addressbook/Person.h
   addressbook/VCardReader.cpp addressbook/VCardReader.h
-  addressbook/AddressBook.cpp addressbook/AddressBook.h)
+  addressbook/AddressBookSource.cpp addressbook/AddressBookSource.h
+  addressbook/AddressBook.cpp addressbook/AddressBook.h
+  addressbook/test/ScriptedAddressBookSource.cpp addressbook/test/ScriptedAddressBookSource.h)
+if(BRISKO_HAVE_EDS)
+  target_sources(BriskoPlatform PRIVATE
+    addressbook/eds/EdsAddressBookSource.cpp addressbook/eds/EdsAddressBookSource.h)
+  target_compile_definitions(BriskoPlatform PRIVATE BRISKO_WITH_EDS)
+  target_link_libraries(BriskoPlatform PRIVATE PkgConfig::EBOOK)
+endif()

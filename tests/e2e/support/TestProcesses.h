@@ -134,10 +134,12 @@ private:
 class PrivateSessionBus final
 {
 public:
-    PrivateSessionBus()
+    /// A bus of the session kind, or of the configuration file given.
+    explicit PrivateSessionBus(const QString &configFile = {})
         : _daemon(QStringLiteral("dbus-daemon"),
-                  {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                   QStringLiteral("--print-address=1")})
+                  {configFile.isEmpty() ? QStringLiteral("--session")
+                                        : QStringLiteral("--config-file=") + configFile,
+                   QStringLiteral("--nofork"), QStringLiteral("--print-address=1")})
     {
         _saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
         if (const auto line = _daemon.readLine(10000); line && !line->isEmpty()) {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QVariantMap>
 
 #include <gtest/gtest.h>
@@ -406,6 +407,44 @@ TEST(VCardReaderTest, APersonReadsItsOwnCardAndPhotoAgainWhileTheFileIsUnchanged
         EXPECT_TRUE(persons[1]->vCardText().isEmpty());
         EXPECT_TRUE(persons[1]->imageData().isEmpty());
     }
+}
+
+// Evolution keeps photos in files beside its database and links them from the card; a card
+// from any other place could link any file, so only a store's links are followed.
+TEST(VCardReaderTest, AStoredCardKeepsItsTextAndFollowsItsPhotoLinkWhereAFileCardDoesNot)
+{
+    QTemporaryDir folder;
+    const QString photoPath = folder.filePath(QStringLiteral("ann photo.png"));
+    QFile photo(photoPath);
+    ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
+    photo.write("\x89PNG\r\n\x1a\n");
+    photo.close();
+    QByteArray link = QUrl::fromLocalFile(photoPath).toEncoded();
+    // Folded as EDS folds it, in the middle of the link.
+    link.insert(20, "\r\n ");
+    const QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:pas-id-1\r\nN:Smith;Ann;;;\r\n"
+                            "PHOTO;VALUE=uri:" +
+                            link + "\r\nEND:VCARD\r\n";
+
+    QStringList messages;
+    const PersonPtr stored = VCardReader::readStoredCard(card, "Store \"Personal\"", &messages);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->uniqueId(), QStringLiteral("pas-id-1"));
+    EXPECT_TRUE(stored->filePath().isEmpty());
+    EXPECT_EQ(stored->vCardText(), card);
+    EXPECT_TRUE(stored->hasImage());
+    EXPECT_EQ(stored->imageData(), QByteArray("\x89PNG\r\n\x1a\n"));
+
+    const QList<PersonPtr> fromFile = readText(card.constData());
+    ASSERT_EQ(fromFile.size(), 1);
+    EXPECT_FALSE(fromFile[0]->hasImage());
+    EXPECT_TRUE(fromFile[0]->imageData().isEmpty());
+
+    EXPECT_FALSE(
+        VCardReader::readStoredCard("BEGIN:VCARD\r\nN:Broken", "Store \"Personal\"", &messages));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Store \"Personal\":1:")))
+        << qPrintable(messages[0]);
 }
 
 TEST(VCardReaderTest, IdsWithoutUidAreStableAndDifferByFileAndPosition)

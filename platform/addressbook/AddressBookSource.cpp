@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#include "addressbook/AddressBookSource.h"
+
+#ifdef BRISKO_WITH_EDS
+#include "addressbook/eds/EdsAddressBookSource.h"
+#endif
+
+namespace {
+
+bool switchedOff(const char *variable)
+{
+    const QString value = qEnvironmentVariable(variable).trimmed().toLower();
+    return value == QLatin1String("0") || value == QLatin1String("false") ||
+           value == QLatin1String("no") || value == QLatin1String("off");
+}
+
+} // namespace
+
+std::unique_ptr<AddressBookSource> AddressBookSource::createDefault()
+{
+    if (switchedOff("BRISKO_EDS"))
+        return nullptr;
+#ifdef BRISKO_WITH_EDS
+    return std::make_unique<EdsAddressBookSource>();
+#else
+    return nullptr;
+#endif
+}

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+#include "addressbook/test/ScriptedAddressBookSource.h"
+
+void ScriptedAddressBookSource::start()
+{
+    _started = true;
+}
+
+void ScriptedAddressBookSource::answer(QList<PersonPtr> persons)
+{
+    _persons = std::move(persons);
+    _settled = true;
+    Q_EMIT personsChanged();
+}
+
+void ScriptedAddressBookSource::giveUp()
+{
+    _settled = true;
+    Q_EMIT personsChanged();
+}
