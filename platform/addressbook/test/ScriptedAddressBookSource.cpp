@@ -3,7 +3,7 @@
 
 void ScriptedAddressBookSource::start()
 {
-    _started = true;
+    Q_EMIT started();
 }
 
 void ScriptedAddressBookSource::answer(QList<PersonPtr> persons)

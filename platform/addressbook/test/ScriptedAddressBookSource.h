@@ -19,10 +19,13 @@ public:
     void answer(QList<PersonPtr> persons);
     /// Gives up without an answer, as after a time-out.
     void giveUp();
-    bool wasStarted() const { return _started; }
+
+Q_SIGNALS:
+    /// The owner asked the store for its contacts. A signal, not a flag: an owner that does not
+    /// want the store may have destroyed it by the time a test looks.
+    void started();
 
 private:
     QList<PersonPtr> _persons;
     bool _settled = false;
-    bool _started = false;
 };
