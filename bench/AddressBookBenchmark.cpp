@@ -355,12 +355,3 @@ BENCHMARK(BM_FloorScanOneBuffer) BRISKO_SIZES;
 BENCHMARK(BM_ReloadLargeFile)->Arg(200)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

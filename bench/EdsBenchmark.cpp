@@ -118,12 +118,3 @@ BENCHMARK(BM_LoadFromEds)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillis
 BENCHMARK(BM_LoadSameCardsAsFiles)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -222,12 +222,3 @@ BENCHMARK(BM_BaselineLaunchWithFolder)
 BENCHMARK(BM_LaunchWithLargeFile)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

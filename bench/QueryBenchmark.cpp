@@ -121,12 +121,3 @@ BENCHMARK(BM_SearchFolderOfOneFilePerPerson)
 BENCHMARK(BM_SearchLargeFile)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
