@@ -16,7 +16,9 @@ fi
 build_dir=${BRISKO_BUILD_DIR:-build}
 if grep -q '^BRISKO_SANITIZE:BOOL=ON' "$build_dir/CMakeCache.txt"; then
   # Leaks are errors, except the process-lifetime objects of the libraries we build on.
-  export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=0
+  # Whole stacks, through libraries built without frame pointers: both the reports and the
+  # suppressions need them.
+  export ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:detect_stack_use_after_return=0
   export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
