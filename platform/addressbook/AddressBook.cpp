@@ -640,7 +640,8 @@ struct AddressBook::Private
         request.order = order;
         // The sample book's files are in the previous table beside the user's.
         request.rescanFiles = filesDirty || usingSampleBook;
-        if (store && !request.userChoseSources) {
+        // Only a book whose sources the user left to us keeps a store.
+        if (store) {
             request.storePersons = store->persons();
             request.storePending = !store->isSettled();
         }

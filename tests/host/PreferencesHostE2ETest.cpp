@@ -185,13 +185,12 @@ protected:
         return environment;
     }
 
-    /// The window ids xdotool finds, one per line.
+    /// The window ids xdotool finds.
     QStringList xdotoolSearch(const QStringList &arguments) const
     {
-        ChildProcess tool(QStringLiteral("xdotool"),
-                          QStringList{QStringLiteral("search")} + arguments, environment());
-        tool.waitForFinished(10000);
-        return tool.remainingOutput().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return display.xdotoolOutput(QStringList{QStringLiteral("search")} + arguments)
+            .value_or(QString())
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     QStringList hostWindows() const
