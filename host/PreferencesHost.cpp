@@ -77,7 +77,6 @@ void PreferencesHost::showPane(const QString &identifier, Done done)
         done(false, pane->loadError());
         return;
     }
-    _currentPane = pane;
     _window->setPaneView(view, PaneLoader::titleForBundle(bundle));
     pane->willSelect();
     _window->present();

@@ -52,7 +52,6 @@ public:
     void showPane(const QString &identifier, Done done);
 
     PreferencesWindow *window() const;
-    PreferencePane *currentPane() const { return _currentPane; }
     PaneLoader &loader() { return _loader; }
 
     /// Asks the session's host to show a pane and waits for its answer; false with `error`
@@ -67,7 +66,6 @@ private:
     PaneLoader _loader;
     std::unique_ptr<PreferencesWindow> _window;
     std::unique_ptr<SessionInstance> _instance;
-    QPointer<PreferencePane> _currentPane;
     bool _registered = false;
     bool _selecting = false;
 };

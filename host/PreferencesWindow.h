@@ -22,7 +22,6 @@ public:
     /// Puts `view` in the window in place of the view shown so far, which is kept (hidden)
     /// for when its pane is shown again.
     void setPaneView(QWidget *view, const QString &title);
-    QWidget *paneView() const { return _view; }
 
     /// Brings the window up and to the front.
     void present();

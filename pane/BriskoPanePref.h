@@ -109,7 +109,6 @@ public:
     // Where old copies are looked for and what the application's processes are called.
     // Tests point them at their own folders and programs; the pane uses "/opt",
     // "~/Applications" and "Brisko".
-    QStringList obsoleteCopyFolders() const { return _obsoleteCopyFolders; }
     void setObsoleteCopyFolders(const QStringList &folders) { _obsoleteCopyFolders = folders; }
     void setApplicationCommand(const QString &command) { _applicationCommand = command; }
 
