@@ -5,11 +5,13 @@
 // CreateSession, BindShortcuts, Request::Response, Session.Close, Activated, Deactivated and
 // the host registry); "old-portal" owns the name but has no global shortcuts; "notifications" is
 // org.freedesktop.Notifications. Standard output says what happened, one line each:
-//   ready | registered APP_ID | session PATH | bound SESSION ID TRIGGER DESCRIPTION |
+//   ready | registered APP_ID | session PATH | offered SESSION ID TRIGGER |
+//   bound SESSION ID TRIGGER DESCRIPTION |
 //   closed SESSION | activated N | deactivated N | notify {"app":…,"summary":…,"body":…}
 // Standard input steers it, one command a line:
-//   answer accept|cancel|refuse|omit|unassigned|silent   how BindShortcuts is answered from
-//                                                        now on (echoed)
+//   answer accept|cancel|refuse|omit|unassigned|silent|malformed|create-only
+//                                 how BindShortcuts is answered from now on (echoed);
+//                                 create-only binds what CreateSession offered, as KDE 5.27 does
 //   activate ID | deactivate ID   signals every session that bound ID, closed ones too, as a
 //                                 signal already on its way when a session closes would
 //   echo WORD                     says WORD, after everything that reached it before
@@ -97,6 +99,8 @@ private:
         QString owner;
         QStringList ids;
         bool open = true;
+        /// The shortcuts CreateSession came with.
+        Shortcuts offered;
     };
 
     bool _get(const QDBusMessage &message)
@@ -134,9 +138,18 @@ private:
         const QString session =
             _handle(message, QStringLiteral("session"),
                     options.value(QStringLiteral("session_handle_token")).toString());
-        _sessions.insert(session, {message.service(), {}, true});
+        Session created{message.service(), {}, true, {}};
+        const QVariant offered = options.value(QStringLiteral("shortcuts"));
+        if (offered.metaType() == QMetaType::fromType<QDBusArgument>() &&
+            offered.value<QDBusArgument>().currentSignature() == QLatin1String("a(sa{sv})"))
+            created.offered = qdbus_cast<Shortcuts>(offered);
+        _sessions.insert(session, created);
         _bus.send(message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
         say(QStringLiteral("session ") + session);
+        for (const auto &[id, properties] : std::as_const(created.offered))
+            say(QStringLiteral("offered %1 %2 %3")
+                    .arg(session, id,
+                         properties.value(QStringLiteral("preferred_trigger")).toString()));
         _respond(message, request, 0, {{QStringLiteral("session_handle"), session}});
         return true;
     }
@@ -151,14 +164,17 @@ private:
                                         options.value(QStringLiteral("handle_token")).toString());
         _bus.send(message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
 
+        // KDE Plasma 5.27 binds what the session was created with and ignores what comes here.
+        const bool createOnly = answer == QLatin1String("create-only");
+        const Shortcuts &taken = createOnly ? _sessions[session].offered : shortcuts;
         Shortcuts bound;
-        for (const auto &[id, properties] : shortcuts) {
+        for (const auto &[id, properties] : taken) {
             const QString trigger =
                 properties.value(QStringLiteral("preferred_trigger")).toString();
             say(QStringLiteral("bound %1 %2 %3 %4")
                     .arg(session, id, trigger,
                          properties.value(QStringLiteral("description")).toString()));
-            if (answer == QLatin1String("accept"))
+            if (answer == QLatin1String("accept") || createOnly)
                 _sessions[session].ids.append(id);
             bound.append(
                 {id,
@@ -174,6 +190,13 @@ private:
         }
         if (answer == QLatin1String("omit"))
             bound.clear();
+        if (answer == QLatin1String("malformed")) {
+            // A list of the wrong shape where the shortcuts belong.
+            const QList<QPair<int, int>> wrong = {{1, 2}};
+            _respond(message, request, 0,
+                     {{QStringLiteral("shortcuts"), QVariant::fromValue(wrong)}});
+            return true;
+        }
         _respond(message, request, 0, {{QStringLiteral("shortcuts"), QVariant::fromValue(bound)}});
         return true;
     }
@@ -217,6 +240,8 @@ int main(int argc, char **argv)
     QCoreApplication application(argc, argv);
     qDBusRegisterMetaType<QPair<QString, QVariantMap>>();
     qDBusRegisterMetaType<Shortcuts>();
+    qDBusRegisterMetaType<QPair<int, int>>();
+    qDBusRegisterMetaType<QList<QPair<int, int>>>();
     const QStringList services = application.arguments().mid(1);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {

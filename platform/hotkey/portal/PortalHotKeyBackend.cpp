@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -43,18 +44,52 @@ HotKeyFailure::Cause causeOf(const QDBusError &error)
 }
 
 /// The portal documents the session handle as a string; accept the object path it stands for.
+/// Anything else names no session.
 QString sessionHandleOf(const QVariantMap &results)
 {
     const QVariant handle = results.value(QStringLiteral("session_handle"));
     if (handle.metaType() == QMetaType::fromType<QDBusObjectPath>())
         return handle.value<QDBusObjectPath>().path();
-    return handle.toString();
+    if (handle.metaType() == QMetaType::fromType<QString>())
+        return handle.toString();
+    return {};
+}
+
+/// The shortcuts of an answer, when they come in the portal's own signature; nothing else is
+/// read, since a cast of another shape would take the process down.
+std::optional<Shortcuts> shortcutsOf(const QVariantMap &results)
+{
+    const QVariant value = results.value(QStringLiteral("shortcuts"));
+    if (value.metaType() != QMetaType::fromType<QDBusArgument>())
+        return std::nullopt;
+    const auto argument = value.value<QDBusArgument>();
+    if (argument.currentSignature() != QLatin1String("a(sa{sv})"))
+        return std::nullopt;
+    return qdbus_cast<Shortcuts>(argument);
 }
 
 bool isObjectPath(const QString &path)
 {
     static const QRegularExpression pattern(QStringLiteral("^(/[A-Za-z0-9_]+)+$"));
     return pattern.match(path).hasMatch();
+}
+
+/// The compositor's activation token of an Activated signal: text of a sane length in the
+/// printable ASCII tokens are made of, or nothing. The environment it goes into is inherited
+/// by every program Brisko starts, which a huge value would keep from starting at all.
+QString activationTokenOf(const QVariantMap &options)
+{
+    const QVariant value = options.value(QStringLiteral("activation_token"));
+    if (value.metaType() != QMetaType::fromType<QString>())
+        return {};
+    const QString token = value.toString();
+    constexpr int MaximumLength = 256;
+    if (token.size() > MaximumLength)
+        return {};
+    const bool printable = std::all_of(token.cbegin(), token.cend(), [](QChar c) {
+        return c.unicode() > 0x20 && c.unicode() < 0x7F;
+    });
+    return printable ? token : QString();
 }
 
 QString seconds(int milliseconds)
@@ -94,17 +129,21 @@ PortalHotKeyBackend::PortalHotKeyBackend(const Timeouts &timeouts, const QString
     _portal = std::make_unique<OrgFreedesktopPortalGlobalShortcutsInterface>(
         PortalService, PortalPath, _connection);
     _portal->setTimeout(_timeouts.callMs);
-    connect(_portal.get(), &OrgFreedesktopPortalGlobalShortcutsInterface::Activated, this,
-            &PortalHotKeyBackend::_activated);
-    connect(_portal.get(), &OrgFreedesktopPortalGlobalShortcutsInterface::Deactivated, this,
-            &PortalHotKeyBackend::_deactivated);
     // One subscription to every answer of the portal, made before the first call: an answer
     // may arrive before the reply that names its request, and none may pass unheard.
     const bool listening =
         _connection.connect(PortalService, QString(), RequestInterface, QStringLiteral("Response"),
                             this, SLOT(_response(uint, QVariantMap, QDBusMessage))) &&
         _connection.connect(PortalService, QString(), SessionInterface, QStringLiteral("Closed"),
-                            this, SLOT(_sessionClosed(QVariantMap, QDBusMessage)));
+                            this, SLOT(_sessionClosed(QVariantMap, QDBusMessage))) &&
+        // Straight from the connection, like the answers: the generated proxy's own
+        // subscription missed every activation until the connection had sent a call of its own.
+        _connection.connect(PortalService, PortalPath, ShortcutsInterface,
+                            QStringLiteral("Activated"), this,
+                            SLOT(_activated(QDBusObjectPath, QString, qulonglong, QVariantMap))) &&
+        _connection.connect(PortalService, PortalPath, ShortcutsInterface,
+                            QStringLiteral("Deactivated"), this,
+                            SLOT(_deactivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
     if (!listening)
         _unavailableReason = QStringLiteral("The desktop portal's answers cannot be received.");
 }
@@ -193,6 +232,27 @@ QString PortalHotKeyBackend::_newToken()
     return QStringLiteral("brisko%1").arg(_nextToken++);
 }
 
+QString PortalHotKeyBackend::sessionTokenFor(int slot)
+{
+    return QStringLiteral("brisko_hotkey%1").arg(slot);
+}
+
+int PortalHotKeyBackend::_freeSlot() const
+{
+    int slot = 1;
+    while (std::any_of(_bindings.cbegin(), _bindings.cend(),
+                       [slot](const auto &entry) { return entry.second.slot == slot; }))
+        ++slot;
+    return slot;
+}
+
+QList<QPair<QString, QVariantMap>> PortalHotKeyBackend::_shortcutsOf(const Binding &binding) const
+{
+    return {{binding.trigger,
+             {{QStringLiteral("description"), _description},
+              {QStringLiteral("preferred_trigger"), binding.trigger}}}};
+}
+
 QString PortalHotKeyBackend::_handlePath(const QString &kind, const QString &token) const
 {
     // The portal's own naming, so the path of an answer is known before the call is made.
@@ -217,12 +277,17 @@ HotKeyRef PortalHotKeyBackend::registerHotKey(int keyCode, int modifiers, HotKey
     Binding &binding = _bindings[ref];
     binding.identity = identity;
     binding.trigger = trigger;
+    binding.slot = _freeSlot();
     const QString requestToken = _newToken();
-    const QString sessionToken = _newToken();
+    const QString sessionToken = sessionTokenFor(binding.slot);
     binding.sessionPath = _handlePath(QStringLiteral("session"), sessionToken);
     _await(ref, _handlePath(QStringLiteral("request"), requestToken), _timeouts.sessionMs);
-    _watch(ref, _portal->CreateSession({{QStringLiteral("handle_token"), requestToken},
-                                        {QStringLiteral("session_handle_token"), sessionToken}}));
+    // KDE Plasma 5.27 takes shortcuts only here and ignores those of BindShortcuts; Plasma 6
+    // and GNOME take them when bound. Both get them, so either kind of desktop binds the key.
+    _watch(ref, _portal->CreateSession(
+                    {{QStringLiteral("handle_token"), requestToken},
+                     {QStringLiteral("session_handle_token"), sessionToken},
+                     {QStringLiteral("shortcuts"), QVariant::fromValue(_shortcutsOf(binding))}}));
     return ref;
 }
 
@@ -300,9 +365,13 @@ void PortalHotKeyBackend::_response(uint response, const QVariantMap &results,
         }
         return;
     }
-    // The answer for a hot key given up meanwhile: the session it opened must not outlive it.
+    // The answer for a hot key given up meanwhile: the session it opened must not outlive it,
+    // unless a hot key registered since has opened its own under the same token.
     const QString session = sessionHandleOf(results);
-    if (response == 0 && !session.isEmpty())
+    const bool inUse = std::any_of(_bindings.cbegin(), _bindings.cend(), [&](const auto &entry) {
+        return entry.second.sessionPath == session;
+    });
+    if (response == 0 && !session.isEmpty() && !inUse)
         _closeSession(session);
 }
 
@@ -317,17 +386,22 @@ void PortalHotKeyBackend::_bind(HotKeyRef ref)
     binding.stage = Stage::Binding;
     const QString token = _newToken();
     _await(ref, _handlePath(QStringLiteral("request"), token), _timeouts.bindMs);
-    const Shortcuts shortcuts = {{binding.trigger,
-                                  {{QStringLiteral("description"), _description},
-                                   {QStringLiteral("preferred_trigger"), binding.trigger}}}};
-    _watch(ref, _portal->BindShortcuts(QDBusObjectPath(binding.sessionPath), shortcuts, QString(),
-                                       {{QStringLiteral("handle_token"), token}}));
+    // Never ListShortcuts: KDE Plasma 5.27 switches a session's shortcuts off when asked.
+    _watch(ref, _portal->BindShortcuts(QDBusObjectPath(binding.sessionPath), _shortcutsOf(binding),
+                                       QString(), {{QStringLiteral("handle_token"), token}}));
 }
 
 void PortalHotKeyBackend::_bound(HotKeyRef ref, const QVariantMap &results)
 {
     Binding &binding = _bindings.at(ref);
-    const Shortcuts bound = qdbus_cast<Shortcuts>(results.value(QStringLiteral("shortcuts")));
+    const std::optional<Shortcuts> answer = shortcutsOf(results);
+    if (!answer) {
+        _fail(ref, HotKeyFailure::Cause::Refused,
+              QStringLiteral("The desktop portal answered the binding in a form it does not "
+                             "define."));
+        return;
+    }
+    const Shortcuts &bound = *answer;
     const auto shortcut = std::find_if(bound.cbegin(), bound.cend(), [&binding](const auto &s) {
         return s.first == binding.trigger;
     });
@@ -402,7 +476,7 @@ void PortalHotKeyBackend::_activated(const QDBusObjectPath &session, const QStri
         return;
     // The compositor's leave to take the focus, where the portal passes one on; Qt's Wayland
     // plug-in spends it on the next window activation.
-    const QString token = options.value(QStringLiteral("activation_token")).toString();
+    const QString token = activationTokenOf(options);
     if (!token.isEmpty())
         qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
     Q_EMIT hotKeyEvent({HotKeyEvent::ClassKeyboard, HotKeyEvent::KindPressed, binding->identity});

@@ -19,9 +19,13 @@ class QTimer;
 /// Global hot keys through the desktop portal's GlobalShortcuts interface, where Wayland
 /// desktops offer them (KDE Plasma 5.27+, GNOME 48+, Hyprland). A portal session binds its
 /// shortcuts only once, so every hot key gets a session of its own: unregistering closes it and
-/// registering again opens a new one. The portal answers through Request objects; each answer
-/// has a time-out, and a binding that is refused, unanswered or impossible is reported through
-/// `registrationFailed`. Whether the desktop asks the user first is the desktop's affair.
+/// registering again opens a new one. Desktops keep a shortcut under its session's token and
+/// its id, and the user may give it another key in the desktop's settings; so the token is the
+/// same at every start (one per live hot key, `sessionTokenFor`) and the id is the trigger
+/// Brisko asked for: the same key keeps the user's choice, a new key is a new shortcut. The
+/// portal answers through Request objects; each answer has a time-out and is read only in the
+/// form the portal defines; a binding that is refused, unanswered or impossible is reported
+/// through `registrationFailed`. Whether the desktop asks the user first is its affair.
 class PortalHotKeyBackend final : public HotKeyBackend
 {
     Q_OBJECT
@@ -52,6 +56,9 @@ public:
     /// The combination in the shortcuts format the portal takes ("CTRL+ALT+space",
     /// "SHIFT+LOGO+k"); empty when no key of a PC keyboard sits at `keyCode`.
     static QString triggerFor(int keyCode, int modifiers);
+    /// The session token of the hot key in `slot` (1 for the first one registered and still
+    /// live): the name the desktop files the shortcut under, the same at every start.
+    static QString sessionTokenFor(int slot);
 
 private Q_SLOTS:
     void _response(uint response, const QVariantMap &results, const QDBusMessage &message);
@@ -72,6 +79,7 @@ private:
     {
         HotKeyIdentity identity;
         QString trigger;
+        int slot = 0;
         Stage stage = Stage::CreatingSession;
         /// The request whose answer is awaited; empty once bound.
         QString requestPath;
@@ -82,6 +90,8 @@ private:
     void _registerApplication();
     QString _probe();
     QString _newToken();
+    int _freeSlot() const;
+    QList<QPair<QString, QVariantMap>> _shortcutsOf(const Binding &binding) const;
     QString _handlePath(const QString &kind, const QString &token) const;
     void _await(HotKeyRef ref, const QString &requestPath, int timeoutMs);
     void _watch(HotKeyRef ref, const QDBusPendingCall &call);

@@ -59,14 +59,16 @@ protected:
     }
 
     /// Registers Ctrl+Alt+Space and reads the stand-in's lines up to its binding: "bound
-    /// SESSION ID TRIGGER DESCRIPTION", split in words.
-    QStringList registerAndBind(HotKeyRef *ref)
+    /// SESSION ID TRIGGER DESCRIPTION", split in words; the lines before go to `before`.
+    QStringList registerAndBind(HotKeyRef *ref, QStringList *before = nullptr)
     {
         *ref = backend->registerHotKey(Space, ControlOption, Identity);
         EXPECT_NE(*ref, 0u) << qPrintable(backend->unavailableReason());
         for (auto line = nextLine(*portal); line; line = nextLine(*portal)) {
             if (line->startsWith(QLatin1String("bound ")))
                 return line->split(QLatin1Char(' '));
+            if (before)
+                before->append(*line);
         }
         ADD_FAILURE() << "the stand-in portal bound nothing";
         return {};
@@ -123,7 +125,7 @@ TEST_F(PortalHotKeyBackendTest, AnswersThatBindNothingFailTheRegistrationAndClos
         Cause cause;
     } cases[] = {
         {"cancel", Cause::Refused},     {"refuse", Cause::Refused},  {"omit", Cause::Refused},
-        {"unassigned", Cause::Refused}, {"silent", Cause::NoAnswer},
+        {"unassigned", Cause::Refused}, {"silent", Cause::NoAnswer}, {"malformed", Cause::Refused},
     };
     for (const auto &c : cases) {
         command(QStringLiteral("answer ") + QLatin1String(c.answer),
@@ -137,6 +139,39 @@ TEST_F(PortalHotKeyBackendTest, AnswersThatBindNothingFailTheRegistrationAndClos
         EXPECT_EQ(failures.at(0).at(1).value<HotKeyFailure>().cause, c.cause) << c.answer;
         EXPECT_EQ(nextLine(*portal), QStringLiteral("closed ") + bound.at(1)) << c.answer;
     }
+}
+
+// KDE Plasma 5.27 binds only what CreateSession brought, and files it under the session's
+// token: the same token at every start keeps a key the user rebound in the desktop's settings.
+TEST_F(PortalHotKeyBackendTest, ADesktopThatBindsOnlyAtSessionCreationGetsTheKeyUnderOneToken)
+{
+    startPortal();
+    QStringList sessions;
+    for (int start = 0; start < 2; ++start) {
+        createBackend();
+        command(QStringLiteral("answer create-only"), QStringLiteral("answer create-only"));
+        QSignalSpy events(backend.get(), &HotKeyBackend::hotKeyEvent);
+        QSignalSpy failures(backend.get(), &HotKeyBackend::registrationFailed);
+        HotKeyRef ref = 0;
+        QStringList before;
+        const QStringList bound = registerAndBind(&ref, &before);
+        ASSERT_EQ(bound.size(), 6) << "start " << start;
+        EXPECT_TRUE(before.contains(
+            QStringLiteral("offered %1 CTRL+ALT+space CTRL+ALT+space").arg(bound.at(1))))
+            << qPrintable(before.join(QLatin1Char('\n')));
+        // The stand-in signals the first start's session too, as a portal would for a
+        // client that left without closing it; only this start's session is heard.
+        command(QStringLiteral("activate CTRL+ALT+space"),
+                QStringLiteral("activated %1").arg(start + 1));
+        ASSERT_TRUE(waitForCount(events, 1))
+            << "start " << start << ": "
+            << (failures.isEmpty()
+                    ? "no failure"
+                    : qPrintable(failures.at(0).at(1).value<HotKeyFailure>().detail));
+        sessions.append(bound.at(1).section(QLatin1Char('/'), -1));
+        backend.reset();
+    }
+    EXPECT_EQ(sessions, QStringList(2, PortalHotKeyBackend::sessionTokenFor(1)));
 }
 
 TEST_F(PortalHotKeyBackendTest, APortalWithoutGlobalShortcutsRegistersNothing)
