@@ -5,6 +5,7 @@
 #include "addressbook/AddressBook.h"
 #include "controller/AppController.h"
 #include "core/Bundle.h"
+#include "core/DisplayServer.h"
 #include "core/PrintableText.h"
 #include "core/Translations.h"
 #include "search/PersonExtras.h"
@@ -156,7 +157,9 @@ int runQuery(int argc, char **argv)
 
 int runApplication(int argc, char **argv)
 {
+    DisplayServer::choosePlatform(argc, argv);
     QApplication application(argc, argv);
+    DisplayServer::forgetChoice();
     configure(application);
     // Ties windows and notifications to the installed desktop entry (and its icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("com.ambertide.Brisko"));

@@ -20,7 +20,6 @@ FramelessWindow::FramelessWindow(RoundedRectView *view, QWidget *parent)
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     setFocusPolicy(Qt::StrongFocus);
-    setWindowOpacity(1.0);
     _installBackgroundView(view);
 }
 
@@ -79,6 +78,7 @@ void FramelessWindow::showEvent(QShowEvent *event)
         _bgView->setOpaqueBackground(!_compositing);
         _updateMask();
     }
+    WindowExtras::keepOutOfTaskbar(this);
     QWidget::showEvent(event);
 }
 

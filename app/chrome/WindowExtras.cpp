@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 namespace WindowExtras {
@@ -89,6 +91,102 @@ void setFrame(QWidget *window, const QRect &frame, bool animate)
 
 } // namespace
 
+bool windowOpacitySupported()
+{
+    // Qt 6.4's Wayland plug-in has no way to set it, and says so on standard error each time.
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+namespace {
+
+constexpr char PaintedAlpha[] = "briskoPaintedAlpha";
+
+} // namespace
+
+qreal windowAlpha(const QWidget *window)
+{
+    if (windowOpacitySupported())
+        return window->windowOpacity();
+    const QVariant painted = window->property(PaintedAlpha);
+    return painted.isValid() ? painted.toReal() : 1.0;
+}
+
+void setWindowAlpha(QWidget *window, qreal alpha)
+{
+    if (windowOpacitySupported()) {
+        window->setWindowOpacity(alpha);
+        return;
+    }
+    // The window paints itself at that alpha instead; fully opaque it paints as it always does.
+    window->setProperty(PaintedAlpha, alpha);
+    if (alpha >= 1.0) {
+        window->setGraphicsEffect(nullptr);
+        return;
+    }
+    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(window->graphicsEffect());
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(window);
+        window->setGraphicsEffect(effect);
+    }
+    effect->setOpacity(alpha);
+}
+
+void keepOutOfTaskbar(QWidget *window)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
+    const auto intern = [connection](const char *name) {
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(reply);
+        return atom;
+    };
+    // Qt marks a tool window as a utility, which KWin still lists in the taskbar; the window
+    // manager reads these states when the window is mapped, and Qt adds its own to them.
+    const xcb_atom_t states[] = {intern("_NET_WM_STATE_SKIP_TASKBAR"),
+                                 intern("_NET_WM_STATE_SKIP_PAGER")};
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()),
+                        intern("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, states);
+    xcb_flush(connection);
+}
+
+void activateOnRequest(QWidget *window)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !window->isVisible())
+        return;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
+    const QByteArray name = QByteArrayLiteral("_NET_ACTIVE_WINDOW");
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(name.size()), name.constData()),
+        nullptr);
+    if (!atom)
+        return;
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    // A request a pager or a launcher makes for the user (source indication 2): the window
+    // manager grants it whatever the focus-stealing rules say, which it must, since a press
+    // that came through the desktop portal carries no X timestamp to show it is the user's.
+    xcb_client_message_event_t message = {};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(window->winId());
+    message.type = atom->atom;
+    message.data.data32[0] = 2;
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    free(atom);
+    xcb_send_event(connection, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+}
+
 void fadeFromAlpha(QWidget *window, qreal from, qreal to, int steps, double interval)
 {
     if (!window || steps <= 0)
@@ -97,7 +195,7 @@ void fadeFromAlpha(QWidget *window, qreal from, qreal to, int steps, double inte
     // Events delivered between the steps may close and delete the window.
     const QPointer<QWidget> guard(window);
     for (int i = 1; i <= steps && guard; ++i) {
-        window->setWindowOpacity((qreal(i) / steps) * (to - from) + from);
+        setWindowAlpha(window, (qreal(i) / steps) * (to - from) + from);
         if (window->isVisible())
             repaintNow(window);
         blockFor(delay);
@@ -108,7 +206,7 @@ void fadeToAlpha(QWidget *window, qreal to, int steps, double interval)
 {
     if (!window)
         return;
-    fadeFromAlpha(window, window->windowOpacity(), to, steps, interval);
+    fadeFromAlpha(window, windowAlpha(window), to, steps, interval);
 }
 
 void fadeToAlpha(QWidget *window, qreal to)
@@ -120,8 +218,8 @@ void fadeIn(QWidget *window)
 {
     if (!window || window->isVisible())
         return;
-    const qreal alpha = window->windowOpacity();
-    window->setWindowOpacity(FadeLowAlpha);
+    const qreal alpha = windowAlpha(window);
+    setWindowAlpha(window, FadeLowAlpha);
     window->show();
     window->raise();
     fadeToAlpha(window, alpha);
@@ -131,13 +229,13 @@ void fadeOut(QWidget *window)
 {
     if (!window || !window->isVisible())
         return;
-    const qreal alpha = window->windowOpacity();
+    const qreal alpha = windowAlpha(window);
     const QPointer<QWidget> guard(window);
     fadeToAlpha(window, FadeLowAlpha);
     if (!guard)
         return;
     window->hide();
-    window->setWindowOpacity(alpha);
+    setWindowAlpha(window, alpha);
 }
 
 void centerWithSize(QWidget *window, const QSizeF &size, qreal padding)

@@ -37,6 +37,20 @@ void fadeIn(QWidget *window);
 /// fade-in returns to it; a hidden window is left untouched.
 void fadeOut(QWidget *window);
 
+/// Whether the platform sets a window's opacity: X11 does, Qt's Wayland plug-in cannot.
+bool windowOpacitySupported();
+/// The alpha a window shows at. Where the platform cannot set a window's opacity, the window
+/// paints its content at that alpha itself.
+qreal windowAlpha(const QWidget *window);
+void setWindowAlpha(QWidget *window, qreal alpha);
+/// Keeps a top-level window out of the taskbar and the pager; call it each time before the
+/// window is shown, since the window manager forgets such states when a window is hidden.
+void keepOutOfTaskbar(QWidget *window);
+
+/// Asks the window manager to give a visible window the focus on the user's behalf, as a
+/// launcher does when its hot key or its command brings it up.
+void activateOnRequest(QWidget *window);
+
 /// The screen the user works on: the one under the pointer, else the primary one.
 QScreen *mainScreen();
 

@@ -18,6 +18,8 @@
 #include "hotkey/HotKeyCenter.h"
 #include "hotkey/HotKeyNotices.h"
 #include "hotkey/StoredHotKey.h"
+#include "hotkey/gnome/GnomeCustomShortcut.h"
+#include "hotkey/portal/PortalHotKeyBackend.h"
 #include "net/UrlLoading.h"
 #include "script/PreferencePaneOpener.h"
 #include "script/TellApplication.h"
@@ -107,8 +109,13 @@ AppController::AppController()
                 _applicationActive = state == Qt::ApplicationActive;
                 if (_applicationActive)
                     return;
-                QTimer::singleShot(0, this, [this] {
-                    if (!_applicationActive && !_switchingWindows)
+                // A loss of focus that reaches us only once the window is being brought up
+                // again (a press through the desktop portal comes in no order with the window
+                // system's events, and the fade lets both in) belongs to the time before: it
+                // must not hide the window again.
+                const quint64 activation = _activations;
+                QTimer::singleShot(0, this, [this, activation] {
+                    if (!_applicationActive && !_switchingWindows && activation == _activations)
                         applicationDidResignActive();
                 });
             });
@@ -222,6 +229,8 @@ void AppController::_alertDidEnd()
 
 void AppController::showSearchWindow()
 {
+    // From here on, a loss of focus still on its way from before belongs to the past.
+    ++_activations;
     if (_numAlertPanel > 0) {
         _activateApplication();
         return;
@@ -454,8 +463,10 @@ void AppController::_applySearchOptions()
 
 void AppController::preferenceDidChange()
 {
-    HotKeyCenter::sharedCenter()->addHotKey(kHotKeyName, activationHotKey(), this,
+    const KeyCombo hotKey = activationHotKey();
+    HotKeyCenter::sharedCenter()->addHotKey(kHotKeyName, hotKey, this,
                                             [this](HotKeyCenter *) { showSearchWindow(); });
+    _followInDesktopShortcuts(hotKey);
     const QColor largeTypeBackground =
         UserDefaultsExtras::colorForKey(defaults(), DefLargeTypeBgColor);
     // An unreadable colour keeps the one the window has rather than no background at all.
@@ -463,6 +474,21 @@ void AppController::preferenceDidChange()
         _largeTypeWindow->setBackgroundColor(largeTypeBackground);
     _panel->advertView()->setLineVisible(!defaults().boolForKey(DefHideAdvert));
     _applySearchOptions();
+}
+
+void AppController::_followInDesktopShortcuts(const KeyCombo &hotKey)
+{
+    // GNOME before 48 has no global shortcuts for programs on Wayland: an X11 grab hears the
+    // key only over X11 windows, and GNOME's own keyboard settings are the way to have it.
+    if (!GnomeCustomShortcut::isAvailable())
+        return;
+    const QString trigger = PortalHotKeyBackend::triggerFor(hotKey.keyCode(), hotKey.modifiers());
+    if (GnomeCustomShortcut::isInstalled()) {
+        GnomeCustomShortcut::update(trigger);
+        return;
+    }
+    if (qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") && hotKey.isValid())
+        hotKeyNotices().gnomeShortcutWanted(hotKey);
 }
 
 void AppController::applicationDidResignActive()
@@ -785,6 +811,7 @@ void AppController::_activateApplication()
     }
     _mainWindow->raise();
     _mainWindow->activateWindow();
+    WindowExtras::activateOnRequest(_mainWindow.get());
 }
 
 int AppController::_matchCount() const

@@ -4,6 +4,7 @@
 #include "addressbook/Person.h"
 #include "card/CardActions.h"
 #include "controller/SearchField.h"
+#include "keycombo/KeyCombo.h"
 #include "notifications/ControlNotifications.h"
 
 #include <QList>
@@ -160,6 +161,7 @@ private:
     void _showMatchCount();
     void _reloadMatchesTable();
     void _centerMainWindow(int width, int height);
+    void _followInDesktopShortcuts(const KeyCombo &hotKey);
     void _activateApplication();
     /// "New Version Available!"; true when the user chose to visit the web site.
     bool _runNewVersionAlert();
@@ -198,5 +200,7 @@ private:
     bool _greetingDue = false;
     bool _applicationActive = false;
     bool _switchingWindows = false;
+    /// How often the search window was brought up and given the focus.
+    quint64 _activations = 0;
     bool _searchWhenIndexIsIn = true;
 };
