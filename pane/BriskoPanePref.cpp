@@ -3,6 +3,8 @@
 
 #include "SettingsKeys.h"
 #include "binding/PaneBinder.h"
+#include "hotkey/gnome/GnomeCustomShortcut.h"
+#include "hotkey/portal/PortalHotKeyBackend.h"
 #include "keycombo/KeyComboPanel.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
@@ -22,12 +24,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimeZone>
 #include <QTimer>
 
 #include <array>
+#include <cstdio>
 
 #include <unistd.h>
 
@@ -124,6 +128,30 @@ void BriskoPanePref::willSelect()
     if (_binder)
         _binder->reload();
     _reloadVonageNumbers();
+    _offerGnomeShortcut();
+}
+
+void BriskoPanePref::_offerGnomeShortcut()
+{
+    auto *button = mainView()
+                       ? mainView()->findChild<QPushButton *>(QStringLiteral("gnomeShortcutButton"))
+                       : nullptr;
+    if (!button)
+        return;
+    // Only GNOME has these settings; once Brisko's entry is there, the application keeps its
+    // key in step with the one chosen here.
+    const bool available = GnomeCustomShortcut::isAvailable();
+    button->setVisible(available);
+    button->setEnabled(available && !GnomeCustomShortcut::isInstalled());
+}
+
+void BriskoPanePref::addGnomeShortcut()
+{
+    const PaneKeyCombo combo = _userDefaults->keyComboForKey(DefHotKey);
+    const QString trigger = PortalHotKeyBackend::triggerFor(combo.keyCode(), combo.modifiers());
+    if (!GnomeCustomShortcut::install(trigger, QStringLiteral("brisko-ctl show")))
+        std::fprintf(stderr, "BriskoPane: GNOME's keyboard settings could not be written\n");
+    _offerGnomeShortcut();
 }
 
 void BriskoPanePref::didSelect()

@@ -124,6 +124,8 @@ public Q_SLOTS:
     void startStop();
     void checkForUpdates();
     void setupHotKey();
+    /// Adds Brisko's hot key to GNOME's own keyboard shortcuts, running `brisko-ctl show`.
+    void addGnomeShortcut();
     void setupVonage();
     void selectVonageNumber(int index);
     void visitWeb();
@@ -162,6 +164,7 @@ private:
     bool _startBrisko();
     void _stopBrisko();
     void _registerForNotifications();
+    void _offerGnomeShortcut();
     void _postNotificationObject(const QString &command);
     void _setButtonActionForView(QWidget *view, QDialog *sheet);
     void _reloadVonageNumbers();

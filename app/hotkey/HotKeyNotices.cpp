@@ -102,6 +102,24 @@ bool HotKeyNotices::registrationFailed(const KeyCombo &combo, const HotKeyFailur
     return true;
 }
 
+bool HotKeyNotices::gnomeShortcutWanted(const KeyCombo &combo)
+{
+    const QString title =
+        translated(QT_TRANSLATE_NOOP("HotKeyNotices",
+                                     "Brisko's hot key %1 needs GNOME's keyboard settings"))
+            .arg(combo.description());
+    if (!_firstTime(title))
+        return false;
+    const QString body =
+        translated(QT_TRANSLATE_NOOP("HotKeyNotices", "This GNOME session gives programs no global "
+                                                      "shortcuts. Add the key with \"Add to GNOME "
+                                                      "Shortcuts\" on the General tab of Brisko's "
+                                                      "preferences."));
+    printLine(title + QLatin1String(". ") + body);
+    DesktopNotifier::shared().notify(title, body);
+    return true;
+}
+
 bool HotKeyNotices::settingUnusable(const QString &problem)
 {
     if (!_firstTime(problem))

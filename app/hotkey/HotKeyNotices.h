@@ -23,6 +23,9 @@ public:
 
     /// Tells the failure unless it was told before; true when it was told now.
     bool registrationFailed(const KeyCombo &combo, const HotKeyFailure &failure);
+    /// Tells once that in this GNOME session the hot key reaches Brisko only over X11 windows,
+    /// and that GNOME's own keyboard settings can hold it instead; true when it was told now.
+    bool gnomeShortcutWanted(const KeyCombo &combo);
     /// Says once, on standard error, that a stored setting could not be used and why.
     bool settingUnusable(const QString &problem);
 
