@@ -15,6 +15,9 @@ packages=(
   fonts-dejavu-core attr procps locales xdg-utils xclip
   librsvg2-bin dpkg-dev lintian desktop-file-utils appstream
   libebook1.2-dev evolution-data-server
+  kwin-wayland xwayland xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 qt6-wayland
+  libwayland-dev plasma-wayland-protocols wayland-protocols
+  libglib2.0-bin dconf-service dconf-gsettings-backend gnome-settings-daemon-common
 )
 
 missing=()
