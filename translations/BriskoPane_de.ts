@@ -204,6 +204,10 @@ Von Ambertide.</translation>
         <source>&amp;Match phone numbers by their digits (“5550134” finds 555-0134)</source>
         <translation>Telefonnummern nach ihren &amp;Ziffern vergleichen („5550134“ findet 555-0134)</translation>
     </message>
+    <message>
+        <source>Add to GNOME Sho&amp;rtcuts</source>
+        <translation>Zu GNOME-Tastenkü&amp;rzeln hinzufügen</translation>
+    </message>
 </context>
 <context>
     <name>BriskoPanePref</name>

@@ -204,6 +204,10 @@ Conçu par Ambertide.</translation>
         <source>&amp;Match phone numbers by their digits (“5550134” finds 555-0134)</source>
         <translation>Numéros de téléphone : comparer les c&amp;hiffres seuls (« 5550134 » trouve 555-0134)</translation>
     </message>
+    <message>
+        <source>Add to GNOME Sho&amp;rtcuts</source>
+        <translation>Ajouter aux &amp;raccourcis GNOME</translation>
+    </message>
 </context>
 <context>
     <name>BriskoPanePref</name>

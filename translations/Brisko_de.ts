@@ -157,6 +157,14 @@
         <source>Choose another key in the preferences.</source>
         <translation>Wählen Sie in den Einstellungen ein anderes Tastenkürzel.</translation>
     </message>
+    <message>
+        <source>Brisko&apos;s hot key %1 needs GNOME&apos;s keyboard settings</source>
+        <translation>Brisko-Tastenkürzel %1 braucht die Tastatureinstellungen von GNOME</translation>
+    </message>
+    <message>
+        <source>This GNOME session gives programs no global shortcuts. Add the key with &quot;Add to GNOME Shortcuts&quot; on the General tab of Brisko&apos;s preferences.</source>
+        <translation>Diese GNOME-Sitzung bietet Programmen keine globalen Tastenkürzel. Fügen Sie das Kürzel mit „Zu GNOME-Tastenkürzeln hinzufügen“ im Reiter „Allgemein“ der Einstellungen von Brisko hinzu.</translation>
+    </message>
 </context>
 <context>
     <name>LargeTypeWindow</name>

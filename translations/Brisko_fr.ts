@@ -157,6 +157,14 @@
         <source>Choose another key in the preferences.</source>
         <translation>Choisissez un autre raccourci dans les préférences.</translation>
     </message>
+    <message>
+        <source>Brisko&apos;s hot key %1 needs GNOME&apos;s keyboard settings</source>
+        <translation>Le raccourci %1 de Brisko a besoin des réglages clavier de GNOME</translation>
+    </message>
+    <message>
+        <source>This GNOME session gives programs no global shortcuts. Add the key with &quot;Add to GNOME Shortcuts&quot; on the General tab of Brisko&apos;s preferences.</source>
+        <translation>Cette session GNOME n&apos;offre pas de raccourcis globaux aux programmes. Ajoutez la touche avec « Ajouter aux raccourcis GNOME » dans l&apos;onglet Général des préférences de Brisko.</translation>
+    </message>
 </context>
 <context>
     <name>LargeTypeWindow</name>
