@@ -2,6 +2,7 @@
 #include "HostCommandLine.h"
 
 #include "PreferencesHost.h"
+#include "core/DisplayServer.h"
 #include "core/Translations.h"
 
 #include <QApplication>
@@ -124,7 +125,11 @@ int waitForHost(int fd)
 int runHost(int argc, char **argv, int readyFd)
 {
     Readiness readiness(readyFd);
+    // Through XWayland in a Wayland session, like the application: the hot key recorder's
+    // keyboard grab then keeps the compositor's own shortcuts from acting while it records.
+    DisplayServer::choosePlatform(argc, argv);
     QApplication application(argc, argv);
+    DisplayServer::forgetChoice();
     QApplication::setApplicationName(QStringLiteral("brisko-preferences"));
     // The installed desktop entry, so the window gets its icon and name from it.
     QApplication::setDesktopFileName(QStringLiteral("com.ambertide.BriskoPreferences"));

@@ -4,11 +4,11 @@
 #include <QString>
 
 /// Which of Qt's platforms Brisko's windows use. In a Wayland session with XWayland, Brisko
-/// runs as an X11 client: Qt 6.4's Wayland plug-in cannot keep a window above the others, keep
-/// it out of the taskbar or set its opacity (xdg-shell has no such requests), while KWin and
-/// Mutter honour all three for X11 windows, and focus the window the hot key shows just as
-/// well. Measured on KWin 5.27 (see ARCHITECTURE.md). `QT_QPA_PLATFORM` or `-platform` set by
-/// the user still win.
+/// and its preferences run as X11 clients: Qt 6.4's Wayland plug-in cannot keep a window above
+/// the others, keep it out of the taskbar or set its opacity (xdg-shell has no such requests),
+/// nor hold the keyboard while the hot key recorder listens, while KWin honours all of these
+/// for X11 windows and focuses the window the hot key shows just as well. Measured on KWin 5.27
+/// (see ARCHITECTURE.md). `QT_QPA_PLATFORM` or `-platform` set by the user still win.
 namespace DisplayServer {
 
 struct Session

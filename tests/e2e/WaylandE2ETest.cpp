@@ -246,3 +246,44 @@ TEST_F(WaylandE2ETest, NativeWaylandAndXWaylandBothShowTheWindowQuietly)
 }
 
 } // namespace
+
+namespace {
+
+// While the hot key recorder listens, it holds the keyboard: KWin's own Meta+W (its overview)
+// reaches the recorder instead, and acts again once the recorder is closed.
+TEST_F(WaylandE2ETest, TheRecorderKeepsTheDesktopsShortcutsFromActing)
+{
+    ChildProcess host(QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-preferences"), {},
+                      session.environment());
+    const auto activeWindow = [this](const QString &caption) {
+        return eventually(
+            [&] {
+                const auto window = session.window(caption);
+                return window && window->value(QStringLiteral("active")).toBool();
+            },
+            Timeout);
+    };
+    ASSERT_TRUE(activeWindow(Caption))
+        << "the preferences did not come up: " << qPrintable(host.standardError());
+    ASSERT_TRUE(session.press(QStringLiteral("alt+h")));
+    ASSERT_TRUE(activeWindow(QStringLiteral("Change Hot Key"))) << "Alt+H opened no recorder";
+    // The recorder takes the keyboard once the window system has mapped its sheet.
+    QThread::msleep(500);
+
+    session.kwinShortcutsFired();
+    ASSERT_TRUE(session.press(QStringLiteral("super+w")));
+    QThread::msleep(500);
+    EXPECT_FALSE(session.kwinShortcutsFired().contains(QStringLiteral("Overview")))
+        << "KWin carried out Meta+W while the recorder listened";
+
+    ASSERT_TRUE(session.press(QStringLiteral("escape")));
+    ASSERT_TRUE(
+        eventually([&] { return !session.window(QStringLiteral("Change Hot Key")); }, Timeout))
+        << "Escape left the recorder up";
+    ASSERT_TRUE(session.press(QStringLiteral("super+w")));
+    EXPECT_TRUE(eventually(
+        [&] { return session.kwinShortcutsFired().contains(QStringLiteral("Overview")); }, Timeout))
+        << "KWin's Meta+W does not act at all, so the check above proves nothing";
+}
+
+} // namespace

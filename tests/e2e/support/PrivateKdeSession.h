@@ -16,9 +16,11 @@
 #include <QObject>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
+#include <utility>
 
 /// Hears what a KWin script reports about the windows KWin manages.
 class KWinWindowFacts final : public QObject
@@ -27,8 +29,11 @@ class KWinWindowFacts final : public QObject
     Q_CLASSINFO("D-Bus Interface", "com.ambertide.BriskoTest.KWinFacts")
 public:
     std::optional<QJsonArray> last;
+    QStringList fired;
 
 public Q_SLOTS:
+    void pressed(const QString &, const QString &action, qlonglong) { fired.append(action); }
+
     Q_SCRIPTABLE void report(const QString &facts)
     {
         last = QJsonDocument::fromJson(facts.toUtf8()).array();
@@ -66,11 +71,35 @@ public:
             return;
         _facts = QDBusConnection::connectToBus(_bus->address(), QStringLiteral("kwin-facts"));
         if (!_facts.registerObject(QStringLiteral("/facts"), &_receiver,
-                                   QDBusConnection::ExportScriptableSlots))
-            _problem = QStringLiteral("the test cannot hear KWin's script on the bus");
+                                   QDBusConnection::ExportScriptableSlots) ||
+            !_facts.connect(QStringLiteral("org.kde.kglobalaccel"),
+                            QStringLiteral("/component/kwin"),
+                            QStringLiteral("org.kde.kglobalaccel.Component"),
+                            QStringLiteral("globalShortcutPressed"), &_receiver,
+                            SLOT(pressed(QString, QString, qlonglong))))
+            _problem = QStringLiteral("the test cannot hear KWin on the bus");
     }
     ~PrivateKdeSession()
     {
+        // The services the bus started outlive it (KDE's portal back end does), so every
+        // program still on the bus is ended first.
+        if (_facts.isConnected()) {
+            const QDBusMessage names = _facts.call(QDBusMessage::createMethodCall(
+                QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ListNames")));
+            for (const QString &name : names.arguments().value(0).toStringList()) {
+                if (!name.startsWith(QLatin1Char(':')))
+                    continue;
+                QDBusMessage pid = QDBusMessage::createMethodCall(
+                    QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                    QStringLiteral("org.freedesktop.DBus"),
+                    QStringLiteral("GetConnectionUnixProcessID"));
+                pid << name;
+                const uint process = _facts.call(pid).arguments().value(0).toUInt();
+                if (process > 1 && qint64(process) != QCoreApplication::applicationPid())
+                    ::kill(pid_t(process), SIGTERM);
+            }
+        }
         _kwin.reset();
         QDBusConnection::disconnectFromBus(QStringLiteral("kwin-facts"));
         qunsetenv("XDG_CURRENT_DESKTOP");
@@ -153,6 +182,13 @@ callDBus("%1", "/facts", "com.ambertide.BriskoTest.KWinFacts", "report", JSON.st
                 return value.toObject();
         }
         return std::nullopt;
+    }
+
+    /// Names of KWin's own shortcuts that fired since the last call ("Overview" for Meta+W).
+    QStringList kwinShortcutsFired()
+    {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+        return std::exchange(_receiver.fired, {});
     }
 
     /// A call on the session bus, as the desktop's own tools make it.
