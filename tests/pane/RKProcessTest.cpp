@@ -2,8 +2,12 @@
 #include "process/RKProcess.h"
 #include "PaneTestSupport.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
 
 #include <unistd.h>
 
@@ -88,6 +92,8 @@ TEST_F(Child, SignalsReachTheChildAndNothingElse)
     ASSERT_TRUE(child->terminate());
     ASSERT_TRUE(shell.waitForFinished(5000));
     EXPECT_EQ(shell.exitStatus(), QProcess::CrashExit);
+    // Ended, not killed: the program may still save and say goodbye.
+    EXPECT_EQ(shell.exitCode(), SIGTERM);
 
     // Ended and gone: no figure, no signal, and no object for its identifier.
     EXPECT_EQ(child->state(), RKProcess::Exited);
@@ -96,6 +102,26 @@ TEST_F(Child, SignalsReachTheChildAndNothingElse)
     EXPECT_EQ(child->parentProcessIdentifier(), -1);
     EXPECT_EQ(child->userCPUTime(), RKProcess::FailedTime);
     EXPECT_FALSE(RKProcess::processForProcessIdentifier(child->processIdentifier()).has_value());
+}
+
+// The menu entry and the login item start the application through a link of another name.
+TEST(RKProcessCommand, AProgramIsFoundByItsNameHoweverItWasStarted)
+{
+    QTemporaryDir folder;
+    const QString name = QStringLiteral("BriskoLinked%1").arg(QCoreApplication::applicationPid());
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), folder.filePath(name)));
+    ASSERT_TRUE(QFile::link(folder.filePath(name), folder.filePath(QStringLiteral("brisko"))));
+    for (const QString &started :
+         {folder.filePath(name), folder.filePath(QStringLiteral("brisko"))}) {
+        QProcess program;
+        program.start(started, {QStringLiteral("60")});
+        ASSERT_TRUE(program.waitForStarted()) << qPrintable(started);
+        const auto process = RKProcess::processForProcessIdentifier(int(program.processId()));
+        ASSERT_TRUE(process.has_value());
+        EXPECT_TRUE(RKProcess::processesForCommand(name).contains(*process)) << qPrintable(started);
+        program.kill();
+        program.waitForFinished();
+    }
 }
 
 TEST(RKProcessMissing, IdentifiersWithoutAProcessGiveNothing)
