@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
@@ -45,7 +46,9 @@ BriskoPanePref::BriskoPanePref(const Bundle &bundle, QObject *parent)
     , _userDefaults(new BriskoDefaults(this, this))
     , _obsoleteCopyFolders{QStringLiteral("/opt"), QStringLiteral("~/Applications")}
     , _applicationCommand(QStringLiteral("Brisko"))
-{}
+{
+    connect(&_startedCopy, &ProcessEndWatch::ended, this, &BriskoPanePref::_startedCopyEnded);
+}
 
 BriskoPanePref::~BriskoPanePref() = default;
 
@@ -107,7 +110,7 @@ void BriskoPanePref::mainViewDidLoad()
     _reloadVonageNumbers();
     setTabIdentifier(QStringLiteral("general"));
     setOnOffButtonTitle(tr("Start Brisko"));
-    _setRunState(tr("Brisko is stopped"), Qt::black, false);
+    _setRunState(tr("Brisko is stopped"), QColor(), false);
     _registerForNotifications();
     // A running application answers with "AppDidLaunch"; that is how the pane learns of it.
     _postNotificationObject(ControlCommands::ControlDidStart);
@@ -128,10 +131,25 @@ void BriskoPanePref::willSelect()
 
 void BriskoPanePref::didSelect()
 {
-    if (!_obsoleteVersionInstalled())
+    // A copy this user cannot move is said once; ending the application and its login item
+    // for it at every showing would only come back to the same question.
+    bool movableCopy = false;
+    for (const QString &folder : _obsoleteCopyFolders) {
+        const QString path = _expandedFolder(folder) + QLatin1Char('/') + kApplicationName;
+        if (!_isObsoleteCopy(path) || _unmovableCopies.contains(path))
+            continue;
+        if (_canBeMoved(path))
+            movableCopy = true;
+        else
+            _reportUnmovableCopy(path);
+    }
+    if (!movableCopy)
         return;
     _killBrisko();
     RKUtility::removeAutoLaunchAppNamed(kApplicationName);
+    // The login item switch was read before the item went.
+    if (_binder)
+        _binder->reload();
     const int choice = runPromptSheetWithTitle(
         tr("Move old version to Trash?"),
         tr("You have an obsolete version of Brisko in your Applications folder. It is strongly "
@@ -247,8 +265,9 @@ bool BriskoPanePref::HideAdvert() const
 void BriskoPanePref::setHideAdvert(bool hide)
 {
     _userDefaults->setBool(hide, DefHideAdvert);
+    // What was stored, which a failed write leaves as it was.
     if (_adTextView)
-        _adTextView->setLineVisible(!hide);
+        _adTextView->setLineVisible(!HideAdvert());
     Q_EMIT HideAdvertChanged();
 }
 
@@ -263,7 +282,7 @@ void BriskoPanePref::_setRunState(const QString &state, const QColor &color, boo
 void BriskoPanePref::startStop()
 {
     if (_appIsRunning) {
-        _setRunState(tr("Stopping Brisko ..."), Qt::black, true);
+        _setRunState(tr("Stopping Brisko ..."), QColor(), true);
         _stopBrisko();
         return;
     }
@@ -271,20 +290,23 @@ void BriskoPanePref::startStop()
     // window up; once it has gone without a word, starting again is what the user asks for.
     if (_launchPending && !_applicationProcesses().isEmpty())
         return;
-    _setRunState(tr("Launching Brisko ..."), Qt::black, true);
+    _setRunState(tr("Launching Brisko ..."), QColor(), true);
     _startBrisko();
 }
 
 bool BriskoPanePref::_startBrisko()
 {
     const QString application = _userDefaults->applicationPath();
-    if (!application.isEmpty() && Workspace::shared().launchApplication(application)) {
+    qint64 started = 0;
+    if (!application.isEmpty() &&
+        Workspace::shared().launchApplication(application, {}, &started)) {
         _launchPending = true;
+        _startedCopy.watch(started);
         return true;
     }
     // Nothing will announce itself: waiting would never end.
     _launchPending = false;
-    _setRunState(tr("Brisko is stopped"), Qt::black, false);
+    _setRunState(tr("Brisko is stopped"), QColor(), false);
     runPromptSheetWithTitle(
         tr("Cannot Find Brisko"),
         tr("Unable to find the background application. Please re-install Brisko."), tr("Okay"),
@@ -307,15 +329,26 @@ void BriskoPanePref::checkForUpdates()
     _checkForUpdatesOnLaunch = true;
     if (_launchPending && !_applicationProcesses().isEmpty())
         return;
-    _setRunState(tr("Launching Brisko ..."), Qt::black, true);
+    _setRunState(tr("Launching Brisko ..."), QColor(), true);
     if (!_startBrisko())
         _checkForUpdatesOnLaunch = false;
+}
+
+void BriskoPanePref::_startedCopyEnded()
+{
+    // Gone without a word: what it was started for goes with it, or the next copy to come up,
+    // at login say, would be asked to check for updates.
+    if (_appIsRunning)
+        return;
+    _launchPending = false;
+    _checkForUpdatesOnLaunch = false;
 }
 
 void BriskoPanePref::appDidLaunch()
 {
     _appIsRunning = true;
     _launchPending = false;
+    _startedCopy.stop();
     _setRunState(tr("Brisko is running"), kRunningColor, false);
     setOnOffButtonTitle(tr("Stop Brisko"));
     if (_checkForUpdatesOnLaunch) {
@@ -328,7 +361,7 @@ void BriskoPanePref::appDidTerminate()
 {
     _appIsRunning = false;
     _launchPending = false;
-    _setRunState(tr("Brisko is stopped"), Qt::black, false);
+    _setRunState(tr("Brisko is stopped"), QColor(), false);
     setOnOffButtonTitle(tr("Start Brisko"));
 }
 
@@ -601,6 +634,27 @@ bool BriskoPanePref::_removeObsoleteVersion()
 void BriskoPanePref::_removeBriskoInDirectory(const QString &directory)
 {
     const QString path = _expandedFolder(directory) + QLatin1Char('/') + kApplicationName;
-    if (_isObsoleteCopy(path))
-        Workspace::shared().recycle(path);
+    if (_isObsoleteCopy(path) && !_unmovableCopies.contains(path) &&
+        !Workspace::shared().recycle(path))
+        _reportUnmovableCopy(path);
+}
+
+bool BriskoPanePref::_canBeMoved(const QString &path) const
+{
+    // Moving takes the right to change the folder that holds the copy, and for a folder also
+    // the right to change the folder itself.
+    const QFileInfo copy(path);
+    if (::access(QFile::encodeName(copy.path()).constData(), W_OK | X_OK) != 0)
+        return false;
+    return copy.isSymLink() || ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
+void BriskoPanePref::_reportUnmovableCopy(const QString &path)
+{
+    _unmovableCopies.insert(path);
+    runPromptSheetWithTitle(tr("Cannot Move Old Version to Trash"),
+                            tr("The obsolete version of Brisko at %1 cannot be moved to Trash. "
+                               "Please remove it as an administrator.")
+                                .arg(path),
+                            tr("OK"), QString(), QString());
 }

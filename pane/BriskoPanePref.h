@@ -2,12 +2,14 @@
 #pragma once
 
 #include "prefpane/PreferencePane.h"
+#include "process/ProcessEndWatch.h"
 #include "vonage/VonageProxy.h"
 
 #include <QColor>
 #include <QDateTime>
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -76,6 +78,7 @@ public:
     void setOnOffButtonTitle(const QString &title);
     QString appRunState() const { return _appRunState; }
     void setAppRunState(const QString &state);
+    /// Invalid for the theme's text colour, which is black on a light theme.
     QColor appRunStateColor() const { return _appRunStateColor; }
     void setAppRunStateColor(const QColor &color);
     QString vonageName() const { return _vonageName; }
@@ -116,7 +119,8 @@ public:
     bool _obsoleteVersionInstalled() const;
     /// Sends the terminate signal to every process of this user running the application.
     void _killBrisko();
-    /// Moves the copies in both folders to the Trash; always false, as nothing checks it.
+    /// Moves the copies in both folders to the Trash, saying which cannot be moved; always
+    /// false, as nothing checks it.
     bool _removeObsoleteVersion();
     void _removeBriskoInDirectory(const QString &directory);
 
@@ -171,6 +175,11 @@ private:
     /// This user's processes running the application; other users' are never touched.
     QList<RKProcess> _applicationProcesses() const;
     bool _isObsoleteCopy(const QString &path) const;
+    /// Whether this user may move the copy at `path` to the Trash.
+    bool _canBeMoved(const QString &path) const;
+    /// Says the copy must be removed by an administrator, and leaves it alone from then on.
+    void _reportUnmovableCopy(const QString &path);
+    void _startedCopyEnded();
 
     BriskoDefaults *_userDefaults;
     PaneBinder *_binder = nullptr;
@@ -195,5 +204,8 @@ private:
     QString _vonagePassword;
 
     QStringList _obsoleteCopyFolders;
+    QSet<QString> _unmovableCopies;
+    // The copy the pane started last, until it announces itself.
+    ProcessEndWatch _startedCopy;
     QString _applicationCommand;
 };
