@@ -341,4 +341,33 @@ TEST_F(VonageSetup, StoredNumbersAreOfferedAndTheChosenOneIsKept)
     EXPECT_TRUE(pane.VonageEnabled());
 }
 
+TEST_F(VonageSetup, SwitchingOnWithNumbersButNoneChosenOpensTheSheet)
+{
+    setState(true);
+    BriskoDefaults &store = *pane.userDefaults();
+    store.setValueForKey(QVariant(), DefSelectedVonageNumber);
+    store.setBool(false, DefVonageEnabled);
+    pane.willSelect();
+    AccountSheet sheet;
+    answerAccountSheet(QStringLiteral("ann"), QStringLiteral("vonageCancelButton"), &sheet);
+    toggle(control<QCheckBox>("vonageEnabledSwitch"));
+    EXPECT_TRUE(waitUntil([&sheet] { return sheet.seen; })) << "no account sheet came up";
+    EXPECT_FALSE(pane.VonageEnabled()) << "switched on without a caller number";
+}
+
+TEST(VonageAccount, ThePaneTakesTheStoredAccountWhenItsViewLoads)
+{
+    TemporaryHome home;
+    {
+        BriskoPanePref writer{PaneBundle};
+        ASSERT_TRUE(
+            writer.userDefaults()->setValueForKey(QStringLiteral("stored-ann"), DefVonageName));
+        ASSERT_TRUE(writer.userDefaults()->setValueForKey(Password, DefVonagePassword));
+    }
+    BriskoPanePref pane{PaneBundle};
+    ASSERT_NE(pane.loadMainView(), nullptr) << qPrintable(pane.loadError());
+    EXPECT_EQ(pane.vonage().name(), QStringLiteral("stored-ann"));
+    EXPECT_EQ(pane.vonage().password(), Password);
+}
+
 } // namespace
