@@ -136,7 +136,7 @@ void BriskoPanePref::didSelect()
     bool movableCopy = false;
     for (const QString &folder : _obsoleteCopyFolders) {
         const QString path = _expandedFolder(folder) + QLatin1Char('/') + kApplicationName;
-        if (!_isObsoleteCopy(path) || _unmovableCopies.contains(path))
+        if (!_isObsoleteCopy(path) || _unmovableCopies.contains(path) || _keptCopies.contains(path))
             continue;
         if (_canBeMoved(path))
             movableCopy = true;
@@ -146,7 +146,7 @@ void BriskoPanePref::didSelect()
     if (!movableCopy)
         return;
     _killBrisko();
-    RKUtility::removeAutoLaunchAppNamed(kApplicationName);
+    _removeObsoleteLoginItem();
     // The login item switch was read before the item went.
     if (_binder)
         _binder->reload();
@@ -157,6 +157,8 @@ void BriskoPanePref::didSelect()
         tr("Move to Trash"), tr("Keep Old Version"), QString());
     if (choice == AlertPanel::DefaultReturn)
         _removeObsoleteVersion();
+    else
+        _keptCopies = _obsoleteCopies();
 }
 
 void BriskoPanePref::setIsFetchingVonageNumbers(bool fetching)
@@ -618,10 +620,51 @@ QList<RKProcess> BriskoPanePref::_applicationProcesses() const
     return processes;
 }
 
+QStringList BriskoPanePref::_obsoleteCopies() const
+{
+    QStringList copies;
+    for (const QString &folder : _obsoleteCopyFolders) {
+        const QString path = _expandedFolder(folder) + QLatin1Char('/') + kApplicationName;
+        if (_isObsoleteCopy(path))
+            copies.append(path);
+    }
+    return copies;
+}
+
+bool BriskoPanePref::_liesInObsoleteCopy(const QString &path) const
+{
+    const QString file = QFileInfo(path).canonicalFilePath();
+    if (file.isEmpty())
+        return false;
+    for (const QString &copy : _obsoleteCopies()) {
+        const QString folder = QFileInfo(copy).canonicalFilePath();
+        if (!folder.isEmpty() && (file == folder || file.startsWith(folder + QLatin1Char('/'))))
+            return true;
+    }
+    return false;
+}
+
 void BriskoPanePref::_killBrisko()
 {
-    for (const RKProcess &process : _applicationProcesses())
-        process.terminate();
+    // Only what runs from an old copy: a program of the same name elsewhere, this version
+    // included, is none of the pane's business here.
+    for (const RKProcess &process : _applicationProcesses()) {
+        if (_liesInObsoleteCopy(process.executablePath()))
+            process.terminate();
+    }
+}
+
+void BriskoPanePref::_removeObsoleteLoginItem()
+{
+    // The login item of this version has the same name; only one that starts an old copy
+    // goes.
+    for (const QVariant &item : RKUtility::_getAutoLaunchedApplications()) {
+        const QString path = item.toMap().value(QStringLiteral("Path")).toString();
+        if (QFileInfo(path).fileName() == kApplicationName && _liesInObsoleteCopy(path)) {
+            RKUtility::removeAutoLaunchAppNamed(kApplicationName);
+            return;
+        }
+    }
 }
 
 bool BriskoPanePref::_removeObsoleteVersion()

@@ -117,7 +117,8 @@ public:
 
     /// A copy of the application lies in one of the obsolete-copy folders.
     bool _obsoleteVersionInstalled() const;
-    /// Sends the terminate signal to every process of this user running the application.
+    /// Sends the terminate signal to every process of this user running the application from
+    /// an obsolete copy.
     void _killBrisko();
     /// Moves the copies in both folders to the Trash, saying which cannot be moved; always
     /// false, as nothing checks it.
@@ -180,6 +181,12 @@ private:
     /// Says the copy must be removed by an administrator, and leaves it alone from then on.
     void _reportUnmovableCopy(const QString &path);
     void _startedCopyEnded();
+    /// The obsolete copies there are, in the order of their folders.
+    QStringList _obsoleteCopies() const;
+    /// Whether `path` (links followed) is one of them or lies inside one.
+    bool _liesInObsoleteCopy(const QString &path) const;
+    /// Removes the login item when it starts an obsolete copy.
+    void _removeObsoleteLoginItem();
 
     BriskoDefaults *_userDefaults;
     PaneBinder *_binder = nullptr;
@@ -205,6 +212,8 @@ private:
 
     QStringList _obsoleteCopyFolders;
     QSet<QString> _unmovableCopies;
+    // The copies the user chose to keep: asked about once per pane, not at every showing.
+    QStringList _keptCopies;
     // The copy the pane started last, until it announces itself.
     ProcessEndWatch _startedCopy;
     QString _applicationCommand;

@@ -312,13 +312,18 @@ QMap<QString, QString> RKProcess::environment() const
     return *_environment;
 }
 
-QString RKProcess::executableName() const
+QString RKProcess::executablePath() const
 {
     QString target = QFile::symLinkTarget(procPath(_process, "exe"));
     // A program file replaced or removed since it was started.
     if (target.endsWith(QLatin1String(" (deleted)")))
         target.chop(int(qstrlen(" (deleted)")));
-    return lastPathComponent(target);
+    return target;
+}
+
+QString RKProcess::executableName() const
+{
+    return lastPathComponent(executablePath());
 }
 
 QString RKProcess::annotatedCommand() const

@@ -68,8 +68,9 @@ public:
     quint32 task() const { return 0; }
 
     QString command() const;
-    /// The name of the program file the process runs, links followed; empty when the kernel
-    /// does not tell (another user's process, a kernel thread).
+    /// The program file the process runs, links followed; empty when the kernel does not
+    /// tell (another user's process, a kernel thread).
+    QString executablePath() const;
     QString executableName() const;
     QString annotation() const;
     QStringList arguments() const;

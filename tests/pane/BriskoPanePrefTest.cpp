@@ -401,13 +401,40 @@ protected:
                                 contents + QStringLiteral("/Info.plist")));
     }
 
+    /// The application's program inside the copy in `folder`.
+    QString programInCopy(const QString &folder)
+    {
+        const QString linux = folder + QStringLiteral("/Brisko.app/Contents/Linux");
+        EXPECT_TRUE(QDir().mkpath(linux));
+        EXPECT_TRUE(QFile::copy(programs.filePath(command), linux + QLatin1Char('/') + command));
+        return linux + QLatin1Char('/') + command;
+    }
+
+    /// Whether didSelect() asks anything; a question is turned down.
+    bool asksWhenShown()
+    {
+        bool asked = false;
+        QTimer refuse;
+        QObject::connect(&refuse, &QTimer::timeout, [&asked] {
+            if (auto *alert = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = true;
+                alert->reject();
+            }
+        });
+        refuse.start(10);
+        pane.didSelect();
+        return asked;
+    }
+
     QString optFolder;
 };
 
-TEST_F(ObsoleteCopy, KeepingTheCopyStillEndsItAndItsLoginItem)
+TEST_F(ObsoleteCopy, KeepingTheCopyEndsOnlyWhatStartsFromItAndIsAskedOnce)
 {
     makeCopy(optFolder);
-    const auto running = startCopy(false);
+    const auto fromCopy = startCopy(false, programInCopy(optFolder));
+    // A program of the same name started elsewhere, as this version or another one.
+    const auto elsewhere = startCopy(false);
     ASSERT_TRUE(RKUtility::addAutoLaunchPath(optFolder + QStringLiteral("/Brisko.app"), false));
 
     AlertAnswer answer;
@@ -418,17 +445,27 @@ TEST_F(ObsoleteCopy, KeepingTheCopyStillEndsItAndItsLoginItem)
     EXPECT_EQ(answer.buttons,
               (QStringList{QStringLiteral("Move to Trash"), QStringLiteral("Keep Old Version")}));
     // The alert's own event loop may have seen it end already.
-    EXPECT_TRUE(running->state() == QProcess::NotRunning || running->waitForFinished(5000))
-        << "the running copy was not ended";
-    EXPECT_EQ(running->exitStatus(), QProcess::CrashExit);
+    EXPECT_TRUE(fromCopy->state() == QProcess::NotRunning || fromCopy->waitForFinished(5000))
+        << "the old copy's process was not ended";
+    EXPECT_EQ(fromCopy->exitStatus(), QProcess::CrashExit);
+    elsewhere->waitForFinished(300);
+    EXPECT_EQ(elsewhere->state(), QProcess::Running) << "a program not of the old copy was ended";
     EXPECT_FALSE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
     EXPECT_TRUE(workspace->requests.isEmpty());
 
-    // The copy is still there, so the question comes back.
-    AlertAnswer again;
-    answerNextAlert(QStringLiteral("Keep Old Version"), &again);
+    // The answer holds for the later showings.
+    EXPECT_FALSE(asksWhenShown());
+}
+
+TEST_F(ObsoleteCopy, TheLoginItemOfThisVersionIsKept)
+{
+    makeCopy(optFolder);
+    ASSERT_TRUE(RKUtility::addAutoLaunchPath(ApplicationPath, false));
+    AlertAnswer answer;
+    answerNextAlert(QStringLiteral("Keep Old Version"), &answer);
     pane.didSelect();
-    EXPECT_TRUE(again.seen);
+    ASSERT_TRUE(answer.seen);
+    EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
 }
 
 TEST_F(ObsoleteCopy, TheLoginItemSwitchShowsTheItemTheCheckRemoved)
@@ -469,21 +506,11 @@ TEST_F(ObsoleteCopy, ACopyThatCannotBeMovedIsSaidAndThenLeftAlone)
         << qPrintable(report.informativeText);
 
     // The next showings neither ask again nor end the application or its login item.
-    const auto running = startCopy(false);
+    const auto running = startCopy(false, programInCopy(optFolder));
     ASSERT_TRUE(RKUtility::addAutoLaunchPath(optFolder + QStringLiteral("/Brisko.app"), false));
-    bool asked = false;
-    QTimer refuse;
-    QObject::connect(&refuse, &QTimer::timeout, [&asked] {
-        if (auto *alert = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            asked = true;
-            alert->reject();
-        }
-    });
-    refuse.start(10);
-    pane.didSelect();
-    refuse.stop();
-    EXPECT_FALSE(asked);
-    EXPECT_FALSE(running->waitForFinished(300)) << "the running application was ended";
+    EXPECT_FALSE(asksWhenShown());
+    running->waitForFinished(300);
+    EXPECT_EQ(running->state(), QProcess::Running) << "the running application was ended";
     EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
 }
 
@@ -516,8 +543,19 @@ TEST_F(ObsoleteCopy, ProcessesOfOtherUsersAreLeftAlone)
 {
     if (::getuid() != 0)
         GTEST_SKIP() << "starting a process as another user needs root";
-    const auto theirs = startCopy(true);
-    const auto ours = startCopy(false);
+    makeCopy(optFolder);
+    const QString program = programInCopy(optFolder);
+    // Another user may start it only from where they may look.
+    for (QString folder = QFileInfo(program).path(); folder.startsWith(home.path());
+         folder = QFileInfo(folder).path())
+        ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner |
+                                                      QFile::ExeOwner | QFile::ReadOther |
+                                                      QFile::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner |
+                                                   QFile::ExeOwner | QFile::ReadOther |
+                                                   QFile::ExeOther));
+    const auto theirs = startCopy(true, program);
+    const auto ours = startCopy(false, program);
     pane._killBrisko();
     EXPECT_TRUE(ours->waitForFinished(5000)) << "this user's copy was not ended";
     // Signals are sent before _killBrisko returns: theirs, if signalled, would have its signal
