@@ -204,3 +204,56 @@ TEST(PersonExtrasTest, CopiesLieInAFolderOfTheUsersAloneForADay)
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
               (QStringList{S("Bob Lee.vcf"), S("Day Old.txt"), S("Fresh.vcf")}));
 }
+
+// The desktop picks the handler by the name's extension: a browser would open lonely.html.
+TEST(PersonExtrasTest, ACardAloneInAFileNotNamedAsACardIsHandedOverAsACopy)
+{
+    TemporaryHome home;
+    const QByteArray ann = "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann\nEND:VCARD\n";
+    const struct
+    {
+        const char *name;
+        bool itself;
+    } cases[] = {{"lonely.html", false},
+                 {"lonely.txt", false},
+                 {"lonely.VCF", true},
+                 {"lonely.vcard", true}};
+    for (const auto &c : cases) {
+        QFile file(home.path() + S("/") + S(c.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(ann) == ann.size());
+        file.close();
+        const QString handed =
+            PersonCardFile::fileWithCardAlone(*VCardReader::readFile(file.fileName()).first());
+        if (c.itself) {
+            EXPECT_EQ(handed, file.fileName()) << c.name;
+        } else {
+            EXPECT_TRUE(handed.startsWith(PersonCardFile::copiesFolder() + S("/")) &&
+                        handed.endsWith(S(".vcf")))
+                << c.name << ": " << qPrintable(handed);
+        }
+    }
+}
+
+TEST(PersonExtrasTest, ACopyThatCannotBeMadeSaysWhy)
+{
+    TemporaryHome home;
+    // Where the folder of copies would be, a plain file.
+    QFile blocker(home.runtimeDir() + S("/brisko-cards"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QFile shared(home.path() + S("/family.vcf"));
+    ASSERT_TRUE(shared.open(QIODevice::WriteOnly));
+    shared.write("BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann\nEND:VCARD\n"
+                 "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Bob\nEND:VCARD\n");
+    shared.close();
+    static QString said;
+    said.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &text) { said += text; });
+    const bool opened =
+        PersonExtras::openInAddressBook(*VCardReader::readFile(shared.fileName()).last());
+    qInstallMessageHandler(previous);
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(said.contains(blocker.fileName())) << qPrintable(said);
+    EXPECT_FALSE(said.contains(QLatin1String("no longer"))) << qPrintable(said);
+}
