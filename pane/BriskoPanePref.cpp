@@ -10,6 +10,7 @@
 #include "store/BriskoDefaults.h"
 #include "utility/AdvertTextView.h"
 #include "utility/AlertPanel.h"
+#include "utility/ClickToCallService.h"
 #include "utility/RKUtility.h"
 #include "utility/RKWebsite.h"
 #include "view/PaneUiLoader.h"
@@ -477,11 +478,13 @@ void BriskoPanePref::_reloadVonageNumbers()
         return;
     const QSignalBlocker blocker(_vonageNumbersPop);
     _vonageNumbersPop->clear();
-    QStringList numbers;
+    QStringList stored;
     for (const QVariant &number : _userDefaults->valueForKey(DefVonageNumbers).toList()) {
         if (number.metaType().id() == QMetaType::QString && !number.toString().isEmpty())
-            numbers.append(number.toString());
+            stored.append(number.toString());
     }
+    // What an older version stored from a hostile answer is shown no more than a new answer.
+    const QStringList numbers = ClickToCallService::acceptedCallerNumbers(stored);
     _vonageNumbersPop->setEnabled(!numbers.isEmpty());
     if (numbers.isEmpty()) {
         _vonageNumbersPop->addItem(tr("Unavailable"));

@@ -58,6 +58,14 @@ TEST(VonageProxy, ReadsTheNumbersFromTheServicesAnswer)
         {"an empty body", 200, "", false, std::nullopt, false},
         {"only commas", 200, ",,", false, std::nullopt, false},
         {"an error status", 503, "5550100", false, std::nullopt, false},
+        {"junk and terminal escapes among the numbers", 200,
+         "555 0100,\x1b]0;owned\x07,\x01\xff,+1 (555) 010-0199", false,
+         QStringList{QStringLiteral("555 0100"), QStringLiteral("+1 (555) 010-0199")}, false},
+        {"a number longer than any", 200, QByteArray(41, '5') + ",5550100", false,
+         QStringList{QStringLiteral("5550100")}, false},
+        {"only words", 200, "abc,def", false, std::nullopt, false},
+        {"a flood of numbers", 200, QByteArray("1,").repeated(5000), false,
+         QStringList(200, QStringLiteral("1")), false},
         {"a service that never answers", 200, "5550100", true, std::nullopt, false},
     };
     ServiceStandIn service;
