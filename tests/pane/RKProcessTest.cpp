@@ -7,7 +7,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdlib>
 
 #include <unistd.h>
 
@@ -122,6 +124,36 @@ TEST(RKProcessCommand, AProgramIsFoundByItsNameHoweverItWasStarted)
         program.kill();
         program.waitForFinished();
     }
+}
+
+// Reading an environment waits on the process's memory, which a hung network file system
+// may hold; a name never needs it. Read only when asked, it shows a change made after the
+// process was found.
+TEST(RKProcessCommand, FindingByNameLeavesTheEnvironmentUnread)
+{
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    ASSERT_TRUE(stat.open(QIODevice::ReadOnly));
+    const QByteArray text = stat.readAll();
+    // Fields 50 and 51 of proc(5): where the environment the process started with lies.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    const quintptr start = fields.value(50 - 3).toULongLong();
+    const quintptr end = fields.value(51 - 3).toULongLong();
+    char *path = std::getenv("PATH");
+    if (!path || quintptr(path) < start || quintptr(path) >= end || *path == '\0')
+        GTEST_SKIP() << "PATH is not where the process's first environment lies";
+
+    const std::optional<RKProcess> self = RKProcess::currentProcess();
+    ASSERT_TRUE(self.has_value());
+    const QList<RKProcess> found = RKProcess::processesForCommand(self->command());
+    const auto it = std::find(found.cbegin(), found.cend(), *self);
+    ASSERT_NE(it, found.cend());
+    const char saved = *path;
+    const char changed = saved == 'X' ? 'Y' : 'X';
+    *path = changed;
+    const QString seen = it->environment().value(QStringLiteral("PATH"));
+    *path = saved;
+    EXPECT_TRUE(seen.startsWith(QLatin1Char(changed)))
+        << "the environment was read while looking for the name";
 }
 
 TEST(RKProcessMissing, IdentifiersWithoutAProcessGiveNothing)
