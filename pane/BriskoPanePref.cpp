@@ -12,6 +12,7 @@
 #include "store/BriskoDefaults.h"
 #include "utility/AdvertTextView.h"
 #include "utility/AlertPanel.h"
+#include "utility/ClickToCallService.h"
 #include "utility/RKUtility.h"
 #include "utility/RKWebsite.h"
 #include "view/PaneUiLoader.h"
@@ -21,6 +22,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
@@ -49,7 +51,9 @@ BriskoPanePref::BriskoPanePref(const Bundle &bundle, QObject *parent)
     , _userDefaults(new BriskoDefaults(this, this))
     , _obsoleteCopyFolders{QStringLiteral("/opt"), QStringLiteral("~/Applications")}
     , _applicationCommand(QStringLiteral("Brisko"))
-{}
+{
+    connect(&_startedCopy, &ProcessEndWatch::ended, this, &BriskoPanePref::_startedCopyEnded);
+}
 
 BriskoPanePref::~BriskoPanePref() = default;
 
@@ -111,7 +115,7 @@ void BriskoPanePref::mainViewDidLoad()
     _reloadVonageNumbers();
     setTabIdentifier(QStringLiteral("general"));
     setOnOffButtonTitle(tr("Start Brisko"));
-    _setRunState(tr("Brisko is stopped"), Qt::black, false);
+    _setRunState(tr("Brisko is stopped"), QColor(), false);
     _registerForNotifications();
     // A running application answers with "AppDidLaunch"; that is how the pane learns of it.
     _postNotificationObject(ControlCommands::ControlDidStart);
@@ -156,10 +160,25 @@ void BriskoPanePref::addGnomeShortcut()
 
 void BriskoPanePref::didSelect()
 {
-    if (!_obsoleteVersionInstalled())
+    // A copy this user cannot move is said once; ending the application and its login item
+    // for it at every showing would only come back to the same question.
+    bool movableCopy = false;
+    for (const QString &folder : _obsoleteCopyFolders) {
+        const QString path = _expandedFolder(folder) + QLatin1Char('/') + kApplicationName;
+        if (!_isObsoleteCopy(path) || _unmovableCopies.contains(path) || _keptCopies.contains(path))
+            continue;
+        if (_canBeMoved(path))
+            movableCopy = true;
+        else
+            _reportUnmovableCopy(path);
+    }
+    if (!movableCopy)
         return;
     _killBrisko();
-    RKUtility::removeAutoLaunchAppNamed(kApplicationName);
+    _removeObsoleteLoginItem();
+    // The login item switch was read before the item went.
+    if (_binder)
+        _binder->reload();
     const int choice = runPromptSheetWithTitle(
         tr("Move old version to Trash?"),
         tr("You have an obsolete version of Brisko in your Applications folder. It is strongly "
@@ -167,6 +186,8 @@ void BriskoPanePref::didSelect()
         tr("Move to Trash"), tr("Keep Old Version"), QString());
     if (choice == AlertPanel::DefaultReturn)
         _removeObsoleteVersion();
+    else
+        _keptCopies = _obsoleteCopies();
 }
 
 void BriskoPanePref::setIsFetchingVonageNumbers(bool fetching)
@@ -275,8 +296,9 @@ bool BriskoPanePref::HideAdvert() const
 void BriskoPanePref::setHideAdvert(bool hide)
 {
     _userDefaults->setBool(hide, DefHideAdvert);
+    // What was stored, which a failed write leaves as it was.
     if (_adTextView)
-        _adTextView->setLineVisible(!hide);
+        _adTextView->setLineVisible(!HideAdvert());
     Q_EMIT HideAdvertChanged();
 }
 
@@ -291,7 +313,7 @@ void BriskoPanePref::_setRunState(const QString &state, const QColor &color, boo
 void BriskoPanePref::startStop()
 {
     if (_appIsRunning) {
-        _setRunState(tr("Stopping Brisko ..."), Qt::black, true);
+        _setRunState(tr("Stopping Brisko ..."), QColor(), true);
         _stopBrisko();
         return;
     }
@@ -299,20 +321,23 @@ void BriskoPanePref::startStop()
     // window up; once it has gone without a word, starting again is what the user asks for.
     if (_launchPending && !_applicationProcesses().isEmpty())
         return;
-    _setRunState(tr("Launching Brisko ..."), Qt::black, true);
+    _setRunState(tr("Launching Brisko ..."), QColor(), true);
     _startBrisko();
 }
 
 bool BriskoPanePref::_startBrisko()
 {
     const QString application = _userDefaults->applicationPath();
-    if (!application.isEmpty() && Workspace::shared().launchApplication(application)) {
+    qint64 started = 0;
+    if (!application.isEmpty() &&
+        Workspace::shared().launchApplication(application, {}, &started)) {
         _launchPending = true;
+        _startedCopy.watch(started);
         return true;
     }
     // Nothing will announce itself: waiting would never end.
     _launchPending = false;
-    _setRunState(tr("Brisko is stopped"), Qt::black, false);
+    _setRunState(tr("Brisko is stopped"), QColor(), false);
     runPromptSheetWithTitle(
         tr("Cannot Find Brisko"),
         tr("Unable to find the background application. Please re-install Brisko."), tr("Okay"),
@@ -335,15 +360,26 @@ void BriskoPanePref::checkForUpdates()
     _checkForUpdatesOnLaunch = true;
     if (_launchPending && !_applicationProcesses().isEmpty())
         return;
-    _setRunState(tr("Launching Brisko ..."), Qt::black, true);
+    _setRunState(tr("Launching Brisko ..."), QColor(), true);
     if (!_startBrisko())
         _checkForUpdatesOnLaunch = false;
+}
+
+void BriskoPanePref::_startedCopyEnded()
+{
+    // Gone without a word: what it was started for goes with it, or the next copy to come up,
+    // at login say, would be asked to check for updates.
+    if (_appIsRunning)
+        return;
+    _launchPending = false;
+    _checkForUpdatesOnLaunch = false;
 }
 
 void BriskoPanePref::appDidLaunch()
 {
     _appIsRunning = true;
     _launchPending = false;
+    _startedCopy.stop();
     _setRunState(tr("Brisko is running"), kRunningColor, false);
     setOnOffButtonTitle(tr("Stop Brisko"));
     if (_checkForUpdatesOnLaunch) {
@@ -356,7 +392,7 @@ void BriskoPanePref::appDidTerminate()
 {
     _appIsRunning = false;
     _launchPending = false;
-    _setRunState(tr("Brisko is stopped"), Qt::black, false);
+    _setRunState(tr("Brisko is stopped"), QColor(), false);
     setOnOffButtonTitle(tr("Start Brisko"));
 }
 
@@ -470,11 +506,13 @@ void BriskoPanePref::_reloadVonageNumbers()
         return;
     const QSignalBlocker blocker(_vonageNumbersPop);
     _vonageNumbersPop->clear();
-    QStringList numbers;
+    QStringList stored;
     for (const QVariant &number : _userDefaults->valueForKey(DefVonageNumbers).toList()) {
         if (number.metaType().id() == QMetaType::QString && !number.toString().isEmpty())
-            numbers.append(number.toString());
+            stored.append(number.toString());
     }
+    // What an older version stored from a hostile answer is shown no more than a new answer.
+    const QStringList numbers = ClickToCallService::acceptedCallerNumbers(stored);
     _vonageNumbersPop->setEnabled(!numbers.isEmpty());
     if (numbers.isEmpty()) {
         _vonageNumbersPop->addItem(tr("Unavailable"));
@@ -613,10 +651,51 @@ QList<RKProcess> BriskoPanePref::_applicationProcesses() const
     return processes;
 }
 
+QStringList BriskoPanePref::_obsoleteCopies() const
+{
+    QStringList copies;
+    for (const QString &folder : _obsoleteCopyFolders) {
+        const QString path = _expandedFolder(folder) + QLatin1Char('/') + kApplicationName;
+        if (_isObsoleteCopy(path))
+            copies.append(path);
+    }
+    return copies;
+}
+
+bool BriskoPanePref::_liesInObsoleteCopy(const QString &path) const
+{
+    const QString file = QFileInfo(path).canonicalFilePath();
+    if (file.isEmpty())
+        return false;
+    for (const QString &copy : _obsoleteCopies()) {
+        const QString folder = QFileInfo(copy).canonicalFilePath();
+        if (!folder.isEmpty() && (file == folder || file.startsWith(folder + QLatin1Char('/'))))
+            return true;
+    }
+    return false;
+}
+
 void BriskoPanePref::_killBrisko()
 {
-    for (const RKProcess &process : _applicationProcesses())
-        process.terminate();
+    // Only what runs from an old copy: a program of the same name elsewhere, this version
+    // included, is none of the pane's business here.
+    for (const RKProcess &process : _applicationProcesses()) {
+        if (_liesInObsoleteCopy(process.executablePath()))
+            process.terminate();
+    }
+}
+
+void BriskoPanePref::_removeObsoleteLoginItem()
+{
+    // The login item of this version has the same name; only one that starts an old copy
+    // goes.
+    for (const QVariant &item : RKUtility::_getAutoLaunchedApplications()) {
+        const QString path = item.toMap().value(QStringLiteral("Path")).toString();
+        if (QFileInfo(path).fileName() == kApplicationName && _liesInObsoleteCopy(path)) {
+            RKUtility::removeAutoLaunchAppNamed(kApplicationName);
+            return;
+        }
+    }
 }
 
 bool BriskoPanePref::_removeObsoleteVersion()
@@ -629,6 +708,27 @@ bool BriskoPanePref::_removeObsoleteVersion()
 void BriskoPanePref::_removeBriskoInDirectory(const QString &directory)
 {
     const QString path = _expandedFolder(directory) + QLatin1Char('/') + kApplicationName;
-    if (_isObsoleteCopy(path))
-        Workspace::shared().recycle(path);
+    if (_isObsoleteCopy(path) && !_unmovableCopies.contains(path) &&
+        !Workspace::shared().recycle(path))
+        _reportUnmovableCopy(path);
+}
+
+bool BriskoPanePref::_canBeMoved(const QString &path) const
+{
+    // Moving takes the right to change the folder that holds the copy, and for a folder also
+    // the right to change the folder itself.
+    const QFileInfo copy(path);
+    if (::access(QFile::encodeName(copy.path()).constData(), W_OK | X_OK) != 0)
+        return false;
+    return copy.isSymLink() || ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
+void BriskoPanePref::_reportUnmovableCopy(const QString &path)
+{
+    _unmovableCopies.insert(path);
+    runPromptSheetWithTitle(tr("Cannot Move Old Version to Trash"),
+                            tr("The obsolete version of Brisko at %1 cannot be moved to Trash. "
+                               "Please remove it as an administrator.")
+                                .arg(path),
+                            tr("OK"), QString(), QString());
 }

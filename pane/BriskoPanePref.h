@@ -2,12 +2,14 @@
 #pragma once
 
 #include "prefpane/PreferencePane.h"
+#include "process/ProcessEndWatch.h"
 #include "vonage/VonageProxy.h"
 
 #include <QColor>
 #include <QDateTime>
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -76,6 +78,7 @@ public:
     void setOnOffButtonTitle(const QString &title);
     QString appRunState() const { return _appRunState; }
     void setAppRunState(const QString &state);
+    /// Invalid for the theme's text colour, which is black on a light theme.
     QColor appRunStateColor() const { return _appRunStateColor; }
     void setAppRunStateColor(const QColor &color);
     QString vonageName() const { return _vonageName; }
@@ -114,9 +117,11 @@ public:
 
     /// A copy of the application lies in one of the obsolete-copy folders.
     bool _obsoleteVersionInstalled() const;
-    /// Sends the terminate signal to every process of this user running the application.
+    /// Sends the terminate signal to every process of this user running the application from
+    /// an obsolete copy.
     void _killBrisko();
-    /// Moves the copies in both folders to the Trash; always false, as nothing checks it.
+    /// Moves the copies in both folders to the Trash, saying which cannot be moved; always
+    /// false, as nothing checks it.
     bool _removeObsoleteVersion();
     void _removeBriskoInDirectory(const QString &directory);
 
@@ -174,6 +179,17 @@ private:
     /// This user's processes running the application; other users' are never touched.
     QList<RKProcess> _applicationProcesses() const;
     bool _isObsoleteCopy(const QString &path) const;
+    /// Whether this user may move the copy at `path` to the Trash.
+    bool _canBeMoved(const QString &path) const;
+    /// Says the copy must be removed by an administrator, and leaves it alone from then on.
+    void _reportUnmovableCopy(const QString &path);
+    void _startedCopyEnded();
+    /// The obsolete copies there are, in the order of their folders.
+    QStringList _obsoleteCopies() const;
+    /// Whether `path` (links followed) is one of them or lies inside one.
+    bool _liesInObsoleteCopy(const QString &path) const;
+    /// Removes the login item when it starts an obsolete copy.
+    void _removeObsoleteLoginItem();
 
     BriskoDefaults *_userDefaults;
     PaneBinder *_binder = nullptr;
@@ -198,5 +214,10 @@ private:
     QString _vonagePassword;
 
     QStringList _obsoleteCopyFolders;
+    QSet<QString> _unmovableCopies;
+    // The copies the user chose to keep: asked about once per pane, not at every showing.
+    QStringList _keptCopies;
+    // The copy the pane started last, until it announces itself.
+    ProcessEndWatch _startedCopy;
     QString _applicationCommand;
 };

@@ -295,6 +295,14 @@ Von Ambertide.</translation>
         <source>Please check your network connection.</source>
         <translation>Bitte prüfen Sie Ihre Netzwerkverbindung.</translation>
     </message>
+    <message>
+        <source>Cannot Move Old Version to Trash</source>
+        <translation>Alte Version kann nicht in den Papierkorb verschoben werden</translation>
+    </message>
+    <message>
+        <source>The obsolete version of Brisko at %1 cannot be moved to Trash. Please remove it as an administrator.</source>
+        <translation>Die veraltete Version von Brisko unter %1 kann nicht in den Papierkorb verschoben werden. Bitte entfernen Sie sie als Administrator.</translation>
+    </message>
 </context>
 <context>
     <name>KeyComboPanel</name>

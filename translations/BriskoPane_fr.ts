@@ -295,6 +295,14 @@ Conçu par Ambertide.</translation>
         <source>Please check your network connection.</source>
         <translation>Vérifiez votre connexion réseau.</translation>
     </message>
+    <message>
+        <source>Cannot Move Old Version to Trash</source>
+        <translation>Impossible de mettre l&apos;ancienne version à la corbeille</translation>
+    </message>
+    <message>
+        <source>The obsolete version of Brisko at %1 cannot be moved to Trash. Please remove it as an administrator.</source>
+        <translation>La version obsolète de Brisko située dans %1 ne peut pas être mise à la corbeille. Veuillez la supprimer en tant qu&apos;administrateur.</translation>
+    </message>
 </context>
 <context>
     <name>KeyComboPanel</name>

@@ -155,6 +155,12 @@ PropertyView *PersonView::_newRow(const QString &property, const QString &label,
     row->setProperty(property);
     row->setLabel(label);
     row->setValue(value);
+    // A choice that is no longer lit is no choice: Ctrl+Return would act on a row that does
+    // not look chosen.
+    connect(row, &PropertyView::highlightChanged, this, [this, row](bool highlighted) {
+        if (!highlighted && selectedRow() == row)
+            _selectedRow = -1;
+    });
     row->show();
     return row;
 }

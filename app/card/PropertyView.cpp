@@ -18,6 +18,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <utility>
 
 const QString PropertyView::PhoneProperty = QStringLiteral("Phone");
 const QString PropertyView::EmailProperty = QStringLiteral("Email");
@@ -282,6 +283,7 @@ void PropertyView::_setHighlight(bool highlight)
         return;
     _highlight = highlight;
     update();
+    Q_EMIT highlightChanged(highlight);
 }
 
 std::unique_ptr<QMenu> PropertyView::_menuForEvent(const QPointF *position)
@@ -448,9 +450,19 @@ void PropertyView::mousePressEvent(QMouseEvent *event)
 void PropertyView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
+    if (std::exchange(_releaseEndsDoubleClick, false))
+        return;
     if (event->button() == Qt::LeftButton && !event->modifiers().testFlag(Qt::ControlModifier) &&
         _inQt(valueRect()).contains(event->position()))
         open();
+}
+
+void PropertyView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The first click of the pair has run the action (or opened the menu) already; the
+    // second would open a second browser tab or mail window.
+    event->accept();
+    _releaseEndsDoubleClick = true;
 }
 
 void PropertyView::mouseMoveEvent(QMouseEvent *event)

@@ -96,10 +96,15 @@ public:
     /// Pops the menu up at `globalPosition` and runs the chosen action.
     void popUpMenu(const QPoint &globalPosition);
 
+Q_SIGNALS:
+    /// The highlight went on or off, by hovering, scrolling or setHighlighted().
+    void highlightChanged(bool highlighted);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -130,4 +135,6 @@ private:
     bool _tracking = false;
     bool _pointerInLabel = false;
     bool _highlight = false;
+    // The release that ends a double click belongs to a gesture that has already acted.
+    bool _releaseEndsDoubleClick = false;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "chrome/LargeTypeWindow.h"
 
+#include "card/CardText.h"
+#include "card/PropertyView.h"
 #include "chrome/WindowExtras.h"
 #include "hotkey/NativeKeyCodes.h"
 #include "settings/UserDefaultsExtras.h"
@@ -68,10 +70,15 @@ qreal LargeTypeWindow::largestFontSizeForString(const QString &text, const QStri
     return size;
 }
 
-void LargeTypeWindow::setDisplayString(const QString &text)
+void LargeTypeWindow::setDisplayString(const QString &value)
 {
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    const QSizeF screenSize = primary ? QSizeF(primary->geometry().size()) : QSizeF(1024, 768);
+    // Sized for the screen the window comes up on, as centerWithSize() places it: the one it
+    // shows on, or the one under the pointer.
+    const QScreen *screen = isVisible() ? this->screen() : WindowExtras::mainScreen();
+    const QSizeF screenSize = screen ? QSizeF(screen->geometry().size()) : QSizeF(1024, 768);
+    // Nobody reads more at the smallest size than the card shows of a note, and each size
+    // tried measures the whole text.
+    const QString text = CardText::truncated(value, PropertyView::kMaxNoteCharacters);
     const QString family = systemFontFamily();
     const qreal size = largestFontSizeForString(text, family, screenSize);
     QColor color = _foregroundColor ? _foregroundColor() : QColor();

@@ -27,8 +27,9 @@ public:
     /// `largeTypeFgColor` setting of the standard user defaults.
     void setForegroundColorProvider(std::function<QColor()> provider);
 
-    /// Lays the text out in the largest size that fits the primary screen and shows it.
-    void setDisplayString(const QString &text);
+    /// Lays the text out in the largest size that fits the screen the window shows on and
+    /// shows it; a text longer than a note of the card is cut as the card cuts it.
+    void setDisplayString(const QString &value);
     /// Resizes and centres the window around the text, then hands the text to the view.
     void setDisplayAttributedString(const LargeTypeString &string);
 

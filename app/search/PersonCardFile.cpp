@@ -28,11 +28,18 @@ void removeOldCopies(const QDir &folder)
     }
 }
 
-QString writtenCopy(const Person &person, const QByteArray &card)
+QString writtenCopy(const Person &person, const QByteArray &card, QString *problem)
 {
     const QString folderPath = copiesFolder();
-    if (folderPath.isEmpty())
+    if (folderPath.isEmpty()) {
+        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        *problem = runtime.isEmpty()
+                       ? QStringLiteral("there is no runtime folder for a copy of the card")
+                       : QStringLiteral("the folder for copies of cards, %1/brisko-cards, "
+                                        "cannot be made")
+                             .arg(runtime);
         return {};
+    }
     const QDir folder(folderPath);
     removeOldCopies(folder);
     // Named after the person, as the contacts program may show the file's name.
@@ -42,10 +49,15 @@ QString writtenCopy(const Person &person, const QByteArray &card)
     const QString path =
         folder.filePath(StringQuote::stringByShorteningTo30(name + QLatin1String(".vcf")));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(card) != card.size())
-        return {};
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return file.commit() ? path : QString();
+    bool written = file.open(QIODevice::WriteOnly) && file.write(card) == card.size();
+    if (written) {
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        written = file.commit();
+    }
+    if (!written)
+        *problem = QStringLiteral("a copy of the card cannot be written to %1: %2")
+                       .arg(path, file.errorString());
+    return written ? path : QString();
 }
 
 } // namespace
@@ -63,22 +75,31 @@ QString copiesFolder()
     return path;
 }
 
-QString fileWithCardAlone(const Person &person)
+QString fileWithCardAlone(const Person &person, QString *problem)
 {
+    QString ignored;
+    if (!problem)
+        problem = &ignored;
+    problem->clear();
     // Empty when the file has changed since the person was read from it.
     const QByteArray card = person.vCardText();
-    if (card.isEmpty())
+    if (card.isEmpty()) {
+        *problem = QStringLiteral("the card is no longer in %1").arg(person.filePath());
         return {};
-    // A person of a contact store has no file of its own.
-    if (person.filePath().isEmpty())
-        return writtenCopy(person, card);
+    }
+    // A person of a contact store has no file of its own; and the desktop picks the handler
+    // by the name's extension, so a card in a file named otherwise (contacts/lonely.html)
+    // would reach a browser as a web page.
+    const QString extension = QFileInfo(person.filePath()).suffix().toLower();
+    if (extension != QLatin1String("vcf") && extension != QLatin1String("vcard"))
+        return writtenCopy(person, card, problem);
     QFile file(person.filePath());
     // A file much longer than the card holds someone else too; only a close one is read.
     constexpr qint64 kSlack = 16;
     if (file.size() <= card.size() + kSlack && file.open(QIODevice::ReadOnly) &&
         file.readAll().trimmed() == card.trimmed())
         return person.filePath();
-    return writtenCopy(person, card);
+    return writtenCopy(person, card, problem);
 }
 
 } // namespace PersonCardFile

@@ -10,11 +10,12 @@
 /// alone.
 namespace PersonCardFile {
 
-/// The person's vCard file when their card is the only one in it; otherwise (or for a person
-/// of a contact store, which has no file) a copy of just that card, written to a folder only
-/// the user may read. Empty when the file no longer
-/// holds the card (changed or removed since it was read).
-QString fileWithCardAlone(const Person &person);
+/// The person's vCard file when their card is the only one in it and its name ends in .vcf
+/// or .vcard; otherwise (or for a person of a contact store, which has no file) a copy of just
+/// that card, written to a folder only the user may read. Empty when the file no longer holds
+/// the card (changed or removed since it was read) or no copy could be written; `problem`
+/// then says which.
+QString fileWithCardAlone(const Person &person, QString *problem = nullptr);
 
 /// The private folder of the copies: the session's runtime folder, mode 0700.
 QString copiesFolder();

@@ -43,10 +43,11 @@ QString displayName(const Person &person)
 
 bool openInAddressBook(const Person &person)
 {
-    const QString path = PersonCardFile::fileWithCardAlone(person);
+    QString problem;
+    const QString path = PersonCardFile::fileWithCardAlone(person, &problem);
     if (path.isEmpty()) {
-        qWarning("Brisko: the card of %s is no longer in %s", qPrintable(displayName(person)),
-                 qPrintable(person.filePath()));
+        qWarning("Brisko: the card of %s is not opened: %s", qPrintable(displayName(person)),
+                 qPrintable(problem));
         return false;
     }
     return Workspace::shared().openFile(path);

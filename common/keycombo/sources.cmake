@@ -2,4 +2,4 @@
 target_sources(BriskoCommon PRIVATE
   keycombo/KeyBroadcaster.cpp keycombo/KeyBroadcaster.h
   keycombo/KeyCombo.cpp keycombo/KeyCombo.h
-  keycombo/KeyComboAdditions.h)
+  keycombo/KeyComboAdditions.h keycombo/StoredKeyCombo.h)

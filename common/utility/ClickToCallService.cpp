@@ -40,4 +40,27 @@ QUrl requestUrl(const char *path, const QList<std::pair<const char *, QString>> 
     return QUrl::fromEncoded(address, QUrl::StrictMode);
 }
 
+QStringList acceptedCallerNumbers(const QStringList &candidates, qsizetype *dropped)
+{
+    QStringList accepted;
+    qsizetype left = 0;
+    for (const QString &candidate : candidates) {
+        bool hasDigit = false;
+        bool phoneLike = candidate.size() <= kMaxCallerNumberLength;
+        for (qsizetype i = 0; phoneLike && i < candidate.size(); ++i) {
+            const char16_t c = candidate.at(i).unicode();
+            hasDigit = hasDigit || (c >= u'0' && c <= u'9');
+            phoneLike = (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'(' ||
+                        c == u')' || c == u' ';
+        }
+        if (phoneLike && hasDigit && accepted.size() < kMaxCallerNumbers)
+            accepted.append(candidate);
+        else
+            ++left;
+    }
+    if (dropped)
+        *dropped = left;
+    return accepted;
+}
+
 } // namespace ClickToCallService

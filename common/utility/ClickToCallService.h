@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <utility>
@@ -21,5 +22,15 @@ void setServiceAddress(const QString &address);
 /// value is percent-encoded whole, so a password with "&", "#" or a blank in it stays the
 /// password.
 QUrl requestUrl(const char *path, const QList<std::pair<const char *, QString>> &query);
+
+/// More caller numbers than an account could have; a flood of them would be stored and read
+/// at every showing of the pane.
+inline constexpr qsizetype kMaxCallerNumbers = 200;
+inline constexpr qsizetype kMaxCallerNumberLength = 40;
+
+/// Those of `candidates` a phone number can be: a digit at least, otherwise only digits, "+",
+/// "-", "(", ")" and blanks, at most kMaxCallerNumberLength characters; the first
+/// kMaxCallerNumbers of them. `dropped` counts the others.
+QStringList acceptedCallerNumbers(const QStringList &candidates, qsizetype *dropped = nullptr);
 
 } // namespace ClickToCallService

@@ -160,10 +160,15 @@ void PaneBinder::_controllerChanged()
     for (const Binding &binding : std::as_const(_colorBindings)) {
         if (!binding.control)
             continue;
-        QPalette palette = binding.control->palette();
         const QColor color =
             _controller->property(binding.name.toUtf8().constData()).value<QColor>();
-        palette.setColor(QPalette::WindowText, color.isValid() ? color : QColor(Qt::black));
+        // No colour of its own: the theme's, followed when the theme changes.
+        if (!color.isValid()) {
+            binding.control->setPalette(QPalette());
+            continue;
+        }
+        QPalette palette = binding.control->palette();
+        palette.setColor(QPalette::WindowText, color);
         binding.control->setPalette(palette);
     }
     for (const Binding &binding : std::as_const(_enabledBindings)) {

@@ -19,7 +19,8 @@ class QWidget;
 ///   at once, and the control then shows what the store holds.
 /// - `paneKey`: the control shows and edits that property of the controller, and follows
 ///   the property's changes.
-/// - `paneColorKey`: a label's text takes the colour of that property of the controller.
+/// - `paneColorKey`: a label's text takes the colour of that property of the controller (the
+///   theme's text colour while the property holds none).
 /// - `paneEnabledKey`: the control is enabled exactly while that boolean property of the
 ///   controller holds.
 /// - `paneAction`: a button runs that slot of the controller when pressed.

@@ -224,7 +224,9 @@ std::optional<RKProcess> RKProcess::currentProcess()
 
 QList<RKProcess> RKProcess::processesForCommand(const QString &command)
 {
-    return processesWhere([&](const RKProcess &p) { return p.command() == command; });
+    return processesWhere([&](const RKProcess &p) {
+        return p.executableName() == command || p.command() == command;
+    });
 }
 
 std::optional<RKProcess> RKProcess::processForCommand(const QString &command)
@@ -269,8 +271,9 @@ RKProcess::ArgumentArea RKProcess::parseArgumentArea(const QByteArray &commandLi
 const RKProcess::ArgumentArea &RKProcess::_procargs() const
 {
     if (!_argumentArea) {
-        ArgumentArea area = parseArgumentArea(readProcFile(procPath(_process, "cmdline")),
-                                              readProcFile(procPath(_process, "environ")));
+        // The environment is left for environment(): reading it can wait on the process's
+        // memory, which a hung network file system may hold, and a name never needs it.
+        ArgumentArea area = parseArgumentArea(readProcFile(procPath(_process, "cmdline")), {});
         // Kernel threads and zombies have no argument area: their short name stands in.
         if (area.command.isEmpty()) {
             area = ArgumentArea();
@@ -303,7 +306,24 @@ QStringList RKProcess::arguments() const
 
 QMap<QString, QString> RKProcess::environment() const
 {
-    return _procargs().environment;
+    if (!_environment)
+        _environment = std::make_shared<const QMap<QString, QString>>(
+            parseArgumentArea({}, readProcFile(procPath(_process, "environ"))).environment);
+    return *_environment;
+}
+
+QString RKProcess::executablePath() const
+{
+    QString target = QFile::symLinkTarget(procPath(_process, "exe"));
+    // A program file replaced or removed since it was started.
+    if (target.endsWith(QLatin1String(" (deleted)")))
+        target.chop(int(qstrlen(" (deleted)")));
+    return target;
+}
+
+QString RKProcess::executableName() const
+{
+    return lastPathComponent(executablePath());
 }
 
 QString RKProcess::annotatedCommand() const

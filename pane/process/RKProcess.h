@@ -57,7 +57,9 @@ public:
     /// Nothing for a process that does not exist.
     static std::optional<RKProcess> processForProcessIdentifier(int processIdentifier);
     static std::optional<RKProcess> currentProcess();
-    /// Every process whose command is exactly `command` (case-sensitive).
+    /// Every process whose command, or the name of the program file it runs, is exactly
+    /// `command` (case-sensitive): a program started through a link of another name is found
+    /// by its own. Only what the names need is read, never a process's environment.
     static QList<RKProcess> processesForCommand(const QString &command);
     static std::optional<RKProcess> processForCommand(const QString &command);
 
@@ -66,6 +68,10 @@ public:
     quint32 task() const { return 0; }
 
     QString command() const;
+    /// The program file the process runs, links followed; empty when the kernel does not
+    /// tell (another user's process, a kernel thread).
+    QString executablePath() const;
+    QString executableName() const;
     QString annotation() const;
     QStringList arguments() const;
     QMap<QString, QString> environment() const;
@@ -132,6 +138,7 @@ public:
 private:
     explicit RKProcess(int processIdentifier);
 
+    /// Command, annotation and arguments; the environment is read apart, when asked for.
     const ArgumentArea &_procargs() const;
     QList<QByteArray> _statFields() const;
 
@@ -139,4 +146,5 @@ private:
     // Tells this process apart from a later one given the same identifier.
     qint64 _startTime;
     mutable std::shared_ptr<const ArgumentArea> _argumentArea;
+    mutable std::shared_ptr<const QMap<QString, QString>> _environment;
 };

@@ -5,6 +5,7 @@
 #include "DictionaryAccess.h"
 #include "SettingsKeys.h"
 #include "archive/ObjectArchive.h"
+#include "keycombo/StoredKeyCombo.h"
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "settings/LooseValue.h"
@@ -101,8 +102,11 @@ bool BriskoDefaults::setValueForUndefinedKey(const QVariant &value, const QStrin
     if (!UserDefaults::setAppValue(key, stored, BriskoDomain))
         return false;
     // The application hears "Refresh" only for what it can already read from the file.
-    if (!UserDefaults::appSynchronize(BriskoDomain))
+    if (!UserDefaults::appSynchronize(BriskoDomain)) {
+        // Kept, the value would read as if stored, and reach the file with a later write.
+        UserDefaults::discardAppChange(key, BriskoDomain);
         return false;
+    }
     DistributedNotificationCenter::defaultCenter().postNotification(
         ControlCommands::NotificationName, ControlCommands::Refresh);
     return true;
@@ -120,10 +124,8 @@ bool BriskoDefaults::setBool(bool value, const QString &key)
 
 PaneKeyCombo BriskoDefaults::keyComboForKey(const QString &key) const
 {
-    const QVariant value = valueForKey(key);
-    if (value.metaType().id() != QMetaType::QByteArray)
-        return PaneKeyCombo::clearKeyCombo();
-    return PaneKeyCombo::unarchive(value.toByteArray()).value_or(PaneKeyCombo::clearKeyCombo());
+    // The application registers what this rule gives, so the pane shows that key.
+    return StoredKeyCombo::inUse<PaneKeyCombo>(valueForKey(key), factoryDefaults().value(key));
 }
 
 bool BriskoDefaults::setKeyCombo(const PaneKeyCombo &keyCombo, const QString &key)

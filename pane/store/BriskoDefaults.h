@@ -49,7 +49,8 @@ public:
 
     bool boolForKey(const QString &key) const;
     bool setBool(bool value, const QString &key);
-    /// The stored combination, or the cleared one when the key holds no readable one.
+    /// The combination the application uses: the stored one, or the factory one when the
+    /// stored value is no usable combination.
     PaneKeyCombo keyComboForKey(const QString &key) const;
     bool setKeyCombo(const PaneKeyCombo &keyCombo, const QString &key);
 

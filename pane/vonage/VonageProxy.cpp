@@ -5,6 +5,8 @@
 
 #include <QEventLoop>
 
+#include <cstdio>
+
 #include <thread>
 
 std::optional<QStringList> VonageProxy::numbers()
@@ -22,13 +24,21 @@ std::optional<QStringList> VonageProxy::numbers()
         _authFailed = true;
         return std::nullopt;
     }
-    QStringList numbers;
+    QStringList pieces;
     for (const QString &piece : text.split(QLatin1Char(','))) {
         // A line break after the last number is no number of its own.
         const QString number = piece.trimmed();
         if (!number.isEmpty())
-            numbers.append(number);
+            pieces.append(number);
     }
+    qsizetype dropped = 0;
+    const QStringList numbers = ClickToCallService::acceptedCallerNumbers(pieces, &dropped);
+    if (dropped > 0)
+        std::fprintf(stderr,
+                     "BriskoPane: the click-to-call service's answer held %lld values that are no "
+                     "caller numbers, or more than %lld numbers; they were left out.\n",
+                     static_cast<long long>(dropped),
+                     static_cast<long long>(ClickToCallService::kMaxCallerNumbers));
     if (numbers.isEmpty())
         return std::nullopt;
     return numbers;

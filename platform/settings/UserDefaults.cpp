@@ -520,6 +520,14 @@ bool UserDefaults::appSynchronize(const QString &domain)
     return defaultsForDomain(domain).synchronize();
 }
 
+void UserDefaults::discardAppChange(const QString &key, const QString &domain)
+{
+    UserDefaults &defaults = defaultsForDomain(domain);
+    if (!defaults._changed.remove(key) && !defaults._removed.remove(key))
+        return;
+    Q_EMIT defaults.didChange();
+}
+
 QVariantMap UserDefaults::persistentDomainForName(const QString &domain)
 {
     UserDefaults &defaults = defaultsForDomain(domain);

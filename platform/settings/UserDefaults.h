@@ -76,6 +76,9 @@ public:
     /// An invalid value removes the key. Nothing is on disk before appSynchronize().
     static bool setAppValue(const QString &key, const QVariant &value, const QString &domain);
     static bool appSynchronize(const QString &domain);
+    /// Forgets this process's change of `key` that no synchronise has put on disk, so reads
+    /// show what is stored again.
+    static void discardAppChange(const QString &key, const QString &domain);
     /// What the domain's file holds now (re-read), with this process's pending changes.
     static QVariantMap persistentDomainForName(const QString &domain);
     /// Removes every key of the domain and synchronises.

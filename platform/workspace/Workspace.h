@@ -26,8 +26,10 @@ public:
     /// Opens a file with a named application: a `.desktop` application id or an
     /// executable on PATH.
     virtual bool openFileWithApplication(const QString &path, const QString &application) = 0;
-    /// Starts a program detached: a bundle directory (its executable) or an executable.
-    virtual bool launchApplication(const QString &path, const QStringList &arguments = {}) = 0;
+    /// Starts a program detached: a bundle directory (its executable) or an executable. The
+    /// started process's identifier goes to `processIdentifier`, 0 when it is not known.
+    virtual bool launchApplication(const QString &path, const QStringList &arguments = {},
+                                   qint64 *processIdentifier = nullptr) = 0;
     /// Moves a file to the freedesktop trash; its new path in `trashedPath`.
     virtual bool recycle(const QString &path, QString *trashedPath = nullptr) = 0;
     /// Whether some application of the desktop opens URLs of `scheme` ("tel", …).

@@ -88,14 +88,17 @@ TEST_F(Store, AWriteThatCannotReachTheDiskIsNotAnnounced)
     qputenv("XDG_CONFIG_HOME", (blocker.fileName() + QStringLiteral("/config")).toUtf8());
     EXPECT_FALSE(store.setBool(true, DefHideAdvert));
     EXPECT_EQ(recorder.settled(), QStringList());
+    EXPECT_FALSE(store.boolForKey(DefHideAdvert)) << "the refused value reads as if stored";
     qputenv("XDG_CONFIG_HOME", home.configHome().toUtf8());
     // The refused change must not reach the next test's home.
     UserDefaults::defaultsForDomain(BriskoDomain).removeObjectForKey(DefHideAdvert);
 }
 
-TEST_F(Store, KeyCombinationsThatCannotBeReadAreTheClearedOne)
+// The application registers the factory key for what it cannot use; the pane shows that one.
+TEST_F(Store, KeyCombinationsThatCannotBeUsedAreTheFactoryOneAsInTheApplication)
 {
     const PaneKeyCombo commandK(40, PaneKeyCombo::cmdKey);
+    const PaneKeyCombo factory(49, PaneKeyCombo::controlKey | PaneKeyCombo::optionKey);
     struct Case
     {
         const char *name;
@@ -104,9 +107,13 @@ TEST_F(Store, KeyCombinationsThatCannotBeReadAreTheClearedOne)
     };
     const Case cases[] = {
         {"a stored combination", commandK.archivedData(), commandK},
-        {"foreign data", QByteArray("not an archive"), PaneKeyCombo::clearKeyCombo()},
-        {"a colour archive", ObjectArchive::archivedColor(Qt::red), PaneKeyCombo::clearKeyCombo()},
-        {"text", QStringLiteral("Ctrl+K"), PaneKeyCombo::clearKeyCombo()},
+        {"no hot key", PaneKeyCombo().archivedData(), PaneKeyCombo::clearKeyCombo()},
+        {"foreign data", QByteArray("not an archive"), factory},
+        {"a colour archive", ObjectArchive::archivedColor(Qt::red), factory},
+        {"text", QStringLiteral("Ctrl+K"), factory},
+        {"a key code no keyboard has", PaneKeyCombo(300, PaneKeyCombo::controlKey).archivedData(),
+         factory},
+        {"flags only beyond the four modifiers", PaneKeyCombo(0, 0x10000).archivedData(), factory},
     };
     for (const Case &c : cases) {
         ASSERT_TRUE(store.setValueForKey(c.value, DefHotKey)) << c.name;

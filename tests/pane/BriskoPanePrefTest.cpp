@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -90,6 +91,101 @@ TEST_F(Pane, RunStateFollowsRequestsAndAnnouncements)
     EXPECT_EQ(launches(), 3) << "a click while a start was under way started another copy, "
                                 "or one after the start had failed started none";
     EXPECT_EQ(posted, QStringList(2, ControlCommands::Shutdown));
+}
+
+TEST_F(Pane, TheRunStateIsWrittenInTheThemesTextColour)
+{
+    auto *label = control<QLabel>("appRunStateLabel");
+    auto *button = control<QPushButton>("startStopButton");
+    ASSERT_TRUE(label && button);
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(0x2a, 0x2e, 0x32));
+    dark.setColor(QPalette::WindowText, QColor(0xfc, 0xfc, 0xfc));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+    QStringList colours;
+    const auto seen = [&] {
+        colours.append(label->text() + QLatin1Char(' ') +
+                       label->palette().color(QPalette::WindowText).name());
+    };
+    seen();
+    QTest::mouseClick(button, Qt::LeftButton);
+    seen();
+    announce(ControlCommands::AppDidLaunch);
+    seen();
+    QTest::mouseClick(button, Qt::LeftButton);
+    seen();
+    QApplication::setPalette(light);
+    EXPECT_EQ(colours, (QStringList{QStringLiteral("Brisko is stopped #fcfcfc"),
+                                    QStringLiteral("Launching Brisko ... #fcfcfc"),
+                                    QStringLiteral("Brisko is running ") +
+                                        QColor::fromRgbF(0.1f, 0.75f, 0.1f).name(),
+                                    QStringLiteral("Stopping Brisko ... #fcfcfc")}));
+}
+
+TEST_F(Pane, ACheckNowCopyThatEndsSilentlyLeavesLaterLaunchesUnasked)
+{
+    const std::unique_ptr<QProcess> started = startCopy(false);
+    workspace->launchedProcessIdentifier = started->processId();
+    QTest::mouseClick(control<QPushButton>("checkNowButton"), Qt::LeftButton);
+    ASSERT_EQ(launches(), 1);
+    started->kill();
+    started->waitForFinished();
+    QTest::qWait(500);
+
+    // Started at login, say, long after.
+    application.postNotification(ControlCommands::NotificationName, ControlCommands::AppDidLaunch);
+    ASSERT_TRUE(
+        waitUntil([this] { return pane.appRunState() == QLatin1String("Brisko is running"); }));
+    EXPECT_EQ(recorder.settled(), QStringList{ControlCommands::AppDidLaunch})
+        << "a launch nobody asked to check was asked to";
+}
+
+TEST_F(Pane, TheAdvertLineFollowsWhatWasStored)
+{
+    auto *hide = control<QCheckBox>("hideAdvertSwitch");
+    auto *advert = control<AdvertTextView>("adTextView");
+    ASSERT_TRUE(hide && advert);
+    // A folder below a plain file cannot be made, not even by root.
+    QFile blocker(home.path() + QStringLiteral("/blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("XDG_CONFIG_HOME", (blocker.fileName() + QStringLiteral("/config")).toUtf8());
+    toggle(hide);
+    EXPECT_FALSE(pane.HideAdvert());
+    const bool hidden = !advert->lineVisible();
+    const bool ticked = hide->isChecked();
+    qputenv("XDG_CONFIG_HOME", home.configHome().toUtf8());
+    UserDefaults::defaultsForDomain(BriskoDomain).removeObjectForKey(DefHideAdvert);
+    EXPECT_FALSE(hidden) << "the advert hid though hiding it was not stored";
+    EXPECT_FALSE(ticked);
+}
+
+TEST_F(Pane, AboutButtonsOpenTheirPages)
+{
+    const QString site = QStringLiteral("http://www.ambertide.com/");
+    const struct
+    {
+        const char *button;
+        QString address;
+    } cases[] = {
+        {"visitWebButton", site},
+        {"helpButton", site + QStringLiteral("brisko/help/")},
+        {"bundleInfoButton", site + QStringLiteral("bundle/")},
+        {"downloadBundleButton", site + QStringLiteral("download/ZEVavire.zip")},
+        {"feedbackButton", QStringLiteral("mailto:support@ambertide.com")},
+        {"shareButton", QStringLiteral("https://www.facebook.com/share.php?u=http%3A%2F%2F"
+                                       "www.ambertide.com%2Fbrisko%2F%3Ffb")},
+    };
+    for (const auto &c : cases) {
+        workspace->requests.clear();
+        QTest::mouseClick(control<QPushButton>(c.button), Qt::LeftButton);
+        ASSERT_EQ(workspace->requests.size(), 1) << c.button;
+        EXPECT_EQ(workspace->requests.at(0).operation, QStringLiteral("openUrl")) << c.button;
+        EXPECT_EQ(QUrl(workspace->requests.at(0).target).toEncoded(), QUrl(c.address).toEncoded())
+            << c.button;
+    }
 }
 
 TEST_F(Pane, ALaunchThatCannotStartIsReportedInsteadOfAwaited)
@@ -305,13 +401,40 @@ protected:
                                 contents + QStringLiteral("/Info.plist")));
     }
 
+    /// The application's program inside the copy in `folder`.
+    QString programInCopy(const QString &folder)
+    {
+        const QString linux = folder + QStringLiteral("/Brisko.app/Contents/Linux");
+        EXPECT_TRUE(QDir().mkpath(linux));
+        EXPECT_TRUE(QFile::copy(programs.filePath(command), linux + QLatin1Char('/') + command));
+        return linux + QLatin1Char('/') + command;
+    }
+
+    /// Whether didSelect() asks anything; a question is turned down.
+    bool asksWhenShown()
+    {
+        bool asked = false;
+        QTimer refuse;
+        QObject::connect(&refuse, &QTimer::timeout, [&asked] {
+            if (auto *alert = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                asked = true;
+                alert->reject();
+            }
+        });
+        refuse.start(10);
+        pane.didSelect();
+        return asked;
+    }
+
     QString optFolder;
 };
 
-TEST_F(ObsoleteCopy, KeepingTheCopyStillEndsItAndItsLoginItem)
+TEST_F(ObsoleteCopy, KeepingTheCopyEndsOnlyWhatStartsFromItAndIsAskedOnce)
 {
     makeCopy(optFolder);
-    const auto running = startCopy(false);
+    const auto fromCopy = startCopy(false, programInCopy(optFolder));
+    // A program of the same name started elsewhere, as this version or another one.
+    const auto elsewhere = startCopy(false);
     ASSERT_TRUE(RKUtility::addAutoLaunchPath(optFolder + QStringLiteral("/Brisko.app"), false));
 
     AlertAnswer answer;
@@ -322,17 +445,73 @@ TEST_F(ObsoleteCopy, KeepingTheCopyStillEndsItAndItsLoginItem)
     EXPECT_EQ(answer.buttons,
               (QStringList{QStringLiteral("Move to Trash"), QStringLiteral("Keep Old Version")}));
     // The alert's own event loop may have seen it end already.
-    EXPECT_TRUE(running->state() == QProcess::NotRunning || running->waitForFinished(5000))
-        << "the running copy was not ended";
-    EXPECT_EQ(running->exitStatus(), QProcess::CrashExit);
+    EXPECT_TRUE(fromCopy->state() == QProcess::NotRunning || fromCopy->waitForFinished(5000))
+        << "the old copy's process was not ended";
+    EXPECT_EQ(fromCopy->exitStatus(), QProcess::CrashExit);
+    elsewhere->waitForFinished(300);
+    EXPECT_EQ(elsewhere->state(), QProcess::Running) << "a program not of the old copy was ended";
     EXPECT_FALSE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
     EXPECT_TRUE(workspace->requests.isEmpty());
 
-    // The copy is still there, so the question comes back.
-    AlertAnswer again;
-    answerNextAlert(QStringLiteral("Keep Old Version"), &again);
+    // The answer holds for the later showings.
+    EXPECT_FALSE(asksWhenShown());
+}
+
+TEST_F(ObsoleteCopy, TheLoginItemOfThisVersionIsKept)
+{
+    makeCopy(optFolder);
+    ASSERT_TRUE(RKUtility::addAutoLaunchPath(ApplicationPath, false));
+    AlertAnswer answer;
+    answerNextAlert(QStringLiteral("Keep Old Version"), &answer);
     pane.didSelect();
-    EXPECT_TRUE(again.seen);
+    ASSERT_TRUE(answer.seen);
+    EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
+}
+
+TEST_F(ObsoleteCopy, TheLoginItemSwitchShowsTheItemTheCheckRemoved)
+{
+    makeCopy(optFolder);
+    ASSERT_TRUE(RKUtility::addAutoLaunchPath(optFolder + QStringLiteral("/Brisko.app"), false));
+    pane.willSelect();
+    auto *box = control<QCheckBox>("autoLaunchSwitch");
+    ASSERT_TRUE(box->isChecked());
+    AlertAnswer answer;
+    answerNextAlert(QStringLiteral("Keep Old Version"), &answer);
+    pane.didSelect();
+    ASSERT_TRUE(answer.seen);
+    EXPECT_FALSE(box->isChecked()) << "the switch shows a login item that is gone";
+}
+
+TEST_F(ObsoleteCopy, ACopyThatCannotBeMovedIsSaidAndThenLeftAlone)
+{
+    makeCopy(optFolder);
+    workspace->answer = false;
+    AlertAnswer question;
+    AlertAnswer report;
+    answerNextModal<QMessageBox>([&](QMessageBox *alert) {
+        question.seen = true;
+        answerNextAlert(QStringLiteral("OK"), &report);
+        for (QAbstractButton *button : alert->buttons()) {
+            if (button->text() == QLatin1String("Move to Trash"))
+                button->click();
+        }
+    });
+    pane.didSelect();
+    ASSERT_TRUE(question.seen);
+    ASSERT_TRUE(report.seen) << "the failed move was not said";
+    EXPECT_TRUE(report.windowModal);
+    EXPECT_TRUE(report.informativeText.contains(optFolder + QStringLiteral("/Brisko.app")))
+        << qPrintable(report.informativeText);
+    EXPECT_TRUE(report.informativeText.contains(QLatin1String("administrator")))
+        << qPrintable(report.informativeText);
+
+    // The next showings neither ask again nor end the application or its login item.
+    const auto running = startCopy(false, programInCopy(optFolder));
+    ASSERT_TRUE(RKUtility::addAutoLaunchPath(optFolder + QStringLiteral("/Brisko.app"), false));
+    EXPECT_FALSE(asksWhenShown());
+    running->waitForFinished(300);
+    EXPECT_EQ(running->state(), QProcess::Running) << "the running application was ended";
+    EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
 }
 
 TEST_F(ObsoleteCopy, MovingToTheTrashTakesBothCopies)
@@ -364,8 +543,19 @@ TEST_F(ObsoleteCopy, ProcessesOfOtherUsersAreLeftAlone)
 {
     if (::getuid() != 0)
         GTEST_SKIP() << "starting a process as another user needs root";
-    const auto theirs = startCopy(true);
-    const auto ours = startCopy(false);
+    makeCopy(optFolder);
+    const QString program = programInCopy(optFolder);
+    // Another user may start it only from where they may look.
+    for (QString folder = QFileInfo(program).path(); folder.startsWith(home.path());
+         folder = QFileInfo(folder).path())
+        ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner |
+                                                      QFile::ExeOwner | QFile::ReadOther |
+                                                      QFile::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner |
+                                                   QFile::ExeOwner | QFile::ReadOther |
+                                                   QFile::ExeOther));
+    const auto theirs = startCopy(true, program);
+    const auto ours = startCopy(false, program);
     pane._killBrisko();
     EXPECT_TRUE(ours->waitForFinished(5000)) << "this user's copy was not ended";
     // Signals are sent before _killBrisko returns: theirs, if signalled, would have its signal
@@ -412,6 +602,26 @@ TEST(PaneInterface, AnInterfaceFileThatCannotBeReadIsReported)
         EXPECT_TRUE(pane.loadError().contains(QLatin1String(c.reason)))
             << c.name << ": " << qPrintable(pane.loadError());
     }
+}
+
+TEST(PaneInterface, TheShippedInterfaceFileBindsEveryControlWithoutAWarning)
+{
+    TemporaryHome home;
+    QStringList warnings;
+    static QStringList *captured = nullptr;
+    captured = &warnings;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type != QtDebugMsg && type != QtInfoMsg)
+                captured->append(text);
+        });
+    BriskoPanePref pane{PaneBundle};
+    QWidget *view = pane.loadMainView();
+    qInstallMessageHandler(previous);
+    ASSERT_NE(view, nullptr) << qPrintable(pane.loadError());
+    EXPECT_EQ(warnings, QStringList());
+    const PaneBinder binder(view, pane.userDefaults(), &pane);
+    EXPECT_EQ(binder.problems(), QStringList());
 }
 
 TEST(PaneBinding, NamesThatAreNotThereAreReported)

@@ -84,11 +84,12 @@ protected:
         return count;
     }
 
-    /// A process of the application's command, as this user or another one.
-    std::unique_ptr<QProcess> startCopy(bool asAnotherUser)
+    /// A process of the application's command, as this user or another one, from the test's
+    /// own folder of programs or from `program`.
+    std::unique_ptr<QProcess> startCopy(bool asAnotherUser, const QString &program = {})
     {
         auto process = std::make_unique<QProcess>();
-        process->setProgram(programs.filePath(command));
+        process->setProgram(program.isEmpty() ? programs.filePath(command) : program);
         process->setArguments({QStringLiteral("60")});
         if (asAnotherUser)
             process->setChildProcessModifier([] {

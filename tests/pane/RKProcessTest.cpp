@@ -2,8 +2,14 @@
 #include "process/RKProcess.h"
 #include "PaneTestSupport.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
 
 #include <unistd.h>
 
@@ -88,6 +94,8 @@ TEST_F(Child, SignalsReachTheChildAndNothingElse)
     ASSERT_TRUE(child->terminate());
     ASSERT_TRUE(shell.waitForFinished(5000));
     EXPECT_EQ(shell.exitStatus(), QProcess::CrashExit);
+    // Ended, not killed: the program may still save and say goodbye.
+    EXPECT_EQ(shell.exitCode(), SIGTERM);
 
     // Ended and gone: no figure, no signal, and no object for its identifier.
     EXPECT_EQ(child->state(), RKProcess::Exited);
@@ -96,6 +104,56 @@ TEST_F(Child, SignalsReachTheChildAndNothingElse)
     EXPECT_EQ(child->parentProcessIdentifier(), -1);
     EXPECT_EQ(child->userCPUTime(), RKProcess::FailedTime);
     EXPECT_FALSE(RKProcess::processForProcessIdentifier(child->processIdentifier()).has_value());
+}
+
+// The menu entry and the login item start the application through a link of another name.
+TEST(RKProcessCommand, AProgramIsFoundByItsNameHoweverItWasStarted)
+{
+    QTemporaryDir folder;
+    const QString name = QStringLiteral("BriskoLinked%1").arg(QCoreApplication::applicationPid());
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), folder.filePath(name)));
+    ASSERT_TRUE(QFile::link(folder.filePath(name), folder.filePath(QStringLiteral("brisko"))));
+    for (const QString &started :
+         {folder.filePath(name), folder.filePath(QStringLiteral("brisko"))}) {
+        QProcess program;
+        program.start(started, {QStringLiteral("60")});
+        ASSERT_TRUE(program.waitForStarted()) << qPrintable(started);
+        const auto process = RKProcess::processForProcessIdentifier(int(program.processId()));
+        ASSERT_TRUE(process.has_value());
+        EXPECT_TRUE(RKProcess::processesForCommand(name).contains(*process)) << qPrintable(started);
+        program.kill();
+        program.waitForFinished();
+    }
+}
+
+// Reading an environment waits on the process's memory, which a hung network file system
+// may hold; a name never needs it. Read only when asked, it shows a change made after the
+// process was found.
+TEST(RKProcessCommand, FindingByNameLeavesTheEnvironmentUnread)
+{
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    ASSERT_TRUE(stat.open(QIODevice::ReadOnly));
+    const QByteArray text = stat.readAll();
+    // Fields 50 and 51 of proc(5): where the environment the process started with lies.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    const quintptr start = fields.value(50 - 3).toULongLong();
+    const quintptr end = fields.value(51 - 3).toULongLong();
+    char *path = std::getenv("PATH");
+    if (!path || quintptr(path) < start || quintptr(path) >= end || *path == '\0')
+        GTEST_SKIP() << "PATH is not where the process's first environment lies";
+
+    const std::optional<RKProcess> self = RKProcess::currentProcess();
+    ASSERT_TRUE(self.has_value());
+    const QList<RKProcess> found = RKProcess::processesForCommand(self->command());
+    const auto it = std::find(found.cbegin(), found.cend(), *self);
+    ASSERT_NE(it, found.cend());
+    const char saved = *path;
+    const char changed = saved == 'X' ? 'Y' : 'X';
+    *path = changed;
+    const QString seen = it->environment().value(QStringLiteral("PATH"));
+    *path = saved;
+    EXPECT_TRUE(seen.startsWith(QLatin1Char(changed)))
+        << "the environment was read while looking for the name";
 }
 
 TEST(RKProcessMissing, IdentifiersWithoutAProcessGiveNothing)

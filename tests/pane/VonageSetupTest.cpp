@@ -58,6 +58,14 @@ TEST(VonageProxy, ReadsTheNumbersFromTheServicesAnswer)
         {"an empty body", 200, "", false, std::nullopt, false},
         {"only commas", 200, ",,", false, std::nullopt, false},
         {"an error status", 503, "5550100", false, std::nullopt, false},
+        {"junk and terminal escapes among the numbers", 200,
+         "555 0100,\x1b]0;owned\x07,\x01\xff,+1 (555) 010-0199", false,
+         QStringList{QStringLiteral("555 0100"), QStringLiteral("+1 (555) 010-0199")}, false},
+        {"a number longer than any", 200, QByteArray(41, '5') + ",5550100", false,
+         QStringList{QStringLiteral("5550100")}, false},
+        {"only words", 200, "abc,def", false, std::nullopt, false},
+        {"a flood of numbers", 200, QByteArray("1,").repeated(5000), false,
+         QStringList(200, QStringLiteral("1")), false},
         {"a service that never answers", 200, "5550100", true, std::nullopt, false},
     };
     ServiceStandIn service;
@@ -339,6 +347,35 @@ TEST_F(VonageSetup, StoredNumbersAreOfferedAndTheChosenOneIsKept)
     QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(pane.VonageEnabled());
+}
+
+TEST_F(VonageSetup, SwitchingOnWithNumbersButNoneChosenOpensTheSheet)
+{
+    setState(true);
+    BriskoDefaults &store = *pane.userDefaults();
+    store.setValueForKey(QVariant(), DefSelectedVonageNumber);
+    store.setBool(false, DefVonageEnabled);
+    pane.willSelect();
+    AccountSheet sheet;
+    answerAccountSheet(QStringLiteral("ann"), QStringLiteral("vonageCancelButton"), &sheet);
+    toggle(control<QCheckBox>("vonageEnabledSwitch"));
+    EXPECT_TRUE(waitUntil([&sheet] { return sheet.seen; })) << "no account sheet came up";
+    EXPECT_FALSE(pane.VonageEnabled()) << "switched on without a caller number";
+}
+
+TEST(VonageAccount, ThePaneTakesTheStoredAccountWhenItsViewLoads)
+{
+    TemporaryHome home;
+    {
+        BriskoPanePref writer{PaneBundle};
+        ASSERT_TRUE(
+            writer.userDefaults()->setValueForKey(QStringLiteral("stored-ann"), DefVonageName));
+        ASSERT_TRUE(writer.userDefaults()->setValueForKey(Password, DefVonagePassword));
+    }
+    BriskoPanePref pane{PaneBundle};
+    ASSERT_NE(pane.loadMainView(), nullptr) << qPrintable(pane.loadError());
+    EXPECT_EQ(pane.vonage().name(), QStringLiteral("stored-ann"));
+    EXPECT_EQ(pane.vonage().password(), Password);
 }
 
 } // namespace

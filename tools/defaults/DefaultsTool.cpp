@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "DefaultsTool.h"
 
+#include "core/PrintableText.h"
 #include "settings/UserDefaults.h"
 
 #include <QDateTime>
@@ -174,8 +175,13 @@ int read(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << "brisko-defaults: cannot read " << path << ": " << error << '\n';
         return kFailed;
     }
+    // Values come from any program that writes the domain: control characters would act on
+    // the terminal instead of showing.
+    const auto printable = [](const QString &text) {
+        return PrintableText::escapeControlCharacters(text, PrintableText::Escape::Hex, u"\n\t");
+    };
     if (arguments.size() == 2) {
-        out << describeNested(values, 0, false) << '\n';
+        out << printable(describeNested(values, 0, false)) << '\n';
         return kDone;
     }
     const QString key = arguments.at(2);
@@ -185,7 +191,7 @@ int read(const QStringList &arguments, QTextStream &out, QTextStream &err)
             << ") does not exist\n";
         return kFailed;
     }
-    out << describeNested(*it, 0, true) << '\n';
+    out << printable(describeNested(*it, 0, true)) << '\n';
     return kDone;
 }
 

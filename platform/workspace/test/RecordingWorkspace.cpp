@@ -25,8 +25,11 @@ bool RecordingWorkspace::openFileWithApplication(const QString &path, const QStr
     return _record(QStringLiteral("openFileWithApplication"), path, {application});
 }
 
-bool RecordingWorkspace::launchApplication(const QString &path, const QStringList &arguments)
+bool RecordingWorkspace::launchApplication(const QString &path, const QStringList &arguments,
+                                           qint64 *processIdentifier)
 {
+    if (processIdentifier)
+        *processIdentifier = launchedProcessIdentifier;
     return _record(QStringLiteral("launchApplication"), path, arguments);
 }
 

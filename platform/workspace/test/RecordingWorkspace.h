@@ -21,13 +21,16 @@ public:
     bool openUrl(const QUrl &url) override;
     bool openFile(const QString &path) override;
     bool openFileWithApplication(const QString &path, const QString &application) override;
-    bool launchApplication(const QString &path, const QStringList &arguments = {}) override;
+    /// Hands out `launchedProcessIdentifier` as the started process.
+    bool launchApplication(const QString &path, const QStringList &arguments = {},
+                           qint64 *processIdentifier = nullptr) override;
     bool recycle(const QString &path, QString *trashedPath = nullptr) override;
     /// True for the schemes in `openableSchemes`; not recorded as a request.
     bool canOpenScheme(const QString &scheme) override;
 
     QList<Request> requests;
     bool answer = true;
+    qint64 launchedProcessIdentifier = 0;
     QStringList openableSchemes;
     /// Runs as each request is made, to look at the world at that moment.
     std::function<void()> onRequest;

@@ -67,14 +67,17 @@ bool XdgWorkspace::openFileWithApplication(const QString &path, const QString &a
     return !executable.isEmpty() && QProcess::startDetached(executable, {path});
 }
 
-bool XdgWorkspace::launchApplication(const QString &path, const QStringList &arguments)
+bool XdgWorkspace::launchApplication(const QString &path, const QStringList &arguments,
+                                     qint64 *processIdentifier)
 {
+    if (processIdentifier)
+        *processIdentifier = 0;
     QString executable = path;
     if (QFileInfo(path).isDir())
         executable = Bundle(path).executablePath();
     if (executable.isEmpty() || !QFileInfo(executable).isExecutable())
         return false;
-    return QProcess::startDetached(executable, arguments);
+    return QProcess::startDetached(executable, arguments, QString(), processIdentifier);
 }
 
 bool XdgWorkspace::recycle(const QString &path, QString *trashedPath)

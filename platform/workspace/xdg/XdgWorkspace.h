@@ -11,7 +11,8 @@ public:
     bool openUrl(const QUrl &url) override;
     bool openFile(const QString &path) override;
     bool openFileWithApplication(const QString &path, const QString &application) override;
-    bool launchApplication(const QString &path, const QStringList &arguments = {}) override;
+    bool launchApplication(const QString &path, const QStringList &arguments = {},
+                           qint64 *processIdentifier = nullptr) override;
     bool recycle(const QString &path, QString *trashedPath = nullptr) override;
     /// Asks xdg-mime for the default handler of `x-scheme-handler/<scheme>`.
     bool canOpenScheme(const QString &scheme) override;

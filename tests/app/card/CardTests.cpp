@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
+#include "addressbook/VCardReader.h"
 #include "card/CardActions.h"
 #include "card/CardLinks.h"
 #include "card/FlippedGeometry.h"
 #include "card/PersonView.h"
-#include "addressbook/VCardReader.h"
 #include "card/PropertyView.h"
 #include "core/Bundle.h"
 #include "settings/UserDefaults.h"
@@ -22,9 +22,12 @@
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -231,6 +234,41 @@ TEST_F(CardTest, OnlyAPressOnTheLabelAsksForTheMenu)
     EXPECT_EQ(actions.calls, QStringList{S("large type: 555 0100")});
 }
 
+TEST_F(CardTest, ADoubleClickOnAValueActsOnce)
+{
+    auto view = row(P::URLsProperty, S("example.com"));
+    const QPointF onValue = centreInQt(view->valueRect(), view.get());
+    // As Qt delivers a double click: the second press comes with a double-click event.
+    for (const QEvent::Type type :
+         {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonPress,
+          QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
+        sendMouse(view.get(), type, onValue, Qt::LeftButton);
+    EXPECT_EQ(opened(), QStringList{S("openUrl https://example.com")});
+}
+
+TEST_F(CardTest, AControlClickOpensTheMenuAsARightClickDoes)
+{
+    auto view = row(P::PhoneProperty, S("555 0100"));
+    QStringList shown;
+    QTimer close;
+    QObject::connect(&close, &QTimer::timeout, [&shown] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            shown = titles(*menu);
+            menu->close();
+        }
+    });
+    close.start(10);
+    const QPointF onValue = centreInQt(view->valueRect(), view.get());
+    QMouseEvent press(QEvent::MouseButtonPress, onValue, view->mapToGlobal(onValue), Qt::LeftButton,
+                      Qt::LeftButton, Qt::ControlModifier);
+    QApplication::sendEvent(view.get(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, onValue, view->mapToGlobal(onValue),
+                        Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
+    QApplication::sendEvent(view.get(), &release);
+    EXPECT_EQ(shown, (QStringList{S("Large Type"), S("Dial With Vonage (off)"), S("Copy")}));
+    EXPECT_EQ(actions.calls, QStringList()) << "the click ran the value's action too";
+}
+
 TEST_F(CardTest, DefaultActionsFollowTheKindOfValue)
 {
     struct Case
@@ -419,7 +457,8 @@ TEST_F(CardViewTest, ALongNoteWrapsWithinItsRow)
 {
     Person::Fields f;
     f.lastName = S("Lee");
-    f.note = QStringList(60, S("word")).join(QLatin1Char(' ')) + S(" ") + QString(300, QLatin1Char('x'));
+    f.note =
+        QStringList(60, S("word")).join(QLatin1Char(' ')) + S(" ") + QString(300, QLatin1Char('x'));
     card.setPerson(std::make_shared<const Person>(std::move(f)));
     ASSERT_EQ(card.rows().size(), 1);
     const PropertyView *note = card.rows().first();
@@ -458,6 +497,41 @@ TEST_F(CardViewTest, HeaderColoursAreReadAtEachPaint)
         EXPECT_EQ(card.grab().toImage().pixelColor(200, 70), colour);
     }
     defaults.removeObjectForKey(DefCardHeaderBgColor);
+}
+
+TEST_F(CardViewTest, HeaderTextsLieWhereTheBandPutsThemInTheirColours)
+{
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    UserDefaultsExtras::setColor(defaults, Qt::white, DefCardHeaderBgColor);
+    UserDefaultsExtras::setColor(defaults, Qt::red, DefHeaderNameColor);
+    UserDefaultsExtras::setColor(defaults, Qt::blue, DefHeaderCompanyColor);
+    card.setPerson(richPerson());
+    const QImage image = card.grab().toImage();
+    for (const QString &key : {DefCardHeaderBgColor, DefHeaderNameColor, DefHeaderCompanyColor})
+        defaults.removeObjectForKey(key);
+
+    // y-up: the name 10 from the left, its top 8 below the card's top.
+    const QRectF name = card.nameRect();
+    EXPECT_NEAR(name.x(), 10, 0.5);
+    EXPECT_NEAR(name.y() + name.height(), 325 - 8, 0.5);
+    const auto colours = [&image](const QRect &area) {
+        QSet<QRgb> seen;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                seen.insert(image.pixel(x, y));
+        }
+        return seen;
+    };
+    const QRect nameArea = FlippedGeometry::flipped(name, card.height()).toAlignedRect();
+    const QSet<QRgb> inName = colours(nameArea);
+    EXPECT_TRUE(inName.contains(QColor(Qt::red).rgb()));
+    EXPECT_FALSE(inName.contains(QColor(Qt::blue).rgb()));
+    // Below the name, the two smaller lines down to 8 above the band's bottom.
+    const QSet<QRgb> below =
+        colours(QRect(10, nameArea.bottom() + 1, 150, 80 - 8 - nameArea.bottom()));
+    EXPECT_TRUE(below.contains(QColor(Qt::blue).rgb()));
+    EXPECT_FALSE(below.contains(QColor(Qt::red).rgb()));
+    EXPECT_EQ(image.pixelColor(5, 40), QColor(Qt::white)) << "the band left of the text";
 }
 
 TEST_F(CardViewTest, PhotoKeepsItsAspectWithinTheBandAndClearOfTheName)
@@ -538,6 +612,47 @@ TEST_F(CardViewTest, TheKeyboardWalksTheRowsAndActsOnTheChosenOne)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), S("555 0101"));
     card.setPerson(nullptr);
     EXPECT_FALSE(card.selectNextRow());
+}
+
+TEST_F(CardViewTest, TheChosenRowIsDroppedWithItsLight)
+{
+    Person::Fields f;
+    f.lastName = S("Lee");
+    for (int i = 0; i < 40; ++i)
+        f.phones.append(value("_$!<Home>!$_", QStringLiteral("555 01%1").arg(i), i));
+    card.setPerson(std::make_shared<const Person>(f));
+    card.show();
+    QApplication::processEvents();
+    QScrollBar *bar = card.scrollView()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the body must scroll for this test";
+    const struct
+    {
+        const char *how;
+        std::function<void(PropertyView *)> lose;
+    } cases[] = {
+        {"the wheel scrolls", [bar](PropertyView *) { bar->setValue(bar->maximum()); }},
+        {"the pointer passes over its label",
+         [](PropertyView *chosen) {
+             chosen->grab();
+             sendMouse(chosen, QEvent::MouseMove, centreInQt(chosen->labelRect(), chosen));
+             QEvent leave(QEvent::Leave);
+             QApplication::sendEvent(chosen, &leave);
+         }},
+    };
+    for (const auto &c : cases) {
+        bar->setValue(0);
+        ASSERT_TRUE(card.selectNextRow());
+        PropertyView *chosen = card.selectedRow();
+        ASSERT_NE(chosen, nullptr);
+        c.lose(chosen);
+        EXPECT_EQ(card.selectedRow() == chosen, chosen->isHighlighted())
+            << c.how << ": the row acted on does not look chosen";
+        actions.calls.clear();
+        if (!chosen->isHighlighted()) {
+            EXPECT_FALSE(card.openSelectedRow()) << c.how;
+        }
+        EXPECT_EQ(actions.calls, QStringList()) << c.how;
+    }
 }
 
 } // namespace

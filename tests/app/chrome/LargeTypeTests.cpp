@@ -95,6 +95,20 @@ TEST(LargeTypeWindowTest, WindowIsTheTextExtentPlusTwentyAndFollowsANewText)
     EXPECT_NEAR(window.geometry().center().x(), visible.center().x(), 1);
 }
 
+// Each size tried measures the whole text: a value of megabytes would hold the window for
+// seconds.
+TEST(LargeTypeWindowTest, AHugeValueIsCutAsTheCardCutsIt)
+{
+    LargeTypeWindow window;
+    window.setForegroundColorProvider([] { return QColor(Qt::white); });
+    const QString huge = QString(4 * 1024 * 1024, QLatin1Char('1'));
+    window.setDisplayString(huge);
+    const QString shown = window.largeTypeView()->displayString().text;
+    EXPECT_LE(shown.size(), 20000);
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << "the cut is not marked";
+    EXPECT_TRUE(huge.startsWith(shown.chopped(1)));
+}
+
 TEST(LargeTypeWindowTest, MissingColourSettingFallsBackToAVisibleColour)
 {
     LargeTypeWindow window;

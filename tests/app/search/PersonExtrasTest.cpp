@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "search/PersonExtras.h"
+#include "search/PersonCardFile.h"
 #include "search/StringWhitespace.h"
 
 #include "TemporaryHome.h"
@@ -8,7 +9,10 @@
 #include "workspace/Workspace.h"
 #include "workspace/test/RecordingWorkspace.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -164,4 +168,92 @@ TEST(PersonExtrasTest, OpeningHandsTheContactsProgramTheCardAlone)
     workspace->answer = false;
     EXPECT_FALSE(PersonExtras::openInAddressBook(*VCardReader::readFile(single).first()));
     Workspace::setShared(nullptr);
+}
+
+TEST(PersonExtrasTest, CopiesLieInAFolderOfTheUsersAloneForADay)
+{
+    TemporaryHome home;
+    const QString folder = home.runtimeDir() + S("/brisko-cards");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                  QFileDevice::ExeOther));
+    const QDateTime now = QDateTime::currentDateTime();
+    const auto leave = [&](const char *name, const QDateTime &modified) {
+        QFile file(folder + S("/") + S(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("x") == 1 && file.flush());
+        EXPECT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    };
+    leave("Day Old.vcf", now.addSecs(-25 * 60 * 60));
+    leave("Fresh.vcf", now.addSecs(-23 * 60 * 60));
+    leave("Day Old.txt", now.addSecs(-25 * 60 * 60));
+
+    QFile shared(home.path() + S("/family.vcf"));
+    ASSERT_TRUE(shared.open(QIODevice::WriteOnly));
+    shared.write("BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann\nEND:VCARD\n"
+                 "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Bob\nEND:VCARD\n");
+    shared.close();
+    const QString copy =
+        PersonCardFile::fileWithCardAlone(*VCardReader::readFile(shared.fileName()).last());
+    EXPECT_EQ(QFileInfo(copy).absolutePath(), folder);
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                            QFileDevice::WriteOther | QFileDevice::ExeOther;
+    EXPECT_EQ(QFile::permissions(folder) & others, QFileDevice::Permissions())
+        << "others may look into the folder of the copies";
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
+              (QStringList{S("Bob Lee.vcf"), S("Day Old.txt"), S("Fresh.vcf")}));
+}
+
+// The desktop picks the handler by the name's extension: a browser would open lonely.html.
+TEST(PersonExtrasTest, ACardAloneInAFileNotNamedAsACardIsHandedOverAsACopy)
+{
+    TemporaryHome home;
+    const QByteArray ann = "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann\nEND:VCARD\n";
+    const struct
+    {
+        const char *name;
+        bool itself;
+    } cases[] = {{"lonely.html", false},
+                 {"lonely.txt", false},
+                 {"lonely.VCF", true},
+                 {"lonely.vcard", true}};
+    for (const auto &c : cases) {
+        QFile file(home.path() + S("/") + S(c.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(ann) == ann.size());
+        file.close();
+        const QString handed =
+            PersonCardFile::fileWithCardAlone(*VCardReader::readFile(file.fileName()).first());
+        if (c.itself) {
+            EXPECT_EQ(handed, file.fileName()) << c.name;
+        } else {
+            EXPECT_TRUE(handed.startsWith(PersonCardFile::copiesFolder() + S("/")) &&
+                        handed.endsWith(S(".vcf")))
+                << c.name << ": " << qPrintable(handed);
+        }
+    }
+}
+
+TEST(PersonExtrasTest, ACopyThatCannotBeMadeSaysWhy)
+{
+    TemporaryHome home;
+    // Where the folder of copies would be, a plain file.
+    QFile blocker(home.runtimeDir() + S("/brisko-cards"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QFile shared(home.path() + S("/family.vcf"));
+    ASSERT_TRUE(shared.open(QIODevice::WriteOnly));
+    shared.write("BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann\nEND:VCARD\n"
+                 "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Bob\nEND:VCARD\n");
+    shared.close();
+    static QString said;
+    said.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &text) { said += text; });
+    const bool opened =
+        PersonExtras::openInAddressBook(*VCardReader::readFile(shared.fileName()).last());
+    qInstallMessageHandler(previous);
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(said.contains(blocker.fileName())) << qPrintable(said);
+    EXPECT_FALSE(said.contains(QLatin1String("no longer"))) << qPrintable(said);
 }

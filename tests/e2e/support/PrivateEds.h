@@ -12,31 +12,22 @@
 
 #include <libebook/libebook.h>
 
-/// Evolution Data Server of a test's own: a private session bus that starts the real
-/// evolution-source-registry and evolution-addressbook-factory when they are first asked,
-/// with the XDG folders of the environment at construction (a TemporaryHome), and a libebook
-/// client that fills its address books as another contacts program would.
+/// Evolution Data Server of a test's own: a private session bus that can start the real
+/// evolution-source-registry and evolution-addressbook-factory (and no other of the machine's
+/// services) when they are first asked, with the XDG folders of the environment at construction (a
+/// TemporaryHome), and a libebook client that fills its address books as another contacts program
+/// would.
 class PrivateEds final
 {
 public:
     /// Why the services cannot run here, or empty when they can.
     static QString missingReason()
     {
-        const QStringList dataDirs =
-            qEnvironmentVariable("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"))
-                .split(QLatin1Char(':'), Qt::SkipEmptyParts);
-        for (const char *service : {"Sources", "AddressBook"}) {
-            const QString pattern = QStringLiteral("org.gnome.evolution.dataserver.%1*.service")
-                                        .arg(QLatin1String(service));
-            bool found = false;
-            for (const QString &dir : dataDirs)
-                found = found || !QDir(dir + QLatin1String("/dbus-1/services"))
-                                      .entryList({pattern}, QDir::Files)
-                                      .isEmpty();
-            if (!found)
+        for (const QString &service : services()) {
+            if (PrivateSessionBus::machineServiceFiles(service).isEmpty())
                 return QStringLiteral("Evolution Data Server is not installed (no D-Bus service "
                                       "%1; install evolution-data-server)")
-                    .arg(pattern);
+                    .arg(service);
         }
         return {};
     }
@@ -45,7 +36,7 @@ public:
     {
         // GSettings through dconf would start yet another service on the bus.
         qputenv("GSETTINGS_BACKEND", "memory");
-        _bus = std::make_unique<PrivateSessionBus>();
+        _bus = std::make_unique<PrivateSessionBus>(services());
         if (!_bus->isRunning())
             return;
         GError *error = nullptr;
@@ -136,6 +127,14 @@ public:
     }
 
 private:
+    /// The registry and the address book factory; the calendars, the password prompter and
+    /// the keyring stay out.
+    static QStringList services()
+    {
+        return {QStringLiteral("org.gnome.evolution.dataserver.Sources*"),
+                QStringLiteral("org.gnome.evolution.dataserver.AddressBook*")};
+    }
+
     EBookClient *client(const QByteArray &bookUid)
     {
         if (!_registry)

@@ -3,10 +3,14 @@
 
 #include <QByteArray>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <functional>
@@ -130,18 +134,24 @@ private:
 };
 
 /// A session bus of the test's own, so tests never talk to the user's session or to each
-/// other. Points DBUS_SESSION_BUS_ADDRESS at it while it lives.
+/// other. It can start only the services its test names, from their .service files on this
+/// machine, so a test gives the same answer on a bare machine and on a full desktop whose
+/// portal or keyring would otherwise answer in place of what the test stands in. Points
+/// DBUS_SESSION_BUS_ADDRESS at it while it lives.
 class PrivateSessionBus final
 {
 public:
-    /// A bus of the session kind, or of the configuration file given.
-    explicit PrivateSessionBus(const QString &configFile = {})
-        : _daemon(QStringLiteral("dbus-daemon"),
-                  {configFile.isEmpty() ? QStringLiteral("--session")
-                                        : QStringLiteral("--config-file=") + configFile,
-                   QStringLiteral("--nofork"), QStringLiteral("--print-address=1")})
+    /// A bus that starts the services named (.service file names without the extension, `*`
+    /// allowed), none when empty.
+    explicit PrivateSessionBus(const QStringList &services = {})
+        : _configFile(_writeConfiguration(services))
+        , _daemon(QStringLiteral("dbus-daemon"),
+                  {QStringLiteral("--config-file=") + _configFile, QStringLiteral("--nofork"),
+                   QStringLiteral("--print-address=1")})
     {
         _saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        if (_configFile.isEmpty())
+            return;
         if (const auto line = _daemon.readLine(10000); line && !line->isEmpty()) {
             _address = *line;
             qputenv("DBUS_SESSION_BUS_ADDRESS", _address.toUtf8());
@@ -158,7 +168,53 @@ public:
     bool isRunning() const { return !_address.isEmpty(); }
     QString address() const { return _address; }
 
+    /// The machine's .service files matching `pattern`, in the folders a desktop's session bus
+    /// reads them from.
+    static QFileInfoList machineServiceFiles(const QString &pattern = QStringLiteral("*"))
+    {
+        QStringList dataDirs =
+            qEnvironmentVariable("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"))
+                .split(QLatin1Char(':'), Qt::SkipEmptyParts);
+        dataDirs.append(QStringLiteral("/usr/share"));
+        dataDirs.removeDuplicates();
+        QFileInfoList files;
+        for (const QString &dir : dataDirs)
+            files += QDir(dir + QLatin1String("/dbus-1/services"))
+                         .entryInfoList({pattern + QLatin1String(".service")}, QDir::Files);
+        return files;
+    }
+
 private:
+    // The session bus's own configuration, less every folder of the machine's services.
+    QString _writeConfiguration(const QStringList &services)
+    {
+        if (!_folder.isValid())
+            return {};
+        const QString serviceDir = _folder.filePath(QStringLiteral("services"));
+        if (!QDir().mkpath(serviceDir))
+            return {};
+        for (const QString &service : services) {
+            for (const QFileInfo &file : machineServiceFiles(service))
+                QFile::copy(file.filePath(), serviceDir + QLatin1Char('/') + file.fileName());
+        }
+        const QString configFile = _folder.filePath(QStringLiteral("session.conf"));
+        QFile config(configFile);
+        if (!config.open(QIODevice::WriteOnly))
+            return {};
+        const QByteArray escapedDir = serviceDir.toHtmlEscaped().toUtf8();
+        config.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration "
+                     "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/"
+                     "busconfig.dtd\">\n<busconfig><type>session</type><keep_umask/>"
+                     "<listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth><servicedir>" +
+                     escapedDir +
+                     "</servicedir><policy context=\"default\"><allow send_destination=\"*\" "
+                     "eavesdrop=\"true\"/><allow eavesdrop=\"true\"/><allow own=\"*\"/>"
+                     "</policy></busconfig>\n");
+        return config.error() == QFile::NoError ? configFile : QString();
+    }
+
+    QTemporaryDir _folder;
+    QString _configFile;
     ChildProcess _daemon;
     QString _address;
     QByteArray _saved;

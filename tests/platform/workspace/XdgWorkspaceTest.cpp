@@ -150,17 +150,19 @@ TEST(XdgWorkspace, LaunchesABundlesExecutable)
     info.close();
     QFile tool(bundle + QStringLiteral("/Contents/Linux/tool"));
     ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
-    tool.write("#!/bin/sh\necho \"$1\" > \"$2\"\n");
+    tool.write("#!/bin/sh\nprintf '%s\\n%s\\n' \"$1\" $$ > \"$2\"\n");
     tool.close();
     tool.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     XdgWorkspace workspace;
-    ASSERT_TRUE(workspace.launchApplication(bundle, {QStringLiteral("hello"), marker}));
+    qint64 started = 0;
+    ASSERT_TRUE(workspace.launchApplication(bundle, {QStringLiteral("hello"), marker}, &started));
     for (int i = 0; i < 250 && QFileInfo(marker).size() == 0; ++i)
         QThread::msleep(20);
     QFile result(marker);
     ASSERT_TRUE(result.open(QIODevice::ReadOnly)) << "the bundle's executable never ran";
-    EXPECT_EQ(result.readAll().trimmed(), QByteArray("hello"));
+    EXPECT_EQ(result.readAll().trimmed(), "hello\n" + QByteArray::number(started))
+        << "the identifier handed out is not the started program's";
 }
 
 TEST(XdgWorkspace, KnowsWhichSchemesTheDesktopHasAHandlerFor)

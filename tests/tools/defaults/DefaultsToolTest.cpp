@@ -95,6 +95,24 @@ TEST_F(DefaultsToolTest, ArraysAndWholeDomainsReadAsNestedText)
                        "    \"n\" = 7;\n}\n"));
 }
 
+// Any program may write the domain; what it wrote must not act on the reader's terminal.
+TEST_F(DefaultsToolTest, ControlCharactersReadAsVisibleEscapes)
+{
+    ASSERT_EQ(run({QStringLiteral("write"), kDomain, QStringLiteral("title"),
+                   QStringLiteral("-string"), QStringLiteral("\x1b]0;owned\x07 ok")})
+                  .code,
+              0);
+    ASSERT_EQ(run({QStringLiteral("write"), kDomain, QStringLiteral("list"),
+                   QStringLiteral("-array"), QStringLiteral("\x1b[2J")})
+                  .code,
+              0);
+    EXPECT_EQ(run({QStringLiteral("read"), kDomain, QStringLiteral("title")}).out,
+              QStringLiteral("\\x1b]0;owned\\x07 ok\n"));
+    const QString whole = run({QStringLiteral("read"), kDomain}).out;
+    EXPECT_FALSE(whole.contains(QChar(0x1b))) << qPrintable(whole);
+    EXPECT_TRUE(whole.contains(QLatin1String("\\x1b[2J"))) << qPrintable(whole);
+}
+
 TEST_F(DefaultsToolTest, AbsentKeysAndDomainsExitOneWithAMessage)
 {
     Result result = run({QStringLiteral("read"), kDomain});
