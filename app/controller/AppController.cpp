@@ -107,15 +107,12 @@ AppController::AppController()
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 _applicationActive = state == Qt::ApplicationActive;
-                if (_applicationActive)
+                if (_applicationActive) {
+                    _activeSinceShown = true;
                     return;
-                // A loss of focus that reaches us only once the window is being brought up
-                // again (a press through the desktop portal comes in no order with the window
-                // system's events, and the fade lets both in) belongs to the time before: it
-                // must not hide the window again.
-                const quint64 activation = _activations;
-                QTimer::singleShot(0, this, [this, activation] {
-                    if (!_applicationActive && !_switchingWindows && activation == _activations)
+                }
+                QTimer::singleShot(0, this, [this] {
+                    if (!_applicationActive && !_switchingWindows && _activeSinceShown)
                         applicationDidResignActive();
                 });
             });
@@ -229,8 +226,11 @@ void AppController::_alertDidEnd()
 
 void AppController::showSearchWindow()
 {
-    // From here on, a loss of focus still on its way from before belongs to the past.
-    ++_activations;
+    // Only a window that had the focus can lose it to another program. A loss of focus that
+    // reaches us after the window was brought up again, but before it has the focus (a press
+    // through the desktop portal comes in no order with the window system's events, and the
+    // fade lets both in), is one from before: it must not hide the window again.
+    _activeSinceShown = _applicationActive;
     if (_numAlertPanel > 0) {
         _activateApplication();
         return;

@@ -200,7 +200,7 @@ private:
     bool _greetingDue = false;
     bool _applicationActive = false;
     bool _switchingWindows = false;
-    /// How often the search window was brought up and given the focus.
-    quint64 _activations = 0;
+    /// Whether the application had the focus since the search window was last brought up.
+    bool _activeSinceShown = false;
     bool _searchWhenIndexIsIn = true;
 };

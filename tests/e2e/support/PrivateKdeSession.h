@@ -59,9 +59,19 @@ public:
         QDir().mkpath(_home.runtimeDir());
         QFile::setPermissions(_home.runtimeDir(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (!_writeBusConfiguration())
-            return;
-        _bus = std::make_unique<PrivateSessionBus>(_scratch.filePath(QStringLiteral("bus.conf")));
+        const QStringList services = {
+            QStringLiteral("org.freedesktop.portal.Desktop"),
+            QStringLiteral("org.freedesktop.impl.portal.desktop.kde"),
+            QStringLiteral("org.freedesktop.impl.portal.PermissionStore")};
+        for (const QString &service : services) {
+            if (PrivateSessionBus::machineServiceFiles(service).isEmpty()) {
+                _problem = QStringLiteral("the D-Bus service %1 is not installed (packages "
+                                          "xdg-desktop-portal and xdg-desktop-portal-kde)")
+                               .arg(service);
+                return;
+            }
+        }
+        _bus = std::make_unique<PrivateSessionBus>(services);
         if (!_bus->isRunning()) {
             _problem = QStringLiteral("dbus-daemon did not start the session's bus");
             return;
@@ -198,47 +208,6 @@ callDBus("%1", "/facts", "com.ambertide.BriskoTest.KWinFacts", "report", JSON.st
     }
 
 private:
-    bool _writeBusConfiguration()
-    {
-        const QString services = _scratch.filePath(QStringLiteral("services"));
-        QDir().mkpath(services);
-        for (const char *name :
-             {"org.freedesktop.portal.Desktop", "org.freedesktop.impl.portal.desktop.kde",
-              "org.freedesktop.impl.portal.PermissionStore"}) {
-            const QString file =
-                QStringLiteral("/usr/share/dbus-1/services/%1.service").arg(QLatin1String(name));
-            if (!QFile::copy(file, services + QLatin1Char('/') + QFileInfo(file).fileName())) {
-                _problem = QStringLiteral("%1 is missing (packages xdg-desktop-portal and "
-                                          "xdg-desktop-portal-kde)")
-                               .arg(file);
-                return false;
-            }
-        }
-        QFile config(_scratch.filePath(QStringLiteral("bus.conf")));
-        if (!config.open(QIODevice::WriteOnly))
-            return false;
-        config.write(
-            QStringLiteral(
-                R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <keep_umask/>
-  <listen>unix:tmpdir=/tmp</listen>
-  <auth>EXTERNAL</auth>
-  <servicedir>%1</servicedir>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)")
-                .arg(services)
-                .toUtf8());
-        return true;
-    }
-
     void _startKWin()
     {
         // The installed binary carries a file capability that a container refuses to execute;

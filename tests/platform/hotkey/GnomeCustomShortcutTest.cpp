@@ -40,22 +40,10 @@ protected:
     {
         qputenv("GSETTINGS_BACKEND", "dconf");
         qputenv("XDG_CURRENT_DESKTOP", "GNOME");
-        const QString service = QStringLiteral("/usr/share/dbus-1/services/ca.desrt.dconf.service");
-        ASSERT_TRUE(QFile::exists(service)) << "dconf is not installed (package dconf-service)";
-        QDir().mkpath(scratch.filePath(QStringLiteral("services")));
-        QFile::copy(service, scratch.filePath(QStringLiteral("services/ca.desrt.dconf.service")));
-        QFile config(scratch.filePath(QStringLiteral("bus.conf")));
-        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-        config.write(
-            QStringLiteral("<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
-                           "<auth>EXTERNAL</auth><servicedir>%1</servicedir>"
-                           "<policy context=\"default\"><allow send_destination=\"*\"/><allow "
-                           "eavesdrop=\"true\"/>"
-                           "<allow own=\"*\"/></policy></busconfig>")
-                .arg(scratch.filePath(QStringLiteral("services")))
-                .toUtf8());
-        config.close();
-        bus = std::make_unique<PrivateSessionBus>(config.fileName());
+        ASSERT_FALSE(
+            PrivateSessionBus::machineServiceFiles(QStringLiteral("ca.desrt.dconf")).isEmpty())
+            << "dconf is not installed (package dconf-service)";
+        bus = std::make_unique<PrivateSessionBus>(QStringList{QStringLiteral("ca.desrt.dconf")});
         ASSERT_TRUE(bus->isRunning());
     }
     void TearDown() override
@@ -66,7 +54,6 @@ protected:
     }
 
     TemporaryHome home;
-    QTemporaryDir scratch;
     std::unique_ptr<PrivateSessionBus> bus;
 };
 
