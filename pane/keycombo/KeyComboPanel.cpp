@@ -7,7 +7,10 @@
 #include "view/PaneUiLoader.h"
 
 #include <QAbstractButton>
+#include <QBoxLayout>
+#include <QCoreApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -51,6 +54,19 @@ KeyComboPanel *KeyComboPanel::_load(QWidget *mainWindow, const Bundle &bundle)
     }
     if (mainWindow)
         window->setParent(mainWindow, window->windowFlags() | Qt::Dialog);
+    if (!KeyboardGrab::isPossible()) {
+        // Without the keyboard to itself (a native Wayland window) the recorder never sees a
+        // key the desktop acts on; the user should know before choosing one.
+        auto *limitation = new QLabel(
+            QCoreApplication::translate("KeyComboPanel",
+                                        "Your desktop's own shortcuts still act while you "
+                                        "record: a key combination they use cannot be recorded."),
+            window);
+        limitation->setObjectName(QStringLiteral("limitationLabel"));
+        limitation->setWordWrap(true);
+        if (auto *layout = qobject_cast<QBoxLayout *>(window->layout()))
+            layout->insertWidget(1, limitation);
+    }
     auto *panel = new KeyComboPanel(window, textField, keyCapture);
     connect(okButton, &QAbstractButton::clicked, panel, &KeyComboPanel::ok);
     connect(cancelButton, &QAbstractButton::clicked, panel, &KeyComboPanel::cancel);

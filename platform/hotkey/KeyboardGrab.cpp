@@ -28,6 +28,11 @@ xcb_connection_t *x11Connection()
 
 } // namespace
 
+bool KeyboardGrab::isPossible()
+{
+    return x11Connection() != nullptr;
+}
+
 KeyboardGrab::KeyboardGrab(QWidget *window)
     : _window(window)
 {

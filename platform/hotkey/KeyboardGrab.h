@@ -22,6 +22,8 @@ public:
     ~KeyboardGrab() override;
 
     bool isActive() const { return _active; }
+    /// Whether this desktop lets a program take its keyboard at all (an X server does).
+    static bool isPossible();
 
 private:
     void _tryToGrab();

@@ -4,6 +4,7 @@
 #include "PaneFixture.h"
 #include "SettingsKeys.h"
 #include "store/BriskoDefaults.h"
+#include "hotkey/KeyboardGrab.h"
 
 #include <QDir>
 #include <QFile>
@@ -153,6 +154,16 @@ TEST_F(Pane, ChangeHotKeyStoresOnlyAConfirmedValidKeyAndAlwaysResumes)
                                    ControlCommands::Resume};
         EXPECT_EQ(recorder.settled(), told) << c.name;
     }
+}
+
+TEST_F(KeyComboPanelTest, SaysSoWhereTheDesktopKeepsItsShortcutsWhileRecording)
+{
+    // The unit tests run on Qt's offscreen platform, which, like a native Wayland window, has
+    // no keyboard to take.
+    ASSERT_FALSE(KeyboardGrab::isPossible());
+    const auto *limitation = panel->window()->findChild<QLabel *>(QStringLiteral("limitationLabel"));
+    ASSERT_NE(limitation, nullptr);
+    EXPECT_TRUE(limitation->text().contains(QStringLiteral("shortcuts still act")));
 }
 
 TEST(KeyComboPanelResource, ThatCannotBeReadIsLoggedAndTheButtonChangesNothing)
