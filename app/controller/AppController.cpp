@@ -721,7 +721,8 @@ QString AppController::_appName()
 
 int AppController::_randomProductId()
 {
-    return RKWebsite::advertProductIdAt(QDateTime::currentDateTimeUtc());
+    return RKWebsite::advertProductIdAt(QDateTime::currentDateTimeUtc(),
+                                        RKWebsite::AdvertPlace::Application);
 }
 
 AppController::LaunchGreeting

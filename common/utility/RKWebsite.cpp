@@ -7,6 +7,7 @@
 #include <QTimeZone>
 
 #include <array>
+#include <span>
 
 namespace {
 
@@ -182,15 +183,19 @@ void RKWebsite::visitVTRead(int productId)
           QStringLiteral("/dyn/moreinfo/%1/%2").arg(kListingPlatform).arg(listingId));
 }
 
-int RKWebsite::advertProductIdAt(const QDateTime &now)
+int RKWebsite::advertProductIdAt(const QDateTime &now, AdvertPlace place)
 {
-    static constexpr std::array<int, 6> kRotation{0, 1, 2, 3, 4, 21};
+    static constexpr std::array<int, 6> kApplication{0, 1, 2, 3, 4, 21};
+    static constexpr std::array<int, 8> kPane{0, 1, 2, 3, 4, 20, 21, 22};
+    const std::span<const int> products =
+        place == AdvertPlace::Pane ? std::span<const int>(kPane) : std::span<const int>(kApplication);
     const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
     // msecs / 1000 truncates toward zero, as the whole-second count must.
     const qint64 seconds = reference.msecsTo(now) / 1000;
     // A clock set before the reference date gives negative minutes; keep the index in range.
-    const qint64 slot = ((seconds / 60) % 6 + 6) % 6;
-    return kRotation[std::size_t(slot)];
+    const auto count = qint64(products.size());
+    const qint64 slot = ((seconds / 60) % count + count) % count;
+    return products[std::size_t(slot)];
 }
 
 QUrl RKWebsite::shareUrl()

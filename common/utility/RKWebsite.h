@@ -61,9 +61,15 @@ public:
     /// The social network's share page for this product's page on the maker's site.
     static QUrl shareUrl();
 
-    /// The product the application's advert line shows at `now`: the minute count since
-    /// 1 January 2001 UTC picks one of six products in turn.
-    static int advertProductIdAt(const QDateTime &now);
+    /// Where an advert line is shown; each place turns through products of its own.
+    enum class AdvertPlace
+    {
+        Application, ///< six products
+        Pane,        ///< eight products
+    };
+    /// The product the advert line in `place` shows at `now`: the minute count since
+    /// 1 January 2001 UTC picks the place's products in turn.
+    static int advertProductIdAt(const QDateTime &now, AdvertPlace place);
 
 private:
     static bool _open(const QString &address);

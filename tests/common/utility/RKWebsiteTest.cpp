@@ -123,18 +123,29 @@ TEST_F(Website, ListingPagesCarryTheListingIdentifier)
                                          id}));
 }
 
-TEST(AdvertRotation, EachMinuteSinceTheReferenceDateShowsTheNextProduct)
+TEST(AdvertRotation, EachMinuteSinceTheReferenceDateShowsThePlacesNextProduct)
 {
+    using Place = RKWebsite::AdvertPlace;
     const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
-    const QList<int> expected{0, 1, 2, 3, 4, 21, 0};
-    for (int minute = 0; minute < expected.size(); ++minute)
-        EXPECT_EQ(RKWebsite::advertProductIdAt(reference.addSecs(minute * 60 + 59)),
-                  expected[minute])
-            << minute;
-    // Clocks set before the reference date still pick a product of the rotation.
-    EXPECT_EQ(RKWebsite::advertProductIdAt(reference.addSecs(-61)), 21);
-    EXPECT_TRUE((QList<int>{0, 1, 2, 3, 4, 21})
-                    .contains(RKWebsite::advertProductIdAt(reference.addYears(-40))));
+    const struct
+    {
+        Place place;
+        QList<int> products;
+    } places[] = {{Place::Application, {0, 1, 2, 3, 4, 21}},
+                  {Place::Pane, {0, 1, 2, 3, 4, 20, 21, 22}}};
+    for (const auto &[place, products] : places) {
+        const auto count = int(products.size());
+        for (int minute = 0; minute <= count; ++minute)
+            EXPECT_EQ(RKWebsite::advertProductIdAt(reference.addSecs(minute * 60 + 59), place),
+                      products[minute % count])
+                << minute << " minutes, " << count << " products";
+        // Clocks set before the reference date, or far past it, still pick a product of the
+        // place; a minute before the reference date is the last one.
+        EXPECT_EQ(RKWebsite::advertProductIdAt(reference.addSecs(-61), place), products.last());
+        for (const QDateTime &odd : {reference.addYears(-40), reference.addYears(80)})
+            EXPECT_TRUE(products.contains(RKWebsite::advertProductIdAt(odd, place)))
+                << qPrintable(odd.toString(Qt::ISODate));
+    }
 }
 
 } // namespace
