@@ -12,7 +12,6 @@
 #include "store/BriskoDefaults.h"
 #include "utility/AdvertTextView.h"
 #include "utility/AlertPanel.h"
-#include "utility/ClickToCallService.h"
 #include "utility/RKUtility.h"
 #include "utility/RKWebsite.h"
 #include "view/PaneUiLoader.h"
@@ -20,16 +19,12 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTabWidget>
-#include <QTimeZone>
 #include <QTimer>
 
 #include <array>
@@ -39,7 +34,6 @@
 
 namespace {
 
-const QString kApplicationName = QStringLiteral("Brisko.app");
 const QString kFeedbackAddress = QStringLiteral("mailto:support@ambertide.com");
 const QColor kRunningColor = QColor::fromRgbF(0.1f, 0.75f, 0.1f, 1.0f);
 const QString kTagProperty = QStringLiteral("tag");
@@ -49,9 +43,20 @@ const QString kTagProperty = QStringLiteral("tag");
 BriskoPanePref::BriskoPanePref(const Bundle &bundle, QObject *parent)
     : PreferencePane(bundle, parent)
     , _userDefaults(new BriskoDefaults(this, this))
-    , _obsoleteCopyFolders{QStringLiteral("/opt"), QStringLiteral("~/Applications")}
-    , _applicationCommand(QStringLiteral("Brisko"))
+    , _obsoleteCopies([this] { return _userDefaults->applicationPath(); },
+                      [this] { return _applicationProcesses(); },
+                      [this](const QString &title, const QString &message,
+                             const QString &defaultButton, const QString &alternateButton) {
+                          return runPromptSheetWithTitle(title, message, defaultButton,
+                                                         alternateButton, QString());
+                      })
+    , _vonageAccount(_userDefaults,
+                     [this](const QString &title, const QString &message) {
+                         runPromptSheetWithTitle(title, message, tr("OK"), QString(), QString());
+                     })
 {
+    connect(&_vonageAccount, &VonageAccount::fetchingChanged, this,
+            &BriskoPanePref::setIsFetchingVonageNumbers);
     connect(&_startedCopy, &ProcessEndWatch::ended, this, &BriskoPanePref::_startedCopyEnded);
 }
 
@@ -79,9 +84,10 @@ QWidget *BriskoPanePref::assignMainView()
     _tabView = view->findChild<QTabWidget *>(QStringLiteral("tabView"));
     _progressIndicator = view->findChild<QProgressBar *>(QStringLiteral("progressIndicator"));
     _adTextView = view->findChild<AdvertTextView *>(QStringLiteral("adTextView"));
-    _vonageNumbersPop = view->findChild<QComboBox *>(QStringLiteral("vonageNumbersPop"));
+    auto *vonageNumbersPop = view->findChild<QComboBox *>(QStringLiteral("vonageNumbersPop"));
     _vonageSetupWindow = view->findChild<QDialog *>(QStringLiteral("vonageSetupWindow"));
-    _vonageProgressWindow = view->findChild<QDialog *>(QStringLiteral("vonageProgressWindow"));
+    _vonageAccount.setControls(
+        vonageNumbersPop, view->findChild<QDialog *>(QStringLiteral("vonageProgressWindow")));
     if (_tabView) {
         connect(_tabView, &QTabWidget::currentChanged, this, [this](int index) {
             if (QWidget *page = _tabView->widget(index))
@@ -95,8 +101,8 @@ QWidget *BriskoPanePref::assignMainView()
         _progressIndicator->setSizePolicy(policy);
         _progressIndicator->setRange(0, 0);
     }
-    if (_vonageNumbersPop)
-        connect(_vonageNumbersPop, &QComboBox::activated, this,
+    if (vonageNumbersPop)
+        connect(vonageNumbersPop, &QComboBox::activated, this,
                 &BriskoPanePref::selectVonageNumber);
     if (auto *version = view->findChild<QLabel *>(QStringLiteral("versionLabel")))
         version->setText(tr("Version %1")
@@ -110,9 +116,7 @@ QWidget *BriskoPanePref::assignMainView()
 
 void BriskoPanePref::mainViewDidLoad()
 {
-    _vonage.setName(_userDefaults->valueForKey(DefVonageName).toString());
-    _vonage.setPassword(_userDefaults->valueForKey(DefVonagePassword).toString());
-    _reloadVonageNumbers();
+    _vonageAccount.load();
     setTabIdentifier(QStringLiteral("general"));
     setOnOffButtonTitle(tr("Start Brisko"));
     _setRunState(tr("Brisko is stopped"), QColor(), false);
@@ -131,7 +135,7 @@ void BriskoPanePref::willSelect()
     // The application may have changed the settings since the pane was last shown.
     if (_binder)
         _binder->reload();
-    _reloadVonageNumbers();
+    _vonageAccount.showNumbers();
     _offerGnomeShortcut();
 }
 
@@ -160,34 +164,9 @@ void BriskoPanePref::addGnomeShortcut()
 
 void BriskoPanePref::didSelect()
 {
-    // A copy this user cannot move is said once; ending the application and its login item
-    // for it at every showing would only come back to the same question.
-    bool movableCopy = false;
-    for (const QString &folder : _obsoleteCopyFolders) {
-        const QString path = _expandedFolder(folder) + QLatin1Char('/') + kApplicationName;
-        if (!_isObsoleteCopy(path) || _unmovableCopies.contains(path) || _keptCopies.contains(path))
-            continue;
-        if (_canBeMoved(path))
-            movableCopy = true;
-        else
-            _reportUnmovableCopy(path);
-    }
-    if (!movableCopy)
-        return;
-    _killBrisko();
-    _removeObsoleteLoginItem();
-    // The login item switch was read before the item went.
-    if (_binder)
+    // The login item switch was read before the item could go.
+    if (_obsoleteCopies.offerRemoval() && _binder)
         _binder->reload();
-    const int choice = runPromptSheetWithTitle(
-        tr("Move old version to Trash?"),
-        tr("You have an obsolete version of Brisko in your Applications folder. It is strongly "
-           "recommended that it be moved to Trash to avoid confusion."),
-        tr("Move to Trash"), tr("Keep Old Version"), QString());
-    if (choice == AlertPanel::DefaultReturn)
-        _removeObsoleteVersion();
-    else
-        _keptCopies = _obsoleteCopies();
 }
 
 void BriskoPanePref::setIsFetchingVonageNumbers(bool fetching)
@@ -442,87 +421,17 @@ void BriskoPanePref::setupHotKey()
 
 void BriskoPanePref::setupVonage()
 {
-    setVonageName(_vonage.name());
-    setVonagePassword(_vonage.password());
+    setVonageName(_vonageAccount.proxy().name());
+    setVonagePassword(_vonageAccount.proxy().password());
     const int code = _vonageSetupWindow ? runPromptSheet(_vonageSetupWindow) : 0;
-    if (code == 0) {
-        if (!_userDefaults->valueForKey(DefSelectedVonageNumber).toString().isEmpty())
-            return;
+    if (code == 0 ? !_vonageAccount.hasChosenNumber()
+                  : !_vonageAccount.storeAndFetchNumbers(_vonageName, _vonagePassword))
         setVonageEnabled(false);
-        return;
-    }
-    _userDefaults->setValueForKey(_vonageName, DefVonageName);
-    _userDefaults->setValueForKey(_vonagePassword, DefVonagePassword);
-    _vonage.setName(_vonageName);
-    _vonage.setPassword(_vonagePassword);
-
-    if (const std::optional<QStringList> numbers = _fetchVonageNumbers()) {
-        _userDefaults->setValueForKey(QVariant(*numbers).toList(), DefVonageNumbers);
-        _userDefaults->setValueForKey(numbers->first(), DefSelectedVonageNumber);
-        _reloadVonageNumbers();
-        return;
-    }
-    if (_vonage.authenticationFailed())
-        runPromptSheetWithTitle(tr("Authentication Failed"),
-                                tr("Please check your Vonage Account Name and Password."), tr("OK"),
-                                QString(), QString());
-    else
-        runPromptSheetWithTitle(tr("Unable to Reach Vonage"),
-                                tr("Please check your network connection."), tr("OK"), QString(),
-                                QString());
-    _userDefaults->setBool(false, DefVonageEnabled);
-    _userDefaults->setValueForKey(QVariant(), DefVonageNumbers);
-    _userDefaults->setValueForKey(QVariant(), DefSelectedVonageNumber);
-    _reloadVonageNumbers();
-    setVonageEnabled(false);
-}
-
-std::optional<QStringList> BriskoPanePref::_fetchVonageNumbers()
-{
-    setIsFetchingVonageNumbers(true);
-    if (_vonageProgressWindow) {
-        // A dialog of the interface file belongs to the pane's window already.
-        _vonageProgressWindow->setWindowModality(Qt::WindowModal);
-        _vonageProgressWindow->show();
-    }
-    const std::optional<QStringList> numbers = _vonage.numbersWhileHandlingEvents();
-    setIsFetchingVonageNumbers(false);
-    if (_vonageProgressWindow)
-        _vonageProgressWindow->hide();
-    return numbers;
 }
 
 void BriskoPanePref::selectVonageNumber(int index)
 {
-    // "Unavailable" stands for no number at all and is never stored as one.
-    if (!_vonageNumbersPop || !_vonageNumbersPop->isEnabled() || index < 0)
-        return;
-    _userDefaults->setValueForKey(_vonageNumbersPop->itemText(index), DefSelectedVonageNumber);
-}
-
-void BriskoPanePref::_reloadVonageNumbers()
-{
-    if (!_vonageNumbersPop)
-        return;
-    const QSignalBlocker blocker(_vonageNumbersPop);
-    _vonageNumbersPop->clear();
-    QStringList stored;
-    for (const QVariant &number : _userDefaults->valueForKey(DefVonageNumbers).toList()) {
-        if (number.metaType().id() == QMetaType::QString && !number.toString().isEmpty())
-            stored.append(number.toString());
-    }
-    // What an older version stored from a hostile answer is shown no more than a new answer.
-    const QStringList numbers = ClickToCallService::acceptedCallerNumbers(stored);
-    _vonageNumbersPop->setEnabled(!numbers.isEmpty());
-    if (numbers.isEmpty()) {
-        _vonageNumbersPop->addItem(tr("Unavailable"));
-        return;
-    }
-    _vonageNumbersPop->addItems(numbers);
-    const qsizetype selected =
-        numbers.indexOf(_userDefaults->valueForKey(DefSelectedVonageNumber).toString());
-    if (selected >= 0)
-        _vonageNumbersPop->setCurrentIndex(int(selected));
+    _vonageAccount.chooseNumber(index);
 }
 
 void BriskoPanePref::visitWeb()
@@ -557,18 +466,8 @@ void BriskoPanePref::shareOnFacebook()
 
 int BriskoPanePref::_randomProductId()
 {
-    return _randomProductIdAt(QDateTime::currentDateTimeUtc());
-}
-
-int BriskoPanePref::_randomProductIdAt(const QDateTime &now)
-{
-    static constexpr std::array<int, 8> kProducts{0, 1, 2, 3, 4, 20, 21, 22};
-    const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
-    // The whole seconds are kept in 32 bits, as they always were; a count past that range
-    // wraps instead of overflowing.
-    const auto seconds = static_cast<qint32>(reference.msecsTo(now) / 1000);
-    const qint32 remainder = (seconds / 60) % 8;
-    return remainder < 0 ? kProducts[0] : kProducts[std::size_t(remainder)];
+    return RKWebsite::advertProductIdAt(QDateTime::currentDateTimeUtc(),
+                                        RKWebsite::AdvertPlace::Pane);
 }
 
 int BriskoPanePref::runPromptSheet(QDialog *sheet)
@@ -615,32 +514,9 @@ void BriskoPanePref::_setButtonActionForView(QWidget *view, QDialog *sheet)
     }
 }
 
-QString BriskoPanePref::_expandedFolder(const QString &folder) const
-{
-    if (folder == QLatin1String("~"))
-        return QDir::homePath();
-    if (folder.startsWith(QLatin1String("~/")))
-        return QDir::homePath() + folder.mid(1);
-    return folder;
-}
-
-bool BriskoPanePref::_isObsoleteCopy(const QString &path) const
-{
-    const QFileInfo copy(path);
-    if (!copy.isDir())
-        return false;
-    // A link to the application this pane carries is the current version, not an old one.
-    const QString current = QFileInfo(_userDefaults->applicationPath()).canonicalFilePath();
-    return current.isEmpty() || copy.canonicalFilePath() != current;
-}
-
 bool BriskoPanePref::_obsoleteVersionInstalled() const
 {
-    for (const QString &folder : _obsoleteCopyFolders) {
-        if (_isObsoleteCopy(_expandedFolder(folder) + QLatin1Char('/') + kApplicationName))
-            return true;
-    }
-    return false;
+    return _obsoleteCopies.anyInstalled();
 }
 
 QList<RKProcess> BriskoPanePref::_applicationProcesses() const
@@ -651,84 +527,19 @@ QList<RKProcess> BriskoPanePref::_applicationProcesses() const
     return processes;
 }
 
-QStringList BriskoPanePref::_obsoleteCopies() const
-{
-    QStringList copies;
-    for (const QString &folder : _obsoleteCopyFolders) {
-        const QString path = _expandedFolder(folder) + QLatin1Char('/') + kApplicationName;
-        if (_isObsoleteCopy(path))
-            copies.append(path);
-    }
-    return copies;
-}
-
-bool BriskoPanePref::_liesInObsoleteCopy(const QString &path) const
-{
-    const QString file = QFileInfo(path).canonicalFilePath();
-    if (file.isEmpty())
-        return false;
-    for (const QString &copy : _obsoleteCopies()) {
-        const QString folder = QFileInfo(copy).canonicalFilePath();
-        if (!folder.isEmpty() && (file == folder || file.startsWith(folder + QLatin1Char('/'))))
-            return true;
-    }
-    return false;
-}
-
 void BriskoPanePref::_killBrisko()
 {
-    // Only what runs from an old copy: a program of the same name elsewhere, this version
-    // included, is none of the pane's business here.
-    for (const RKProcess &process : _applicationProcesses()) {
-        if (_liesInObsoleteCopy(process.executablePath()))
-            process.terminate();
-    }
-}
-
-void BriskoPanePref::_removeObsoleteLoginItem()
-{
-    // The login item of this version has the same name; only one that starts an old copy
-    // goes.
-    for (const QVariant &item : RKUtility::_getAutoLaunchedApplications()) {
-        const QString path = item.toMap().value(QStringLiteral("Path")).toString();
-        if (QFileInfo(path).fileName() == kApplicationName && _liesInObsoleteCopy(path)) {
-            RKUtility::removeAutoLaunchAppNamed(kApplicationName);
-            return;
-        }
-    }
+    _obsoleteCopies.endProcesses();
 }
 
 bool BriskoPanePref::_removeObsoleteVersion()
 {
-    for (const QString &folder : _obsoleteCopyFolders)
+    for (const QString &folder : _obsoleteCopies.folders())
         _removeBriskoInDirectory(folder);
     return false;
 }
 
 void BriskoPanePref::_removeBriskoInDirectory(const QString &directory)
 {
-    const QString path = _expandedFolder(directory) + QLatin1Char('/') + kApplicationName;
-    if (_isObsoleteCopy(path) && !_unmovableCopies.contains(path) &&
-        !Workspace::shared().recycle(path))
-        _reportUnmovableCopy(path);
-}
-
-bool BriskoPanePref::_canBeMoved(const QString &path) const
-{
-    // Moving takes the right to change the folder that holds the copy, and for a folder also
-    // the right to change the folder itself.
-    const QFileInfo copy(path);
-    if (::access(QFile::encodeName(copy.path()).constData(), W_OK | X_OK) != 0)
-        return false;
-    return copy.isSymLink() || ::access(QFile::encodeName(path).constData(), W_OK) == 0;
-}
-
-void BriskoPanePref::_reportUnmovableCopy(const QString &path)
-{
-    _unmovableCopies.insert(path);
-    runPromptSheetWithTitle(tr("Cannot Move Old Version to Trash"),
-                            tr("The obsolete version of Brisko at %1 cannot be moved to Trash. "
-                               "Please remove it as an administrator.")
-                                .arg(path),
-                            tr("OK"), QString(), QString());
+    _obsoleteCopies.moveToTrash(directory);
 }

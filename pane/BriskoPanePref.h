@@ -2,24 +2,21 @@
 #pragma once
 
 #include "prefpane/PreferencePane.h"
+#include "obsolete/ObsoleteCopies.h"
 #include "process/ProcessEndWatch.h"
-#include "vonage/VonageProxy.h"
+#include "vonage/VonageAccount.h"
 
 #include <QColor>
-#include <QDateTime>
 #include <QList>
 #include <QPointer>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
-#include <optional>
 
 class AdvertTextView;
 class BriskoDefaults;
 class PaneBinder;
 class QAbstractButton;
-class RKProcess;
 class QComboBox;
 class QDialog;
 class QProgressBar;
@@ -61,7 +58,7 @@ public:
 
     BriskoDefaults *userDefaults() const { return _userDefaults; }
     /// The Vonage account's client, holding the stored name and password.
-    VonageProxy &vonage() { return _vonage; }
+    VonageProxy &vonage() { return _vonageAccount.proxy(); }
 
     void mainViewDidLoad() override;
     void willSelect() override;
@@ -107,12 +104,11 @@ public:
 
     /// The advert's product for the minute: eight of the maker's products in turn.
     static int _randomProductId();
-    static int _randomProductIdAt(const QDateTime &now);
 
     // Where old copies are looked for and what the application's processes are called.
     // Tests point them at their own folders and programs; the pane uses "/opt",
     // "~/Applications" and "Brisko".
-    void setObsoleteCopyFolders(const QStringList &folders) { _obsoleteCopyFolders = folders; }
+    void setObsoleteCopyFolders(const QStringList &folders) { _obsoleteCopies.setFolders(folders); }
     void setApplicationCommand(const QString &command) { _applicationCommand = command; }
 
     /// A copy of the application lies in one of the obsolete-copy folders.
@@ -172,34 +168,16 @@ private:
     void _offerGnomeShortcut();
     void _postNotificationObject(const QString &command);
     void _setButtonActionForView(QWidget *view, QDialog *sheet);
-    void _reloadVonageNumbers();
-    /// Asks the service for the account's numbers while the progress sheet shows.
-    std::optional<QStringList> _fetchVonageNumbers();
-    QString _expandedFolder(const QString &folder) const;
+    void _startedCopyEnded();
     /// This user's processes running the application; other users' are never touched.
     QList<RKProcess> _applicationProcesses() const;
-    bool _isObsoleteCopy(const QString &path) const;
-    /// Whether this user may move the copy at `path` to the Trash.
-    bool _canBeMoved(const QString &path) const;
-    /// Says the copy must be removed by an administrator, and leaves it alone from then on.
-    void _reportUnmovableCopy(const QString &path);
-    void _startedCopyEnded();
-    /// The obsolete copies there are, in the order of their folders.
-    QStringList _obsoleteCopies() const;
-    /// Whether `path` (links followed) is one of them or lies inside one.
-    bool _liesInObsoleteCopy(const QString &path) const;
-    /// Removes the login item when it starts an obsolete copy.
-    void _removeObsoleteLoginItem();
 
     BriskoDefaults *_userDefaults;
     PaneBinder *_binder = nullptr;
     QPointer<QTabWidget> _tabView;
     QPointer<QProgressBar> _progressIndicator;
     QPointer<AdvertTextView> _adTextView;
-    QPointer<QComboBox> _vonageNumbersPop;
     QPointer<QDialog> _vonageSetupWindow;
-    QPointer<QDialog> _vonageProgressWindow;
-    VonageProxy _vonage;
 
     bool _appIsRunning = false;
     bool _launchPending = false;
@@ -213,11 +191,9 @@ private:
     QString _vonageName;
     QString _vonagePassword;
 
-    QStringList _obsoleteCopyFolders;
-    QSet<QString> _unmovableCopies;
-    // The copies the user chose to keep: asked about once per pane, not at every showing.
-    QStringList _keptCopies;
+    ObsoleteCopies _obsoleteCopies;
+    VonageAccount _vonageAccount;
+    QString _applicationCommand = QStringLiteral("Brisko");
     // The copy the pane started last, until it announces itself.
     ProcessEndWatch _startedCopy;
-    QString _applicationCommand;
 };

@@ -228,22 +228,6 @@ Von Ambertide.</translation>
         <translation>Brisko läuft nicht</translation>
     </message>
     <message>
-        <source>Move old version to Trash?</source>
-        <translation>Alte Version in den Papierkorb verschieben?</translation>
-    </message>
-    <message>
-        <source>You have an obsolete version of Brisko in your Applications folder. It is strongly recommended that it be moved to Trash to avoid confusion.</source>
-        <translation>In Ihrem Programmordner liegt eine veraltete Version von Brisko. Es wird dringend empfohlen, sie in den Papierkorb zu verschieben, um Verwechslungen zu vermeiden.</translation>
-    </message>
-    <message>
-        <source>Move to Trash</source>
-        <translation>In den Papierkorb</translation>
-    </message>
-    <message>
-        <source>Keep Old Version</source>
-        <translation>Alte Version behalten</translation>
-    </message>
-    <message>
         <source>Stopping Brisko ...</source>
         <translation>Brisko wird beendet …</translation>
     </message>
@@ -272,36 +256,8 @@ Von Ambertide.</translation>
         <translation>Brisko beenden</translation>
     </message>
     <message>
-        <source>Unavailable</source>
-        <translation>Nicht verfügbar</translation>
-    </message>
-    <message>
-        <source>Authentication Failed</source>
-        <translation>Anmeldung fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>Please check your Vonage Account Name and Password.</source>
-        <translation>Bitte prüfen Sie den Namen und das Passwort Ihres Vonage-Kontos.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
-    </message>
-    <message>
-        <source>Unable to Reach Vonage</source>
-        <translation>Vonage ist nicht erreichbar</translation>
-    </message>
-    <message>
-        <source>Please check your network connection.</source>
-        <translation>Bitte prüfen Sie Ihre Netzwerkverbindung.</translation>
-    </message>
-    <message>
-        <source>Cannot Move Old Version to Trash</source>
-        <translation>Alte Version kann nicht in den Papierkorb verschoben werden</translation>
-    </message>
-    <message>
-        <source>The obsolete version of Brisko at %1 cannot be moved to Trash. Please remove it as an administrator.</source>
-        <translation>Die veraltete Version von Brisko unter %1 kann nicht in den Papierkorb verschoben werden. Bitte entfernen Sie sie als Administrator.</translation>
     </message>
 </context>
 <context>
@@ -338,6 +294,41 @@ Von Ambertide.</translation>
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Your desktop&apos;s own shortcuts still act while you record: a key combination they use cannot be recorded.</source>
+        <translation>Die Tastenkürzel Ihrer Arbeitsumgebung wirken auch während der Aufnahme: Eine Tastenkombination, die sie belegen, kann nicht aufgezeichnet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ObsoleteCopies</name>
+    <message>
+        <source>Move old version to Trash?</source>
+        <translation>Alte Version in den Papierkorb verschieben?</translation>
+    </message>
+    <message>
+        <source>You have an obsolete version of Brisko in your Applications folder. It is strongly recommended that it be moved to Trash to avoid confusion.</source>
+        <translation>In Ihrem Programmordner liegt eine veraltete Version von Brisko. Es wird dringend empfohlen, sie in den Papierkorb zu verschieben, um Verwechslungen zu vermeiden.</translation>
+    </message>
+    <message>
+        <source>Move to Trash</source>
+        <translation>In den Papierkorb</translation>
+    </message>
+    <message>
+        <source>Keep Old Version</source>
+        <translation>Alte Version behalten</translation>
+    </message>
+    <message>
+        <source>Cannot Move Old Version to Trash</source>
+        <translation>Alte Version kann nicht in den Papierkorb verschoben werden</translation>
+    </message>
+    <message>
+        <source>The obsolete version of Brisko at %1 cannot be moved to Trash. Please remove it as an administrator.</source>
+        <translation>Die veraltete Version von Brisko unter %1 kann nicht in den Papierkorb verschoben werden. Bitte entfernen Sie sie als Administrator.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
 </context>
 <context>
     <name>PaneUiLoader</name>
@@ -348,6 +339,29 @@ Von Ambertide.</translation>
     <message>
         <source>Cannot read %1: %2</source>
         <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>VonageAccount</name>
+    <message>
+        <source>Authentication Failed</source>
+        <translation>Anmeldung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Please check your Vonage Account Name and Password.</source>
+        <translation>Bitte prüfen Sie den Namen und das Passwort Ihres Vonage-Kontos.</translation>
+    </message>
+    <message>
+        <source>Unable to Reach Vonage</source>
+        <translation>Vonage ist nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>Please check your network connection.</source>
+        <translation>Bitte prüfen Sie Ihre Netzwerkverbindung.</translation>
+    </message>
+    <message>
+        <source>Unavailable</source>
+        <translation>Nicht verfügbar</translation>
     </message>
 </context>
 </TS>

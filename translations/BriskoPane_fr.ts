@@ -228,22 +228,6 @@ Conçu par Ambertide.</translation>
         <translation>Brisko est arrêté</translation>
     </message>
     <message>
-        <source>Move old version to Trash?</source>
-        <translation>Mettre l&apos;ancienne version à la corbeille&#xa0;?</translation>
-    </message>
-    <message>
-        <source>You have an obsolete version of Brisko in your Applications folder. It is strongly recommended that it be moved to Trash to avoid confusion.</source>
-        <translation>Une version obsolète de Brisko se trouve dans votre dossier d&apos;applications. Il est vivement recommandé de la mettre à la corbeille pour éviter toute confusion.</translation>
-    </message>
-    <message>
-        <source>Move to Trash</source>
-        <translation>Mettre à la corbeille</translation>
-    </message>
-    <message>
-        <source>Keep Old Version</source>
-        <translation>Garder l&apos;ancienne version</translation>
-    </message>
-    <message>
         <source>Stopping Brisko ...</source>
         <translation>Arrêt de Brisko…</translation>
     </message>
@@ -272,36 +256,8 @@ Conçu par Ambertide.</translation>
         <translation>Arrêter Brisko</translation>
     </message>
     <message>
-        <source>Unavailable</source>
-        <translation>Indisponible</translation>
-    </message>
-    <message>
-        <source>Authentication Failed</source>
-        <translation>Échec de l&apos;authentification</translation>
-    </message>
-    <message>
-        <source>Please check your Vonage Account Name and Password.</source>
-        <translation>Vérifiez le nom et le mot de passe de votre compte Vonage.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
-    </message>
-    <message>
-        <source>Unable to Reach Vonage</source>
-        <translation>Impossible de joindre Vonage</translation>
-    </message>
-    <message>
-        <source>Please check your network connection.</source>
-        <translation>Vérifiez votre connexion réseau.</translation>
-    </message>
-    <message>
-        <source>Cannot Move Old Version to Trash</source>
-        <translation>Impossible de mettre l&apos;ancienne version à la corbeille</translation>
-    </message>
-    <message>
-        <source>The obsolete version of Brisko at %1 cannot be moved to Trash. Please remove it as an administrator.</source>
-        <translation>La version obsolète de Brisko située dans %1 ne peut pas être mise à la corbeille. Veuillez la supprimer en tant qu&apos;administrateur.</translation>
     </message>
 </context>
 <context>
@@ -338,6 +294,41 @@ Conçu par Ambertide.</translation>
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Your desktop&apos;s own shortcuts still act while you record: a key combination they use cannot be recorded.</source>
+        <translation>Les raccourcis de votre bureau restent actifs pendant l’enregistrement : une combinaison de touches qu’ils utilisent ne peut pas être enregistrée.</translation>
+    </message>
+</context>
+<context>
+    <name>ObsoleteCopies</name>
+    <message>
+        <source>Move old version to Trash?</source>
+        <translation>Mettre l&apos;ancienne version à la corbeille&#xa0;?</translation>
+    </message>
+    <message>
+        <source>You have an obsolete version of Brisko in your Applications folder. It is strongly recommended that it be moved to Trash to avoid confusion.</source>
+        <translation>Une version obsolète de Brisko se trouve dans votre dossier d&apos;applications. Il est vivement recommandé de la mettre à la corbeille pour éviter toute confusion.</translation>
+    </message>
+    <message>
+        <source>Move to Trash</source>
+        <translation>Mettre à la corbeille</translation>
+    </message>
+    <message>
+        <source>Keep Old Version</source>
+        <translation>Garder l&apos;ancienne version</translation>
+    </message>
+    <message>
+        <source>Cannot Move Old Version to Trash</source>
+        <translation>Impossible de mettre l&apos;ancienne version à la corbeille</translation>
+    </message>
+    <message>
+        <source>The obsolete version of Brisko at %1 cannot be moved to Trash. Please remove it as an administrator.</source>
+        <translation>La version obsolète de Brisko située dans %1 ne peut pas être mise à la corbeille. Veuillez la supprimer en tant qu&apos;administrateur.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
 </context>
 <context>
     <name>PaneUiLoader</name>
@@ -348,6 +339,29 @@ Conçu par Ambertide.</translation>
     <message>
         <source>Cannot read %1: %2</source>
         <translation>Impossible de lire %1&#xa0;: %2</translation>
+    </message>
+</context>
+<context>
+    <name>VonageAccount</name>
+    <message>
+        <source>Authentication Failed</source>
+        <translation>Échec de l&apos;authentification</translation>
+    </message>
+    <message>
+        <source>Please check your Vonage Account Name and Password.</source>
+        <translation>Vérifiez le nom et le mot de passe de votre compte Vonage.</translation>
+    </message>
+    <message>
+        <source>Unable to Reach Vonage</source>
+        <translation>Impossible de joindre Vonage</translation>
+    </message>
+    <message>
+        <source>Please check your network connection.</source>
+        <translation>Vérifiez votre connexion réseau.</translation>
+    </message>
+    <message>
+        <source>Unavailable</source>
+        <translation>Indisponible</translation>
     </message>
 </context>
 </TS>

@@ -238,25 +238,6 @@ TEST_F(Pane, TabsFollowTheApplicationAndTheKeyboard)
     EXPECT_EQ(changes.count(), 1);
 }
 
-TEST_F(Pane, AdvertProductRotatesEveryMinute)
-{
-    const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
-    struct Case
-    {
-        qint64 minutes;
-        int product;
-    };
-    const Case cases[] = {{0, 0}, {1, 1},   {4, 4},   {5, 20},  {7, 22},
-                          {8, 0}, {13, 20}, {21, 20}, {29, 20}, {-3, 0}};
-    for (const Case &c : cases)
-        EXPECT_EQ(BriskoPanePref::_randomProductIdAt(reference.addSecs(c.minutes * 60 + 59)),
-                  c.product)
-            << c.minutes << " minutes";
-    // Past the 32-bit second count the minute still picks a product of the table.
-    const int far = BriskoPanePref::_randomProductIdAt(reference.addYears(80));
-    EXPECT_TRUE(QList<int>({0, 1, 2, 3, 4, 20, 21, 22}).contains(far)) << far;
-}
-
 TEST_F(Pane, EachControlWritesItsKeyWithOneRefresh)
 {
     BriskoDefaults &store = *pane.userDefaults();
