@@ -50,10 +50,9 @@ BriskoPanePref::BriskoPanePref(const Bundle &bundle, QObject *parent)
                           return runPromptSheetWithTitle(title, message, defaultButton,
                                                          alternateButton, QString());
                       })
-    , _vonageAccount(_userDefaults,
-                     [this](const QString &title, const QString &message) {
-                         runPromptSheetWithTitle(title, message, tr("OK"), QString(), QString());
-                     })
+    , _vonageAccount(_userDefaults, [this](const QString &title, const QString &message) {
+        runPromptSheetWithTitle(title, message, tr("OK"), QString(), QString());
+    })
 {
     connect(&_vonageAccount, &VonageAccount::fetchingChanged, this,
             &BriskoPanePref::setIsFetchingVonageNumbers);
@@ -86,8 +85,8 @@ QWidget *BriskoPanePref::assignMainView()
     _adTextView = view->findChild<AdvertTextView *>(QStringLiteral("adTextView"));
     auto *vonageNumbersPop = view->findChild<QComboBox *>(QStringLiteral("vonageNumbersPop"));
     _vonageSetupWindow = view->findChild<QDialog *>(QStringLiteral("vonageSetupWindow"));
-    _vonageAccount.setControls(
-        vonageNumbersPop, view->findChild<QDialog *>(QStringLiteral("vonageProgressWindow")));
+    _vonageAccount.setControls(vonageNumbersPop,
+                               view->findChild<QDialog *>(QStringLiteral("vonageProgressWindow")));
     if (_tabView) {
         connect(_tabView, &QTabWidget::currentChanged, this, [this](int index) {
             if (QWidget *page = _tabView->widget(index))
@@ -102,8 +101,7 @@ QWidget *BriskoPanePref::assignMainView()
         _progressIndicator->setRange(0, 0);
     }
     if (vonageNumbersPop)
-        connect(vonageNumbersPop, &QComboBox::activated, this,
-                &BriskoPanePref::selectVonageNumber);
+        connect(vonageNumbersPop, &QComboBox::activated, this, &BriskoPanePref::selectVonageNumber);
     if (auto *version = view->findChild<QLabel *>(QStringLiteral("versionLabel")))
         version->setText(tr("Version %1")
                              .arg(bundle()

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "prefpane/PreferencePane.h"
 #include "obsolete/ObsoleteCopies.h"
+#include "prefpane/PreferencePane.h"
 #include "process/ProcessEndWatch.h"
 #include "vonage/VonageAccount.h"
 
@@ -11,7 +11,6 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-
 
 class AdvertTextView;
 class BriskoDefaults;

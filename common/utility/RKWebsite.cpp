@@ -187,8 +187,9 @@ int RKWebsite::advertProductIdAt(const QDateTime &now, AdvertPlace place)
 {
     static constexpr std::array<int, 6> kApplication{0, 1, 2, 3, 4, 21};
     static constexpr std::array<int, 8> kPane{0, 1, 2, 3, 4, 20, 21, 22};
-    const std::span<const int> products =
-        place == AdvertPlace::Pane ? std::span<const int>(kPane) : std::span<const int>(kApplication);
+    const std::span<const int> products = place == AdvertPlace::Pane
+                                              ? std::span<const int>(kPane)
+                                              : std::span<const int>(kApplication);
     const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), QTimeZone::utc());
     // msecs / 1000 truncates toward zero, as the whole-second count must.
     const qint64 seconds = reference.msecsTo(now) / 1000;

@@ -28,13 +28,11 @@ QString expandedFolder(const QString &folder)
 } // namespace
 
 ObsoleteCopies::ObsoleteCopies(std::function<QString()> currentApplication,
-                               std::function<QList<RKProcess>()> applicationProcesses,
-                               Alert alert)
+                               std::function<QList<RKProcess>()> applicationProcesses, Alert alert)
     : _currentApplication(std::move(currentApplication))
     , _applicationProcesses(std::move(applicationProcesses))
     , _alert(std::move(alert))
-{
-}
+{}
 
 QString ObsoleteCopies::_copyIn(const QString &folder) const
 {

@@ -13,8 +13,7 @@ VonageAccount::VonageAccount(BriskoDefaults *store, Alert alert, QObject *parent
     : QObject(parent)
     , _store(store)
     , _alert(std::move(alert))
-{
-}
+{}
 
 void VonageAccount::setControls(QComboBox *numbers, QDialog *progress)
 {

@@ -3,8 +3,8 @@
 #include "BriskoPanePref.h"
 #include "PaneFixture.h"
 #include "SettingsKeys.h"
-#include "store/BriskoDefaults.h"
 #include "hotkey/KeyboardGrab.h"
+#include "store/BriskoDefaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -161,7 +161,8 @@ TEST_F(KeyComboPanelTest, SaysSoWhereTheDesktopKeepsItsShortcutsWhileRecording)
     // The unit tests run on Qt's offscreen platform, which, like a native Wayland window, has
     // no keyboard to take.
     ASSERT_FALSE(KeyboardGrab::isPossible());
-    const auto *limitation = panel->window()->findChild<QLabel *>(QStringLiteral("limitationLabel"));
+    const auto *limitation =
+        panel->window()->findChild<QLabel *>(QStringLiteral("limitationLabel"));
     ASSERT_NE(limitation, nullptr);
     EXPECT_TRUE(limitation->text().contains(QStringLiteral("shortcuts still act")));
 }

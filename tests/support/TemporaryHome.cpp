@@ -5,8 +5,8 @@
 #include <QFile>
 
 namespace {
-const char *const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                                  "XDG_STATE_HOME", "XDG_RUNTIME_DIR"};
+const char *const kVariables[] = {"HOME",           "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+                                  "XDG_CACHE_HOME", "XDG_STATE_HOME",  "XDG_RUNTIME_DIR"};
 }
 
 TemporaryHome::TemporaryHome()
@@ -25,8 +25,8 @@ TemporaryHome::TemporaryHome()
     qputenv("XDG_STATE_HOME", (home + QLatin1String("/.local/state")).toUtf8());
     // The runtime folder must be the user's alone, or Qt refuses it.
     QDir(home).mkpath(QStringLiteral(".run"));
-    QFile::setPermissions(runtimeDir(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                            QFileDevice::ExeOwner);
+    QFile::setPermissions(runtimeDir(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtimeDir().toUtf8());
 }
 
