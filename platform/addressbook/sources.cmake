@@ -3,8 +3,7 @@ target_sources(BriskoPlatform PRIVATE
   addressbook/Person.cpp addressbook/Person.h
   addressbook/VCardReader.cpp addressbook/VCardReader.h
   addressbook/AddressBookSource.cpp addressbook/AddressBookSource.h
-  addressbook/AddressBook.cpp addressbook/AddressBook.h
-  addressbook/test/ScriptedAddressBookSource.cpp addressbook/test/ScriptedAddressBookSource.h)
+  addressbook/AddressBook.cpp addressbook/AddressBook.h)
 if(BRISKO_HAVE_EDS)
   target_sources(BriskoPlatform PRIVATE
     addressbook/eds/EdsAddressBookSource.cpp addressbook/eds/EdsAddressBookSource.h)

@@ -25,7 +25,7 @@
 #include "utility/AdvertTextView.h"
 #include "utility/ClickToCallService.h"
 #include "utility/RKWebsite.h"
-#include "workspace/test/RecordingWorkspace.h"
+#include "RecordingWorkspace.h"
 
 #include <QApplication>
 #include <QClipboard>
