@@ -3,6 +3,11 @@ target_sources(BriskoPlatform PRIVATE
   addressbook/Person.cpp addressbook/Person.h
   addressbook/VCardReader.cpp addressbook/VCardReader.h
   addressbook/AddressBookSource.cpp addressbook/AddressBookSource.h
+  addressbook/ShellPath.cpp addressbook/ShellPath.h
+  addressbook/KhardConfiguration.cpp addressbook/KhardConfiguration.h
+  addressbook/AddressBookSources.cpp addressbook/AddressBookSources.h
+  addressbook/FolderWalk.cpp addressbook/FolderWalk.h
+  addressbook/SourceMerge.cpp addressbook/SourceMerge.h
   addressbook/AddressBook.cpp addressbook/AddressBook.h)
 if(BRISKO_HAVE_EDS)
   target_sources(BriskoPlatform PRIVATE
