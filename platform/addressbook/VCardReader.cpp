@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "addressbook/VCardReader.h"
 
+#include "addressbook/StoredLabel.h"
 #include "core/RegularFile.h"
 
 #include <QFile>
@@ -19,22 +20,6 @@ namespace {
 
 using Encoding = Person::Origin::Encoding;
 using Kind = Person::Kind;
-
-// The stored label numbers of Person::storedLabel().
-enum Label : quint8
-{
-    NoLabel = 0,
-    Mobile = 1,
-    Work = 2,
-    Home = 3,
-    WorkFax = 4,
-    HomeFax = 5,
-    Pager = 6,
-    Main = 7,
-    Other = 8,
-    HomePage = 9,
-    IPhone = 10,
-};
 
 bool equalsIgnoringCase(QByteArrayView a, QByteArrayView b)
 {
@@ -358,30 +343,30 @@ Text withoutScheme(const Text &value, QLatin1String scheme)
 quint8 phoneLabel(const RawProperty &p)
 {
     if (p.hasType("fax"))
-        return p.hasType("work") ? WorkFax : HomeFax;
+        return p.hasType("work") ? StoredLabel::WorkFax : StoredLabel::HomeFax;
     if (p.hasType("cell"))
-        return Mobile;
+        return StoredLabel::Mobile;
     if (p.hasType("pager"))
-        return Pager;
+        return StoredLabel::Pager;
     if (p.hasType("main"))
-        return Main;
+        return StoredLabel::Main;
     if (p.hasType("iphone"))
-        return IPhone;
+        return StoredLabel::IPhone;
     if (p.hasType("work"))
-        return Work;
+        return StoredLabel::Work;
     if (p.hasType("home"))
-        return Home;
-    return Other;
+        return StoredLabel::Home;
+    return StoredLabel::Other;
 }
 
 quint8 placeLabel(const RawProperty &p, quint8 fallback)
 {
     if (p.hasType("work"))
-        return Work;
+        return StoredLabel::Work;
     if (p.hasType("home"))
-        return Home;
+        return StoredLabel::Home;
     if (p.hasType("other"))
-        return Other;
+        return StoredLabel::Other;
     return fallback;
 }
 
@@ -437,7 +422,7 @@ QByteArray decodeImage(const RawProperty &property, PhotoLinks links)
     return {};
 }
 
-void add(Person::Builder &builder, Kind kind, const Text &text, quint8 label = NoLabel)
+void add(Person::Builder &builder, Kind kind, const Text &text, quint8 label = StoredLabel::None)
 {
     if (text.isDecoded)
         builder.add(kind, text.decoded, label);
@@ -473,8 +458,8 @@ private:
                      quint8 fromTypes) const
     {
         if (const QString *label = _groupLabel(p)) {
-            const quint8 number = Person::storedLabelNumber(*label);
-            if (number == NoLabel)
+            const quint8 number = StoredLabel::number(*label);
+            if (number == StoredLabel::None)
                 builder.add(Kind::CustomLabel, *label);
             add(builder, kind, text, number);
             return;
@@ -548,14 +533,14 @@ void CardInterpreter::fill(Person::Builder &builder)
             if (p.is("EMAIL")) {
                 const Text address = withoutScheme(decodeText(p), QLatin1String("mailto:"));
                 if (!isBlank(address))
-                    _addLabeled(builder, Kind::Email, p, address, placeLabel(p, Other));
+                    _addLabeled(builder, Kind::Email, p, address, placeLabel(p, StoredLabel::Other));
             }
             break;
         case 'u':
             if (p.is("URL")) {
                 const Text url = decodeText(p);
                 if (!isBlank(url))
-                    _addLabeled(builder, Kind::Url, p, url, placeLabel(p, HomePage));
+                    _addLabeled(builder, Kind::Url, p, url, placeLabel(p, StoredLabel::HomePage));
             } else if (p.is("UID")) {
                 uid = trimmed(decodeText(p));
             }
@@ -591,12 +576,12 @@ void CardInterpreter::fill(Person::Builder &builder)
                     break;
                 const QString *label = _groupLabel(p);
                 if (label) {
-                    const quint8 number = Person::storedLabelNumber(*label);
-                    if (number == NoLabel)
+                    const quint8 number = StoredLabel::number(*label);
+                    if (number == StoredLabel::None)
                         builder.add(Kind::CustomLabel, *label);
                     builder.beginAddress(number);
                 } else {
-                    builder.beginAddress(placeLabel(p, Other));
+                    builder.beginAddress(placeLabel(p, StoredLabel::Other));
                 }
                 const Kind kinds[] = {Kind::Street, Kind::City, Kind::State, Kind::Zip,
                                       Kind::Country};
@@ -648,7 +633,7 @@ void CardInterpreter::fill(Person::Builder &builder)
     // A formatted label stands for an address only where the card has no structured one.
     if (!hasAddress) {
         for (const QString &label : std::as_const(labels)) {
-            builder.beginAddress(Other);
+            builder.beginAddress(StoredLabel::Other);
             builder.add(Kind::Street, label);
         }
     }

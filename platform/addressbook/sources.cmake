@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: MIT
 target_sources(BriskoPlatform PRIVATE
+  addressbook/StoredLabel.cpp addressbook/StoredLabel.h
   addressbook/Person.cpp addressbook/Person.h
   addressbook/VCardReader.cpp addressbook/VCardReader.h
   addressbook/AddressBookSource.cpp addressbook/AddressBookSource.h
