@@ -2,6 +2,13 @@
 target_sources(BriskoPlatform PRIVATE
   addressbook/StoredLabel.cpp addressbook/StoredLabel.h
   addressbook/Person.cpp addressbook/Person.h
+  addressbook/AsciiText.h
+  addressbook/VCardEncoding.cpp addressbook/VCardEncoding.h
+  addressbook/VCardProperty.cpp addressbook/VCardProperty.h
+  addressbook/VCardScanner.cpp addressbook/VCardScanner.h
+  addressbook/VCardValue.cpp addressbook/VCardValue.h
+  addressbook/VCardPhoto.cpp addressbook/VCardPhoto.h
+  addressbook/VCardInterpreter.cpp addressbook/VCardInterpreter.h
   addressbook/VCardReader.cpp addressbook/VCardReader.h
   addressbook/AddressBookSource.cpp addressbook/AddressBookSource.h
   addressbook/ShellPath.cpp addressbook/ShellPath.h
