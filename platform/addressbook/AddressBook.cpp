@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "addressbook/AddressBook.h"
 
+#include "addressbook/AddressBookSources.h"
+#include "addressbook/FolderWalk.h"
+#include "addressbook/SourceMerge.h"
 #include "addressbook/VCardReader.h"
 #include "core/BackgroundRelease.h"
-#include "core/Bundle.h"
 
 #include <QCollator>
-#include <QCryptographicHash>
-#include <QDir>
 #include <QEventLoop>
-#include <QFile>
-#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHash>
 #include <QSet>
-#include <QTextStream>
 #include <QTimer>
 
 #include <algorithm>
@@ -28,9 +25,7 @@
 #include <utility>
 #include <vector>
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,73 +35,11 @@ namespace {
 // resource shared by the whole session; past this many files only folders are watched,
 // which still sees files added, removed and replaced atomically (as sync tools write them).
 constexpr qsizetype kMaxWatchedFiles = 2000;
-constexpr int kMaxFolderDepth = 32;
 
 QStringList &sourcePathsSetting()
 {
     static QStringList paths;
     return paths;
-}
-
-bool isCandidateFileName(const char *name)
-{
-    if (name[0] == '.')
-        return false; // hidden files: folder settings, editors' swap files, sync state
-    const char *dot = std::strrchr(name, '.');
-    if (!dot)
-        return false;
-    return strcasecmp(dot, ".tmp") != 0;
-}
-
-// The device and inode of each folder being listed, outermost first.
-using FolderChain = std::vector<std::pair<dev_t, ino_t>>;
-
-void listFolder(const QByteArray &root, const QByteArray &relative, int depth,
-                std::vector<QByteArray> &files, QStringList &folders, FolderChain &enclosing)
-{
-    if (depth > kMaxFolderDepth)
-        return;
-    const QByteArray folder = relative.isEmpty() ? root : root + '/' + relative;
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        return;
-    // Links to folders are followed, but one leading back to a folder being listed would
-    // read the same cards again at every level down to the depth limit (two such links
-    // would take exponentially long).
-    struct stat self;
-    if (::fstat(::dirfd(dir), &self) != 0 ||
-        std::find(enclosing.cbegin(), enclosing.cend(), std::pair(self.st_dev, self.st_ino)) !=
-            enclosing.cend()) {
-        ::closedir(dir);
-        return;
-    }
-    enclosing.emplace_back(self.st_dev, self.st_ino);
-    folders.append(QFile::decodeName(folder));
-    std::vector<QByteArray> subfolders;
-    while (dirent *entry = ::readdir(dir)) {
-        const char *name = entry->d_name;
-        if (name[0] == '.')
-            continue;
-        bool isFolder = entry->d_type == DT_DIR;
-        bool isFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat info;
-            const QByteArray full = folder + '/' + name;
-            if (::stat(full.constData(), &info) != 0)
-                continue;
-            isFolder = S_ISDIR(info.st_mode);
-            isFile = S_ISREG(info.st_mode);
-        }
-        const QByteArray path = relative.isEmpty() ? QByteArray(name) : relative + '/' + name;
-        if (isFolder)
-            subfolders.push_back(path);
-        else if (isFile && isCandidateFileName(name))
-            files.push_back(path);
-    }
-    ::closedir(dir);
-    for (const QByteArray &path : subfolders)
-        listFolder(root, path, depth + 1, files, folders, enclosing);
-    enclosing.pop_back();
 }
 
 qint64 nanoseconds(const struct timespec &time)
@@ -205,81 +138,6 @@ ReadResult readFile(FolderCache &folders, Person::Origin &origin, const Person::
     return result;
 }
 
-QString dataHome()
-{
-    const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
-    return configured.isEmpty() ? QDir::homePath() + QLatin1String("/.local/share") : configured;
-}
-
-QString configHome()
-{
-    const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
-    return configured.isEmpty() ? QDir::homePath() + QLatin1String("/.config") : configured;
-}
-
-QString expandedPath(QString path)
-{
-    if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
-        path.replace(0, 1, QDir::homePath());
-    // Expand $NAME and ${NAME}, as khard does through the shell's rules.
-    QString result;
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        if (path[i] != QLatin1Char('$') || i + 1 == path.size()) {
-            result.append(path[i]);
-            continue;
-        }
-        qsizetype start = i + 1;
-        const bool braced = path[start] == QLatin1Char('{');
-        if (braced)
-            ++start;
-        qsizetype end = start;
-        while (end < path.size() && (path[end].isLetterOrNumber() || path[end] == QLatin1Char('_')))
-            ++end;
-        if (end == start || (braced && (end >= path.size() || path[end] != QLatin1Char('}')))) {
-            result.append(path[i]);
-            continue;
-        }
-        result.append(qEnvironmentVariable(path.mid(start, end - start).toLocal8Bit().constData()));
-        i = braced ? end : end - 1;
-    }
-    return result;
-}
-
-// The address book folders of khard's configuration, in the order they are declared.
-QStringList khardAddressBooks()
-{
-    QFile file(configHome() + QLatin1String("/khard/khard.conf"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QStringList paths;
-    bool inAddressBooks = false;
-    QTextStream stream(&file);
-    QString line;
-    while (stream.readLineInto(&line)) {
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith(QLatin1String("[[")))
-            continue;
-        if (trimmed.startsWith(QLatin1Char('['))) {
-            inAddressBooks =
-                trimmed.compare(QLatin1String("[addressbooks]"), Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        if (!inAddressBooks || trimmed.startsWith(QLatin1Char('#')))
-            continue;
-        const qsizetype equals = trimmed.indexOf(QLatin1Char('='));
-        if (equals < 0 || trimmed.left(equals).trimmed() != QLatin1String("path"))
-            continue;
-        QString value = trimmed.mid(equals + 1).trimmed();
-        if (value.size() >= 2 &&
-            (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
-            value.back() == value.front())
-            value = value.mid(1, value.size() - 2);
-        if (!value.isEmpty())
-            paths.append(expandedPath(value));
-    }
-    return paths;
-}
-
 void report(const QStringList &messages)
 {
     for (const QString &message : messages)
@@ -319,20 +177,8 @@ void forEachIndexInParallel(size_t count, Work work)
         thread.join();
 }
 
-// One file of the address book as it was last read.
-struct FileEntry
-{
-    std::shared_ptr<const Person::Origin> origin;
-    qsizetype first = 0; // its persons in the table's list, in file order
-    qsizetype count = 0;
-};
-
-// The files of the address book in source order and their persons as read.
-struct FileTable
-{
-    std::vector<FileEntry> files;
-    QList<PersonPtr> persons;
-};
+using FileTable = AddressBookFiles;
+using FileEntry = AddressBookFiles::File;
 
 // What a load needs to know, gathered on the owning thread.
 struct LoadRequest
@@ -368,41 +214,7 @@ struct LoadResult
     quint64 storeRevision = 0;
 };
 
-struct Scan
-{
-    std::vector<QByteArray> files; // in the address book's order
-    QStringList folders;           // to watch
-    QStringList watchedFiles;      // files named directly as sources
-};
-
-Scan scanRoots(const QStringList &sourceRoots)
-{
-    Scan result;
-    for (const QString &root : sourceRoots) {
-        const QFileInfo info(root);
-        if (info.isFile()) {
-            result.files.push_back(QFile::encodeName(info.absoluteFilePath()));
-            result.watchedFiles.append(info.absoluteFilePath());
-            result.folders.append(info.absolutePath());
-        } else if (info.isDir()) {
-            const QByteArray base = QFile::encodeName(info.absoluteFilePath());
-            std::vector<QByteArray> relative;
-            FolderChain enclosing;
-            listFolder(base, QByteArray(), 0, relative, result.folders, enclosing);
-            std::sort(relative.begin(), relative.end());
-            for (const QByteArray &path : relative)
-                result.files.push_back(base + '/' + path);
-        } else {
-            // Not there yet: watch the nearest folder that exists, so creating it is seen.
-            QDir parent = info.absoluteDir();
-            while (!parent.exists() && !parent.isRoot())
-                parent.setPath(QFileInfo(parent.absolutePath()).absolutePath());
-            if (parent.exists() && !parent.isRoot())
-                result.folders.append(parent.absolutePath());
-        }
-    }
-    return result;
-}
+using Scan = FolderWalk::Scan;
 
 // Reads the files of a scan on all cores, taking the persons of files whose state did not
 // change from the previous table; `changed` tells whether any file was read anew.
@@ -479,47 +291,6 @@ bool sameFiles(const FileTable *a, const FileTable *b)
     return true;
 }
 
-// Persons in source order with every unique id made unique: several programs copy cards
-// without giving them new ids, and the same UID twice would make two persons
-// indistinguishable. Ids made from the file and position of a card without UID are unique
-// already. A contact of the store whose UID was seen is left out instead: it is the same
-// contact, kept both in a vCard folder and in the store (a CardDAV book synchronised by
-// vdirsyncer and by the desktop's online accounts), or in two of the store's books.
-QList<PersonPtr> withUniqueIds(const FileTable &table, const QList<PersonPtr> &storePersons)
-{
-    QList<PersonPtr> people;
-    people.reserve(table.persons.size() + storePersons.size());
-    QSet<QByteArrayView> seen;
-    seen.reserve(table.persons.size());
-    for (const FileEntry &file : table.files) {
-        for (qsizetype i = 0; i < file.count; ++i) {
-            const PersonPtr &person = table.persons[file.first + i];
-            const QByteArrayView id = person->storedUniqueId();
-            if (id.isEmpty() || !seen.contains(id)) {
-                seen.insert(id);
-                people.append(person);
-                continue;
-            }
-            const QByteArray digest =
-                QCryptographicHash::hash(file.origin->nativePath, QCryptographicHash::Sha1)
-                    .toHex()
-                    .left(8);
-            const QString unique =
-                QStringLiteral("%1#%2-%3").arg(person->uniqueId(), QLatin1String(digest)).arg(i);
-            people.append(std::make_shared<const Person>(person->withUniqueId(unique)));
-            seen.insert(people.constLast()->storedUniqueId());
-        }
-    }
-    for (const PersonPtr &person : storePersons) {
-        const QByteArrayView id = person->storedUniqueId();
-        if (!id.isEmpty() && seen.contains(id))
-            continue;
-        seen.insert(id);
-        people.append(person);
-    }
-    return people;
-}
-
 LoadResult load(const LoadRequest &request)
 {
     if (const std::function<void()> &observer = loadStartObserver())
@@ -529,7 +300,7 @@ LoadResult load(const LoadRequest &request)
     result.storeRevision = request.storeRevision;
     QStringList messages;
     if (request.rescanFiles || !request.previous) {
-        const Scan scan = scanRoots(request.roots);
+        const Scan scan = FolderWalk::scan(request.roots);
         result.table = readFiles(scan, request.previous.get(), &result.changed, messages);
         result.watchFolders = scan.folders;
         result.watchFiles = scan.watchedFiles;
@@ -552,7 +323,7 @@ LoadResult load(const LoadRequest &request)
         return result;
     }
     if (!request.userChoseSources && nobody && !request.sampleBook.isEmpty()) {
-        const Scan sampleScan = scanRoots({request.sampleBook});
+        const Scan sampleScan = FolderWalk::scan({request.sampleBook});
         persons = readFiles(sampleScan, request.previous.get(), &result.changed, messages);
         // The user's (empty) files stay in the table too, so their changes are seen.
         auto both = std::make_shared<FileTable>(*result.table);
@@ -572,7 +343,7 @@ LoadResult load(const LoadRequest &request)
         result.table.reset();
         return result;
     }
-    result.people = withUniqueIds(*persons, request.storePersons);
+    result.people = SourceMerge::merged(*persons, request.storePersons);
     if (request.order == AddressBook::Order::ByName)
         AddressBook::sortPersons(result.people);
     return result;
@@ -605,36 +376,15 @@ struct AddressBook::Private
     std::optional<LoadResult> result;
     bool reloadAgain = false;
 
-    bool userChoseSources() const
-    {
-        return !requestedPaths.isEmpty() || !qEnvironmentVariableIsEmpty("BRISKO_ADDRESS_BOOK");
-    }
+    bool userChoseSources() const { return AddressBookSources::userChose(requestedPaths); }
 
     LoadRequest request() const
     {
         LoadRequest request;
-        QStringList roots = requestedPaths;
-        request.userChoseSources = userChoseSources();
-        if (roots.isEmpty() && request.userChoseSources) {
-            const QStringList pieces = qEnvironmentVariable("BRISKO_ADDRESS_BOOK")
-                                           .split(QLatin1Char(':'), Qt::SkipEmptyParts);
-            for (const QString &piece : pieces)
-                roots.append(expandedPath(piece));
-        }
-        if (!request.userChoseSources) {
-            roots = {dataHome() + QLatin1String("/contacts"),
-                     dataHome() + QLatin1String("/kpeoplevcard")};
-            roots.append(khardAddressBooks());
-            request.sampleBook =
-                Bundle::mainBundle().pathForResource(QStringLiteral("SampleContacts"), QString());
-        } else {
-            for (const QString &root : std::as_const(roots)) {
-                if (!QFileInfo::exists(root))
-                    std::fprintf(stderr, "Brisko: address book: %s does not exist\n",
-                                 qPrintable(root));
-            }
-        }
-        request.roots = roots;
+        const AddressBookSources::Choice sources = AddressBookSources::choose(requestedPaths);
+        request.roots = sources.roots;
+        request.userChoseSources = sources.userChose;
+        request.sampleBook = sources.sampleBook;
         request.previous = table;
         request.previousUsedSample = usingSampleBook;
         request.order = order;

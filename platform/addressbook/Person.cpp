@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "addressbook/Person.h"
 
+#include "addressbook/StoredLabel.h"
 #include "addressbook/VCardReader.h"
 
 #include <QCryptographicHash>
@@ -15,21 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Index 0 is "no label"; the numbers are stored in the persons' buffers, so they never change.
-const std::array<QLatin1String, 11> kStoredLabels = {
-    QLatin1String(""),
-    QLatin1String("_$!<Mobile>!$_"),
-    QLatin1String("_$!<Work>!$_"),
-    QLatin1String("_$!<Home>!$_"),
-    QLatin1String("_$!<WorkFAX>!$_"),
-    QLatin1String("_$!<HomeFAX>!$_"),
-    QLatin1String("_$!<Pager>!$_"),
-    QLatin1String("_$!<Main>!$_"),
-    QLatin1String("_$!<Other>!$_"),
-    QLatin1String("_$!<HomePage>!$_"),
-    QLatin1String("iPhone"),
-};
 
 const char *identifierPrefix(Person::Kind kind)
 {
@@ -135,7 +121,7 @@ void Person::Builder::addLabeled(Kind kind, const QString &text, const QString &
 {
     if (text.isEmpty())
         return;
-    const quint8 number = storedLabelNumber(label);
+    const quint8 number = StoredLabel::number(label);
     if (number == 0 && !label.isEmpty())
         add(Kind::CustomLabel, label);
     add(kind, text, number);
@@ -154,7 +140,7 @@ void Person::Builder::beginAddress(quint8 label)
 
 void Person::Builder::beginAddress(const QString &label)
 {
-    const quint8 number = storedLabelNumber(label);
+    const quint8 number = StoredLabel::number(label);
     if (number == 0 && !label.isEmpty())
         add(Kind::CustomLabel, label);
     beginAddress(number);
@@ -210,20 +196,6 @@ void Person::Builder::clear()
     _offset = -1;
     _length = 0;
     _cardIndex = 0;
-}
-
-QString Person::storedLabel(quint8 label)
-{
-    return label < kStoredLabels.size() ? QString(kStoredLabels[label]) : QString();
-}
-
-quint8 Person::storedLabelNumber(const QString &label)
-{
-    for (size_t i = 1; i < kStoredLabels.size(); ++i) {
-        if (label == kStoredLabels[i])
-            return quint8(i);
-    }
-    return 0;
 }
 
 Person::Person(const Fields &f)
@@ -317,7 +289,7 @@ QList<LabeledValue> Person::_values(Kind kind) const
         finishAddress();
         if (entryKind == kind) {
             LabeledValue value;
-            value.label = label == 0 ? customLabel : storedLabel(label);
+            value.label = label == StoredLabel::None ? customLabel : StoredLabel::text(label);
             value.identifier = customIdentifier.isEmpty() ? usualIdentifier(kind, result.size())
                                                           : customIdentifier;
             if (kind == Kind::Address)

@@ -125,7 +125,8 @@ public:
     class Builder
     {
     public:
-        /// Appends a value; empty values are left out, as absent ones.
+        /// Appends a value with its label's StoredLabel number; empty values are left out, as
+        /// absent ones.
         void add(Kind kind, QByteArrayView utf8, quint8 label = 0);
         void add(Kind kind, const QString &text, quint8 label = 0);
         /// A value with a label that is not one of the stored forms.
@@ -159,10 +160,6 @@ public:
         qint64 _length = 0;
         quint32 _cardIndex = 0;
     };
-
-    /// The stored forms of labels, by their number in add(); 0 is no label.
-    static QString storedLabel(quint8 label);
-    static quint8 storedLabelNumber(const QString &label);
 
     Person() = default;
     explicit Person(const Fields &fields);

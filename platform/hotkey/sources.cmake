@@ -11,5 +11,4 @@ target_sources(BriskoPlatform PRIVATE
   hotkey/NativeKeyCodes.cpp hotkey/NativeKeyCodes.h
   hotkey/xcb/XcbHotKeyBackend.cpp hotkey/xcb/XcbHotKeyBackend.h
   hotkey/portal/PortalHotKeyBackend.cpp hotkey/portal/PortalHotKeyBackend.h
-  hotkey/gnome/GnomeCustomShortcut.cpp hotkey/gnome/GnomeCustomShortcut.h
-  hotkey/test/RecordingHotKeyBackend.cpp hotkey/test/RecordingHotKeyBackend.h)
+  hotkey/gnome/GnomeCustomShortcut.cpp hotkey/gnome/GnomeCustomShortcut.h)

@@ -17,6 +17,5 @@ target_sources(BriskoPlatform PRIVATE
   notifications/DistributedNotificationEmitter.h
   notifications/NotificationCenter.cpp notifications/NotificationCenter.h
   notifications/freedesktop/FreedesktopNotifier.cpp
-  notifications/freedesktop/FreedesktopNotifier.h
-  notifications/test/RecordingDesktopNotifier.h)
+  notifications/freedesktop/FreedesktopNotifier.h)
 target_include_directories(BriskoPlatform PRIVATE "${CMAKE_CURRENT_BINARY_DIR}")

@@ -1,5 +1,4 @@
 # SPDX-License-Identifier: MIT
 target_sources(BriskoPlatform PRIVATE
   workspace/Workspace.cpp workspace/Workspace.h
-  workspace/xdg/XdgWorkspace.cpp workspace/xdg/XdgWorkspace.h
-  workspace/test/RecordingWorkspace.cpp workspace/test/RecordingWorkspace.h)
+  workspace/xdg/XdgWorkspace.cpp workspace/xdg/XdgWorkspace.h)

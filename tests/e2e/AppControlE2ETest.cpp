@@ -94,11 +94,11 @@ TEST_F(AppControlE2ETest, TheStoredHotKeyBringsUpTheSearchWindowActiveAndTypingR
     ASSERT_FALSE(searchWindowVisible());
     ASSERT_TRUE(press(QStringLiteral("ctrl+alt+space")));
     QString window;
-    ASSERT_TRUE(eventually(
+    ASSERT_TRUE(waitUntil(
         [&] { return !(window = visibleWindow(display, QStringLiteral("Brisko"))).isEmpty(); },
         Timeout))
         << "the hot key did not bring the search window up";
-    EXPECT_TRUE(eventually(
+    EXPECT_TRUE(waitUntil(
         [&] { return display.xdotoolOutput({QStringLiteral("getactivewindow")}) == window; },
         Timeout))
         << "the search window is not the active window";
@@ -106,7 +106,7 @@ TEST_F(AppControlE2ETest, TheStoredHotKeyBringsUpTheSearchWindowActiveAndTypingR
     // The one match of the sample book opens its card, and the window grows to show it.
     ASSERT_TRUE(display.xdotool({QStringLiteral("type"), QStringLiteral("--delay"),
                                  QStringLiteral("30"), QStringLiteral("virtanen")}));
-    EXPECT_TRUE(eventually([&] { return windowGeometry(display, window).height() > 62; }, Timeout))
+    EXPECT_TRUE(waitUntil([&] { return windowGeometry(display, window).height() > 62; }, Timeout))
         << "what was typed did not reach the search field";
 }
 
@@ -120,7 +120,7 @@ TEST_F(AppControlE2ETest, SuspendSilencesTheHotKeyAndResumeBringsItBack)
 
     ASSERT_TRUE(command(QStringLiteral("Resume")));
     ASSERT_TRUE(press(QStringLiteral("ctrl+alt+space")));
-    EXPECT_TRUE(eventually([this] { return searchWindowVisible(); }, Timeout))
+    EXPECT_TRUE(waitUntil([this] { return searchWindowVisible(); }, Timeout))
         << "after Resume the hot key did not bring the search window up";
 }
 
@@ -140,7 +140,7 @@ TEST_F(AppControlE2ETest, RefreshTakesANewHotKeyWithoutARestart)
     ASSERT_TRUE(press(QStringLiteral("ctrl+alt+space")));
     EXPECT_TRUE(staysHidden()) << "the old hot key still shows the search window";
     ASSERT_TRUE(press(QStringLiteral("ctrl+shift+k")));
-    EXPECT_TRUE(eventually([this] { return searchWindowVisible(); }, Timeout))
+    EXPECT_TRUE(waitUntil([this] { return searchWindowVisible(); }, Timeout))
         << "the new hot key did not bring the search window up";
 }
 
@@ -194,7 +194,7 @@ TEST_F(AppControlE2ETest, ASecondLaunchShowsTheFirstOnesWindowAndLeaves)
     ChildProcess second(Brisko, QStringList(), display.environment());
     ASSERT_TRUE(second.waitForFinished(Timeout)) << "the second copy keeps running";
     EXPECT_EQ(second.exitCode(), 0) << qPrintable(second.standardError());
-    EXPECT_TRUE(eventually([this] { return searchWindowVisible(); }, Timeout))
+    EXPECT_TRUE(waitUntil([this] { return searchWindowVisible(); }, Timeout))
         << "the running copy did not show its search window";
     EXPECT_EQ(heardBeforeAPing(), "")
         << "the first copy ended, or the second one announced a launch";
@@ -204,7 +204,7 @@ TEST_F(AppControlE2ETest, ShowBringsTheSearchWindowUpWithoutASecondCopy)
 {
     ASSERT_FALSE(searchWindowVisible());
     EXPECT_EQ(ctl({QStringLiteral("show")}), 0);
-    EXPECT_TRUE(eventually([this] { return searchWindowVisible(); }, Timeout))
+    EXPECT_TRUE(waitUntil([this] { return searchWindowVisible(); }, Timeout))
         << "brisko-ctl show did not bring the search window up";
     EXPECT_EQ(heardBeforeAPing(), "") << "a second copy announced a launch";
 }

@@ -94,7 +94,7 @@ protected:
     {
         // Typing starts once the window has the keyboard: keys sent before go elsewhere.
         if (!xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+space")}) ||
-            !eventually(
+            !waitUntil(
                 [this] {
                     const QString window = visibleWindow(QStringLiteral("Brisko"));
                     return !window.isEmpty() && window == focusedWindow();
@@ -104,7 +104,7 @@ protected:
                 {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), pattern}))
             return std::nullopt;
         QPoint corner;
-        const bool expanded = eventually(
+        const bool expanded = waitUntil(
             [&] {
                 const QRect geometry =
                     windowGeometry(display, visibleWindow(QStringLiteral("Brisko")));
@@ -154,11 +154,11 @@ TEST_F(CardE2ETest, ARightClickOnAnEmailRowCopiesTheAddress)
     ASSERT_TRUE(window) << "the card did not open: " << qPrintable(app->standardError());
     ASSERT_TRUE(click(rowPoint(*window, 3, 150), QStringLiteral("3")));
     // The menu of an e-mail row, "Send Email" and "Copy", is a window of its own.
-    ASSERT_TRUE(eventually([this] { return visibleWindowsOfBrisko() == 2; }, Timeout))
+    ASSERT_TRUE(waitUntil([this] { return visibleWindowsOfBrisko() == 2; }, Timeout))
         << "no menu came up";
     ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Down"),
                          QStringLiteral("Return")}));
-    EXPECT_TRUE(eventually([this] { return clipboard() == QStringLiteral("zora@lighthouse.test"); },
+    EXPECT_TRUE(waitUntil([this] { return clipboard() == QStringLiteral("zora@lighthouse.test"); },
                            Timeout))
         << "the clipboard holds \"" << qPrintable(clipboard()) << '"';
 }
@@ -168,7 +168,7 @@ TEST_F(CardE2ETest, AClickOnAPhoneNumberShowsItInLargeType)
     const std::optional<QPoint> window = showCardOf(QStringLiteral("quixley"));
     ASSERT_TRUE(window) << "the card did not open: " << qPrintable(app->standardError());
     ASSERT_TRUE(click(rowPoint(*window, 0, PropertyView::kValueX + 10), QStringLiteral("1")));
-    EXPECT_TRUE(eventually(
+    EXPECT_TRUE(waitUntil(
         [this] { return !visibleWindow(QStringLiteral("Large Type")).isEmpty(); }, Timeout))
         << "no large type window after a click on the number";
     EXPECT_TRUE(visibleWindow(QStringLiteral("Brisko")).isEmpty())

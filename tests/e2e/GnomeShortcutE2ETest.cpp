@@ -56,7 +56,7 @@ TEST(GnomeShortcutE2ETest, TheApplicationTellsWhereToAddItsKeyThenKeepsTheEntryI
     ASSERT_TRUE(GnomeCustomShortcut::install(QStringLiteral("CTRL+ALT+space"),
                                              QStringLiteral("brisko-ctl show")));
     ChildProcess app(Brisko, {}, environment);
-    ASSERT_TRUE(eventually([] { return caughtUp(); }, Timeout)) << qPrintable(app.standardError());
+    ASSERT_TRUE(waitUntil([] { return caughtUp(); }, Timeout)) << qPrintable(app.standardError());
     const KeyCombo controlShiftK(40, KeyCombo::controlKey | KeyCombo::shiftKey);
     ASSERT_EQ(run(Defaults, {QStringLiteral("write"), Domain, QStringLiteral("HotKey"),
                              QStringLiteral("-data"),

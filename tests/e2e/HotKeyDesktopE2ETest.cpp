@@ -80,7 +80,7 @@ protected:
 
     bool shows()
     {
-        return eventually([this] { return searchWindowVisible(display); }, Timeout);
+        return waitUntil([this] { return searchWindowVisible(display); }, Timeout);
     }
     /// Activates `trigger` on the portal's side; true when the application has handled the
     /// activation (it answers a ping only after the signal that came in before) and shows

@@ -94,7 +94,7 @@ protected:
     /// Presses Escape once the only window named `name` has the keyboard.
     bool escapeFrom(const QString &name)
     {
-        return eventually(
+        return waitUntil(
                    [&] {
                        const QStringList windows = visibleWindows(name);
                        return windows.size() == 1 &&
@@ -131,7 +131,7 @@ TEST_F(LaunchCheckE2ETest, ASiteThatDoesNotAnswerHoldsNeitherTheLaunchNorTheHotK
     launch();
     ASSERT_TRUE(monitor->waitForLine(QStringLiteral("AppDidLaunch"), Timeout))
         << "Brisko did not announce its launch: " << appErrors();
-    ASSERT_TRUE(eventually([this] { return !site.requestTargets().isEmpty(); }, Timeout))
+    ASSERT_TRUE(waitUntil([this] { return !site.requestTargets().isEmpty(); }, Timeout))
         << "Brisko did not ask for the version file";
     EXPECT_TRUE(site.holdsOpenRequest()) << "the launch waited until the update check gave up";
     EXPECT_TRUE(visibleWindows(SearchWindowOrSplash).isEmpty())
@@ -139,18 +139,18 @@ TEST_F(LaunchCheckE2ETest, ASiteThatDoesNotAnswerHoldsNeitherTheLaunchNorTheHotK
 
     ASSERT_TRUE(press(QStringLiteral("ctrl+alt+space")));
     EXPECT_TRUE(
-        eventually([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
+        waitUntil([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
         << "the hot key did not bring the search window up";
     EXPECT_TRUE(site.holdsOpenRequest()) << "the hot key answered only once the check gave up";
     ASSERT_TRUE(escapeFrom(SearchWindowOrSplash)) << "the search window did not take the keyboard";
     ASSERT_TRUE(
-        eventually([this] { return visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
+        waitUntil([this] { return visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
         << "Escape did not hide the search window";
 
     site.setAnswer(200, "403");
     site.releaseHeldRequests();
     EXPECT_TRUE(
-        eventually([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
+        waitUntil([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
         << "the splash did not follow the update check";
 }
 
@@ -160,16 +160,16 @@ TEST_F(LaunchCheckE2ETest, TheSplashWaitsUntilTheNewVersionAlertIsDismissed)
     launch();
     ASSERT_TRUE(monitor->waitForLine(QStringLiteral("AppDidLaunch"), Timeout))
         << "Brisko did not announce its launch: " << appErrors();
-    ASSERT_TRUE(eventually([this] { return visibleWindows(NewVersionAlert).size() == 1; }, Timeout))
+    ASSERT_TRUE(waitUntil([this] { return visibleWindows(NewVersionAlert).size() == 1; }, Timeout))
         << "no alert told of the newer version";
     EXPECT_TRUE(visibleWindows(SearchWindowOrSplash).isEmpty())
         << "the splash came up over the alert";
 
     ASSERT_TRUE(escapeFrom(NewVersionAlert)) << "the alert did not take the keyboard";
-    EXPECT_TRUE(eventually([this] { return visibleWindows(NewVersionAlert).isEmpty(); }, Timeout))
+    EXPECT_TRUE(waitUntil([this] { return visibleWindows(NewVersionAlert).isEmpty(); }, Timeout))
         << "Escape did not dismiss the alert";
     EXPECT_TRUE(
-        eventually([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
+        waitUntil([this] { return !visibleWindows(SearchWindowOrSplash).isEmpty(); }, Timeout))
         << "the splash did not follow the alert";
     EXPECT_FALSE(openedAnything()) << "Escape opened a page";
 }

@@ -35,8 +35,10 @@ protected:
     void launch(const QString &platform = QString())
     {
         QProcessEnvironment environment = session.environment();
+        // The samples by name: the expected files beside them hold no cards.
         environment.insert(QStringLiteral("BRISKO_ADDRESS_BOOK"),
-                           QStringLiteral(BRISKO_TEST_DATA_DIR "/vcards"));
+                           QStringLiteral(BRISKO_TEST_DATA_DIR "/vcards/broken.vcf:"
+                                          BRISKO_TEST_DATA_DIR "/vcards/quoted-parameters.vcf"));
         environment.insert(QStringLiteral("QT_LOGGING_RULES"),
                            QStringLiteral("brisko.launch.info=true"));
         if (!platform.isEmpty())
@@ -45,7 +47,7 @@ protected:
         ASSERT_TRUE(app->started());
         ASSERT_TRUE(app->waitForError(QStringLiteral("contacts in"), Timeout))
             << qPrintable(app->standardError());
-        ASSERT_TRUE(eventually([] { return caughtUp(); }, Timeout));
+        ASSERT_TRUE(waitUntil([] { return caughtUp(); }, Timeout));
     }
 
     int timesShown()
@@ -67,12 +69,12 @@ protected:
             timer.start();
             if (!session.press(chord))
                 return -1;
-            if (eventually([&] { return timesShown() > before; }, 2000))
+            if (waitUntil([&] { return timesShown() > before; }, 2000))
                 elapsed = timer.elapsed();
         }
         if (elapsed < 0)
             return -1;
-        const bool active = eventually(
+        const bool active = waitUntil(
             [this] {
                 const auto all = session.windows();
                 seen = all ? QString::fromUtf8(QJsonDocument(*all).toJson(QJsonDocument::Compact))
@@ -100,7 +102,7 @@ protected:
     void hide()
     {
         ASSERT_TRUE(session.press(QStringLiteral("escape")));
-        ASSERT_TRUE(eventually([this] { return !session.window(Caption).has_value(); }, Timeout))
+        ASSERT_TRUE(waitUntil([this] { return !session.window(Caption).has_value(); }, Timeout))
             << "Escape left the search window up";
     }
 
@@ -127,7 +129,7 @@ TEST_F(WaylandE2ETest, TheHotKeyShowsAFocusedLauncherWindowThatSearchesAndHides)
     // Another program has the focus, as when the user works in it.
     ChildProcess rival(QStringLiteral("xmessage"), {QStringLiteral("rival")},
                        session.environment());
-    ASSERT_TRUE(eventually(
+    ASSERT_TRUE(waitUntil(
         [this] {
             const auto window = session.window(QStringLiteral("xmessage"));
             return window && window->value(QStringLiteral("active")).toBool();
@@ -146,7 +148,7 @@ TEST_F(WaylandE2ETest, TheHotKeyShowsAFocusedLauncherWindowThatSearchesAndHides)
 
     // What is typed reaches the field: one person matches, and the card opens below it.
     ASSERT_TRUE(session.type(QStringLiteral("appleseed")));
-    EXPECT_TRUE(eventually(
+    EXPECT_TRUE(waitUntil(
         [&] {
             const auto window = session.window(Caption);
             return window && window->value(QStringLiteral("height")).toInt() > collapsed;
@@ -163,7 +165,7 @@ TEST_F(WaylandE2ETest, SuspendResumeAndANewKeyAreTakenOver)
     ASSERT_TRUE(command(QStringLiteral("Suspend")));
     EXPECT_TRUE(showsNothing(QStringLiteral("ctrl+alt+space"))) << "a suspended key showed";
     ASSERT_TRUE(command(QStringLiteral("Resume")));
-    ASSERT_TRUE(eventually([] { return caughtUp(); }, Timeout));
+    ASSERT_TRUE(waitUntil([] { return caughtUp(); }, Timeout));
     ASSERT_GE(showWith(QStringLiteral("ctrl+alt+space")), 0) << "Resume lost the hot key";
     hide();
 
@@ -256,7 +258,7 @@ TEST_F(WaylandE2ETest, TheRecorderKeepsTheDesktopsShortcutsFromActing)
     ChildProcess host(QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-preferences"), {},
                       session.environment());
     const auto activeWindow = [this](const QString &caption) {
-        return eventually(
+        return waitUntil(
             [&] {
                 const auto window = session.window(caption);
                 return window && window->value(QStringLiteral("active")).toBool();
@@ -278,10 +280,10 @@ TEST_F(WaylandE2ETest, TheRecorderKeepsTheDesktopsShortcutsFromActing)
 
     ASSERT_TRUE(session.press(QStringLiteral("escape")));
     ASSERT_TRUE(
-        eventually([&] { return !session.window(QStringLiteral("Change Hot Key")); }, Timeout))
+        waitUntil([&] { return !session.window(QStringLiteral("Change Hot Key")); }, Timeout))
         << "Escape left the recorder up";
     ASSERT_TRUE(session.press(QStringLiteral("super+w")));
-    EXPECT_TRUE(eventually(
+    EXPECT_TRUE(waitUntil(
         [&] { return session.kwinShortcutsFired().contains(QStringLiteral("Overview")); }, Timeout))
         << "KWin's Meta+W does not act at all, so the check above proves nothing";
 }

@@ -93,11 +93,6 @@ private:
     std::string _display;
 };
 
-bool eventually(const std::function<bool()> &probe)
-{
-    return waitUntil(probe, Timeout);
-}
-
 bool xdotool(const QStringList &arguments)
 {
     return run(QStringLiteral("xdotool"), arguments) == 0;
@@ -140,7 +135,8 @@ TEST(HotKeyRecorder, ARecordedKeyIsStoredShownAndAnsweredAtOnce)
     bool paneShown = false;
     host.showPane(QStringLiteral("com.ambertide.BriskoPane"),
                   [&paneShown](bool ok, const QString &) { paneShown = ok; });
-    ASSERT_TRUE(eventually([&paneShown] { return paneShown; })) << "the pane did not come up";
+    ASSERT_TRUE(waitUntil([&paneShown] { return paneShown; }, Timeout))
+        << "the pane did not come up";
     PreferencesWindow *window = host.window();
     auto *change = window->findChild<QPushButton *>(QStringLiteral("changeHotKeyButton"));
     auto *title = window->findChild<QLabel *>(QStringLiteral("hotKeyLabel"));
@@ -178,7 +174,7 @@ TEST(HotKeyRecorder, ARecordedKeyIsStoredShownAndAnsweredAtOnce)
     ASSERT_TRUE(
         xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
                  QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")}));
-    ASSERT_TRUE(eventually([&] { return shown.size() == 3 && !recorder(); }))
+    ASSERT_TRUE(waitUntil([&] { return shown.size() == 3 && !recorder(); }, Timeout))
         << "the recorder did not come up holding the keyboard, or did not end; it showed "
         << qPrintable(shown.join(QLatin1String(", ")));
     user.stop();
@@ -203,12 +199,12 @@ TEST(HotKeyRecorder, ARecordedKeyIsStoredShownAndAnsweredAtOnce)
     EXPECT_FALSE(isFreeToGrab(display, KKeysym, XCB_MOD_MASK_4 | XCB_MOD_MASK_SHIFT))
         << "the application does not hold Shift+Super+K";
     ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("super+shift+k")}));
-    EXPECT_TRUE(eventually([] {
+    EXPECT_TRUE(waitUntil([] {
         ChildProcess search(QStringLiteral("xdotool"),
                             {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                              QStringLiteral("--name"), QStringLiteral("^Brisko$")});
         return search.waitForFinished(Timeout) && search.exitCode() == 0;
-    })) << "Shift+Super+K did not bring the search window up";
+    }, Timeout)) << "Shift+Super+K did not bring the search window up";
 
     DistributedNotificationCenter::defaultCenter().postNotification(
         ControlCommands::NotificationName, ControlCommands::Shutdown);

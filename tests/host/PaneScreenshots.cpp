@@ -37,12 +37,6 @@ namespace {
 
 constexpr int Timeout = 30000;
 
-// Real programs start here, on a machine that may be busy.
-bool eventually(const std::function<bool()> &probe, int timeoutMs = Timeout)
-{
-    return waitUntil(probe, timeoutMs);
-}
-
 /// The window with `sheet` hanging from the top of it, as a sheet shows on the desktop.
 QImage withSheet(QImage window, const QImage &sheet)
 {
@@ -103,12 +97,12 @@ protected:
     {
         host.showPane(QStringLiteral("com.ambertide.BriskoPane"),
                       [&](bool ok, const QString &) { shown = ok; });
-        ASSERT_TRUE(eventually([&] { return shown; }));
+        ASSERT_TRUE(waitUntil([&] { return shown; }, Timeout));
         window = host.window();
         runState = window->findChild<QLabel *>(QStringLiteral("appRunStateLabel"));
         tabs = window->findChild<QTabWidget *>(QStringLiteral("tabView"));
         ASSERT_TRUE(runState && tabs);
-        ASSERT_TRUE(eventually([&] { return runState->text() == running; }))
+        ASSERT_TRUE(waitUntil([&] { return runState->text() == running; }, Timeout))
             << "the application did not answer: " << qPrintable(runState->text());
     }
 

@@ -34,12 +34,6 @@ const QString HostProgram = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-prefer
 const QString Brisko = QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Linux/Brisko");
 const QString Defaults = QStringLiteral(BRISKO_BINARY_DIR "/bin/brisko-defaults");
 
-// Real programs start here, on a machine that may be busy.
-bool eventually(const std::function<bool()> &probe, int timeoutMs = Timeout)
-{
-    return waitUntil(probe, timeoutMs);
-}
-
 /// The pane ends the processes of an old copy in /opt and asks about it each time it shows:
 /// on such a machine these tests would end the user's own Brisko.
 #define SKIP_WITH_AN_OLD_COPY_IN_OPT()                                                             \
@@ -92,7 +86,7 @@ protected:
             answered = shown;
             error = why;
         });
-        ASSERT_TRUE(eventually([&] { return answered; })) << qPrintable(error);
+        ASSERT_TRUE(waitUntil([&] { return answered; }, Timeout)) << qPrintable(error);
         window = host.window();
         EXPECT_EQ(window->windowTitle(), QStringLiteral("Brisko"));
         window->activateWindow();
@@ -104,12 +98,12 @@ protected:
     {
         for (const int pid : applicationsOf(home))
             ::kill(pid, SIGTERM);
-        eventually([this] { return applicationsOf(home).isEmpty(); }, 5000);
+        waitUntil([this] { return applicationsOf(home).isEmpty(); }, 5000);
     }
 
     bool says(const char *state)
     {
-        return eventually([&] { return runState->text() == QLatin1String(state); });
+        return waitUntil([&] { return runState->text() == QLatin1String(state); }, Timeout);
     }
 
     TemporaryHome home;
@@ -128,7 +122,7 @@ TEST_F(HostInThisProcess, StartBriskoStartsTheApplicationAndStopBriskoEndsIt)
 
     QTest::keyClick(window, Qt::Key_S, Qt::AltModifier);
     EXPECT_TRUE(says("Brisko is stopped")) << qPrintable(runState->text());
-    EXPECT_TRUE(eventually([this] { return applicationsOf(home).isEmpty(); }))
+    EXPECT_TRUE(waitUntil([this] { return applicationsOf(home).isEmpty(); }, Timeout))
         << "the application still runs";
 }
 
@@ -144,10 +138,11 @@ TEST(HostAndApplication, AnApplicationStartedElsewhereShowsAsRunning)
     PreferencesHost host;
     bool shown = false;
     host.showPane(PaneId, [&](bool ok, const QString &) { shown = ok; });
-    ASSERT_TRUE(eventually([&] { return shown; }));
+    ASSERT_TRUE(waitUntil([&] { return shown; }, Timeout));
     auto *runState = host.window()->findChild<QLabel *>(QStringLiteral("appRunStateLabel"));
     ASSERT_NE(runState, nullptr);
-    EXPECT_TRUE(eventually([&] { return runState->text() == QLatin1String("Brisko is running"); }))
+    EXPECT_TRUE(waitUntil(
+        [&] { return runState->text() == QLatin1String("Brisko is running"); }, Timeout))
         << qPrintable(runState->text());
 }
 
@@ -171,7 +166,7 @@ protected:
     {
         if (const int pid = hostProcess(); pid > 0) {
             ::kill(pid, SIGTERM);
-            eventually([this] { return hostProcess() == 0; }, 5000);
+            waitUntil([this] { return hostProcess() == 0; }, 5000);
         }
     }
 
@@ -246,7 +241,7 @@ TEST_F(HostProcess, ASecondShowPaneHandsOverAndReturns)
 
     ASSERT_EQ(showPane(), 0);
     EXPECT_EQ(hostProcess(), host) << "the second start did not hand over";
-    EXPECT_TRUE(eventually([this] { return hostWindows().size() == 1; }))
+    EXPECT_TRUE(waitUntil([this] { return hostWindows().size() == 1; }, Timeout))
         << "the pane is not on screen, or on it twice";
 }
 
@@ -264,11 +259,11 @@ TEST_F(HostProcess, TheAboutMenuItemBringsTheHostUpOnTheAboutTab)
     // The hot key, then the menu button at the right of the search field.
     ASSERT_TRUE(display.xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+space")}));
     QStringList search;
-    ASSERT_TRUE(eventually([&] {
+    ASSERT_TRUE(waitUntil([&] {
         search = xdotoolSearch({QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
                                 QStringLiteral("^Brisko$")});
         return search.size() == 1;
-    })) << "the search window did not come up";
+    }, Timeout)) << "the search window did not come up";
     ChildProcess geometry(
         QStringLiteral("xdotool"),
         {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), search.first()},
@@ -287,15 +282,15 @@ TEST_F(HostProcess, TheAboutMenuItemBringsTheHostUpOnTheAboutTab)
         display.xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x),
                          QString::number(y), QStringLiteral("click"), QStringLiteral("1")}));
     // The menu is up once a second window of the application shows.
-    ASSERT_TRUE(eventually([&] {
+    ASSERT_TRUE(waitUntil([&] {
         return xdotoolSearch({QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
                               QString::number(application.process().processId())})
                    .size() >= 2;
-    })) << "the menu did not pop up";
+    }, Timeout)) << "the menu did not pop up";
     ASSERT_TRUE(
         display.xdotool({QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Return")}));
 
-    ASSERT_TRUE(eventually([this] { return hostWindows().size() == 1; }))
+    ASSERT_TRUE(waitUntil([this] { return hostWindows().size() == 1; }, Timeout))
         << "the preferences host did not come up";
     ASSERT_TRUE(monitor.hears(ControlCommands::SetTab));
     EXPECT_EQ(monitor.tabs(), QStringList{QStringLiteral("about")});
@@ -304,11 +299,11 @@ TEST_F(HostProcess, TheAboutMenuItemBringsTheHostUpOnTheAboutTab)
     // is the one shown.
     QFile opened(home.path() + QStringLiteral("/opened"));
     const QString window = hostWindows().value(0);
-    EXPECT_TRUE(eventually([&] {
+    EXPECT_TRUE(waitUntil([&] {
         display.xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
         display.xdotool({QStringLiteral("key"), QStringLiteral("alt+w")});
-        return eventually([&] { return opened.exists(); }, 1000);
-    })) << "the About tab is not the one shown";
+        return waitUntil([&] { return opened.exists(); }, 1000);
+    }, Timeout)) << "the About tab is not the one shown";
     ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
     EXPECT_EQ(opened.readAll(), QByteArray("http://www.ambertide.com/\n"));
 }

@@ -10,7 +10,7 @@
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "support/TestProcesses.h"
-#include "workspace/test/RecordingWorkspace.h"
+#include "RecordingWorkspace.h"
 
 #include <QAbstractButton>
 #include <QApplication>

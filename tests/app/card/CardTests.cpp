@@ -10,7 +10,7 @@
 #include "core/Bundle.h"
 #include "settings/UserDefaults.h"
 #include "settings/UserDefaultsExtras.h"
-#include "workspace/test/RecordingWorkspace.h"
+#include "RecordingWorkspace.h"
 
 #include <QAccessible>
 #include <QApplication>

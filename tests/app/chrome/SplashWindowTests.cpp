@@ -2,9 +2,8 @@
 #include "chrome/RoundedRectView.h"
 #include "chrome/SplashWindow.h"
 #include "chrome/WindowAppearance.h"
+#include "WaitUntil.h"
 
-#include <QDeadlineTimer>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -16,10 +15,8 @@ void fireFadeOut(SplashWindow &splash)
     QTimer &timer = splash.fadeOutTimer();
     ASSERT_TRUE(timer.isActive());
     timer.start(0);
-    QDeadlineTimer deadline(10000);
-    while (timer.isActive() && !deadline.hasExpired())
-        QTest::qWait(5);
-    ASSERT_FALSE(timer.isActive()) << "fade-out timer did not fire within 10 seconds";
+    ASSERT_TRUE(waitUntil([&] { return !timer.isActive(); }))
+        << "fade-out timer did not fire within 10 seconds";
 }
 
 } // namespace

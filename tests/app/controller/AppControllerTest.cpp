@@ -4,6 +4,7 @@
 #include "ModalAnswer.h"
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
+#include "WaitUntil.h"
 #include "addressbook/AddressBook.h"
 #include "card/MyTableView.h"
 #include "card/PersonView.h"
@@ -25,12 +26,11 @@
 #include "utility/AdvertTextView.h"
 #include "utility/ClickToCallService.h"
 #include "utility/RKWebsite.h"
-#include "workspace/test/RecordingWorkspace.h"
+#include "RecordingWorkspace.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -40,7 +40,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -100,19 +99,6 @@ public:
 
 ControllerEnvironment *environment = static_cast<ControllerEnvironment *>(
     ::testing::AddGlobalTestEnvironment(new ControllerEnvironment));
-
-bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 QStringList displayNames(const QList<PersonPtr> &persons)
 {

@@ -18,7 +18,9 @@ TEST(SearchWindowOnX11, AnotherApplicationTakingTheFocusHidesTheSearchWindow)
 
     ChildProcess probe(
         QStringLiteral(BRISKO_BINARY_DIR "/tests/app/controller/brisko-search-window-probe"),
-        {QStringLiteral(BRISKO_TEST_DATA_DIR "/controller")}, display.environment());
+        {QStringLiteral(BRISKO_TEST_DATA_DIR "/controller/people.vcf"),
+         QStringLiteral(BRISKO_TEST_DATA_DIR "/controller/more.vcf")},
+        display.environment());
     ASSERT_TRUE(probe.started()) << "could not start the search window probe";
     ASSERT_TRUE(probe.waitForLine(QStringLiteral("shown"), Timeout))
         << "the search window never became the active window: "

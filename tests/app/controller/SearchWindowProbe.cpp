@@ -15,8 +15,10 @@ int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
-    if (argc > 1)
-        AddressBook::setSourcePaths({QString::fromLocal8Bit(argv[1])});
+    QStringList sources;
+    for (int i = 1; i < argc; ++i)
+        sources.append(QString::fromLocal8Bit(argv[i]));
+    AddressBook::setSourcePaths(sources);
 
     AppController &controller = AppController::sharedController();
     controller.awakeFromNib();

@@ -3,7 +3,7 @@
 #include "TemporaryHome.h"
 #include "core/PropertyList.h"
 #include "workspace/Workspace.h"
-#include "workspace/test/RecordingWorkspace.h"
+#include "RecordingWorkspace.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "hotkey/HotKeyCenter.h"
 #include "hotkey/AssertionHandler.h"
-#include "hotkey/test/RecordingHotKeyBackend.h"
+#include "RecordingHotKeyBackend.h"
 
 #include <QObject>
 

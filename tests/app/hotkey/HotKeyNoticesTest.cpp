@@ -5,7 +5,7 @@
 #include "archive/ObjectArchive.h"
 #include "core/Bundle.h"
 #include "hotkey/StoredHotKey.h"
-#include "notifications/test/RecordingDesktopNotifier.h"
+#include "RecordingDesktopNotifier.h"
 
 #include <gtest/gtest.h>
 

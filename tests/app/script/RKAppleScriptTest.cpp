@@ -2,6 +2,7 @@
 #include "script/RKAppleScript.h"
 #include "TemporaryHome.h"
 #include "script/TellApplication.h"
+#include "WaitUntil.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -17,34 +18,15 @@
 
 namespace {
 
-// Waits for a file to appear, sleeping between looks; false once `seconds` have passed.
-bool waitForFile(const QString &path, int seconds)
+// Whether the process is gone or a zombie.
+bool hasEnded(qint64 pid)
 {
-    QDeadlineTimer deadline(seconds * 1000);
-    while (!QFileInfo::exists(path)) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
-
-// True once the process is gone or a zombie; false when it still runs after `seconds`.
-bool waitForProcessEnd(qint64 pid, int seconds)
-{
-    QDeadlineTimer deadline(seconds * 1000);
-    while (true) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            return true;
-        const QByteArray text = stat.readAll();
-        const qsizetype close = text.lastIndexOf(')');
-        if (close > 0 && text.mid(close + 2, 1) == "Z")
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close > 0 && text.mid(close + 2, 1) == "Z";
 }
 
 RKAppleScript &runner()
@@ -104,7 +86,8 @@ TEST(AppleScriptRunner, TimeOutKillsTheScriptAndEverythingItStarted)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the script never wrote its child's pid";
     const qint64 child = file.readAll().trimmed().toLongLong();
     ASSERT_GT(child, 0);
-    EXPECT_TRUE(waitForProcessEnd(child, 10)) << "the script's child survived the time-out";
+    EXPECT_TRUE(waitUntil([child] { return hasEnded(child); }, 10000))
+        << "the script's child survived the time-out";
 
     EXPECT_EQ(runner().executeScript(QStringLiteral("echo after")),
               std::optional<QString>(QStringLiteral("after")));
@@ -123,7 +106,7 @@ TEST(AppleScriptRunner, RequestDuringARunIsRefusedWhoeverAsksAndWithoutAnError)
     std::atomic<bool> errorUntouched{false};
     std::atomic<bool> sawStart{false};
     QThread *other = QThread::create([&] {
-        sawStart = waitForFile(started, 30);
+        sawStart = waitUntil([&] { return QFileInfo::exists(started); }, 30000);
         QVariantMap error{{QStringLiteral("untouched"), true}};
         refused = !runner().executeScript(QStringLiteral("echo second"), &error).has_value();
         errorUntouched = error.contains(QStringLiteral("untouched"));

@@ -3,12 +3,11 @@
 #include "TemporaryHome.h"
 #include "script/RKAppleScript.h"
 #include "script/ShellQuote.h"
+#include "WaitUntil.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -62,9 +61,7 @@ protected:
     QStringList recordedArguments(const QString &program, int seconds = 30)
     {
         const QString path = records + QLatin1Char('/') + program;
-        QDeadlineTimer deadline(seconds * 1000);
-        while (!QFileInfo::exists(path) && !deadline.hasExpired())
-            QThread::msleep(20);
+        waitUntil([&] { return QFileInfo::exists(path); }, seconds * 1000);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return {QStringLiteral("<%1 was never run>").arg(program)};

@@ -7,7 +7,7 @@
 #include "addressbook/VCardReader.h"
 
 #include "workspace/Workspace.h"
-#include "workspace/test/RecordingWorkspace.h"
+#include "RecordingWorkspace.h"
 
 #include <QDateTime>
 #include <QDir>

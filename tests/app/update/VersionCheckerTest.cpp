@@ -6,7 +6,7 @@
 #include "TemporaryHome.h"
 #include "core/Bundle.h"
 #include "settings/UserDefaults.h"
-#include "workspace/test/RecordingWorkspace.h"
+#include "RecordingWorkspace.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "utility/AdvertTextView.h"
 #include "utility/RKWebsite.h"
 #include "workspace/Workspace.h"
-#include "workspace/test/RecordingWorkspace.h"
+#include "RecordingWorkspace.h"
 
 #include <QImage>
 #include <QMouseEvent>

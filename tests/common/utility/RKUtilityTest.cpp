@@ -6,7 +6,7 @@
 #include "session/SessionInstance.h"
 #include "support/PrivateBusTest.h"
 #include "workspace/Workspace.h"
-#include "workspace/test/RecordingWorkspace.h"
+#include "RecordingWorkspace.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

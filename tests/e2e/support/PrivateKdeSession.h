@@ -171,9 +171,7 @@ callDBus("%1", "/facts", "com.ambertide.BriskoTest.KWinFacts", "report", JSON.st
                                                    QStringLiteral("org.kde.kwin.Script"),
                                                    QStringLiteral("run")),
                     QDBus::Block, 5000);
-        QDeadlineTimer deadline(5000);
-        while (!_receiver.last && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        waitUntil([this] { return _receiver.last.has_value(); }, 5000);
         _facts.call(QDBusMessage::createMethodCall(QStringLiteral("org.kde.KWin"), path,
                                                    QStringLiteral("org.kde.kwin.Script"),
                                                    QStringLiteral("stop")),
@@ -248,7 +246,7 @@ private:
             _problem = QStringLiteral("kwin_wayland could not be started");
             return;
         }
-        eventually(
+        waitUntil(
             [&] {
                 QFile file(displayFile);
                 if (file.open(QIODevice::ReadOnly))

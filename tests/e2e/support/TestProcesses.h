@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "WaitUntil.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -16,18 +18,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-/// Repeats `probe` until it answers true or the time-out passes; the answer.
-inline bool eventually(const std::function<bool()> &probe, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!probe()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
 
 /// A child process for tests, read line by line with a time-out on every wait, and ended when
 /// the object ends.
@@ -261,7 +251,7 @@ private:
                                _environment);
             if (!probe.started())
                 return false;
-            const bool managed = eventually(
+            const bool managed = waitUntil(
                 [&] {
                     const auto window = xdotoolOutput(
                         _environment, {QStringLiteral("search"), QStringLiteral("--classname"),

@@ -4,7 +4,7 @@
 #include "TemporaryHome.h"
 #include "WaitUntil.h"
 #include "addressbook/VCardReader.h"
-#include "addressbook/test/ScriptedAddressBookSource.h"
+#include "ScriptedAddressBookSource.h"
 #include "core/Bundle.h"
 
 #include <QDir>

@@ -33,14 +33,6 @@ std::optional<QString> nextLine(ChildProcess &process, int timeoutMs = Timeout)
     return std::nullopt;
 }
 
-bool waitForCount(QSignalSpy &spy, int count)
-{
-    QDeadlineTimer deadline(Timeout);
-    while (spy.count() < count && !deadline.hasExpired())
-        spy.wait(int(std::max<qint64>(1, deadline.remainingTime())));
-    return spy.count() >= count;
-}
-
 class PortalHotKeyBackendTest : public ::testing::Test
 {
 protected:
@@ -105,7 +97,7 @@ TEST_F(PortalHotKeyBackendTest, BindsTheTriggerAndTurnsActivationsIntoPressesAnd
 
     command(QStringLiteral("activate CTRL+ALT+space"), QStringLiteral("activated 1"));
     command(QStringLiteral("deactivate CTRL+ALT+space"), QStringLiteral("deactivated 1"));
-    ASSERT_TRUE(waitForCount(events, 2))
+    ASSERT_TRUE(waitUntil([&] { return events.count() >= 2; }, Timeout))
         << "the portal's signals became " << events.count() << " events";
     const auto pressed = events.at(0).at(0).value<HotKeyEvent>();
     const auto released = events.at(1).at(0).value<HotKeyEvent>();
@@ -134,7 +126,8 @@ TEST_F(PortalHotKeyBackendTest, AnswersThatBindNothingFailTheRegistrationAndClos
         HotKeyRef ref = 0;
         const QStringList bound = registerAndBind(&ref);
         ASSERT_EQ(bound.size(), 6) << c.answer;
-        ASSERT_TRUE(waitForCount(failures, 1)) << "no failure after " << c.answer;
+        ASSERT_TRUE(waitUntil([&] { return failures.count() >= 1; }, Timeout))
+            << "no failure after " << c.answer;
         EXPECT_EQ(failures.at(0).at(0).value<HotKeyRef>(), ref);
         EXPECT_EQ(failures.at(0).at(1).value<HotKeyFailure>().cause, c.cause) << c.answer;
         EXPECT_EQ(nextLine(*portal), QStringLiteral("closed ") + bound.at(1)) << c.answer;
@@ -163,7 +156,7 @@ TEST_F(PortalHotKeyBackendTest, ADesktopThatBindsOnlyAtSessionCreationGetsTheKey
         // client that left without closing it; only this start's session is heard.
         command(QStringLiteral("activate CTRL+ALT+space"),
                 QStringLiteral("activated %1").arg(start + 1));
-        ASSERT_TRUE(waitForCount(events, 1))
+        ASSERT_TRUE(waitUntil([&] { return events.count() >= 1; }, Timeout))
             << "start " << start << ": "
             << (failures.isEmpty()
                     ? "no failure"

@@ -2,12 +2,12 @@
 #include "workspace/xdg/XdgWorkspace.h"
 
 #include "TemporaryHome.h"
+#include "WaitUntil.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -157,8 +157,7 @@ TEST(XdgWorkspace, LaunchesABundlesExecutable)
     XdgWorkspace workspace;
     qint64 started = 0;
     ASSERT_TRUE(workspace.launchApplication(bundle, {QStringLiteral("hello"), marker}, &started));
-    for (int i = 0; i < 250 && QFileInfo(marker).size() == 0; ++i)
-        QThread::msleep(20);
+    waitUntil([&] { return QFileInfo(marker).size() > 0; }, 5000);
     QFile result(marker);
     ASSERT_TRUE(result.open(QIODevice::ReadOnly)) << "the bundle's executable never ran";
     EXPECT_EQ(result.readAll().trimmed(), "hello\n" + QByteArray::number(started))

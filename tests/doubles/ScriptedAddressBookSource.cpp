@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/test/ScriptedAddressBookSource.h"
+#include "ScriptedAddressBookSource.h"
 
 void ScriptedAddressBookSource::start()
 {

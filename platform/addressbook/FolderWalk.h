@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <vector>
+
+/// The vCard files under the address book's sources, and the folders to watch for changes.
+namespace FolderWalk {
+
+struct Scan
+{
+    /// Native paths, in the address book's order: the sources in their order, each folder's
+    /// files by path (sub-folders' files among them, "sub/x.vcf" by its whole path).
+    std::vector<QByteArray> files;
+    /// Every folder listed, and the folder of each file named directly; for a source that does
+    /// not exist yet, the nearest folder above it that does, so creating it is seen.
+    QStringList folders;
+    /// The files named directly as sources.
+    QStringList watchedFiles;
+};
+
+/// Lists every source: a file is taken as it is, a folder is walked down to 32 levels. Hidden
+/// names, files without an extension and `.tmp` files (editors' and sync tools' own) are
+/// passed over. Links to folders are followed, but never back into a folder being listed.
+Scan scan(const QStringList &roots);
+
+} // namespace FolderWalk

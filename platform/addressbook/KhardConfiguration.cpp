@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+#include "addressbook/KhardConfiguration.h"
+
+#include "addressbook/ShellPath.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+
+namespace KhardConfiguration {
+
+QStringList addressBookPaths(const QByteArray &contents)
+{
+    QStringList paths;
+    bool inAddressBooks = false;
+    QTextStream stream(contents);
+    QString line;
+    while (stream.readLineInto(&line)) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1String("[[")))
+            continue;
+        if (trimmed.startsWith(QLatin1Char('['))) {
+            inAddressBooks =
+                trimmed.compare(QLatin1String("[addressbooks]"), Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!inAddressBooks || trimmed.startsWith(QLatin1Char('#')))
+            continue;
+        const qsizetype equals = trimmed.indexOf(QLatin1Char('='));
+        if (equals < 0 || trimmed.left(equals).trimmed() != QLatin1String("path"))
+            continue;
+        QString value = trimmed.mid(equals + 1).trimmed();
+        if (value.size() >= 2 &&
+            (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+            value.back() == value.front())
+            value = value.mid(1, value.size() - 2);
+        if (!value.isEmpty())
+            paths.append(ShellPath::expanded(value));
+    }
+    return paths;
+}
+
+QString filePath()
+{
+    const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString home =
+        configured.isEmpty() ? QDir::homePath() + QLatin1String("/.config") : configured;
+    return home + QLatin1String("/khard/khard.conf");
+}
+
+QStringList userAddressBookPaths()
+{
+    QFile file(filePath());
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return addressBookPaths(file.readAll());
+}
+
+} // namespace KhardConfiguration
