@@ -49,9 +49,13 @@ void MyTableView::changeEvent(QEvent *event)
 {
     QListView::changeEvent(event);
     // The list shares the window's background, which follows the theme.
-    if (event->type() == QEvent::ApplicationPaletteChange) {
-        QPalette palette = this->palette();
-        palette.setColor(QPalette::Base, WindowAppearance::searchWindowBackgroundColor());
-        setPalette(palette);
-    }
+    if (event->type() != QEvent::ApplicationPaletteChange &&
+        event->type() != QEvent::PaletteChange)
+        return;
+    const QColor base = WindowAppearance::searchWindowBackgroundColor();
+    if (palette().color(QPalette::Active, QPalette::Base) == base)
+        return;
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, base);
+    setPalette(palette);
 }
