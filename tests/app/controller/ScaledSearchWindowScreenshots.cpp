@@ -31,7 +31,13 @@
 namespace {
 
 // Read by Qt when the application object is made, after every static object of the program.
-const bool kTwiceTheScale = qputenv("QT_SCALE_FACTOR", "2");
+// Without a display, the offscreen platform gets a full HD screen (960 by 540 at twice the
+// scale), as its own screen is too small for the window at that scale.
+const bool kTwiceTheScale =
+    qputenv("QT_SCALE_FACTOR", "2") &&
+    (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+     qputenv("QT_QPA_PLATFORM",
+             "offscreen:configfile=" BRISKO_SOURCE_DIR "/tests/app/chrome/TwoScreens.json"));
 
 /// Where `widget` lies in a grab of its window, in the grab's pixels.
 QRect inGrab(const QWidget *widget, const QRect &area, qreal ratio)
