@@ -197,10 +197,24 @@
     </message>
 </context>
 <context>
+    <name>MyTableView</name>
+    <message>
+        <source>Matches</source>
+        <translation>Treffer</translation>
+    </message>
+</context>
+<context>
     <name>PersonExtras</name>
     <message>
         <source>No Name</source>
         <translation>Kein Name</translation>
+    </message>
+</context>
+<context>
+    <name>PersonView</name>
+    <message>
+        <source>Contact details</source>
+        <translation>Kontaktdaten</translation>
     </message>
 </context>
 <context>
@@ -298,6 +312,21 @@
     <message>
         <source>Search string</source>
         <translation>Suchbegriff</translation>
+    </message>
+    <message>
+        <source>Search contacts</source>
+        <translation>Kontakte durchsuchen</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+</context>
+<context>
+    <name>SearchPanel</name>
+    <message>
+        <source>%1, %2 of %3</source>
+        <translation>%1, %2 von %3</translation>
     </message>
 </context>
 <context>

@@ -197,10 +197,24 @@
     </message>
 </context>
 <context>
+    <name>MyTableView</name>
+    <message>
+        <source>Matches</source>
+        <translation>Résultats</translation>
+    </message>
+</context>
+<context>
     <name>PersonExtras</name>
     <message>
         <source>No Name</source>
         <translation>Sans nom</translation>
+    </message>
+</context>
+<context>
+    <name>PersonView</name>
+    <message>
+        <source>Contact details</source>
+        <translation>Coordonnées</translation>
     </message>
 </context>
 <context>
@@ -298,6 +312,21 @@
     <message>
         <source>Search string</source>
         <translation>Texte à rechercher</translation>
+    </message>
+    <message>
+        <source>Search contacts</source>
+        <translation>Rechercher des contacts</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+</context>
+<context>
+    <name>SearchPanel</name>
+    <message>
+        <source>%1, %2 of %3</source>
+        <translation>%1, %2 sur %3</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "card/MyTableView.h"
 
+#include "chrome/WindowAppearance.h"
+
+#include <QEvent>
 #include <QItemSelectionModel>
 
 MyTableView::MyTableView(QWidget *parent)
@@ -13,6 +16,7 @@ MyTableView::MyTableView(QWidget *parent)
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextElideMode(Qt::ElideRight);
+    setAccessibleName(tr("Matches"));
 }
 
 void MyTableView::selectRow(int row)
@@ -32,4 +36,26 @@ int MyTableView::selectedRow() const
         return -1;
     const QModelIndexList rows = selectionModel()->selectedIndexes();
     return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void MyTableView::selectionChanged(const QItemSelection &selected,
+                                   const QItemSelection &deselected)
+{
+    QListView::selectionChanged(selected, deselected);
+    Q_EMIT selectedRowChanged(selectedRow());
+}
+
+void MyTableView::changeEvent(QEvent *event)
+{
+    QListView::changeEvent(event);
+    // The list shares the window's background, which follows the theme.
+    if (event->type() != QEvent::ApplicationPaletteChange &&
+        event->type() != QEvent::PaletteChange)
+        return;
+    const QColor base = WindowAppearance::searchWindowBackgroundColor();
+    if (palette().color(QPalette::Active, QPalette::Base) == base)
+        return;
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, base);
+    setPalette(palette);
 }

@@ -16,4 +16,13 @@ public:
     void selectRow(int row);
     /// The selected row, or -1 when none is selected.
     int selectedRow() const;
+
+Q_SIGNALS:
+    /// Another row was selected, by the keyboard's walk or a click; -1 for none.
+    void selectedRowChanged(int row);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void selectionChanged(const QItemSelection &selected,
+                          const QItemSelection &deselected) override;
 };

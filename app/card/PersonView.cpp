@@ -6,9 +6,11 @@
 #include "card/CardText.h"
 #include "card/FlippedGeometry.h"
 #include "card/PropertyView.h"
+#include "chrome/WindowAppearance.h"
 #include "search/PersonExtras.h"
 #include "settings/UserDefaults.h"
 #include "settings/UserDefaultsExtras.h"
+#include "utility/AccessibleRole.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -17,6 +19,7 @@
 #include <QPainterPath>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace {
 
@@ -61,6 +64,11 @@ PersonView::PersonView(QWidget *parent)
     : QWidget(parent)
 {
     setMouseTracking(true);
+    AccessibleRole::set(this, QAccessible::Grouping);
+    // Drawn by the card itself; the box only tells screen readers what the band says.
+    _headerBox = new QWidget(this);
+    _headerBox->setAttribute(Qt::WA_TransparentForMouseEvents);
+    AccessibleRole::set(_headerBox, QAccessible::Heading);
     _scrollView = new QScrollArea(this);
     _scrollView->setFrameShape(QFrame::Box);
     _scrollView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -69,6 +77,8 @@ PersonView::PersonView(QWidget *parent)
     _scrollView->setFocusPolicy(Qt::NoFocus);
     _bodyBox = new QWidget;
     _bodyBox->setMouseTracking(true);
+    AccessibleRole::set(_bodyBox, QAccessible::List);
+    _bodyBox->setAccessibleName(tr("Contact details"));
     _bodyBox->installEventFilter(this);
     _scrollView->setWidget(_bodyBox);
     // The card's own drawing shows through wherever no row covers the body.
@@ -98,7 +108,11 @@ void PersonView::setPerson(PersonPtr person)
     _nameRect = QRectF();
     unsetCursor();
     setAccessibleName(_person ? PersonExtras::displayName(*_person) : QString());
+    QStringList lines = headerLines();
+    _headerBox->setAccessibleName(lines.isEmpty() ? QString() : lines.takeFirst());
+    _headerBox->setAccessibleDescription(lines.join(QStringLiteral(", ")));
     update();
+    Q_EMIT personChanged();
 }
 
 QList<PropertyView *> PersonView::rows() const
@@ -236,6 +250,20 @@ void PersonView::resizeEvent(QResizeEvent *event)
     // The body fills the card below the header, whatever size the window gives the card.
     _scrollView->setGeometry(0, int(kTopBoxHeight), width(),
                              std::max(0, height() - int(kTopBoxHeight)));
+    _headerBox->setGeometry(0, 0, width(), int(kTopBoxHeight));
+}
+
+bool PersonView::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        if (_person && _nameElided && _inQt(_nameRect).contains(help->pos()))
+            QToolTip::showText(help->globalPos(), PersonExtras::displayName(*_person), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void PersonView::boundsChanged()
@@ -266,6 +294,7 @@ bool PersonView::_selectRow(qsizetype index)
     for (const RowPlace &place : std::as_const(_places))
         place.row->setHighlighted(place.row == row);
     _selectedRow = index;
+    Q_EMIT selectedRowChanged();
     return true;
 }
 
@@ -388,6 +417,7 @@ void PersonView::paintEvent(QPaintEvent *)
         const QFont nameFont = CardText::systemFont(kNameFontSize, true);
         const QFontMetricsF nameMetrics(nameFont);
         const QString name = CardText::elidedLine(text.name, nameMetrics, available);
+        _nameElided = name != text.name;
         const QSizeF nameSize = CardText::sizeOf(name, nameMetrics);
         _nameRect = QRectF(QPointF(x, top.y() + top.height() - nameSize.height() - m), nameSize);
         if (_highlightName) {
@@ -426,7 +456,7 @@ void PersonView::paintEvent(QPaintEvent *)
     }
 
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(Qt::black, 1));
+    painter.setPen(QPen(WindowAppearance::cardColors(palette()).outline, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }

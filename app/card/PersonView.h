@@ -72,7 +72,18 @@ public:
     /// The body scrolled: every row's hover tracking is stale.
     void boundsChanged();
 
+    /// The header band as screen readers see it: a heading named after the person, the two
+    /// smaller lines as its description.
+    QWidget *headerBox() const { return _headerBox; }
+
+Q_SIGNALS:
+    /// Another person, or none, is shown.
+    void personChanged();
+    /// The keyboard's walk chose another row.
+    void selectedRowChanged();
+
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -108,6 +119,7 @@ private:
     CardActions *_actions = nullptr;
     PersonPtr _person;
     QScrollArea *_scrollView = nullptr;
+    QWidget *_headerBox = nullptr;
     QWidget *_bodyBox = nullptr;
     QList<RowPlace> _places;
     qsizetype _selectedRow = -1;
@@ -117,6 +129,8 @@ private:
     bool _nameTracking = false;
     bool _pointerInName = false;
     QRectF _nameRect;
+    /// The name as drawn was cut short; its tooltip shows it whole.
+    bool _nameElided = false;
 
     QImage _photo;
     QSize _photoPixels;

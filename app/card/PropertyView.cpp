@@ -6,8 +6,10 @@
 #include "card/CardLinks.h"
 #include "card/CardText.h"
 #include "card/FlippedGeometry.h"
+#include "chrome/WindowAppearance.h"
 #include "helpers/MapLink.h"
 #include "settings/UserDefaults.h"
+#include "utility/AccessibleRole.h"
 #include "workspace/Workspace.h"
 
 #include <QClipboard>
@@ -63,11 +65,6 @@ QSizeF valueSize(const QString &text, qreal wrapWidth)
     const QFont font = valueFont(false);
     return wrapWidth > 0 ? CardText::wrappedSize(text, font, wrapWidth)
                          : CardText::sizeOf(text, QFontMetricsF(font));
-}
-
-QColor grey(qreal white)
-{
-    return QColor::fromRgbF(float(white), float(white), float(white));
 }
 
 qreal valueWidth(qreal rowWidth)
@@ -129,6 +126,7 @@ PropertyView::PropertyView(CardActions *actions, QWidget *parent)
     setMouseTracking(true);
     // Right clicks arrive as presses, which open the menu; no second menu from the toolkit.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    AccessibleRole::set(this, QAccessible::ListItem);
 }
 
 PropertyView::~PropertyView() = default;
@@ -404,17 +402,22 @@ void PropertyView::paintEvent(QPaintEvent *)
     // Shapes are built y-up, where the layout rules are stated, and flipped once here.
     painter.setTransform(FlippedGeometry::flipTransform(height()));
 
+    const WindowAppearance::CardColors colors = WindowAppearance::cardColors(palette());
     if (_highlight) {
         const QRectF value = _valueRect.adjusted(-3, -2, 3, 2);
         const QRectF label = _labelRect.adjusted(-2, -2, 2, 2);
-        painter.fillPath(halfRoundedRect(value, kHighlightRadius, false), grey(0.8));
-        painter.fillPath(halfRoundedRect(label, kHighlightRadius, true), grey(0.6));
+        painter.fillPath(halfRoundedRect(value, kHighlightRadius, false),
+                         colors.highlightedValueBackground);
+        painter.fillPath(halfRoundedRect(label, kHighlightRadius, true),
+                         colors.highlightedLabelBackground);
     }
     painter.resetTransform();
 
     const QFont font = valueFont(_isWebRow());
     painter.setFont(font);
-    painter.setPen(_isWebRow() ? QColor(Qt::blue) : grey(0.0));
+    painter.setPen(_isWebRow() ? colors.link
+                   : _highlight ? colors.highlightedValue
+                                : colors.value);
     const QRectF valueArea = _inQt(_valueRect);
     if (_wrapWidth > 0)
         CardText::drawWrapped(painter, valueArea.topLeft(), _shownValue, font, _wrapWidth);
@@ -422,7 +425,7 @@ void PropertyView::paintEvent(QPaintEvent *)
         painter.drawText(valueArea, Qt::AlignLeft | Qt::AlignTop, _shownValue);
 
     painter.setFont(_labelFont);
-    painter.setPen(_highlight ? grey(1.0) : grey(0.6));
+    painter.setPen(_highlight ? colors.highlightedLabel : colors.label);
     painter.drawText(_inQt(_labelRect), Qt::AlignLeft | Qt::AlignTop, _shownLabel);
 
     // Like a tracking area added where the label was drawn, not assuming the pointer inside.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "chrome/MenuButton.h"
 
+#include "utility/AccessibleRole.h"
+
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QFontDatabase>
@@ -10,6 +12,9 @@
 MenuButton::MenuButton(QWidget *parent)
     : QToolButton(parent)
 {
+    // Not the check box its hover state would make it to a screen reader; set before any
+    // text, which already makes the button's accessible side.
+    AccessibleRole::set(this, QAccessible::ButtonMenu);
     // The on state is the hover highlight; clicks never toggle it, the pointer does.
     setCheckable(true);
     setAutoRaise(true);
@@ -17,6 +22,8 @@ MenuButton::MenuButton(QWidget *parent)
     setToolButtonStyle(Qt::ToolButtonTextOnly);
     setText(QStringLiteral("\u2699"));
     setToolTip(tr("Menu"));
+    // A screen reader would spell out the gear sign.
+    setAccessibleName(tr("Menu"));
 }
 
 MenuButton::~MenuButton()

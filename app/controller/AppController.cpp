@@ -140,7 +140,7 @@ void AppController::_buildMainWindow()
     _panel = new SearchPanel(_mainWindow.get());
     _panel->personView()->setActions(this);
     layout->addWidget(_panel);
-    _mainWindow->resize(kCollapsedWidth, kCollapsedHeight);
+    _mainWindow->resize(kCollapsedWidth, kCollapsedHeight + _panel->extraHeight());
     _largeTypeWindow = std::make_unique<LargeTypeWindow>();
     _splashWindow = std::make_unique<SplashWindow>();
 
@@ -772,7 +772,7 @@ MenuButton *AppController::menuButton() const
 
 void AppController::_setStatusText(const QString &text)
 {
-    _panel->matchesLabel()->setText(text);
+    _panel->setStatusText(text);
 }
 
 void AppController::_reloadMatchesTable()
@@ -782,7 +782,8 @@ void AppController::_reloadMatchesTable()
 
 void AppController::_centerMainWindow(int width, int height)
 {
-    WindowExtras::centerWithSize(_mainWindow.get(), QSizeF(width, height), kWindowPadding);
+    WindowExtras::centerWithSize(_mainWindow.get(),
+                                 QSizeF(width, height + _panel->extraHeight()), kWindowPadding);
 }
 
 void AppController::_hideSecondaryWindows()

@@ -3,6 +3,7 @@
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QToolButton>
 
 #include <optional>
 
@@ -63,7 +64,10 @@ SearchField::SearchField(QWidget *parent)
     : QLineEdit(parent)
 {
     setPlaceholderText(tr("Search string"));
+    setAccessibleName(tr("Search contacts"));
     setClearButtonEnabled(true);
+    for (QToolButton *clear : findChildren<QToolButton *>())
+        clear->setAccessibleName(tr("Clear"));
 }
 
 bool SearchField::event(QEvent *event)

@@ -3,9 +3,12 @@
 
 #include "card/MyTableView.h"
 #include "card/PersonView.h"
+#include "card/PropertyView.h"
 #include "chrome/MenuButton.h"
 #include "controller/SearchField.h"
+#include "utility/AccessibleRole.h"
 #include "utility/AdvertTextView.h"
+#include "utility/Contrast.h"
 
 #include <QLabel>
 #include <QResizeEvent>
@@ -17,6 +20,7 @@ SearchPanel::SearchPanel(QWidget *parent)
     _matchesLabel = new QLabel(this);
     _matchesLabel->setTextFormat(Qt::PlainText);
     _matchesLabel->setAlignment(Qt::AlignCenter);
+    AccessibleRole::set(_matchesLabel, QAccessible::StatusBar);
     _matchesTable = new MyTableView(this);
     _personView = new PersonView(this);
     _advertView = new AdvertTextView(this);
@@ -28,30 +32,98 @@ SearchPanel::SearchPanel(QWidget *parent)
     setFocusPolicy(Qt::ClickFocus);
     setFocusProxy(_searchField);
 
-    _matchesTable->setGeometry(kMargin, kBodyTop, kTableWidth, 0);
+    connect(_matchesTable, &MyTableView::selectedRowChanged, this, &SearchPanel::_announceMatch);
+    connect(_personView, &PersonView::personChanged, this, &SearchPanel::_announcePerson);
+    connect(_personView, &PersonView::selectedRowChanged, this, &SearchPanel::_announceCardRow);
+
+    _matchesTable->setGeometry(kMargin, _bodyTop, kTableWidth, 0);
+    _keepSelectionReadable();
     _layOut();
 }
 
+void SearchPanel::setStatusText(const QString &text)
+{
+    _matchesLabel->setText(text);
+    _matchesLabel->setAccessibleName(text);
+    _announce(text);
+}
+
+void SearchPanel::_announce(const QString &text)
+{
+    if (!text.isEmpty())
+        _searchField->setAccessibleDescription(text);
+}
+
+void SearchPanel::_announceMatch(int row)
+{
+    const QAbstractItemModel *model = _matchesTable->model();
+    // A single match is announced by its card; the list shows only with several.
+    if (!model || row < 0 || model->rowCount() < 2)
+        return;
+    const QString name = model->index(row, 0).data().toString();
+    _announce(tr("%1, %2 of %3").arg(name).arg(row + 1).arg(model->rowCount()));
+}
+
+void SearchPanel::_announcePerson()
+{
+    // With several matches the count and the chosen match have been said already.
+    if (_matchesLabel->text().isEmpty())
+        _announce(_personView->headerLines().join(QStringLiteral(", ")));
+}
+
+void SearchPanel::_announceCardRow()
+{
+    if (const PropertyView *row = _personView->selectedRow())
+        _announce(row->accessibleName() + QLatin1Char(' ') + row->accessibleDescription());
+}
 void SearchPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     _layOut();
 }
 
+void SearchPanel::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        _layOut();
+    if (event->type() == QEvent::PaletteChange)
+        _keepSelectionReadable();
+}
+
+void SearchPanel::_keepSelectionReadable()
+{
+    QPalette palette = this->palette();
+    const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor readable =
+        Contrast::readable(highlight, palette.color(QPalette::Active, QPalette::HighlightedText));
+    if (readable == highlight)
+        return;
+    palette.setColor(QPalette::Highlight, readable);
+    setPalette(palette);
+}
+
 void SearchPanel::_layOut()
 {
+    // Larger fonts than the design's push the status line and the body down rather than
+    // cutting the text.
+    _fieldHeight = std::max(kFieldHeight, _searchField->sizeHint().height());
+    _labelTop = kMargin + _fieldHeight + (kLabelTop - kMargin - kFieldHeight);
+    _labelHeight = std::max(kLabelHeight, _matchesLabel->fontMetrics().height() + 2);
+    _bodyTop = _labelTop + _labelHeight + (kBodyTop - kLabelTop - kLabelHeight);
+    _advertHeight = std::max(kAdvertHeight, _advertView->fontMetrics().height());
     const int w = width();
     const int h = height();
     // Collapsed, the body and the advert line lie below the window's bottom edge.
-    const int bodyBottom = qMax(kBodyTop, h - kMargin - kAdvertHeight);
-    const int bodyHeight = qMax(0, bodyBottom - kBodyTop);
+    const int bodyBottom = qMax(_bodyTop, h - kMargin - _advertHeight);
+    const int bodyHeight = qMax(0, bodyBottom - _bodyTop);
 
     const int fieldWidth = qMax(0, w - 2 * kMargin - kMenuButtonWidth);
-    _searchField->setGeometry(kMargin, kMargin, fieldWidth, kFieldHeight);
-    _menuButton->setGeometry(kMargin + fieldWidth, kMargin, kMenuButtonWidth, kFieldHeight);
-    _matchesLabel->setGeometry(kMargin, kLabelTop, qMax(0, w - 2 * kMargin), kLabelHeight);
-    _personView->setGeometry(w - kMargin - kCardWidth, kBodyTop, kCardWidth, bodyHeight);
+    _searchField->setGeometry(kMargin, kMargin, fieldWidth, _fieldHeight);
+    _menuButton->setGeometry(kMargin + fieldWidth, kMargin, kMenuButtonWidth, _fieldHeight);
+    _matchesLabel->setGeometry(kMargin, _labelTop, qMax(0, w - 2 * kMargin), _labelHeight);
+    _personView->setGeometry(w - kMargin - kCardWidth, _bodyTop, kCardWidth, bodyHeight);
     // The list's horizontal place belongs to whoever slides it; only its height follows.
-    _matchesTable->setGeometry(_matchesTable->x(), kBodyTop, kTableWidth, bodyHeight);
-    _advertView->setGeometry(kMargin, bodyBottom, qMax(0, w - 2 * kMargin), kAdvertHeight);
+    _matchesTable->setGeometry(_matchesTable->x(), _bodyTop, kTableWidth, bodyHeight);
+    _advertView->setGeometry(kMargin, bodyBottom, qMax(0, w - 2 * kMargin), _advertHeight);
 }

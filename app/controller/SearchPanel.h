@@ -41,12 +41,36 @@ public:
     /// The menu button at the right of the search field.
     MenuButton *menuButton() const { return _menuButton; }
 
+    /// How much taller than designed the field and the status line are, for fonts larger than
+    /// the design's; the window grows by as much in every form.
+    int extraHeight() const { return _bodyTop - kBodyTop + _advertHeight - kAdvertHeight; }
+
+    /// Shows `text` in the status line and has a screen reader say it.
+    void setStatusText(const QString &text);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void _layOut();
+    /// Selected text in the field and the chosen match are drawn in the theme's selection
+    /// colours, which not every theme makes readable (Fusion's white on blue is 3.7:1).
+    void _keepSelectionReadable();
+    /// The keyboard never leaves the search field, so what changes elsewhere (the count, the
+    /// chosen match, the chosen row) becomes the field's description: screen readers speak a
+    /// new description of the focused object at once.
+    void _announce(const QString &text);
+    void _announceMatch(int row);
+    void _announcePerson();
+    void _announceCardRow();
 
+    /// Where the rows below the field start, from the fonts; kBodyTop at the design's size.
+    int _fieldHeight = kFieldHeight;
+    int _labelTop = kLabelTop;
+    int _labelHeight = kLabelHeight;
+    int _bodyTop = kBodyTop;
+    int _advertHeight = kAdvertHeight;
     SearchField *_searchField = nullptr;
     QLabel *_matchesLabel = nullptr;
     MyTableView *_matchesTable = nullptr;

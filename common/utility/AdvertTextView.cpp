@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "AdvertTextView.h"
 
+#include "Contrast.h"
 #include "RKWebsite.h"
 #include "workspace/Workspace.h"
 
@@ -28,7 +29,9 @@ AdvertTextView::AdvertTextView(QWidget *parent)
     setStyleSheet(QStringLiteral("QTextBrowser { background: transparent; }"));
     document()->setDocumentMargin(0);
 
-    _attributes.setForeground(Qt::black);
+    // The theme's text colour: the line sits on the search window and on the pane, both of
+    // which follow the theme.
+    _attributes.setForeground(palette().color(QPalette::Text));
     _attributes.setFontUnderline(false);
 
     connect(this, &QTextBrowser::anchorClicked, this, &AdvertTextView::_openLink);
@@ -69,7 +72,8 @@ void AdvertTextView::setProductName(const QString &name, const QString &director
         linkFormat.setAnchorHref(link.toString());
         // The desktop's link colour: a white link would vanish on the light panels the line
         // sits on.
-        linkFormat.setForeground(palette().color(QPalette::Link));
+        linkFormat.setForeground(
+            Contrast::readable(palette().color(QPalette::Link), palette().color(QPalette::Base)));
         linkFormat.setFontUnderline(false);
         cursor.insertText(name, linkFormat);
     }
@@ -141,4 +145,16 @@ void AdvertTextView::_openLink(const QUrl &url)
 {
     if (_visible && url.isValid())
         Workspace::shared().openUrl(url);
+}
+
+void AdvertTextView::changeEvent(QEvent *event)
+{
+    QTextBrowser::changeEvent(event);
+    // The line is written in the theme's colours, so a new theme writes it again.
+    if (event->type() != QEvent::PaletteChange ||
+        _attributes.foreground().color() == palette().color(QPalette::Text))
+        return;
+    _attributes.setForeground(palette().color(QPalette::Text));
+    if (_productId >= 0)
+        setProductId(_productId);
 }

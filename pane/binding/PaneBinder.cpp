@@ -2,6 +2,7 @@
 #include "PaneBinder.h"
 
 #include "store/BriskoDefaults.h"
+#include "utility/Contrast.h"
 #include "view/ColorWell.h"
 
 #include <QAbstractButton>
@@ -167,8 +168,11 @@ void PaneBinder::_controllerChanged()
             binding.control->setPalette(QPalette());
             continue;
         }
+        // The pane's own colours (the green of "running") are for a light theme; on any other
+        // they are brought to a contrast that still reads.
         QPalette palette = binding.control->palette();
-        palette.setColor(QPalette::WindowText, color);
+        palette.setColor(QPalette::WindowText,
+                         Contrast::readable(color, palette.color(QPalette::Window)));
         binding.control->setPalette(palette);
     }
     for (const Binding &binding : std::as_const(_enabledBindings)) {

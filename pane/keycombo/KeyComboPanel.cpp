@@ -137,4 +137,8 @@ void KeyComboPanel::_keyComboChanged()
 {
     if (mTextField)
         mTextField->setText(mKeyCombo.userDisplayRep());
+    // The recorder keeps the keyboard, so a screen reader hears the combination as its
+    // description.
+    if (_keyCapture)
+        _keyCapture->setAccessibleDescription(mKeyCombo.userDisplayRep());
 }

@@ -51,6 +51,11 @@ void ColorWell::paintEvent(QPaintEvent *event)
         painter.fillRect(swatch, _color);
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(swatch.adjusted(0, 0, -1, -1));
+    // The swatch covers where some styles draw their focus; the keyboard must see where it is.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(swatch.adjusted(1, 1, -1, -1));
+    }
 }
 
 void ColorWell::_chooseColor()
