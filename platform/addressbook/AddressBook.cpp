@@ -14,7 +14,6 @@
 #include <QFileSystemWatcher>
 #include <QHash>
 #include <QSet>
-#include <QTextStream>
 #include <QTimer>
 
 #include <algorithm>
@@ -249,13 +248,17 @@ QString expandedPath(QString path)
 QStringList khardAddressBooks()
 {
     QFile file(configHome() + QLatin1String("/khard/khard.conf"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return {};
     QStringList paths;
     bool inAddressBooks = false;
-    QTextStream stream(&file);
-    QString line;
-    while (stream.readLineInto(&line)) {
+    // Lines end as khard (Python) ends them: at CR LF, LF or a CR alone. Qt's text mode would
+    // drop a lone CR and join its two lines.
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
         const QString trimmed = line.trimmed();
         if (trimmed.startsWith(QLatin1String("[[")))
             continue;

@@ -119,6 +119,19 @@ TEST_F(AddressBookTest, DesktopFoldersInOrderWithKhardBooks)
     EXPECT_FALSE(book.isUsingSampleBook());
 }
 
+TEST_F(AddressBookTest, KhardLinesEndAtACarriageReturnAsInKhard)
+{
+    writeFile(home.path() + QLatin1String("/vdir/work/w.vcf"), card("Colleague"));
+    writeFile(home.path() + QLatin1String("/vdir/old/o.vcf"), card("Old"));
+    // A lone CR ends a line, so "[addre" CR "ssbooks]" is no section header; Qt's text mode
+    // dropped the CR and read the old book too.
+    writeFile(home.configHome() + QLatin1String("/khard/khard.conf"),
+              "[addressbooks]\r[[work]]\rpath = ~/vdir/work/\r[general]\r"
+              "[addre\rssbooks]\r[[old]]\rpath = ~/vdir/old\r");
+    AddressBook book;
+    EXPECT_EQ(sourceLabels(book), (QStringList{QStringLiteral("Colleague")}));
+}
+
 TEST_F(AddressBookTest, SampleBookStandsInForAnEmptyDesktop)
 {
     Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
