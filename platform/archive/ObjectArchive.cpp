@@ -95,7 +95,9 @@ std::optional<QFont> unarchiveFont(const QByteArray &data)
     if (!std::isfinite(*pointSize) || *pointSize <= 0 || *pointSize > 10000 || *weight < 1 ||
         *weight > 1000 || (*italic != 0 && *italic != 1))
         return std::nullopt;
-    QFont font(*family);
+    // One family, commas and all: QFont(QString) would split the name into several.
+    QFont font;
+    font.setFamilies({*family});
     font.setPointSizeF(*pointSize);
     font.setWeight(static_cast<QFont::Weight>(*weight));
     font.setItalic(*italic == 1);

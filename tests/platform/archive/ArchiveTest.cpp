@@ -149,6 +149,14 @@ TEST(FontArchive, KeepsFamilySizeWeightAndSlant)
     EXPECT_EQ(back->weight(), QFont::Bold);
     EXPECT_TRUE(back->italic());
 
+    // A family is one name, commas and all; read as a list of families it came back as "".
+    QFont comma;
+    comma.setFamilies({QStringLiteral(",DejaVu Sans")});
+    const std::optional<QFont> commaBack =
+        ObjectArchive::unarchiveFont(ObjectArchive::archivedFont(comma));
+    ASSERT_TRUE(commaBack.has_value());
+    EXPECT_EQ(commaBack->family(), QStringLiteral(",DejaVu Sans"));
+
     QFont pixels;
     pixels.setPixelSize(16);
     const std::optional<QFont> fromPixels =
