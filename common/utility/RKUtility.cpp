@@ -276,7 +276,9 @@ QVariantList RKUtility::_getAutoLaunchedApplications()
     const QStringList files = directory.entryList(
         {QStringLiteral("*.desktop")}, QDir::Files | QDir::Readable | QDir::Hidden, QDir::Name);
     for (const QString &file : files) {
-        const QHash<QString, QString> entry = readDesktopEntry(directory.filePath(file));
+        // Not QDir::filePath: it takes a name beginning with ':' for a resource path.
+        const QHash<QString, QString> entry =
+            readDesktopEntry(directory.path() + QLatin1Char('/') + file);
         if (entry.isEmpty() || !isEnabled(entry))
             continue;
         QString path = entry.value(kBundlePathKey);

@@ -204,6 +204,8 @@ TEST_F(LoginItems, PathsOfAnySpellingSurviveTheEntry)
         {"tool\u00a0", "tool\u00a0"},
         // A name beginning with a dot makes a hidden entry, which is still the login item.
         {".hidden.app", ".hidden"},
+        // Qt takes a path beginning with ':' for one of its resources.
+        {":colon", ":colon"},
     };
     for (const auto &[file, name] : cases) {
         QDir(home.configHome() + QLatin1String("/autostart")).removeRecursively();
