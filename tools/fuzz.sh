@@ -38,9 +38,12 @@ seeds_of() {
 # One target: its own working corpus (kept between local runs), its seeds read only.
 run_one() {
   local target=$1 work="$out/corpus/$1"
-  mkdir -p "$work" "$out/artifacts/$1"
+  # A run ended by a fault leaves its private home behind; each target's go in a folder that
+  # the next run empties.
+  rm -rf "$out/tmp/$1"
+  mkdir -p "$work" "$out/artifacts/$1" "$out/tmp/$1"
   # shellcheck disable=SC2046
-  "$build_dir/tests/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+  TMPDIR="$out/tmp/$1" "$build_dir/tests/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$out/artifacts/$1/" "$work" $(seeds_of "$target") \
     >"$out/$target.log" 2>&1
 }
