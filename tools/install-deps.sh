@@ -18,6 +18,7 @@ packages=(
   kwin-wayland xwayland xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 qt6-wayland
   libwayland-dev plasma-wayland-protocols wayland-protocols
   libglib2.0-bin dconf-service dconf-gsettings-backend gnome-settings-daemon-common
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()
