@@ -111,6 +111,10 @@ TEST(ColorArchive, KeepsSpaceComponentsAndAlpha)
     EXPECT_NEAR(greyBack.blueF(), 0.5, 1e-4);
     EXPECT_NEAR(greyBack.alphaF(), 0.25, 1e-4);
 
+    // Nearly grey: equal at 8 bits, not at the colour's 16. Stored as grey it came back changed.
+    const QColor nearlyGrey = QColor::fromRgba64(13107, 13108, 13107, 39321);
+    EXPECT_EQ(ObjectArchive::unarchiveColor(ObjectArchive::archivedColor(nearlyGrey)), nearlyGrey);
+
     EXPECT_TRUE(ObjectArchive::archivedColor(QColor()).isEmpty());
 }
 
