@@ -107,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray text = VCardReader::normalisedText(input, Person::Origin::Encoding::Utf8);
     if (!input.startsWith("\xEF\xBB\xBF") && !input.startsWith("\xFF\xFE") &&
         !input.startsWith("\xFE\xFF") && !input.contains('\0')) {
-        QStringDecoder decoder(QStringConverter::Utf8);
+        // Stateless: a sequence cut off at the end is an error, not left for more input.
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         const QString decoded = decoder.decode(text);
         if (!decoder.hasError()) {
             const QStringList expected = describeAll(persons);
