@@ -21,6 +21,12 @@ void start(int *argc, char ***argv, Application application)
     if (app)
         return;
     qputenv("LC_ALL", "C.UTF-8");
+    // Qt's warnings about odd input ("Broken filename passed to function") are no faults and
+    // would flood the log once per input; a fatal message still ends the run.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+        if (type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
     if (application == Application::Gui) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = new QGuiApplication(*argc, *argv);
