@@ -19,6 +19,7 @@ packages=(
   libwayland-dev plasma-wayland-protocols wayland-protocols
   libglib2.0-bin dconf-service dconf-gsettings-backend gnome-settings-daemon-common
   at-spi2-core libatspi2.0-dev
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()

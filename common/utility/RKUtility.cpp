@@ -54,6 +54,33 @@ bool isUsableEntryName(const QString &name)
            !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
 }
 
+// No file has a NUL in its path, and the entry format has no escape for the other control
+// characters but tab and the line breaks: a path holding one could not be read back.
+bool isStorablePath(const QString &path)
+{
+    for (const QChar c : path) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n') &&
+            c != QLatin1Char('\r'))
+            return false;
+    }
+    return true;
+}
+
+// What Desktop Entry readers (GLib's among them) trim around keys and values: ASCII blanks
+// only, so a value keeps a no-break space or another Unicode blank at either end.
+QString trimmedAscii(const QString &text)
+{
+    qsizetype start = 0, end = text.size();
+    auto blank = [](QChar c) {
+        return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r');
+    };
+    while (start < end && blank(text.at(start)))
+        ++start;
+    while (end > start && blank(text.at(end - 1)))
+        --end;
+    return text.mid(start, end - start);
+}
+
 // Desktop Entry string values: backslash escapes for the characters that would break a line,
 // and for a blank at either end, which readers trim off otherwise.
 QString escapeValue(const QString &value)
@@ -156,7 +183,7 @@ QHash<QString, QString> readDesktopEntry(const QString &path)
     bool inGroup = false;
     const QList<QByteArray> lines = file.readAll().split('\n');
     for (const QByteArray &raw : lines) {
-        const QString line = QString::fromUtf8(raw).trimmed();
+        const QString line = trimmedAscii(QString::fromUtf8(raw));
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('['))) {
@@ -166,9 +193,9 @@ QHash<QString, QString> readDesktopEntry(const QString &path)
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (!inGroup || equals <= 0)
             continue;
-        const QString key = line.left(equals).trimmed();
+        const QString key = trimmedAscii(line.left(equals));
         if (!entry.contains(key))
-            entry.insert(key, unescapeValue(line.mid(equals + 1).trimmed()));
+            entry.insert(key, unescapeValue(trimmedAscii(line.mid(equals + 1))));
     }
     return entry;
 }
@@ -200,7 +227,7 @@ QString RKUtility::_autostartDirectory()
 bool RKUtility::addAutoLaunchPath(const QString &path, bool hide)
 {
     const QString name = deletingPathExtension(lastPathComponent(path));
-    if (path.isEmpty() || !isUsableEntryName(name))
+    if (path.isEmpty() || !isStorablePath(path) || !isUsableEntryName(name))
         return false;
     const QString absolutePath = QDir::cleanPath(QDir(path).absolutePath());
     QString executable = absolutePath;
@@ -245,10 +272,13 @@ QVariantList RKUtility::_getAutoLaunchedApplications()
 {
     QVariantList items;
     const QDir directory(_autostartDirectory());
-    const QStringList files = directory.entryList({QStringLiteral("*.desktop")},
-                                                  QDir::Files | QDir::Readable, QDir::Name);
+    // Hidden too: the entry of a bundle whose name begins with a dot is one of them.
+    const QStringList files = directory.entryList(
+        {QStringLiteral("*.desktop")}, QDir::Files | QDir::Readable | QDir::Hidden, QDir::Name);
     for (const QString &file : files) {
-        const QHash<QString, QString> entry = readDesktopEntry(directory.filePath(file));
+        // Not QDir::filePath: it takes a name beginning with ':' for a resource path.
+        const QHash<QString, QString> entry =
+            readDesktopEntry(directory.path() + QLatin1Char('/') + file);
         if (entry.isEmpty() || !isEnabled(entry))
             continue;
         QString path = entry.value(kBundlePathKey);

@@ -18,10 +18,27 @@ std::optional<QStringList> VonageProxy::numbers()
     _authFailed = false;
     if (!answer)
         return std::nullopt;
-    const QString text = QString::fromLatin1(*answer);
+    qsizetype dropped = 0;
+    std::optional<QStringList> numbers = numbersFromAnswer(*answer, &_authFailed, &dropped);
+    if (dropped > 0)
+        std::fprintf(stderr,
+                     "BriskoPane: the click-to-call service's answer held %lld values that are no "
+                     "caller numbers, or more than %lld numbers; they were left out.\n",
+                     static_cast<long long>(dropped),
+                     static_cast<long long>(ClickToCallService::kMaxCallerNumbers));
+    return numbers;
+}
+
+std::optional<QStringList> VonageProxy::numbersFromAnswer(const QByteArray &answer,
+                                                          bool *authenticationFailed,
+                                                          qsizetype *dropped)
+{
+    *authenticationFailed = false;
+    *dropped = 0;
+    const QString text = QString::fromLatin1(answer);
     // An error text always holds a colon; a list of numbers never does.
     if (text.contains(QLatin1Char(':'))) {
-        _authFailed = true;
+        *authenticationFailed = true;
         return std::nullopt;
     }
     QStringList pieces;
@@ -31,14 +48,7 @@ std::optional<QStringList> VonageProxy::numbers()
         if (!number.isEmpty())
             pieces.append(number);
     }
-    qsizetype dropped = 0;
-    const QStringList numbers = ClickToCallService::acceptedCallerNumbers(pieces, &dropped);
-    if (dropped > 0)
-        std::fprintf(stderr,
-                     "BriskoPane: the click-to-call service's answer held %lld values that are no "
-                     "caller numbers, or more than %lld numbers; they were left out.\n",
-                     static_cast<long long>(dropped),
-                     static_cast<long long>(ClickToCallService::kMaxCallerNumbers));
+    QStringList numbers = ClickToCallService::acceptedCallerNumbers(pieces, dropped);
     if (numbers.isEmpty())
         return std::nullopt;
     return numbers;

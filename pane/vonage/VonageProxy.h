@@ -3,6 +3,7 @@
 
 #include "net/UrlLoading.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -35,6 +36,12 @@ public:
     std::optional<QStringList> numbersWhileHandlingEvents();
     /// The last request was answered with an error text.
     bool authenticationFailed() const { return _authFailed; }
+
+    /// The caller numbers of the service's answer to the numbers request: nothing when it
+    /// holds none or is an error text (then `authenticationFailed`). `dropped` counts the
+    /// values left out as no caller number.
+    static std::optional<QStringList>
+    numbersFromAnswer(const QByteArray &answer, bool *authenticationFailed, qsizetype *dropped);
 
 private:
     QString _name;

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTextStream>
 
 namespace KhardConfiguration {
 
@@ -13,9 +12,13 @@ QStringList addressBookPaths(const QByteArray &contents)
 {
     QStringList paths;
     bool inAddressBooks = false;
-    QTextStream stream(contents);
-    QString line;
-    while (stream.readLineInto(&line)) {
+    // Lines end as khard (Python) ends them: at CR LF, LF or a CR alone. Qt's text mode would
+    // drop a lone CR and join its two lines.
+    QString text = QString::fromUtf8(contents);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
         const QString trimmed = line.trimmed();
         if (trimmed.startsWith(QLatin1String("[[")))
             continue;
@@ -51,7 +54,7 @@ QString filePath()
 QStringList userAddressBookPaths()
 {
     QFile file(filePath());
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return {};
     return addressBookPaths(file.readAll());
 }

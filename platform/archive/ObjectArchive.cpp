@@ -25,7 +25,10 @@ QByteArray archivedColor(const QColor &color)
         return {};
     const QColor rgb = color.toRgb();
     ArchiveWriter writer(ColorClassName, 0);
-    if (rgb.red() == rgb.green() && rgb.green() == rgb.blue()) {
+    // Compared at the colour's own 16 bits: at 8 bits a colour that is nearly grey was stored
+    // as grey and read back as another colour.
+    const QRgba64 precise = rgb.rgba64();
+    if (precise.red() == precise.green() && precise.green() == precise.blue()) {
         writer.writeInt16(kCalibratedWhite);
         writer.writeFloat(static_cast<float>(rgb.redF()));
     } else {
@@ -95,7 +98,9 @@ std::optional<QFont> unarchiveFont(const QByteArray &data)
     if (!std::isfinite(*pointSize) || *pointSize <= 0 || *pointSize > 10000 || *weight < 1 ||
         *weight > 1000 || (*italic != 0 && *italic != 1))
         return std::nullopt;
-    QFont font(*family);
+    // One family, commas and all: QFont(QString) would split the name into several.
+    QFont font;
+    font.setFamilies({*family});
     font.setPointSizeF(*pointSize);
     font.setWeight(static_cast<QFont::Weight>(*weight));
     font.setItalic(*italic == 1);

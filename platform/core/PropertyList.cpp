@@ -10,6 +10,7 @@
 
 #include <plist/plist.h>
 
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -84,11 +85,13 @@ QVariant toVariant(plist_t node)
         return QVariant(value);
     }
     case PLIST_STRING: {
-        char *value = nullptr;
-        plist_get_string_val(node, &value);
-        QString text = QString::fromUtf8(value ? value : "");
-        free(value);
-        return QVariant(text);
+        // Not plist_get_string_val: it asserts, ending the process, on a string that holds a
+        // NUL, which a file can. No writer keeps such a string whole, so it is refused.
+        uint64_t length = 0;
+        const char *value = plist_get_string_ptr(node, &length);
+        if (value && std::memchr(value, 0, length))
+            return {};
+        return QVariant(QString::fromUtf8(value ? value : "", static_cast<qsizetype>(length)));
     }
     case PLIST_DATA: {
         char *value = nullptr;
@@ -102,6 +105,10 @@ QVariant toVariant(plist_t node)
         int32_t seconds = 0;
         int32_t microseconds = 0;
         plist_get_date_val(node, &seconds, &microseconds);
+        // libplist turns a date beyond 32-bit seconds into these through overflowing casts,
+        // which leave the microseconds outside a second: no date the file could mean.
+        if (microseconds < 0 || microseconds >= 1000000)
+            return {};
         return QVariant(referenceDate().addMSecs(qint64(seconds) * 1000 + microseconds / 1000));
     }
     case PLIST_ARRAY: {

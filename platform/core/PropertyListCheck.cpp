@@ -79,8 +79,9 @@ public:
         const int type = marker >> 4;
         *references = 0;
         *start = offset + 1;
-        // Arrays (0xA), sets (0xC) and dictionaries (0xD, keys and values) refer to others.
-        if (type != 0xa && type != 0xc && type != 0xd)
+        // Arrays (0xA), sets (0xC) and dictionaries (0xD, keys and values) refer to others;
+        // UTF-16 strings (0x6) are looked into.
+        if (type != 0xa && type != 0xc && type != 0xd && type != 0x6)
             return true;
         quint64 length = marker & 0xf;
         if (length == 0xf) {
@@ -94,6 +95,8 @@ public:
             length = number(qsizetype(*start + 1), width);
             *start += 1 + quint64(width);
         }
+        if (type == 0x6)
+            return isUtf16WithoutNul(*start, length);
         const quint64 perEntry = type == 0xd ? 2 : 1;
         const quint64 room = (_table - *start) / quint64(_referenceSize);
         if (length > room / perEntry)
@@ -108,6 +111,19 @@ public:
     }
 
 private:
+    // libplist asserts, ending the process, on a UTF-16 string (a value or a key) holding a
+    // NUL; such a file is taken as damaged.
+    bool isUtf16WithoutNul(quint64 start, quint64 units) const
+    {
+        if (units > (_table - start) / 2)
+            return false;
+        for (quint64 i = 0; i < units; ++i) {
+            if (_data[qsizetype(start + 2 * i)] == 0 && _data[qsizetype(start + 2 * i + 1)] == 0)
+                return false;
+        }
+        return true;
+    }
+
     quint64 number(qsizetype at, int width) const
     {
         quint64 value = 0;

@@ -104,7 +104,7 @@ TEST_F(LoginItems, RemovedByNameWithOrWithoutExtension)
     }
 }
 
-TEST_F(LoginItems, NamesThatWouldLeaveTheAutostartFolderAreRefused)
+TEST_F(LoginItems, NamesThatWouldLeaveTheAutostartFolderAndUnstorablePathsAreRefused)
 {
     const QString victim = home.configHome() + QLatin1String("/victim.desktop");
     writeText(victim, QStringLiteral("[Desktop Entry]\nExec=/bin/true\n"));
@@ -113,6 +113,11 @@ TEST_F(LoginItems, NamesThatWouldLeaveTheAutostartFolderAreRefused)
     EXPECT_TRUE(QFileInfo::exists(victim));
     EXPECT_FALSE(RKUtility::addAutoLaunchPath(QStringLiteral("/"), false));
     EXPECT_FALSE(RKUtility::addAutoLaunchPath(QString(), false));
+    // No file has a NUL in its path, and the entry has no escape for other control characters:
+    // written, they were lost and the item read back named another file.
+    EXPECT_FALSE(RKUtility::addAutoLaunchPath(QStringLiteral("/opt/a\0b/Brisko.app"), false));
+    EXPECT_FALSE(RKUtility::addAutoLaunchPath(QStringLiteral("/opt/Brisko.app\x0b"), false));
+    EXPECT_FALSE(QFileInfo::exists(autostart(QStringLiteral("Brisko.desktop"))));
 }
 
 TEST_F(LoginItems, EntriesSwitchedOffOrWrittenByOthersAreReadAsTheDesktopDoes)
@@ -186,19 +191,35 @@ TEST_F(LoginItems, AnInstalledBundleStartsThroughItsLauncher)
     }
 }
 
-TEST_F(LoginItems, BlanksAtEitherEndOfAPathSurviveTheEntry)
+TEST_F(LoginItems, PathsOfAnySpellingSurviveTheEntry)
 {
-    // Desktop entry readers drop blanks around a value unless they are escaped.
-    const QString program = home.path() + QLatin1String("/bin/ tool ");
-    writeText(program, QStringLiteral("#!/bin/sh\n"));
-    ASSERT_TRUE(RKUtility::addAutoLaunchPath(program, false));
+    const struct
+    {
+        const char *file; // in the home's bin folder
+        const char *name;
+    } cases[] = {
+        // Desktop entry readers drop blanks around a value unless they are escaped...
+        {" tool ", " tool "},
+        // ...but only ASCII ones: a no-break space at the end is part of the name.
+        {"tool\u00a0", "tool\u00a0"},
+        // A name beginning with a dot makes a hidden entry, which is still the login item.
+        {".hidden.app", ".hidden"},
+        // Qt takes a path beginning with ':' for one of its resources.
+        {":colon", ":colon"},
+    };
+    for (const auto &[file, name] : cases) {
+        QDir(home.configHome() + QLatin1String("/autostart")).removeRecursively();
+        const QString program = home.path() + QLatin1String("/bin/") + QString::fromUtf8(file);
+        writeText(program, QStringLiteral("#!/bin/sh\n"));
+        ASSERT_TRUE(RKUtility::addAutoLaunchPath(program, false)) << file;
 
-    EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral(" tool ")));
-    const QVariantList items = RKUtility::_getAutoLaunchedApplications();
-    ASSERT_EQ(items.size(), 1);
-    EXPECT_EQ(items.first().toMap().value(QStringLiteral("Path")).toString(), program);
-    EXPECT_EQ(items.first().toMap().value(QStringLiteral("Name")).toString(),
-              QStringLiteral(" tool "));
+        EXPECT_TRUE(RKUtility::appAutoLaunches(QString::fromUtf8(file))) << file;
+        const QVariantList items = RKUtility::_getAutoLaunchedApplications();
+        ASSERT_EQ(items.size(), 1) << file;
+        EXPECT_EQ(items.first().toMap().value(QStringLiteral("Path")).toString(), program);
+        EXPECT_EQ(items.first().toMap().value(QStringLiteral("Name")).toString(),
+                  QString::fromUtf8(name));
+    }
 }
 
 class BackgroundOnlyFlag : public ::testing::Test

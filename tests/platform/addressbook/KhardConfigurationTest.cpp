@@ -24,6 +24,10 @@ TEST(KhardConfiguration, ReadsThePathOfEveryAddressBookAndNothingElse)
          "# books\r\n[AddressBooks]\r\n  [[a]]\r\n  path=\"/with space\"\r\n#path = /commented\r\n"
          "  [[b]]\r\n  path = '/single'\r\n  [[c]]\r\n  path =\r\n  type = vcard\r\n",
          {QStringLiteral("/with space"), QStringLiteral("/single")}},
+        // As khard reads it, a lone CR ends a line: "[addre" CR "ssbooks]" is no section.
+        {"lines ended by a CR alone",
+         "[addressbooks]\r[[work]]\rpath = /work\r[general]\r[addre\rssbooks]\r[[old]]\rpath = /old\r",
+         {QStringLiteral("/work")}},
         {"no address book section", "[general]\npath = /x\n", {}},
         {"not a configuration at all", QByteArray("\0\xff[[\n=\n", 7), {}},
     };

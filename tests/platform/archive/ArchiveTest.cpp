@@ -111,6 +111,10 @@ TEST(ColorArchive, KeepsSpaceComponentsAndAlpha)
     EXPECT_NEAR(greyBack.blueF(), 0.5, 1e-4);
     EXPECT_NEAR(greyBack.alphaF(), 0.25, 1e-4);
 
+    // Nearly grey: equal at 8 bits, not at the colour's 16. Stored as grey it came back changed.
+    const QColor nearlyGrey = QColor::fromRgba64(13107, 13108, 13107, 39321);
+    EXPECT_EQ(ObjectArchive::unarchiveColor(ObjectArchive::archivedColor(nearlyGrey)), nearlyGrey);
+
     EXPECT_TRUE(ObjectArchive::archivedColor(QColor()).isEmpty());
 }
 
@@ -148,6 +152,14 @@ TEST(FontArchive, KeepsFamilySizeWeightAndSlant)
     EXPECT_DOUBLE_EQ(back->pointSizeF(), 13.5);
     EXPECT_EQ(back->weight(), QFont::Bold);
     EXPECT_TRUE(back->italic());
+
+    // A family is one name, commas and all; read as a list of families it came back as "".
+    QFont comma;
+    comma.setFamilies({QStringLiteral(",DejaVu Sans")});
+    const std::optional<QFont> commaBack =
+        ObjectArchive::unarchiveFont(ObjectArchive::archivedFont(comma));
+    ASSERT_TRUE(commaBack.has_value());
+    EXPECT_EQ(commaBack->family(), QStringLiteral(",DejaVu Sans"));
 
     QFont pixels;
     pixels.setPixelSize(16);

@@ -166,7 +166,7 @@ TEST(PropertyList, GarbageIsNoPropertyList)
 
 // Settings files are read at every start: a hostile one must be refused, not crash or hang
 // the reader each time.
-TEST(PropertyList, NestingBeyondAFewHundredLevelsAndSharedSubtreeBombsAreRefused)
+TEST(PropertyList, HostileFilesAreRefused)
 {
     const struct
     {
@@ -183,6 +183,24 @@ TEST(PropertyList, NestingBeyondAFewHundredLevelsAndSharedSubtreeBombsAreRefused
         {"binary, 40 levels each referring twice to the next",
          HostileFiles::nestedBinaryList(40, 2), false},
         {"binary, an array holding itself", HostileFiles::nestedBinaryList(1, 1, true), false},
+        // libplist's string accessor asserts on these, which ended the process.
+        {"XML, a string holding a NUL",
+         QByteArray("<?xml version=\"1.0\"?><plist version=\"1.0\"><string>a\0b</string></plist>",
+                    70),
+         false},
+        {"binary, a UTF-16 string holding a NUL",
+         QByteArray::fromHex("62706c69737430306300e40000006208000000000000010100000000000000010000"
+                             "000000000000000000000000000f"),
+         false},
+        {"binary, a UTF-16 key holding a NUL",
+         QByteArray::fromHex(
+             "62706c6973743030d101026300e4000000621001080b12000000000000010100000000"
+             "0000000300000000000000000000000000000014"),
+         false},
+        {"binary, a date 1.8e18 years before 2001",
+         QByteArray::fromHex("62706c697374303033c536a4f1410000000800000000000001010000000000000001"
+                             "00000000000000000000000000000011"),
+         false},
     };
     for (const auto &[what, data, readable] : cases) {
         QString error;
