@@ -37,8 +37,11 @@ QStringList addressBookPaths(const QByteArray &contents)
             (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
             value.back() == value.front())
             value = value.mid(1, value.size() - 2);
-        if (!value.isEmpty())
-            paths.append(ShellPath::expanded(value));
+        // A path of only an unset variable names no folder; read as "" it would be the
+        // current one.
+        const QString path = value.isEmpty() ? QString() : ShellPath::expanded(value);
+        if (!path.isEmpty())
+            paths.append(path);
     }
     return paths;
 }
