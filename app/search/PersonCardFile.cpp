@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "search/PersonCardFile.h"
 
+#include "core/FileDescriptor.h"
 #include "helpers/StringQuote.h"
 #include "search/PersonExtras.h"
 
@@ -16,8 +17,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <utility>
 
 namespace PersonCardFile {
 
@@ -38,26 +37,6 @@ QString systemError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-class Descriptor final
-{
-public:
-    explicit Descriptor(int fd = -1)
-        : _fd(fd)
-    {}
-    ~Descriptor()
-    {
-        if (_fd >= 0)
-            ::close(_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return _fd; }
-    int release() { return std::exchange(_fd, -1); }
-
-private:
-    int _fd;
-};
-
 /// The folder of the copies, made when missing, as an open descriptor that every later step
 /// goes through: a link put in its place, to another folder, must not have Brisko delete,
 /// change or write anything there. Only a real folder of the user's own is taken, and made
@@ -75,7 +54,8 @@ int openFolder(QString *problem)
                        .arg(path, systemError());
         return -1;
     }
-    Descriptor folder(::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    FileDescriptor folder(
+        ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (folder.get() < 0) {
         *problem = errno == ELOOP || errno == ENOTDIR
                        ? QStringLiteral("%1, the folder for copies of cards, is a link or no "
@@ -154,7 +134,7 @@ bool writeInto(int folder, const QByteArray &name, const QByteArray &card, QStri
         *error = systemError();
         return false;
     }
-    const Descriptor file(fd);
+    const FileDescriptor file(fd);
     if (!writeAll(file.get(), card) ||
         ::renameat(folder, temporary.constData(), folder, name.constData()) != 0) {
         *error = systemError();
@@ -166,7 +146,7 @@ bool writeInto(int folder, const QByteArray &name, const QByteArray &card, QStri
 
 QString writtenCopy(const Person &person, const QByteArray &card, QString *problem)
 {
-    const Descriptor folder(openFolder(problem));
+    const FileDescriptor folder(openFolder(problem));
     if (folder.get() < 0)
         return {};
     removeOldCopies(folder.get());
@@ -190,7 +170,7 @@ QString writtenCopy(const Person &person, const QByteArray &card, QString *probl
 QString copiesFolder()
 {
     QString ignored;
-    const Descriptor folder(openFolder(&ignored));
+    const FileDescriptor folder(openFolder(&ignored));
     return folder.get() < 0 ? QString() : folderPath();
 }
 
