@@ -6,6 +6,7 @@
 #include "core/Translations.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 
 #include <csignal>
@@ -189,6 +190,19 @@ int runHost(int argc, char **argv, int readyFd)
 
 } // namespace
 
+namespace {
+
+// A path is read in the caller's folder: a running host that is handed the pane lives in
+// another one.
+QString paneArgument(const QString &argument)
+{
+    return argument.contains(QLatin1Char('/'))
+               ? QDir::cleanPath(QDir::current().absoluteFilePath(argument))
+               : argument;
+}
+
+} // namespace
+
 Options parse(const QStringList &arguments)
 {
     Options options;
@@ -203,10 +217,10 @@ Options parse(const QStringList &arguments)
                 return options;
             }
             options.showPane = true;
-            options.paneIdentifier = arguments.at(++i);
+            options.paneIdentifier = paneArgument(arguments.at(++i));
         } else if (argument.startsWith(kShowPane + QLatin1Char('='))) {
             options.showPane = true;
-            options.paneIdentifier = argument.mid(kShowPane.size() + 1);
+            options.paneIdentifier = paneArgument(argument.mid(kShowPane.size() + 1));
         } else {
             options.error =
                 QCoreApplication::translate("HostCommandLine", "unknown argument \"%1\"")

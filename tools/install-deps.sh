@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git clang-format
-  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  qt6-base-dev qt6-base-private-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   libqt6opengl6-dev libqt6svg6 qt6-qpa-plugins
   libplist-dev libcurl4-openssl-dev libssl-dev
   libxcb1-dev libxcb-keysyms1-dev libxkbcommon-x11-dev libxkbcommon-dev libgl-dev

@@ -21,6 +21,8 @@
 #include <QScrollBar>
 #include <QToolTip>
 
+#include <utility>
+
 namespace {
 
 constexpr qreal kNameHighlightRadius = 5;
@@ -99,8 +101,12 @@ void PersonView::setActions(CardActions *actions)
 
 void PersonView::setPerson(PersonPtr person)
 {
+    // The same person again (every search that finds them sets them anew) keeps the photo
+    // read for them: reading it can mean decoding megabytes.
+    const bool samePerson = person && person == _person;
     _person = std::move(person);
-    _readPhotoSize();
+    if (!samePerson)
+        _readPhotoSize();
     _setPropertyViewsForPerson(_person.get());
     _nameTracking = false;
     _pointerInName = false;
@@ -345,16 +351,18 @@ void PersonView::_readPhotoSize()
     _photo = QImage();
     _photoPixels = QSize();
     _photoLoaded = false;
-    if (!_person || _person->imageData().isEmpty())
+    _photoData = _person ? _person->imageData() : QByteArray();
+    if (_photoData.isEmpty())
         return;
     // Only the picture's header is read now; the picture itself when it is first drawn.
-    QByteArray data = _person->imageData();
-    QBuffer buffer(&data);
+    QBuffer buffer(&_photoData);
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     QSize pixels = reader.size();
-    if (!pixels.isValid() || pixels.isEmpty())
+    if (!pixels.isValid() || pixels.isEmpty()) {
+        _photoData.clear();
         return;
+    }
     if (reader.transformation().testFlag(QImageIOHandler::TransformationRotate90))
         pixels.transpose();
     _photoPixels = pixels;
@@ -365,7 +373,8 @@ const QImage &PersonView::_imageForPerson()
     if (_photoLoaded || !_person || _photoPixels.isEmpty())
         return _photo;
     _photoLoaded = true;
-    QByteArray data = _person->imageData();
+    // Decoded once: the bytes are not needed again.
+    QByteArray data = std::exchange(_photoData, QByteArray());
     QBuffer buffer(&data);
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);

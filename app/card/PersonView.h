@@ -135,4 +135,6 @@ private:
     QImage _photo;
     QSize _photoPixels;
     bool _photoLoaded = false;
+    /// The photo's encoded bytes between reading its size and drawing it.
+    QByteArray _photoData;
 };

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "chrome/WindowExtras.h"
 
-#include <QCoreApplication>
 #include <QCursor>
 #include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
@@ -9,6 +8,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <xcb/xcb.h>
 
@@ -56,12 +56,20 @@ void blockFor(double seconds)
         std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-// Paints the window and lets the window system catch up (exposure, the new alpha) without
-// taking user input, so each step of a fade or a move really reaches the screen.
+// Paints the window and lets the window system catch up, so each step of a fade or a move
+// really reaches the screen: the window system's events already in (exposure, the new place)
+// are handled and what was asked of the X server is sent. Nothing else runs meanwhile: the
+// event loop would hand over whatever waits in it, such as the next press of the hot key,
+// which would show the window again in the middle of its own fade.
 void repaintNow(QWidget *window)
 {
+    QWindowSystemInterface::flushWindowSystemEvents(QEventLoop::ExcludeUserInputEvents);
     window->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (xcb_connection_t *connection = x11 ? x11->connection() : nullptr)
+        xcb_flush(connection);
 }
 
 constexpr int AnimationSteps = 6;

@@ -40,6 +40,7 @@
 #include <QLoggingCategory>
 #include <QPalette>
 #include <QScopedValueRollback>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -226,6 +227,11 @@ void AppController::_alertDidEnd()
 
 void AppController::showSearchWindow()
 {
+    // A press that comes while the window is being brought up (a desktop portal may send a
+    // flood of them) finds nothing left to do.
+    if (_showingSearchWindow)
+        return;
+    const QScopedValueRollback showing(_showingSearchWindow, true);
     // Only a window that had the focus can lose it to another program. A loss of focus that
     // reaches us after the window was brought up again, but before it has the focus (a press
     // through the desktop portal comes in no order with the window system's events, and the
@@ -611,8 +617,8 @@ void AppController::checkForUpdates()
 void AppController::showStringInLargeType(const QString &string)
 {
     // Between the search window going and the large type coming, no window of ours has the
-    // focus; the fades run the event loop meanwhile, which must not take that for the user
-    // leaving.
+    // focus; the fades hand the window system's events on meanwhile, which must not take that
+    // for the user leaving.
     const QScopedValueRollback switching(_switchingWindows, true);
     WindowExtras::fadeOut(_mainWindow.get());
     _largeTypeWindow->setDisplayString(string);
@@ -624,8 +630,6 @@ void AppController::showStringInLargeType(const QString &string)
 void AppController::dialWithVonage(const QString &phoneNumber)
 {
     _setStatusText(tr("Dialing ..."));
-    // The request holds the event loop, so the text is painted now or not at all.
-    _panel->matchesLabel()->repaint();
     _dialWithVonageUrl(_vonageUrlForNumber(phoneNumber));
 }
 
@@ -638,9 +642,26 @@ QUrl AppController::_vonageUrlForNumber(const QString &phoneNumber) const
 
 void AppController::_dialWithVonageUrl(const QUrl &url)
 {
-    QString error;
-    const std::optional<QByteArray> answer =
-        UrlLoading::dataWithContentsOfURL(url, UrlLoading::kDefaultTimeoutSeconds, &error);
+    struct Outcome
+    {
+        std::optional<QByteArray> answer;
+        QString error;
+    };
+    const auto outcome = std::make_shared<Outcome>();
+    // A service that does not answer holds the request for its whole time-out: on a thread
+    // of its own, while the window, the hot key and the control channel go on answering.
+    QThread *request = QThread::create([outcome, url] {
+        outcome->answer = UrlLoading::dataWithContentsOfURL(url, UrlLoading::kDefaultTimeoutSeconds,
+                                                            &outcome->error);
+    });
+    connect(request, &QThread::finished, this,
+            [this, outcome] { _dialAnswered(outcome->answer, outcome->error); });
+    connect(request, &QThread::finished, request, &QObject::deleteLater);
+    request->start();
+}
+
+void AppController::_dialAnswered(const std::optional<QByteArray> &answer, const QString &error)
+{
     if (!answer) {
         // No call is being placed, so the status line must not read as if one were.
         qWarning("Brisko: the click-to-call service could not be asked: %s", qPrintable(error));

@@ -110,6 +110,7 @@ public:
     void dialWithVonage(const QString &phoneNumber) override;
     QUrl _vonageUrlForNumber(const QString &phoneNumber) const;
     void _dialWithVonageUrl(const QUrl &url);
+    void _dialAnswered(const std::optional<QByteArray> &answer, const QString &error);
     void dialWithSkype(const QString &phoneNumber) override;
     void showStatusText(const QString &text) override;
     /// Asks an established user, once, to share the product or review it.
@@ -202,5 +203,6 @@ private:
     bool _switchingWindows = false;
     /// Whether the application had the focus since the search window was last brought up.
     bool _activeSinceShown = false;
+    bool _showingSearchWindow = false;
     bool _searchWhenIndexIsIn = true;
 };

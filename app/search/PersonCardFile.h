@@ -17,7 +17,9 @@ namespace PersonCardFile {
 /// then says which.
 QString fileWithCardAlone(const Person &person, QString *problem = nullptr);
 
-/// The private folder of the copies: the session's runtime folder, mode 0700.
+/// The private folder of the copies in the session's runtime folder, made when missing and
+/// kept at mode 0700; empty when the place holds a link, something other than a folder or a
+/// folder of someone else's.
 QString copiesFolder();
 
 } // namespace PersonCardFile

@@ -244,7 +244,14 @@ bool RKUtility::addAutoLaunchPath(const QString &path, bool hide)
     QString text = kDesktopEntryGroup + QLatin1Char('\n');
     text += QLatin1String("Type=Application\n");
     text += QLatin1String("Name=") + escapeValue(name) + QLatin1Char('\n');
-    text += QLatin1String("Exec=") + escapeValue(quoteExecArgument(executable)) + QLatin1Char('\n');
+    // GLib checks that the program exists before it expands field codes, so the "%%" that
+    // stands for a percent sign would send it looking for a file of that name, and GNOME
+    // would not start Brisko at login; through env, the check finds env and the launch gets
+    // the real path.
+    const QString command = executable.contains(QLatin1Char('%'))
+                                ? QLatin1String("env ") + quoteExecArgument(executable)
+                                : quoteExecArgument(executable);
+    text += QLatin1String("Exec=") + escapeValue(command) + QLatin1Char('\n');
     text += kBundlePathKey + QLatin1Char('=') + escapeValue(absolutePath) + QLatin1Char('\n');
     text +=
         kHideKey + QLatin1Char('=') + QLatin1String(hide ? "true" : "false") + QLatin1Char('\n');

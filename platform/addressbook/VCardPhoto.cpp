@@ -9,9 +9,12 @@ namespace {
 
 using VCardReader::PhotoLinks;
 
-// Evolution keeps photos of a few hundred kilobytes; a link to anything much larger is not a
-// photo worth reading on the main thread.
-constexpr qint64 kMaxLinkedPhotoBytes = 16 * 1024 * 1024;
+// Evolution keeps photos of a few hundred kilobytes; anything much larger, linked or in the
+// card, is not a photo worth reading on the main thread, and is not decoded at all.
+constexpr qint64 kMaxPhotoBytes = 16 * 1024 * 1024;
+// The same bound on the text in the card: base64 takes four characters for three bytes, and
+// percent-encoding never less than one for one.
+constexpr qint64 kMaxPhotoTextBytes = kMaxPhotoBytes / 3 * 4 + 1024;
 
 bool isFileLink(QByteArrayView value)
 {
@@ -36,6 +39,8 @@ bool mayHoldImage(const VCardProperty &property, PhotoLinks links)
 
 QByteArray decodeImage(const VCardProperty &property, PhotoLinks links)
 {
+    if (property.value.size() > kMaxPhotoTextBytes)
+        return {};
     const QByteArray value = property.value.toByteArray().trimmed();
     if (value.isEmpty())
         return {};
@@ -44,7 +49,7 @@ QByteArray decodeImage(const VCardProperty &property, PhotoLinks links)
         if (path.isEmpty())
             return {};
         // Through RegularFile: a link to a pipe or a device must not hold the card up.
-        const RegularFile::Contents file = RegularFile::read(path, kMaxLinkedPhotoBytes);
+        const RegularFile::Contents file = RegularFile::read(path, kMaxPhotoBytes);
         return file.status == RegularFile::Status::Read ? file.data : QByteArray();
     }
     if (value.startsWith("data:")) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "RegularFile.h"
 
+#include "core/FileDescriptor.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -51,25 +53,6 @@ std::optional<Contents> refusal(const struct stat &info, qint64 maxBytes)
     return std::nullopt;
 }
 
-class Descriptor final
-{
-public:
-    explicit Descriptor(int fd)
-        : _fd(fd)
-    {}
-    ~Descriptor()
-    {
-        if (_fd >= 0)
-            ::close(_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return _fd; }
-
-private:
-    int _fd;
-};
-
 } // namespace
 
 Contents read(const QString &path, qint64 maxBytes, bool makePrivate)
@@ -83,7 +66,7 @@ Contents read(const QString &path, qint64 maxBytes, bool makePrivate)
         return fromErrno();
     if (auto refused = refusal(info, maxBytes))
         return *refused;
-    const Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const FileDescriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0)
         return fromErrno();
     // The name may have been given to something else in between.

@@ -3,6 +3,7 @@ target_sources(BriskoPlatform PRIVATE
   core/BackgroundRelease.h
   core/Bundle.cpp core/Bundle.h
   core/DisplayServer.cpp core/DisplayServer.h
+  core/FileDescriptor.h
   core/InstallLayout.cpp core/InstallLayout.h
   core/PropertyList.cpp core/PropertyList.h
   core/PropertyListCheck.cpp core/PropertyListCheck.h

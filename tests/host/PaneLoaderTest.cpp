@@ -92,6 +92,22 @@ TEST(HostCommandLine, ArgumentsAreRead)
         {{QStringLiteral("--show-pane")}, false, {}, false, true},
         {{QStringLiteral("--help")}, false, {}, true, false},
         {{QStringLiteral("--shw-pane"), id}, false, {}, false, true},
+        // Read in this folder, not in that of a host it is handed to.
+        {{QStringLiteral("--show-pane"), QStringLiteral("panes/../My.prefPane")},
+         true,
+         QDir::current().filePath(QStringLiteral("My.prefPane")),
+         false,
+         false},
+        {{QStringLiteral("--show-pane=./My.prefPane")},
+         true,
+         QDir::current().filePath(QStringLiteral("My.prefPane")),
+         false,
+         false},
+        {{QStringLiteral("--show-pane"), QStringLiteral("/opt/My.prefPane")},
+         true,
+         QStringLiteral("/opt/My.prefPane"),
+         false,
+         false},
     };
     for (const Case &c : cases) {
         const HostCommandLine::Options options =

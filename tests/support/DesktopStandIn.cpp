@@ -14,6 +14,7 @@
 //                                 create-only binds what CreateSession offered, as KDE 5.27 does
 //   activate ID | deactivate ID   signals every session that bound ID, closed ones too, as a
 //                                 signal already on its way when a session closes would
+//   activate ID TOKEN             the same, with TOKEN as the activation token
 //   echo WORD                     says WORD, after everything that reached it before
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -77,7 +78,7 @@ public:
         return false;
     }
 
-    void signal(const QString &member, const QString &id)
+    void signal(const QString &member, const QString &id, const QVariantMap &options = {})
     {
         int count = 0;
         for (auto it = _sessions.cbegin(); it != _sessions.cend(); ++it) {
@@ -86,7 +87,7 @@ public:
             QDBusMessage signal = QDBusMessage::createTargetedSignal(it->owner, PortalPath,
                                                                      ShortcutsInterface, member);
             signal << QVariant::fromValue(QDBusObjectPath(it.key())) << id << qulonglong(1)
-                   << QVariantMap();
+                   << options;
             _bus.send(signal);
             ++count;
         }
@@ -281,6 +282,9 @@ int main(int argc, char **argv)
             QString::fromStdString(raw).split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (words.size() == 2 && words[0] == QLatin1String("echo"))
             say(words[1]);
+        if (portal && words.size() == 3 && words[0] == QLatin1String("activate"))
+            portal->signal(QStringLiteral("Activated"), words[1],
+                           {{QStringLiteral("activation_token"), words[2]}});
         if (!portal || words.size() != 2)
             return;
         if (words[0] == QLatin1String("answer")) {

@@ -58,7 +58,10 @@ QString json(const QVariant &value)
 QString describeValue(const QVariant &value)
 {
     static const QRegularExpression plainWord(QStringLiteral("^[^\\s=\"\\\\\\p{Cc}]+$"));
-    if (value.metaType().id() == QMetaType::QString && plainWord.match(value.toString()).hasMatch())
+    if (value.metaType().id() == QMetaType::QString &&
+        plainWord.match(value.toString()).hasMatch() &&
+        PrintableText::escapeControlCharacters(value.toString(), PrintableText::Escape::Unicode) ==
+            value.toString())
         return value.toString();
     // The JSON writer escapes C0 controls only; DEL and C1 act on terminals too.
     return PrintableText::escapeControlCharacters(json(value), PrintableText::Escape::Unicode);

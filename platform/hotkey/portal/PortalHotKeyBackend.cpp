@@ -475,11 +475,15 @@ void PortalHotKeyBackend::_activated(const QDBusObjectPath &session, const QStri
     if (!binding)
         return;
     // The compositor's leave to take the focus, where the portal passes one on; Qt's Wayland
-    // plug-in spends it on the next window activation.
+    // plug-in spends it on the window activation the press brings about, which happens while
+    // the press is handled. It is lent for that alone: through XWayland nobody spends it, and
+    // every program started later would inherit it.
     const QString token = activationTokenOf(options);
     if (!token.isEmpty())
         qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
     Q_EMIT hotKeyEvent({HotKeyEvent::ClassKeyboard, HotKeyEvent::KindPressed, binding->identity});
+    if (!token.isEmpty())
+        qunsetenv("XDG_ACTIVATION_TOKEN");
 }
 
 void PortalHotKeyBackend::_deactivated(const QDBusObjectPath &session, const QString &shortcutId,

@@ -553,6 +553,35 @@ TEST_F(CardViewTest, PhotoKeepsItsAspectWithinTheBandAndClearOfTheName)
     EXPECT_TRUE(card.photoRect().isEmpty());
 }
 
+// A search shows the same person at every keystroke, and a photo can be megabytes to decode:
+// it is read from the card once, when the person comes.
+TEST_F(CardViewTest, APhotoIsReadOncePerPersonShown)
+{
+    TemporaryHome home;
+    QFile file(home.path() + S("/ann.vcf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann\nPHOTO;ENCODING=b;TYPE=PNG:" +
+               pngOfSize(100, 200).toBase64() + "\nEND:VCARD\n");
+    file.close();
+    const PersonPtr ann = VCardReader::readFile(file.fileName()).first();
+    card.setPerson(ann);
+    // Rewritten since: the photo can no longer be read from the file.
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann\nEND:VCARD\n\n");
+    file.close();
+    ASSERT_TRUE(ann->imageData().isEmpty());
+
+    const auto photoDrawn = [this] {
+        const QPoint centre =
+            FlippedGeometry::flipped(card.photoRect(), card.height()).center().toPoint();
+        return !card.photoRect().isEmpty() &&
+               card.grab().toImage().pixelColor(centre) == QColor(Qt::darkGreen);
+    };
+    EXPECT_TRUE(photoDrawn()) << "the photo was read again to be drawn";
+    card.setPerson(ann);
+    EXPECT_TRUE(photoDrawn()) << "the photo was read again for the same person";
+}
+
 TEST_F(CardViewTest, TheNameIsALinkToTheCardInTheContactsProgram)
 {
     TemporaryHome home;

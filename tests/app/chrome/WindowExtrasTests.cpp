@@ -5,10 +5,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -149,6 +151,38 @@ TEST(WindowFade, FadeInOnAVisibleAndFadeOutOnAHiddenWindowChangeNothing)
     WindowExtras::fadeIn(nullptr);
     WindowExtras::fadeOut(nullptr);
     WindowExtras::fadeToAlpha(nullptr, 1.0);
+}
+
+// What waits in the event loop (a flood of hot key presses from the desktop portal) must not
+// run in the middle of a fade or a move, where it would start the next fade inside this one.
+TEST(WindowFade, FadesAndMovesDeliverNoEventsOnTheirWay)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void(QWidget *)> step;
+    } cases[] = {
+        {"fade in", [](QWidget *w) { WindowExtras::fadeIn(w); }},
+        {"fade to alpha", [](QWidget *w) { WindowExtras::fadeToAlpha(w, 0.5, 4, 0.0); }},
+        {"move",
+         [](QWidget *w) { WindowExtras::centerWithSize(w, QSizeF(w->width() + 40, 90), 10); }},
+        {"fade out", [](QWidget *w) { WindowExtras::fadeOut(w); }},
+    };
+    PaintRecordingWindow window;
+    window.resize(100, 50);
+    int posted = 0;
+    int timed = 0;
+    for (const auto &c : cases) {
+        QMetaObject::invokeMethod(
+            &window, [&posted] { ++posted; }, Qt::QueuedConnection);
+        QTimer::singleShot(1, &window, [&timed] { ++timed; });
+        const int expected = posted + 1;
+        c.step(&window);
+        EXPECT_EQ(posted + timed, 2 * (expected - 1)) << c.name;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return posted == expected && timed == expected; }))
+            << c.name;
+    }
+    EXPECT_FALSE(window.paintedAlphas.empty()) << "the steps were not painted";
 }
 
 // A 1920 × 1080 primary screen with a 25-pixel panel along its top edge.

@@ -44,6 +44,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -426,6 +427,49 @@ TEST_F(SearchWindow, EachActivationAddsOneToTheActivationCountOnDisk)
     EXPECT_EQ(onDisk.value(DefActivationCount).toLongLong(), before + 2);
 }
 
+// A desktop portal can send thousands of presses at once; each waits for the one before, or
+// they nest until the stack runs out.
+TEST_F(SearchWindow, AFloodOfActivationsIsAnsweredOneAfterAnotherNeverNested)
+{
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    const qint64 before = defaults.integerForKey(DefActivationCount);
+    constexpr int Presses = 300;
+    int depth = 0;
+    int deepest = 0;
+    int answered = 0;
+    for (int i = 0; i < Presses; ++i) {
+        QMetaObject::invokeMethod(
+            &controller,
+            [&] {
+                deepest = std::max(deepest, ++depth);
+                controller.showSearchWindow();
+                --depth;
+                ++answered;
+            },
+            Qt::QueuedConnection);
+    }
+    ASSERT_TRUE(waitUntil([&] { return answered == Presses; }, 60000));
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(defaults.integerForKey(DefActivationCount), before + Presses);
+    EXPECT_TRUE(window()->isVisible());
+
+    // One that comes while the window is being brought up finds nothing left to do.
+    controller.hideAllWindows();
+    struct Reentering final : QObject
+    {
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Show)
+                AppController::sharedController().showSearchWindow();
+            return false;
+        }
+    } reentering;
+    window()->installEventFilter(&reentering);
+    activate();
+    window()->removeEventFilter(&reentering);
+    EXPECT_EQ(defaults.integerForKey(DefActivationCount), before + Presses + 1);
+}
+
 TEST_F(SearchWindow, LosingTheFocusHidesTheWindowAndKeepsTheSearch)
 {
     activate();
@@ -734,45 +778,88 @@ TEST_F(SearchWindow, TheStoredHotKeyIsRegisteredAndAChangedOneReplacesIt)
     controller.preferenceDidChange();
 }
 
+/// The account of click-to-call, pointed at `service`, for as long as the object lives.
+class VonageAccount final
+{
+public:
+    explicit VonageAccount(const LoopbackHttpServer &service)
+    {
+        ClickToCallService::setServiceAddress(QString::fromLatin1(service.address()));
+        defaults.setObject(QStringLiteral("ann"), DefVonageName);
+        defaults.setObject(QStringLiteral("se&cret"), DefVonagePassword);
+        defaults.setObject(QStringLiteral("15550001111"), DefSelectedVonageNumber);
+    }
+    ~VonageAccount()
+    {
+        ClickToCallService::setServiceAddress(QString());
+        for (const QString &key : {DefVonageName, DefVonagePassword, DefSelectedVonageNumber})
+            defaults.removeObjectForKey(key);
+    }
+    VonageAccount(const VonageAccount &) = delete;
+    VonageAccount &operator=(const VonageAccount &) = delete;
+
+private:
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+};
+
 TEST_F(SearchWindow, DialingAsksTheServiceAndTheStatusLineTellsTheOutcome)
 {
     LoopbackHttpServer service;
     ASSERT_TRUE(service.isListening());
-    ClickToCallService::setServiceAddress(QString::fromLatin1(service.address()));
-    UserDefaults &defaults = UserDefaults::standardUserDefaults();
-    defaults.setObject(QStringLiteral("ann"), DefVonageName);
-    defaults.setObject(QStringLiteral("se&cret"), DefVonagePassword);
-    defaults.setObject(QStringLiteral("15550001111"), DefSelectedVonageNumber);
+    const VonageAccount account(service);
     activate();
+    const auto dial = [this](const QString &number) {
+        controller.dialWithVonage(number);
+        EXPECT_EQ(status(), QStringLiteral("Dialing ..."));
+        EXPECT_TRUE(waitUntil([this] { return status() != QStringLiteral("Dialing ..."); }))
+            << "no outcome within 5 s";
+        return status();
+    };
 
     service.setAnswer(200, "000 call placed");
-    controller.dialWithVonage(QStringLiteral("(555) 123-4567"));
-    EXPECT_EQ(status(), QString());
+    EXPECT_EQ(dial(QStringLiteral("(555) 123-4567")), QString());
     ASSERT_EQ(service.requestTargets().size(), 1);
     EXPECT_EQ(service.requestTargets().first(),
               QByteArray("/tpcc/makecall?username=ann&password=se%26cret&fromnumber=15550001111"
                          "&tonumber=5551234567"));
 
     service.setAnswer(200, "401 bad login");
-    controller.dialWithVonage(QStringLiteral("555 0100"));
-    EXPECT_EQ(status(), QStringLiteral("Failed (error 401)"));
-
+    EXPECT_EQ(dial(QStringLiteral("555 0100")), QStringLiteral("Failed (error 401)"));
     service.setAnswer(200, "12a");
-    controller.dialWithVonage(QStringLiteral("555 0100"));
-    EXPECT_EQ(status(), QStringLiteral("Failed (error 12)"));
-
+    EXPECT_EQ(dial(QStringLiteral("555 0100")), QStringLiteral("Failed (error 12)"));
     // A service that cannot be asked placed no call, and must not look as if it had.
     service.setAnswer(503, "000");
-    controller.dialWithVonage(QStringLiteral("555 0100"));
-    EXPECT_EQ(status(), QStringLiteral("Failed (no answer)"));
+    EXPECT_EQ(dial(QStringLiteral("555 0100")), QStringLiteral("Failed (no answer)"));
     // Nor must a login page that something on the way put in the service's place.
     service.setAnswer(200, "<html>Sign in to the Wi-Fi</html>");
-    controller.dialWithVonage(QStringLiteral("555 0100"));
-    EXPECT_EQ(status(), QStringLiteral("Failed (no answer)"));
+    EXPECT_EQ(dial(QStringLiteral("555 0100")), QStringLiteral("Failed (no answer)"));
+}
 
-    ClickToCallService::setServiceAddress(QString());
-    for (const QString &key : {DefVonageName, DefVonagePassword, DefSelectedVonageNumber})
-        defaults.removeObjectForKey(key);
+TEST_F(SearchWindow, WhileTheServiceKeepsACallWaitingTheApplicationAnswersAndSaysItIsDialing)
+{
+    LoopbackHttpServer service;
+    ASSERT_TRUE(service.isListening());
+    service.setSilent(true);
+    const VonageAccount account(service);
+    activate();
+    controller.dialWithVonage(QStringLiteral("555 0100"));
+    ASSERT_TRUE(waitUntil([&] { return service.holdsOpenRequest(); }));
+
+    // What `brisko-ctl ping` asks, from another connection to the bus.
+    DistributedNotificationCenter pane;
+    QObject context;
+    bool answered = false;
+    pane.addObserver(&context, ControlCommands::NotificationName, ControlCommands::AppDidLaunch,
+                     [&](const DistributedNotification &) { answered = true; });
+    ASSERT_TRUE(pane.flush());
+    pane.postNotification(ControlCommands::NotificationName, ControlCommands::ControlDidStart);
+    EXPECT_TRUE(waitUntil([&] { return answered; })) << "a ping went unanswered while dialing";
+    EXPECT_TRUE(service.holdsOpenRequest());
+    EXPECT_EQ(status(), QStringLiteral("Dialing ..."));
+
+    service.setAnswer(200, "000 call placed");
+    service.releaseHeldRequests();
+    EXPECT_TRUE(waitUntil([this] { return status().isEmpty(); })) << qPrintable(status());
 }
 
 TEST_F(SearchWindow, UpdateCheckTellsWhetherANewerVersionExistsAndOffersItsPage)

@@ -107,8 +107,9 @@ TEST(QueryMode, SeveralAddressBooksAreAllRead)
     EXPECT_EQ(run.out, QStringLiteral("Ann Smith\nAnna Smithers\nJoan Baker\n"));
 }
 
-// Contact data comes from anywhere; an escape sequence in a name must not reach the terminal.
-TEST(QueryMode, ControlCharactersInNamesArePrintedAsVisibleEscapes)
+// Contact data comes from anywhere; an escape sequence in a name must not reach the terminal,
+// nor a character that makes the line read other than it is.
+TEST(QueryMode, ControlAndBidirectionalCharactersInNamesArePrintedAsVisibleEscapes)
 {
     QTemporaryDir folder;
     const QString book = folder.filePath(QStringLiteral("hostile.vcf"));
@@ -116,7 +117,8 @@ TEST(QueryMode, ControlCharactersInNamesArePrintedAsVisibleEscapes)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Mallory;Eve\x1b[2J\x1b]0\\;owned\x07;;;\r\n"
                "END:VCARD\r\n"
-               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;;;;\r\nORG:Tab\tEve Co\xc2\x9b\x7f\r\n"
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;;;;\r\n"
+               "ORG:Tab\tEve Co\xc2\x9b\x7f exe.\xe2\x80\xaetxt\xe2\x81\xa6\r\n"
                "X-ABShowAs:COMPANY\r\nEND:VCARD\r\n");
     file.close();
 
@@ -124,7 +126,7 @@ TEST(QueryMode, ControlCharactersInNamesArePrintedAsVisibleEscapes)
                                       QStringLiteral("--search"), QStringLiteral("eve")});
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
     EXPECT_EQ(run.out.toStdString(), "Eve\\x1b[2J\\x1b]0;owned\\x07 Mallory\n"
-                                     "Tab\tEve Co\\x9b\\x7f\n");
+                                     "Tab\tEve Co\\x9b\\x7f exe.\\u202etxt\\u2066\n");
 }
 
 TEST(QueryMode, NoMatchAndEmptyPatternPrintNothing)

@@ -48,7 +48,9 @@ TEST(SearchWindowScreenshots, CollapsedWithCountAndExpandedWithCard)
     saveOnBackdrop(window, QStringLiteral("search-window-matches.png"));
 
     QTest::keyClick(controller.searchField(), Qt::Key_Return);
-    EXPECT_EQ(window->size(), QSize(550, 413));
+    // The X server reports the new size once the event loop runs: the move runs none.
+    EXPECT_TRUE(QTest::qWaitFor([window] { return window->size() == QSize(550, 413); }))
+        << "the window is " << window->width() << " × " << window->height();
     saveOnBackdrop(window, QStringLiteral("search-window-card.png"));
     DistributedNotificationCenter::defaultCenter().flush();
 }

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 template <typename Fill>
@@ -234,6 +236,28 @@ TEST(PersonExtrasTest, ACardAloneInAFileNotNamedAsACardIsHandedOverAsACopy)
     }
 }
 
+namespace {
+
+const QByteArray kBobsCard = "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Bob\nEND:VCARD\n";
+
+/// Bob, who shares his file with Ann, so he is handed over as a copy.
+PersonPtr bobOfASharedFile(const TemporaryHome &home)
+{
+    QFile shared(home.path() + S("/family.vcf"));
+    EXPECT_TRUE(shared.open(QIODevice::WriteOnly));
+    shared.write("BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann\nEND:VCARD\n" + kBobsCard);
+    shared.close();
+    return VCardReader::readFile(shared.fileName()).last();
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
 TEST(PersonExtrasTest, ACopyThatCannotBeMadeSaysWhy)
 {
     TemporaryHome home;
@@ -241,19 +265,57 @@ TEST(PersonExtrasTest, ACopyThatCannotBeMadeSaysWhy)
     QFile blocker(home.runtimeDir() + S("/brisko-cards"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    QFile shared(home.path() + S("/family.vcf"));
-    ASSERT_TRUE(shared.open(QIODevice::WriteOnly));
-    shared.write("BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann\nEND:VCARD\n"
-                 "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Bob\nEND:VCARD\n");
-    shared.close();
+    const PersonPtr bob = bobOfASharedFile(home);
     static QString said;
     said.clear();
     const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext &, const QString &text) { said += text; });
-    const bool opened =
-        PersonExtras::openInAddressBook(*VCardReader::readFile(shared.fileName()).last());
+    const bool opened = PersonExtras::openInAddressBook(*bob);
     qInstallMessageHandler(previous);
     EXPECT_FALSE(opened);
     EXPECT_TRUE(said.contains(blocker.fileName())) << qPrintable(said);
     EXPECT_FALSE(said.contains(QLatin1String("no longer"))) << qPrintable(said);
+}
+
+// Anyone who can write the runtime folder's links could otherwise have Brisko delete, change
+// or overwrite files elsewhere: old cards in a folder of theirs, or ~/.bashrc.
+TEST(PersonExtrasTest, TheFolderOfCopiesAndItsCopiesFollowNoLink)
+{
+    TemporaryHome home;
+    const PersonPtr bob = bobOfASharedFile(home);
+    const QString folder = home.runtimeDir() + S("/brisko-cards");
+    const QString elsewhere = home.path() + S("/elsewhere");
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    const QFileDevice::Permissions open = QFile::permissions(elsewhere);
+    QFile old(elsewhere + S("/Old.vcf"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("x") == 1 && old.flush());
+    ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addDays(-2),
+                                QFileDevice::FileModificationTime));
+    old.close();
+    ASSERT_TRUE(QFile::link(elsewhere, folder));
+    QString problem;
+    EXPECT_EQ(PersonCardFile::fileWithCardAlone(*bob, &problem), QString());
+    EXPECT_TRUE(problem.contains(folder) && problem.contains(S("link"))) << qPrintable(problem);
+    EXPECT_EQ(QDir(elsewhere).entryList(QDir::Files), QStringList{S("Old.vcf")});
+    EXPECT_EQ(QFile::permissions(elsewhere), open);
+
+    ASSERT_TRUE(QFile::remove(folder));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString bashrc = home.path() + S("/.bashrc");
+    QFile profile(bashrc);
+    ASSERT_TRUE(profile.open(QIODevice::WriteOnly) && profile.write("alias ll='ls -l'\n") > 0);
+    profile.close();
+    ASSERT_TRUE(QFile::link(bashrc, folder + S("/Bob Lee.vcf")));
+    const QString copy = PersonCardFile::fileWithCardAlone(*bob, &problem);
+    EXPECT_EQ(copy, folder + S("/Bob Lee.vcf")) << qPrintable(problem);
+    EXPECT_FALSE(QFileInfo(copy).isSymLink());
+    EXPECT_EQ(contents(copy), kBobsCard);
+    EXPECT_EQ(contents(bashrc), QByteArray("alias ll='ls -l'\n"));
+
+    // A folder someone else made in its place (only root can make one here).
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), 4711, 4711), 0);
+        EXPECT_EQ(PersonCardFile::fileWithCardAlone(*bob, &problem), QString());
+        EXPECT_TRUE(problem.contains(S("someone else"))) << qPrintable(problem);
+    }
 }

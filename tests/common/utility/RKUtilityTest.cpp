@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "utility/RKUtility.h"
 #include "TemporaryHome.h"
+#include "WaitUntil.h"
 #include "core/Bundle.h"
 #include "core/PropertyList.h"
 #include "session/SessionInstance.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -146,10 +148,22 @@ TEST_F(LoginItems, ExecLineIsQuotedSoTheDesktopStartsTheRightFile)
     const QString entry = readText(autostart(QStringLiteral("Brisko.desktop")));
     // Exec quoting escapes " ` $ \ with a backslash, the value escaping doubles backslashes,
     // and a percent sign is written twice.
-    const QString expected = QLatin1String("Exec=\"") + home.path() +
+    const QString expected = QLatin1String("Exec=env \"") + home.path() +
                              QLatin1String("/100%% \\\\\"odd\\\\\" \\\\$dir\\\\\\\\x/Brisko.app/"
                                            "Contents/Linux/Brisko\"\n");
     EXPECT_TRUE(entry.contains(expected)) << qPrintable(entry);
+
+    // GLib, which starts GNOME's login items, starts that very file.
+    const QString started = home.path() + QLatin1String("/started");
+    writeText(bundle + QLatin1String("/Contents/Linux/Brisko"),
+              QLatin1String("#!/bin/sh\ntouch '") + started + QLatin1String("'\n"));
+    QProcess gio;
+    gio.start(QStringLiteral("gio"),
+              {QStringLiteral("launch"), autostart(QStringLiteral("Brisko.desktop"))});
+    ASSERT_TRUE(gio.waitForFinished(10000)) << "gio (libglib2.0-bin) did not run";
+    EXPECT_EQ(gio.exitCode(), 0) << gio.readAllStandardError().constData();
+    EXPECT_TRUE(waitUntil([&] { return QFile::exists(started); }))
+        << "GLib did not start the bundle's executable";
     EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
     EXPECT_EQ(
         RKUtility::_getAutoLaunchedApplications().first().toMap().value(QStringLiteral("Path")),

@@ -125,6 +125,27 @@ TEST(VCardReaderTest, APersonReadsItsOwnCardAndPhotoAgainWhileTheFileIsUnchanged
     }
 }
 
+// Decoding a card's photo costs time on every showing of the card; one larger than any photo
+// is not decoded at all.
+TEST(VCardReaderTest, APhotoLargerThanAnyPhotoIsLeftUndecoded)
+{
+    const QByteArray png("\x89PNG\r\n\x1a\n");
+    const struct
+    {
+        qsizetype padding;
+        bool decoded;
+    } cases[] = {{1024, true}, {17 * 1024 * 1024, false}};
+    for (const auto &c : cases) {
+        const QByteArray photo = png + QByteArray(c.padding, '\0');
+        const QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\n"
+                                "PHOTO;ENCODING=b;TYPE=PNG:" +
+                                photo.toBase64() + "\r\nEND:VCARD\r\n";
+        EXPECT_EQ(VCardReader::photoOfCard(card, VCardReader::PhotoLinks::Ignored).size(),
+                  c.decoded ? photo.size() : 0)
+            << c.padding << " bytes";
+    }
+}
+
 // Evolution keeps photos in files beside its database and links them from the card; a card
 // from any other place could link any file, so only a store's links are followed.
 TEST(VCardReaderTest, AStoredCardKeepsItsTextAndFollowsItsPhotoLinkWhereAFileCardDoesNot)

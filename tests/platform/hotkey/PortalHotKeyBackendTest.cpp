@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -105,6 +106,39 @@ TEST_F(PortalHotKeyBackendTest, BindsTheTriggerAndTurnsActivationsIntoPressesAnd
     EXPECT_EQ(pressed.identity, Identity);
     EXPECT_EQ(released.kind, HotKeyEvent::KindReleased);
     EXPECT_EQ(released.identity, Identity);
+}
+
+// The token is inherited by every program started while it is in the environment; a huge one
+// keeps them all from starting.
+TEST_F(PortalHotKeyBackendTest, AnActivationTokenOfASaneLengthIsLentToThePressAlone)
+{
+    startPortal();
+    createBackend();
+    ASSERT_TRUE(backend->isAvailable()) << qPrintable(backend->unavailableReason());
+    HotKeyRef ref = 0;
+    ASSERT_EQ(registerAndBind(&ref).size(), 6);
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    QStringList duringPresses;
+    QObject::connect(backend.get(), &HotKeyBackend::hotKeyEvent, [&](const HotKeyEvent &event) {
+        if (event.kind == HotKeyEvent::KindPressed)
+            duringPresses.append(qEnvironmentVariable("XDG_ACTIVATION_TOKEN"));
+    });
+    const QString sane = QStringLiteral("kwin-4711_abc");
+    const struct
+    {
+        QString token;
+        QString lent;
+    } cases[] = {{sane, sane}, {QString(200000, QLatin1Char('x')), QString()}};
+    for (const auto &c : cases) {
+        duringPresses.clear();
+        command(QStringLiteral("activate CTRL+ALT+space ") + c.token,
+                QStringLiteral("activated 1"));
+        command(QStringLiteral("echo done"), QStringLiteral("done"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !duringPresses.isEmpty(); }, Timeout));
+        EXPECT_EQ(duringPresses, QStringList{c.lent}) << c.token.size() << " characters";
+        EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"))
+            << "the token stayed in the environment after the press";
+    }
 }
 
 TEST_F(PortalHotKeyBackendTest, AnswersThatBindNothingFailTheRegistrationAndCloseTheSession)

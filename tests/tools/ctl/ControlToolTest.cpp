@@ -166,6 +166,9 @@ TEST(ControlToolUsage, DescribeEscapesControlCharactersAndQuotesKeysThatAreNoPla
         {QStringLiteral("SetTab"),
          {{QStringLiteral("k"), QStringLiteral("a\tb")}},
          R"(SetTab k="a\tb")"},
+        {QStringLiteral("SetTab\u202e"),
+         {{QStringLiteral("k"), QStringLiteral("exe.\u202etxt \u2067x\u2069 \u200f")}},
+         R"("SetTab\u202e" k="exe.\u202etxt \u2067x\u2069 \u200f")"},
     };
     for (const auto &[command, userInfo, line] : cases)
         EXPECT_EQ(ControlTool::describe(command, userInfo).toStdString(), line);
