@@ -18,7 +18,7 @@ int main(int argc, char **argv)
     if (argc > 1)
         AddressBook::setSourcePaths({QString::fromLocal8Bit(argv[1])});
 
-    AppController &controller = AppController::sharedController();
+    AppController controller;
     controller.awakeFromNib();
     controller.applicationDidFinishLaunching();
     controller.showSearchWindow();
