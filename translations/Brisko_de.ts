@@ -12,18 +12,6 @@
         <translation>%1 Treffer</translation>
     </message>
     <message>
-        <source>Dialing ...</source>
-        <translation>Wird gewählt …</translation>
-    </message>
-    <message>
-        <source>Failed (no answer)</source>
-        <translation>Fehlgeschlagen (keine Antwort)</translation>
-    </message>
-    <message>
-        <source>Failed (error %1)</source>
-        <translation>Fehlgeschlagen (Fehler %1)</translation>
-    </message>
-    <message>
         <source>Loading contacts…</source>
         <translation>Kontakte werden geladen…</translation>
     </message>
@@ -342,6 +330,21 @@
     <message>
         <source>Okay</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>VonageDialer</name>
+    <message>
+        <source>Dialing ...</source>
+        <translation>Wird gewählt …</translation>
+    </message>
+    <message>
+        <source>Failed (no answer)</source>
+        <translation>Fehlgeschlagen (keine Antwort)</translation>
+    </message>
+    <message>
+        <source>Failed (error %1)</source>
+        <translation>Fehlgeschlagen (Fehler %1)</translation>
     </message>
 </context>
 </TS>

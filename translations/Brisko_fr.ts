@@ -12,18 +12,6 @@
         <translation>Résultats&#xa0;: %1</translation>
     </message>
     <message>
-        <source>Dialing ...</source>
-        <translation>Appel en cours…</translation>
-    </message>
-    <message>
-        <source>Failed (no answer)</source>
-        <translation>Échec (pas de réponse)</translation>
-    </message>
-    <message>
-        <source>Failed (error %1)</source>
-        <translation>Échec (erreur %1)</translation>
-    </message>
-    <message>
         <source>Loading contacts…</source>
         <translation>Chargement des contacts…</translation>
     </message>
@@ -342,6 +330,21 @@
     <message>
         <source>Okay</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>VonageDialer</name>
+    <message>
+        <source>Dialing ...</source>
+        <translation>Appel en cours…</translation>
+    </message>
+    <message>
+        <source>Failed (no answer)</source>
+        <translation>Échec (pas de réponse)</translation>
+    </message>
+    <message>
+        <source>Failed (error %1)</source>
+        <translation>Échec (erreur %1)</translation>
     </message>
 </context>
 </TS>

@@ -14,13 +14,12 @@
 #include "controller/MatchesTableModel.h"
 #include "controller/SearchPanel.h"
 #include "controller/UpdateCheck.h"
-#include "dialing/ClickToCall.h"
+#include "controller/VonageDialer.h"
 #include "hotkey/HotKeyCenter.h"
 #include "hotkey/HotKeyNotices.h"
 #include "hotkey/StoredHotKey.h"
 #include "hotkey/gnome/GnomeCustomShortcut.h"
 #include "hotkey/portal/PortalHotKeyBackend.h"
-#include "net/UrlLoading.h"
 #include "script/PreferencePaneOpener.h"
 #include "script/TellApplication.h"
 #include "search/RKAddressBook.h"
@@ -106,6 +105,7 @@ AppController::AppController()
     if (addressBook.isLoaded())
         _rkAddressBook->updateIndexInBackground();
     _buildMainWindow();
+    _dialer = new VonageDialer(*_panel->matchesLabel(), this);
 
     // Another program taking the focus makes the application inactive. The check waits for
     // the event loop so that focus passing between two of our own windows, which may leave
@@ -559,37 +559,7 @@ void AppController::showStringInLargeType(const QString &string)
 
 void AppController::dialWithVonage(const QString &phoneNumber)
 {
-    _setStatusText(tr("Dialing ..."));
-    // The request holds the event loop, so the text is painted now or not at all.
-    _panel->matchesLabel()->repaint();
-    _dialWithVonageUrl(_vonageUrlForNumber(phoneNumber));
-}
-
-QUrl AppController::_vonageUrlForNumber(const QString &phoneNumber) const
-{
-    return ClickToCall::requestUrl(defaults().stringForKey(DefVonageName),
-                                   defaults().stringForKey(DefVonagePassword),
-                                   defaults().stringForKey(DefSelectedVonageNumber), phoneNumber);
-}
-
-void AppController::_dialWithVonageUrl(const QUrl &url)
-{
-    QString error;
-    const std::optional<QByteArray> answer =
-        UrlLoading::dataWithContentsOfURL(url, UrlLoading::kDefaultTimeoutSeconds, &error);
-    if (!answer) {
-        // No call is being placed, so the status line must not read as if one were.
-        qWarning("Brisko: the click-to-call service could not be asked: %s", qPrintable(error));
-        _setStatusText(tr("Failed (no answer)"));
-        return;
-    }
-    const std::optional<int> code = ClickToCall::statusCode(*answer);
-    if (!code) {
-        qWarning("Brisko: the click-to-call service's answer carries no status");
-        _setStatusText(tr("Failed (no answer)"));
-        return;
-    }
-    _setStatusText(*code == 0 ? QString() : tr("Failed (error %1)").arg(*code));
+    _dialer->dialWithVonage(phoneNumber);
 }
 
 void AppController::showStatusText(const QString &text)

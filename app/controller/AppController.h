@@ -32,13 +32,15 @@ class SearchPanel;
 class SplashWindow;
 class UpdateCheck;
 class VersionChecker;
+class VonageDialer;
 
 /// The background application's one controller: it owns the search window and the search
 /// engine, runs a search on every edit of the search field, switches the window between its
 /// collapsed form (field and status label) and its expanded forms (list of matches and
 /// card), walks the matches with the arrow keys and hides everything when the application
-/// loses the focus. The update check, the launch greeting and the window's state are parts
-/// of their own. `main` creates the one controller; a second one while it lives is refused.
+/// loses the focus. The update check, the launch greeting, the dialer and the window's state
+/// are parts of their own. `main` creates the one controller; a second one while it lives is
+/// refused.
 class AppController final : public QObject,
                             public ControlNotificationTarget,
                             public CardActions,
@@ -116,8 +118,6 @@ public:
     /// Asks the click-to-call service to connect the account's phone to `phoneNumber`,
     /// waiting for its answer; the status line says how it went.
     void dialWithVonage(const QString &phoneNumber) override;
-    QUrl _vonageUrlForNumber(const QString &phoneNumber) const;
-    void _dialWithVonageUrl(const QUrl &url);
     void dialWithSkype(const QString &phoneNumber) override;
     void showStatusText(const QString &text) override;
     /// Asks an established user, once, to share the product or review it.
@@ -197,5 +197,6 @@ private:
     std::unique_ptr<RKAddressBook> _rkAddressBook;
     UpdateCheck *_updateCheck = nullptr;
     LaunchGreeter *_greeter = nullptr;
+    VonageDialer *_dialer = nullptr;
     ControlNotifications *_controlNotifications = nullptr;
 };

@@ -7,4 +7,5 @@ target_sources(BriskoApp PRIVATE
   controller/SearchField.cpp controller/SearchField.h
   controller/SearchPanel.cpp controller/SearchPanel.h
   controller/SearchWindowState.cpp controller/SearchWindowState.h
-  controller/UpdateCheck.cpp controller/UpdateCheck.h)
+  controller/UpdateCheck.cpp controller/UpdateCheck.h
+  controller/VonageDialer.cpp controller/VonageDialer.h)
