@@ -1,17 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "controller/LaunchGreeter.h"
-#include "LoopbackHttpServer.h"
+#include "ControllerPartTest.h"
 #include "ModalAnswer.h"
-#include "RecordingControllerHost.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
 #include "WaitUntil.h"
 #include "chrome/SplashWindow.h"
-#include "controller/UpdateCheck.h"
-#include "core/Bundle.h"
 #include "hotkey/HotKeyNotices.h"
-#include "settings/UserDefaults.h"
-#include "update/VersionChecker.h"
 
 #include <QMessageBox>
 
@@ -30,23 +23,12 @@ TEST(LaunchGreeting, SharePromptAfterAHundredActivationsOnceAndNeverWithTheSplas
     EXPECT_EQ(LaunchGreeter::launchGreeting(0, false, false), G::Nothing);
 }
 
-class Greeter : public ::testing::Test
+class Greeter : public ControllerPartTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
-        home = new TemporaryHome;
-    }
-    static void TearDownTestSuite()
-    {
-        delete home;
-        home = nullptr;
-    }
-
     void SetUp() override
     {
-        ASSERT_TRUE(site.isListening());
+        ControllerPartTest::SetUp();
         host.hotKey = KeyCombo(49, KeyCombo::controlKey | KeyCombo::optionKey);
         defaults.setBool(true, DefShowSplash);
         QObject::connect(&check, &UpdateCheck::launchCheckDidEnd, &greeter,
@@ -54,19 +36,13 @@ protected:
     }
     void TearDown() override
     {
-        for (const QString &key : {DefShowSplash, DefAutoVersionCheck, DefNextCheckVersionDay,
-                                   DefActivationCount, DefHasPromptedToShare})
+        for (const QString &key : {DefShowSplash, DefActivationCount, DefHasPromptedToShare})
             defaults.removeObjectForKey(key);
+        ControllerPartTest::TearDown();
     }
 
     bool splashIsUp() const { return greeter.splashWindow()->isVisible(); }
 
-    static inline TemporaryHome *home = nullptr;
-    LoopbackHttpServer site;
-    RecordingControllerHost host;
-    UserDefaults &defaults = UserDefaults::standardUserDefaults();
-    UpdateCheck check{host, QString::fromLatin1(site.address().mid(7)), QStringLiteral("Brisko"),
-                      0x403, 7};
     LaunchGreeter greeter{host, check};
 };
 
@@ -90,9 +66,7 @@ TEST_F(Greeter, TheSplashShowsTheHotKeyAndWhyItFailsOnceTheLaunchHasFinished)
 TEST_F(Greeter, TheGreetingWaitsForTheLaunchCheckAndForAnOpenAlert)
 {
     // A launch check out with a site that holds its answer.
-    defaults.setBool(true, DefAutoVersionCheck);
-    check.versionChecker().setToday(QDate(2026, 12, 8));
-    defaults.setInteger(VersionChecker::dayNumber(QDate(2026, 12, 8)), DefNextCheckVersionDay);
+    makeLaunchCheckDue();
     site.setAnswer(200, "403");
     site.setSilent(true);
     check.checkAutomatically();

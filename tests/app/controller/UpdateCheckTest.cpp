@@ -1,14 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controller/UpdateCheck.h"
-#include "LoopbackHttpServer.h"
+#include "ControllerPartTest.h"
 #include "ModalAnswer.h"
-#include "RecordingControllerHost.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
 #include "WaitUntil.h"
-#include "core/Bundle.h"
-#include "settings/UserDefaults.h"
-#include "update/VersionChecker.h"
 #include "utility/RKWebsite.h"
 #include "workspace/test/RecordingWorkspace.h"
 
@@ -22,47 +16,24 @@
 
 namespace {
 
-class LaunchUpdateCheck : public ::testing::Test
+class LaunchUpdateCheck : public ControllerPartTest
 {
 protected:
-    // The standard settings keep what they read for the whole process: one home for all.
-    static void SetUpTestSuite()
-    {
-        Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
-        home = new TemporaryHome;
-    }
-    static void TearDownTestSuite()
-    {
-        delete home;
-        home = nullptr;
-    }
-
     void SetUp() override
     {
-        ASSERT_TRUE(site.isListening());
+        ControllerPartTest::SetUp();
         auto recording = std::make_unique<RecordingWorkspace>();
         workspace = recording.get();
         Workspace::setShared(std::move(recording));
-        check.versionChecker().setToday(pinned);
-        defaults.setBool(true, DefAutoVersionCheck);
-        // Due today.
-        defaults.setInteger(VersionChecker::dayNumber(pinned), DefNextCheckVersionDay);
+        makeLaunchCheckDue();
     }
     void TearDown() override
     {
-        defaults.removeObjectForKey(DefAutoVersionCheck);
-        defaults.removeObjectForKey(DefNextCheckVersionDay);
         Workspace::setShared(nullptr);
+        ControllerPartTest::TearDown();
     }
 
-    static inline TemporaryHome *home = nullptr;
-    LoopbackHttpServer site;
     RecordingWorkspace *workspace = nullptr;
-    RecordingControllerHost host;
-    UserDefaults &defaults = UserDefaults::standardUserDefaults();
-    const QDate pinned{2026, 12, 8};
-    UpdateCheck check{host, QString::fromLatin1(site.address().mid(7)), QStringLiteral("Brisko"),
-                      0x403, 7};
 };
 
 TEST_F(LaunchUpdateCheck, AlertsOnlyWhenDueAndNewer)
@@ -120,7 +91,7 @@ TEST_F(LaunchUpdateCheck, StaysQuietOverAnOpenAlertOrWithNothingNewerAndStillEnd
     };
     for (const auto &c : cases) {
         check.versionChecker().clearCache();
-        defaults.setInteger(VersionChecker::dayNumber(pinned), DefNextCheckVersionDay);
+        makeLaunchCheckDue();
         site.setAnswer(200, c.published);
         host.openAlerts = c.openAlerts;
         QSignalSpy ended(&check, &UpdateCheck::launchCheckDidEnd);
