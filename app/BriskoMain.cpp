@@ -190,7 +190,7 @@ int runApplication(int argc, char **argv)
     if (!TerminationSignals::quitApplicationOnTermination())
         std::fprintf(stderr, "Brisko: termination signals will end Brisko without saving\n");
 
-    AppController &controller = AppController::sharedController();
+    AppController controller;
     QObject::connect(&instance, &SessionInstance::reopenRequested, &controller, [&controller] {
         controller.applicationShouldHandleReopen(controller.mainWindow()->isVisible());
     });

@@ -12,74 +12,6 @@
         <translation>%1 Treffer</translation>
     </message>
     <message>
-        <source>New Version Available!</source>
-        <translation>Neue Version verfügbar!</translation>
-    </message>
-    <message>
-        <source>Brisko %1 is now available for download.</source>
-        <translation>Brisko %1 steht jetzt zum Download bereit.</translation>
-    </message>
-    <message>
-        <source>Visit Website</source>
-        <translation>Website besuchen</translation>
-    </message>
-    <message>
-        <source>Later</source>
-        <translation>Später</translation>
-    </message>
-    <message>
-        <source>Latest Version</source>
-        <translation>Neueste Version</translation>
-    </message>
-    <message>
-        <source>You are currently running Brisko %1, the latest version available.</source>
-        <translation>Sie verwenden Brisko %1, die neueste verfügbare Version.</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Dialing ...</source>
-        <translation>Wird gewählt …</translation>
-    </message>
-    <message>
-        <source>Failed (no answer)</source>
-        <translation>Fehlgeschlagen (keine Antwort)</translation>
-    </message>
-    <message>
-        <source>Failed (error %1)</source>
-        <translation>Fehlgeschlagen (Fehler %1)</translation>
-    </message>
-    <message>
-        <source>Thank you for choosing Brisko</source>
-        <translation>Danke, dass Sie sich für Brisko entschieden haben</translation>
-    </message>
-    <message>
-        <source>As an independent developer, our single greatest challenge is getting the word out.  Please consider taking a minute to share Brisko on your Facebook or post a review. Thank you!</source>
-        <translation>Für uns als unabhängige Entwickler ist es die größte Herausforderung, bekannt zu werden. Bitte nehmen Sie sich eine Minute Zeit, um Brisko auf Facebook zu teilen oder eine Bewertung zu schreiben. Vielen Dank!</translation>
-    </message>
-    <message>
-        <source>Share on Facebook</source>
-        <translation>Auf Facebook teilen</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-    <message>
-        <source>Post Review</source>
-        <translation>Bewertung schreiben</translation>
-    </message>
-    <message>
-        <source>Update Check Failed</source>
-        <translation>Suche nach Updates fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>Brisko could not find out whether a newer version is available (%1). Please try again later.</source>
-        <translation>Brisko konnte nicht feststellen, ob eine neuere Version verfügbar ist (%1). Bitte versuchen Sie es später erneut.</translation>
-    </message>
-    <message>
         <source>Loading contacts…</source>
         <translation>Kontakte werden geladen…</translation>
     </message>
@@ -171,6 +103,29 @@
     <message>
         <source>Large Type</source>
         <translation>Großschrift</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchGreeter</name>
+    <message>
+        <source>Thank you for choosing Brisko</source>
+        <translation>Danke, dass Sie sich für Brisko entschieden haben</translation>
+    </message>
+    <message>
+        <source>As an independent developer, our single greatest challenge is getting the word out.  Please consider taking a minute to share Brisko on your Facebook or post a review. Thank you!</source>
+        <translation>Für uns als unabhängige Entwickler ist es die größte Herausforderung, bekannt zu werden. Bitte nehmen Sie sich eine Minute Zeit, um Brisko auf Facebook zu teilen oder eine Bewertung zu schreiben. Vielen Dank!</translation>
+    </message>
+    <message>
+        <source>Share on Facebook</source>
+        <translation>Auf Facebook teilen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Post Review</source>
+        <translation>Bewertung schreiben</translation>
     </message>
 </context>
 <context>
@@ -337,6 +292,45 @@
     </message>
 </context>
 <context>
+    <name>UpdateCheck</name>
+    <message>
+        <source>New Version Available!</source>
+        <translation>Neue Version verfügbar!</translation>
+    </message>
+    <message>
+        <source>Brisko %1 is now available for download.</source>
+        <translation>Brisko %1 steht jetzt zum Download bereit.</translation>
+    </message>
+    <message>
+        <source>Visit Website</source>
+        <translation>Website besuchen</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Später</translation>
+    </message>
+    <message>
+        <source>Latest Version</source>
+        <translation>Neueste Version</translation>
+    </message>
+    <message>
+        <source>You are currently running Brisko %1, the latest version available.</source>
+        <translation>Sie verwenden Brisko %1, die neueste verfügbare Version.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Update Check Failed</source>
+        <translation>Suche nach Updates fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Brisko could not find out whether a newer version is available (%1). Please try again later.</source>
+        <translation>Brisko konnte nicht feststellen, ob eine neuere Version verfügbar ist (%1). Bitte versuchen Sie es später erneut.</translation>
+    </message>
+</context>
+<context>
     <name>VersionChecker</name>
     <message>
         <source>New Version Available!</source>
@@ -365,6 +359,21 @@
     <message>
         <source>Okay</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>VonageDialer</name>
+    <message>
+        <source>Dialing ...</source>
+        <translation>Wird gewählt …</translation>
+    </message>
+    <message>
+        <source>Failed (no answer)</source>
+        <translation>Fehlgeschlagen (keine Antwort)</translation>
+    </message>
+    <message>
+        <source>Failed (error %1)</source>
+        <translation>Fehlgeschlagen (Fehler %1)</translation>
     </message>
 </context>
 </TS>

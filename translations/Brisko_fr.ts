@@ -12,74 +12,6 @@
         <translation>Résultats&#xa0;: %1</translation>
     </message>
     <message>
-        <source>New Version Available!</source>
-        <translation>Nouvelle version disponible&#xa0;!</translation>
-    </message>
-    <message>
-        <source>Brisko %1 is now available for download.</source>
-        <translation>Brisko %1 est disponible au téléchargement.</translation>
-    </message>
-    <message>
-        <source>Visit Website</source>
-        <translation>Visiter le site Web</translation>
-    </message>
-    <message>
-        <source>Later</source>
-        <translation>Plus tard</translation>
-    </message>
-    <message>
-        <source>Latest Version</source>
-        <translation>Dernière version</translation>
-    </message>
-    <message>
-        <source>You are currently running Brisko %1, the latest version available.</source>
-        <translation>Vous utilisez Brisko %1, la version la plus récente.</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Dialing ...</source>
-        <translation>Appel en cours…</translation>
-    </message>
-    <message>
-        <source>Failed (no answer)</source>
-        <translation>Échec (pas de réponse)</translation>
-    </message>
-    <message>
-        <source>Failed (error %1)</source>
-        <translation>Échec (erreur %1)</translation>
-    </message>
-    <message>
-        <source>Thank you for choosing Brisko</source>
-        <translation>Merci d&apos;avoir choisi Brisko</translation>
-    </message>
-    <message>
-        <source>As an independent developer, our single greatest challenge is getting the word out.  Please consider taking a minute to share Brisko on your Facebook or post a review. Thank you!</source>
-        <translation>Pour un développeur indépendant comme nous, le plus grand défi est de se faire connaître. Prenez une minute pour partager Brisko sur Facebook ou publier un avis. Merci&#xa0;!</translation>
-    </message>
-    <message>
-        <source>Share on Facebook</source>
-        <translation>Partager sur Facebook</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Fermer</translation>
-    </message>
-    <message>
-        <source>Post Review</source>
-        <translation>Publier un avis</translation>
-    </message>
-    <message>
-        <source>Update Check Failed</source>
-        <translation>Échec de la recherche de mises à jour</translation>
-    </message>
-    <message>
-        <source>Brisko could not find out whether a newer version is available (%1). Please try again later.</source>
-        <translation>Brisko n&apos;a pas pu déterminer si une version plus récente est disponible (%1). Veuillez réessayer plus tard.</translation>
-    </message>
-    <message>
         <source>Loading contacts…</source>
         <translation>Chargement des contacts…</translation>
     </message>
@@ -171,6 +103,29 @@
     <message>
         <source>Large Type</source>
         <translation>Grands caractères</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchGreeter</name>
+    <message>
+        <source>Thank you for choosing Brisko</source>
+        <translation>Merci d&apos;avoir choisi Brisko</translation>
+    </message>
+    <message>
+        <source>As an independent developer, our single greatest challenge is getting the word out.  Please consider taking a minute to share Brisko on your Facebook or post a review. Thank you!</source>
+        <translation>Pour un développeur indépendant comme nous, le plus grand défi est de se faire connaître. Prenez une minute pour partager Brisko sur Facebook ou publier un avis. Merci&#xa0;!</translation>
+    </message>
+    <message>
+        <source>Share on Facebook</source>
+        <translation>Partager sur Facebook</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Post Review</source>
+        <translation>Publier un avis</translation>
     </message>
 </context>
 <context>
@@ -337,6 +292,45 @@
     </message>
 </context>
 <context>
+    <name>UpdateCheck</name>
+    <message>
+        <source>New Version Available!</source>
+        <translation>Nouvelle version disponible&#xa0;!</translation>
+    </message>
+    <message>
+        <source>Brisko %1 is now available for download.</source>
+        <translation>Brisko %1 est disponible au téléchargement.</translation>
+    </message>
+    <message>
+        <source>Visit Website</source>
+        <translation>Visiter le site Web</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>Plus tard</translation>
+    </message>
+    <message>
+        <source>Latest Version</source>
+        <translation>Dernière version</translation>
+    </message>
+    <message>
+        <source>You are currently running Brisko %1, the latest version available.</source>
+        <translation>Vous utilisez Brisko %1, la version la plus récente.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Update Check Failed</source>
+        <translation>Échec de la recherche de mises à jour</translation>
+    </message>
+    <message>
+        <source>Brisko could not find out whether a newer version is available (%1). Please try again later.</source>
+        <translation>Brisko n&apos;a pas pu déterminer si une version plus récente est disponible (%1). Veuillez réessayer plus tard.</translation>
+    </message>
+</context>
+<context>
     <name>VersionChecker</name>
     <message>
         <source>New Version Available!</source>
@@ -365,6 +359,21 @@
     <message>
         <source>Okay</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>VonageDialer</name>
+    <message>
+        <source>Dialing ...</source>
+        <translation>Appel en cours…</translation>
+    </message>
+    <message>
+        <source>Failed (no answer)</source>
+        <translation>Échec (pas de réponse)</translation>
+    </message>
+    <message>
+        <source>Failed (error %1)</source>
+        <translation>Échec (erreur %1)</translation>
     </message>
 </context>
 </TS>

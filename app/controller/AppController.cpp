@@ -8,29 +8,25 @@
 #include "chrome/FramelessWindow.h"
 #include "chrome/LargeTypeWindow.h"
 #include "chrome/MenuButton.h"
-#include "chrome/RKWindow.h"
 #include "chrome/SplashWindow.h"
 #include "chrome/WindowAppearance.h"
 #include "chrome/WindowExtras.h"
 #include "controller/MatchesTableModel.h"
 #include "controller/SearchPanel.h"
-#include "dialing/ClickToCall.h"
+#include "controller/UpdateCheck.h"
+#include "controller/VonageDialer.h"
 #include "hotkey/HotKeyCenter.h"
 #include "hotkey/HotKeyNotices.h"
 #include "hotkey/StoredHotKey.h"
 #include "hotkey/gnome/GnomeCustomShortcut.h"
 #include "hotkey/portal/PortalHotKeyBackend.h"
-#include "net/UrlLoading.h"
 #include "script/PreferencePaneOpener.h"
 #include "script/TellApplication.h"
 #include "search/RKAddressBook.h"
 #include "settings/UserDefaults.h"
 #include "settings/UserDefaultsExtras.h"
-#include "update/VersionChecker.h"
 #include "utility/AdvertTextView.h"
-#include "utility/AlertPanel.h"
 #include "utility/RKWebsite.h"
-#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -40,7 +36,6 @@
 #include <QLoggingCategory>
 #include <QPalette>
 #include <QScopedValueRollback>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -73,21 +68,31 @@ KeyCombo activationHotKey()
     return combo;
 }
 
+AppController *liveController = nullptr;
+
 } // namespace
 
 AppController &AppController::sharedController()
 {
-    // Lives until the process ends: windows and the search engine are never torn down.
-    static AppController *const sharedInstance = new AppController;
-    return *sharedInstance;
+    if (!liveController)
+        qFatal("Brisko: the application controller was asked for before main created it");
+    return *liveController;
 }
 
 AppController::AppController()
-    : _rkAddressBook(std::make_unique<RKAddressBook>(AddressBook::sharedAddressBook()))
-    , _versionChecker(std::make_unique<VersionChecker>(RKWebsite::hostname(), _appName(), kVersion,
-                                                       kVersionCheckIntervalDays))
-    , _controlNotifications(new ControlNotifications(*this, nullptr, nullptr, this))
 {
+    // Refused before anything is built: a second controller would take the hot key and the
+    // control channel from the first.
+    if (liveController)
+        qFatal("Brisko: a second application controller was created while one lives");
+    liveController = this;
+
+    _rkAddressBook = std::make_unique<RKAddressBook>(AddressBook::sharedAddressBook());
+    _updateCheck = new UpdateCheck(*this, RKWebsite::hostname(), _appName(), kVersion,
+                                   kVersionCheckIntervalDays, this);
+    _greeter = new LaunchGreeter(*this, *_updateCheck, this);
+    connect(_updateCheck, &UpdateCheck::launchCheckDidEnd, _greeter, &LaunchGreeter::greetWhenDue);
+    _controlNotifications = new ControlNotifications(*this, nullptr, nullptr, this);
     _checkForUpdatesAutomatically();
     // The contacts load on another thread from the first use of the address book on, so
     // the hot key is there at once; the search index follows them, also away from here.
@@ -101,19 +106,20 @@ AppController::AppController()
     if (addressBook.isLoaded())
         _rkAddressBook->updateIndexInBackground();
     _buildMainWindow();
+    _dialer = new VonageDialer([this](const QString &text) { _setStatusText(text); }, this);
 
     // Another program taking the focus makes the application inactive. The check waits for
     // the event loop so that focus passing between two of our own windows, which may leave
     // the application inactive for a moment, hides nothing.
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
-                _applicationActive = state == Qt::ApplicationActive;
-                if (_applicationActive) {
-                    _activeSinceShown = true;
+                if (state == Qt::ApplicationActive) {
+                    _state.becameActive();
                     return;
                 }
+                _state.becameInactive();
                 QTimer::singleShot(0, this, [this] {
-                    if (!_applicationActive && !_switchingWindows && _activeSinceShown)
+                    if (_state.shouldResignHide())
                         applicationDidResignActive();
                 });
             });
@@ -125,12 +131,21 @@ AppController::AppController()
                 if (name != kHotKeyName)
                     return;
                 hotKeyNotices().registrationFailed(combo, failure);
-                if (_splashWindow->isVisible())
-                    _splashWindow->setNote(HotKeyNotices::splashNote(failure));
+                if (splashWindow()->isVisible())
+                    splashWindow()->setNote(HotKeyNotices::splashNote(failure));
             });
 }
 
-AppController::~AppController() = default;
+AppController::~AppController()
+{
+    // The center outlives every controller: a key left registered would grab the keyboard
+    // for nobody.
+    HotKeyCenter::sharedCenter()->removeHotKey(kHotKeyName);
+    _mainWindow->close();
+    _largeTypeWindow->close();
+    splashWindow()->close();
+    liveController = nullptr;
+}
 
 void AppController::_buildMainWindow()
 {
@@ -143,7 +158,6 @@ void AppController::_buildMainWindow()
     layout->addWidget(_panel);
     _mainWindow->resize(kCollapsedWidth, kCollapsedHeight + _panel->extraHeight());
     _largeTypeWindow = std::make_unique<LargeTypeWindow>();
-    _splashWindow = std::make_unique<SplashWindow>();
 
     _matchesModel = new MatchesTableModel(this);
     MyTableView *table = _panel->matchesTable();
@@ -180,7 +194,7 @@ void AppController::applicationDidFinishLaunching()
     table->setPalette(palette);
     WindowAppearance::applyLargeTypeAppearance(
         _largeTypeWindow.get(), UserDefaultsExtras::colorForKey(defaults(), DefLargeTypeBgColor));
-    WindowAppearance::applySplashAppearance(_splashWindow.get());
+    WindowAppearance::applySplashAppearance(splashWindow());
 
     _panel->advertView()->setShortVersion(true);
     _panel->advertView()->setProductId(_randomProductId());
@@ -190,39 +204,17 @@ void AppController::applicationDidFinishLaunching()
 
     // The launch check answers in its own time. The greeting waits for it, so that it never
     // comes up over its alert; the hot key above and the control channel below do not.
-    _greetingDue = true;
-    _greetWhenDue();
+    _greeter->launchDidFinish();
 
     _controlNotifications->applicationDidFinishLaunching();
 }
 
-void AppController::_greetWhenDue()
-{
-    if (!_greetingDue || _launchCheckPending || _numAlertPanel > 0)
-        return;
-    _greetingDue = false;
-    switch (launchGreeting(defaults().integerForKey(DefActivationCount),
-                           defaults().boolForKey(DefHasPromptedToShare),
-                           defaults().boolForKey(DefShowSplash))) {
-    case LaunchGreeting::SharePrompt:
-        runShareOrReviewPrompt();
-        defaults().setBool(true, DefHasPromptedToShare);
-        defaults().synchronize();
-        break;
-    case LaunchGreeting::Splash:
-        _showSplashScreen();
-        break;
-    case LaunchGreeting::Nothing:
-        break;
-    }
-}
-
 void AppController::_alertDidEnd()
 {
-    --_numAlertPanel;
+    _state.alertClosed();
     // From the event loop: the greeting may run a panel of its own, which must not nest in
     // the code that ran this one.
-    QTimer::singleShot(0, this, &AppController::_greetWhenDue);
+    QTimer::singleShot(0, _greeter, &LaunchGreeter::greetWhenDue);
 }
 
 void AppController::showSearchWindow()
@@ -236,8 +228,8 @@ void AppController::showSearchWindow()
     // reaches us after the window was brought up again, but before it has the focus (a press
     // through the desktop portal comes in no order with the window system's events, and the
     // fade lets both in), is one from before: it must not hide the window again.
-    _activeSinceShown = _applicationActive;
-    if (_numAlertPanel > 0) {
+    _state.shown();
+    if (_state.hasOpenAlert()) {
         _activateApplication();
         return;
     }
@@ -272,8 +264,8 @@ void AppController::_setSearchString(const QString &string)
         result = _rkAddressBook->personsMatchingPattern(string);
     _setMatchingPersons(std::move(result));
 
-    const int count = _matchCount();
-    if (_showingPerson) {
+    const int count = _state.matchCount();
+    if (_state.isShowingPerson()) {
         _reloadMatchesTable();
         if (count == 1) {
             showPerson();
@@ -286,7 +278,7 @@ void AppController::_setSearchString(const QString &string)
         } else {
             showPerson();
             _panel->matchesTable()->selectRow(0);
-            _panel->personView()->setPerson(_matchingPersons->first());
+            _panel->personView()->setPerson(_state.matchingPersons()->first());
         }
     } else if (count == 1) {
         // A single match opens the card by itself.
@@ -296,37 +288,38 @@ void AppController::_setSearchString(const QString &string)
 
 void AppController::_setMatchingPersons(std::optional<QList<PersonPtr>> persons)
 {
-    _matchingPersons = std::move(persons);
+    _state.setMatchingPersons(std::move(persons));
     _showMatchCount();
 }
 
 void AppController::_showMatchCount()
 {
-    if (!_matchingPersons)
+    const std::optional<QList<PersonPtr>> &persons = _state.matchingPersons();
+    if (!persons)
         _setStatusText(_idleStatusText());
-    else if (_matchingPersons->isEmpty())
+    else if (persons->isEmpty())
         _setStatusText(tr("No match"));
-    else if (_matchingPersons->size() == 1)
+    else if (persons->size() == 1)
         _setStatusText(QString());
     else
-        _setStatusText(tr("%1 matches").arg(_matchingPersons->size()));
+        _setStatusText(tr("%1 matches").arg(persons->size()));
 }
 
 void AppController::showPerson()
 {
-    _showingPerson = true;
-    if (_panel->searchField()->text().isEmpty() || _matchCount() == 0) {
+    _state.cardShown();
+    if (_panel->searchField()->text().isEmpty() || _state.matchCount() == 0) {
         showSearchWindow();
         return;
     }
 
-    const PersonPtr first = _matchingPersons->first();
-    _currentPersonIndex = 0;
+    const PersonPtr first = _state.matchingPersons()->first();
+    _state.firstPersonShown();
     _reloadMatchesTable();
     _panel->matchesTable()->selectRow(0);
     _panel->personView()->setPerson(first);
 
-    if (_matchCount() == 1) {
+    if (_state.matchCount() == 1) {
         _setMatchesTableVisible(false);
         _centerMainWindow(kSingleMatchWidth, kExpandedHeight);
     } else {
@@ -338,20 +331,20 @@ void AppController::showPerson()
 
 void AppController::_setMatchesTableVisible(bool visible)
 {
-    if (_matchesTableIsVisible == visible)
+    if (_state.matchesTableIsVisible() == visible)
         return;
     MyTableView *table = _panel->matchesTable();
     table->move(table->x() + (visible ? -kMatchesTableSlide : kMatchesTableSlide), table->y());
     // Slid out, the list rests under the card, whose panel is translucent: hide it as well.
     table->setVisible(visible);
-    _matchesTableIsVisible = visible;
+    _state.matchesTableShown(visible);
     _mainWindow->update();
 }
 
 void AppController::minimizeMainWindow()
 {
     _centerMainWindow(kCollapsedWidth, kCollapsedHeight);
-    _showingPerson = false;
+    _state.collapsed();
     _setStatusText(_idleStatusText());
 }
 
@@ -361,7 +354,7 @@ bool AppController::doCommandBySelector(SearchField::Command command)
     case SearchField::Command::InsertNewline:
     case SearchField::Command::InsertTab:
         // With the list showing, the person picked in it stays on the card.
-        if (!(_showingPerson && _matchesTableIsVisible && _matchCount() > 1))
+        if (!_state.isChoosingFromTheList())
             showPerson();
         return true;
     case SearchField::Command::CancelOperation:
@@ -378,29 +371,19 @@ bool AppController::doCommandBySelector(SearchField::Command command)
         return _doCardCommand(command);
     }
 
-    if (!_showingPerson || !_matchesTableIsVisible)
+    if (!_state.walksTheList())
         return false;
-    const int count = _matchCount();
-    if (count == 0)
+    if (_state.matchCount() == 0)
         return true;
-    if (command == SearchField::Command::MoveUp) {
-        --_currentPersonIndex;
-        // Also mends an index left beyond the end of a shorter result.
-        if (_currentPersonIndex < 0 || _currentPersonIndex >= count)
-            _currentPersonIndex = count - 1;
-    } else {
-        ++_currentPersonIndex;
-        if (_currentPersonIndex >= count || _currentPersonIndex < 0)
-            _currentPersonIndex = 0;
-    }
+    const int row = command == SearchField::Command::MoveUp ? _state.moveUp() : _state.moveDown();
     // The card follows through the selection change.
-    _panel->matchesTable()->selectRow(_currentPersonIndex);
+    _panel->matchesTable()->selectRow(row);
     return true;
 }
 
 bool AppController::_doCardCommand(SearchField::Command command)
 {
-    if (!_showingPerson)
+    if (!_state.isShowingPerson())
         return false;
     PersonView *card = _panel->personView();
     switch (command) {
@@ -423,10 +406,8 @@ bool AppController::_doCardCommand(SearchField::Command command)
 void AppController::tableViewSelectionDidChange()
 {
     const int row = _panel->matchesTable()->selectedRow();
-    // No selected row (-1) must not pick a person, nor must a row of a stale list.
-    const bool inRange = row >= 0 && row < _matchCount();
-    _panel->personView()->setPerson(inRange ? _matchingPersons->at(row) : nullptr);
-    _currentPersonIndex = row;
+    _panel->personView()->setPerson(_state.personAt(row));
+    _state.selectionChanged(row);
 }
 
 void AppController::addressBookChanged()
@@ -438,9 +419,8 @@ void AppController::addressBookChanged()
 
 void AppController::_searchIndexChanged()
 {
-    if (!_searchWhenIndexIsIn || _isLoadingContacts())
+    if (_isLoadingContacts() || !_state.takeFirstIndex())
         return;
-    _searchWhenIndexIsIn = false;
     qCInfo(lcLaunch, "contacts in");
     search();
 }
@@ -549,68 +529,23 @@ void AppController::showHelp()
 
 void AppController::_checkForUpdatesAutomatically()
 {
-    // The factory settings are not registered yet at construction: only a stored choice counts.
-    if (!defaults().boolForKey(DefAutoVersionCheck) || !_versionChecker->needAutoVersionCheck())
-        return;
-    // Away from the main thread: a site that does not answer must hold neither the launch
-    // nor the hot key. The alert comes from the event loop, never inside the construction of
-    // the shared controller.
-    _launchCheckPending = true;
-    _versionChecker->fetchLatestVersionInBackground([this](std::uint32_t latest) {
-        // An alert already open, the menu's check asked meanwhile, says as much.
-        if (latest > kVersion && _numAlertPanel == 0) {
-            ++_numAlertPanel;
-            const bool visit = _runNewVersionAlert();
-            if (visit)
-                RKWebsite::visitPage(QStringLiteral("brisko"));
-            _alertDidEnd();
-        }
-        _launchCheckPending = false;
-        _greetWhenDue();
-    });
+    _updateCheck->checkAutomatically();
 }
 
-bool AppController::_runNewVersionAlert()
+VersionChecker &AppController::versionChecker() const
 {
-    return AlertPanel::run(tr("New Version Available!"),
-                           tr("Brisko %1 is now available for download.")
-                               .arg(_versionChecker->latestVersionString()),
-                           tr("Visit Website"), tr("Later")) == RKWindow::AlertDefaultReturn;
-}
-
-bool AppController::_runReportAlert(const QString &title, const QString &message)
-{
-    // Only its button may open the site: Escape, and closing the alert as logging out or
-    // "Shutdown" does, mean "OK".
-    return AlertPanel::run(title, message, tr("OK"), tr("Visit Website"), QString(), nullptr,
-                           AlertPanel::DefaultReturn) == AlertPanel::AlternateReturn;
+    return _updateCheck->versionChecker();
 }
 
 void AppController::checkForUpdates()
 {
     // A second check while the first one's alert is open is refused silently.
-    if (_numAlertPanel > 0)
+    if (_state.hasOpenAlert())
         return;
-    ++_numAlertPanel;
+    _state.alertOpened();
     WindowExtras::fadeOut(_mainWindow.get());
-    WindowExtras::fadeOut(_splashWindow.get());
-    bool visit = false;
-    if (_versionChecker->latestVersion() == 0) {
-        // Nothing is known of newer versions; calling this one the latest would mislead.
-        visit = _runReportAlert(tr("Update Check Failed"),
-                                tr("Brisko could not find out whether a newer version is "
-                                   "available (%1). Please try again later.")
-                                    .arg(_versionChecker->fetchError()));
-    } else if (_versionChecker->hasNewer()) {
-        visit = _runNewVersionAlert();
-    } else {
-        visit = _runReportAlert(tr("Latest Version"),
-                                tr("You are currently running Brisko %1, the latest version "
-                                   "available.")
-                                    .arg(_versionChecker->currentVersionString()));
-    }
-    if (visit)
-        RKWebsite::visitProductPage(RKWebsite::Brisko);
+    WindowExtras::fadeOut(splashWindow());
+    _updateCheck->runCheckAlert();
     _alertDidEnd();
 }
 
@@ -619,62 +554,18 @@ void AppController::showStringInLargeType(const QString &string)
     // Between the search window going and the large type coming, no window of ours has the
     // focus; the fades hand the window system's events on meanwhile, which must not take that
     // for the user leaving.
-    const QScopedValueRollback switching(_switchingWindows, true);
+    _state.windowSwitchBegan();
     WindowExtras::fadeOut(_mainWindow.get());
     _largeTypeWindow->setDisplayString(string);
     WindowExtras::fadeIn(_largeTypeWindow.get());
     _largeTypeWindow->raise();
     _largeTypeWindow->activateWindow();
+    _state.windowSwitchEnded();
 }
 
 void AppController::dialWithVonage(const QString &phoneNumber)
 {
-    _setStatusText(tr("Dialing ..."));
-    _dialWithVonageUrl(_vonageUrlForNumber(phoneNumber));
-}
-
-QUrl AppController::_vonageUrlForNumber(const QString &phoneNumber) const
-{
-    return ClickToCall::requestUrl(defaults().stringForKey(DefVonageName),
-                                   defaults().stringForKey(DefVonagePassword),
-                                   defaults().stringForKey(DefSelectedVonageNumber), phoneNumber);
-}
-
-void AppController::_dialWithVonageUrl(const QUrl &url)
-{
-    struct Outcome
-    {
-        std::optional<QByteArray> answer;
-        QString error;
-    };
-    const auto outcome = std::make_shared<Outcome>();
-    // A service that does not answer holds the request for its whole time-out: on a thread
-    // of its own, while the window, the hot key and the control channel go on answering.
-    QThread *request = QThread::create([outcome, url] {
-        outcome->answer = UrlLoading::dataWithContentsOfURL(url, UrlLoading::kDefaultTimeoutSeconds,
-                                                            &outcome->error);
-    });
-    connect(request, &QThread::finished, this,
-            [this, outcome] { _dialAnswered(outcome->answer, outcome->error); });
-    connect(request, &QThread::finished, request, &QObject::deleteLater);
-    request->start();
-}
-
-void AppController::_dialAnswered(const std::optional<QByteArray> &answer, const QString &error)
-{
-    if (!answer) {
-        // No call is being placed, so the status line must not read as if one were.
-        qWarning("Brisko: the click-to-call service could not be asked: %s", qPrintable(error));
-        _setStatusText(tr("Failed (no answer)"));
-        return;
-    }
-    const std::optional<int> code = ClickToCall::statusCode(*answer);
-    if (!code) {
-        qWarning("Brisko: the click-to-call service's answer carries no status");
-        _setStatusText(tr("Failed (no answer)"));
-        return;
-    }
-    _setStatusText(*code == 0 ? QString() : tr("Failed (error %1)").arg(*code));
+    _dialer->dialWithVonage(phoneNumber);
 }
 
 void AppController::showStatusText(const QString &text)
@@ -690,39 +581,27 @@ void AppController::dialWithSkype(const QString &phoneNumber)
 
 void AppController::runShareOrReviewPrompt()
 {
-    runShareOrReviewPanelWithTitle(
-        tr("Thank you for choosing Brisko"),
-        tr("As an independent developer, our single greatest challenge is getting the word "
-           "out.  Please consider taking a minute to share Brisko on your Facebook or post a "
-           "review. Thank you!"));
+    _greeter->runShareOrReviewPrompt();
 }
 
 void AppController::runShareOrReviewPanelWithTitle(const QString &title, const QString &message)
 {
-    // While the panel is up the hot key only brings the application forward.
-    ++_numAlertPanel;
-    const int choice =
-        AlertPanel::run(title, message, tr("Share on Facebook"), tr("Close"), tr("Post Review"));
-    _alertDidEnd();
-
-    if (choice == RKWindow::AlertDefaultReturn)
-        Workspace::shared().openUrl(shareUrl());
-    else if (choice == RKWindow::AlertOtherReturn)
-        RKWebsite::visitPage(QStringLiteral("brisko/vt/"));
-    _activateApplication();
+    _greeter->runShareOrReviewPanelWithTitle(title, message);
 }
 
 QUrl AppController::shareUrl()
 {
-    return RKWebsite::shareUrl();
+    return LaunchGreeter::shareUrl();
 }
 
-void AppController::_showSplashScreen()
+KeyCombo AppController::activationHotKey() const
 {
-    const std::optional<HotKeyFailure> failure =
-        HotKeyCenter::sharedCenter()->failureForName(kHotKeyName);
-    _splashWindow->showSplash(activationHotKey().description(),
-                              failure ? HotKeyNotices::splashNote(*failure) : QString());
+    return ::activationHotKey();
+}
+
+std::optional<HotKeyFailure> AppController::activationHotKeyFailure() const
+{
+    return HotKeyCenter::sharedCenter()->failureForName(kHotKeyName);
 }
 
 void AppController::_openPreferencePane(const QString &tab)
@@ -749,11 +628,7 @@ int AppController::_randomProductId()
 AppController::LaunchGreeting
 AppController::launchGreeting(qint64 activationCount, bool hasPromptedToShare, bool showSplash)
 {
-    if (activationCount > 100 && !hasPromptedToShare)
-        return LaunchGreeting::SharePrompt;
-    if (showSplash)
-        return LaunchGreeting::Splash;
-    return LaunchGreeting::Nothing;
+    return LaunchGreeter::launchGreeting(activationCount, hasPromptedToShare, showSplash);
 }
 
 QWidget *AppController::mainWindow() const
@@ -798,7 +673,7 @@ void AppController::_setStatusText(const QString &text)
 
 void AppController::_reloadMatchesTable()
 {
-    _matchesModel->reloadData(_matchingPersons.value_or(QList<PersonPtr>()));
+    _matchesModel->reloadData(_state.matchingPersons().value_or(QList<PersonPtr>()));
 }
 
 void AppController::_centerMainWindow(int width, int height)
@@ -810,7 +685,7 @@ void AppController::_centerMainWindow(int width, int height)
 void AppController::_hideSecondaryWindows()
 {
     WindowExtras::fadeOut(_largeTypeWindow.get());
-    _splashWindow->hide();
+    splashWindow()->hide();
 }
 
 LargeTypeWindow *AppController::largeTypeWindow() const
@@ -820,7 +695,7 @@ LargeTypeWindow *AppController::largeTypeWindow() const
 
 SplashWindow *AppController::splashWindow() const
 {
-    return _splashWindow.get();
+    return _greeter->splashWindow();
 }
 
 void AppController::_activateApplication()
@@ -835,11 +710,6 @@ void AppController::_activateApplication()
     _mainWindow->raise();
     _mainWindow->activateWindow();
     WindowExtras::activateOnRequest(_mainWindow.get());
-}
-
-int AppController::_matchCount() const
-{
-    return _matchingPersons ? int(_matchingPersons->size()) : 0;
 }
 
 void AppController::terminate()

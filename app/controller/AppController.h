@@ -3,7 +3,10 @@
 
 #include "addressbook/Person.h"
 #include "card/CardActions.h"
+#include "controller/ControllerHost.h"
+#include "controller/LaunchGreeter.h"
 #include "controller/SearchField.h"
+#include "controller/SearchWindowState.h"
 #include "keycombo/KeyCombo.h"
 #include "notifications/ControlNotifications.h"
 
@@ -26,26 +29,27 @@ class PersonView;
 class QLabel;
 class RKAddressBook;
 class SearchPanel;
-class VersionChecker;
 class SplashWindow;
+class UpdateCheck;
+class VersionChecker;
+class VonageDialer;
 
 /// The background application's one controller: it owns the search window and the search
 /// engine, runs a search on every edit of the search field, switches the window between its
 /// collapsed form (field and status label) and its expanded forms (list of matches and
 /// card), walks the matches with the arrow keys and hides everything when the application
-/// loses the focus. Created on first use and never destroyed.
-class AppController final : public QObject, public ControlNotificationTarget, public CardActions
+/// loses the focus. The update check, the launch greeting, the dialer and the window's state
+/// are parts of their own. `main` creates the one controller; a second one while it lives is
+/// refused.
+class AppController final : public QObject,
+                            public ControlNotificationTarget,
+                            public CardActions,
+                            private ControllerHost
 {
     Q_OBJECT
 
 public:
-    /// What greets the user at launch (never both).
-    enum class LaunchGreeting
-    {
-        Nothing,
-        SharePrompt,
-        Splash,
-    };
+    using LaunchGreeting = LaunchGreeter::Greeting;
 
     static constexpr qreal kWindowPadding = 10.0;
     static constexpr int kCollapsedWidth = 300;
@@ -59,6 +63,12 @@ public:
     static constexpr std::uint32_t kVersion = 0x403;
     static constexpr std::uint32_t kVersionCheckIntervalDays = 7;
 
+    /// Ends the process with a message when another controller lives: the hot key, the
+    /// control channel and the windows exist once.
+    AppController();
+    /// Takes its hot key back, closes its windows and drops a version fetch still out.
+    ~AppController() override;
+    /// The one live controller; it must exist.
     static AppController &sharedController();
 
     AppController(const AppController &) = delete;
@@ -108,9 +118,6 @@ public:
     /// Asks the click-to-call service to connect the account's phone to `phoneNumber`,
     /// waiting for its answer; the status line says how it went.
     void dialWithVonage(const QString &phoneNumber) override;
-    QUrl _vonageUrlForNumber(const QString &phoneNumber) const;
-    void _dialWithVonageUrl(const QUrl &url);
-    void _dialAnswered(const std::optional<QByteArray> &answer, const QString &error);
     void dialWithSkype(const QString &phoneNumber) override;
     void showStatusText(const QString &text) override;
     /// Asks an established user, once, to share the product or review it.
@@ -138,20 +145,27 @@ public:
     RKAddressBook &rkAddressBook() const { return *_rkAddressBook; }
 
     /// The current result; std::nullopt while the search field is empty.
-    const std::optional<QList<PersonPtr>> &matchingPersons() const { return _matchingPersons; }
-    int currentPersonIndex() const { return _currentPersonIndex; }
-    bool isShowingPerson() const { return _showingPerson; }
-    bool matchesTableIsVisible() const { return _matchesTableIsVisible; }
-    int numAlertPanel() const { return _numAlertPanel; }
-    VersionChecker &versionChecker() const { return *_versionChecker; }
-    /// The check at launch: when the user asked for automatic checks and one is due, the
-    /// version is fetched in the background, and an alert offers the product's page if it is
-    /// newer. The launch greeting waits until that has been said.
+    const std::optional<QList<PersonPtr>> &matchingPersons() const
+    {
+        return _state.matchingPersons();
+    }
+    int currentPersonIndex() const { return _state.currentPersonIndex(); }
+    bool isShowingPerson() const { return _state.isShowingPerson(); }
+    bool matchesTableIsVisible() const { return _state.matchesTableIsVisible(); }
+    int numAlertPanel() const { return _state.openAlerts(); }
+    VersionChecker &versionChecker() const;
+    /// The check at launch (see UpdateCheck::checkAutomatically()); the launch greeting waits
+    /// until it has been said.
     void _checkForUpdatesAutomatically();
 
 private:
-    AppController();
-    ~AppController() override;
+    // What the parts ask of the controller.
+    bool hasOpenAlert() const override { return _state.hasOpenAlert(); }
+    void alertWillOpen() override { _state.alertOpened(); }
+    void alertDidEnd() override { _alertDidEnd(); }
+    void activateApplication() override { _activateApplication(); }
+    KeyCombo activationHotKey() const override;
+    std::optional<HotKeyFailure> activationHotKeyFailure() const override;
 
     void _buildMainWindow();
     void _setSearchString(const QString &string);
@@ -164,17 +178,9 @@ private:
     void _centerMainWindow(int width, int height);
     void _followInDesktopShortcuts(const KeyCombo &hotKey);
     void _activateApplication();
-    /// "New Version Available!"; true when the user chose to visit the web site.
-    bool _runNewVersionAlert();
-    /// An update check's "OK" alert; true when the user chose to visit the web site instead.
-    bool _runReportAlert(const QString &title, const QString &message);
     void _hideSecondaryWindows();
-    void _showSplashScreen();
     /// Opens the pane in the preferences host, then asks it for `tab`.
     void _openPreferencePane(const QString &tab);
-    /// The share prompt or the splash, once launched, with the launch check done and no alert
-    /// open.
-    void _greetWhenDue();
     void _alertDidEnd();
     /// Searches the field's text again once the first index of the contacts is in.
     void _searchIndexChanged();
@@ -182,27 +188,17 @@ private:
     /// What the status line says while there is no search.
     QString _idleStatusText() const;
     void _applySearchOptions();
-    int _matchCount() const;
 
+    SearchWindowState _state;
     std::unique_ptr<FramelessWindow> _mainWindow;
     std::unique_ptr<LargeTypeWindow> _largeTypeWindow;
-    std::unique_ptr<SplashWindow> _splashWindow;
     SearchPanel *_panel = nullptr;
     MatchesTableModel *_matchesModel = nullptr;
     std::unique_ptr<RKAddressBook> _rkAddressBook;
-    std::unique_ptr<VersionChecker> _versionChecker;
-    ControlNotifications *_controlNotifications;
-    std::optional<QList<PersonPtr>> _matchingPersons;
-    int _currentPersonIndex = 0;
-    bool _showingPerson = false;
-    bool _matchesTableIsVisible = true;
-    int _numAlertPanel = 0;
-    bool _launchCheckPending = false;
-    bool _greetingDue = false;
-    bool _applicationActive = false;
-    bool _switchingWindows = false;
-    /// Whether the application had the focus since the search window was last brought up.
-    bool _activeSinceShown = false;
+    UpdateCheck *_updateCheck = nullptr;
+    LaunchGreeter *_greeter = nullptr;
+    VonageDialer *_dialer = nullptr;
+    // Set while showSearchWindow() runs: a press meanwhile does nothing more.
     bool _showingSearchWindow = false;
-    bool _searchWhenIndexIsIn = true;
+    ControlNotifications *_controlNotifications = nullptr;
 };

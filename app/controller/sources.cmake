@@ -1,6 +1,11 @@
 # SPDX-License-Identifier: MIT
 target_sources(BriskoApp PRIVATE
   controller/AppController.cpp controller/AppController.h
+  controller/ControllerHost.h
+  controller/LaunchGreeter.cpp controller/LaunchGreeter.h
   controller/MatchesTableModel.cpp controller/MatchesTableModel.h
   controller/SearchField.cpp controller/SearchField.h
-  controller/SearchPanel.cpp controller/SearchPanel.h)
+  controller/SearchPanel.cpp controller/SearchPanel.h
+  controller/SearchWindowState.cpp controller/SearchWindowState.h
+  controller/UpdateCheck.cpp controller/UpdateCheck.h
+  controller/VonageDialer.cpp controller/VonageDialer.h)

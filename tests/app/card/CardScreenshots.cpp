@@ -90,7 +90,7 @@ TEST(CardScreenshots, RichCardCompanyCardRowMenuAndLargeType)
     file.close();
     Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
     AddressBook::setSourcePaths({path});
-    AppController &controller = AppController::sharedController();
+    AppController controller;
     controller.awakeFromNib();
     UserDefaults &defaults = UserDefaults::standardUserDefaults();
     defaults.setBool(false, DefShowSplash);

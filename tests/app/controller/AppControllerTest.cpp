@@ -50,8 +50,9 @@
 
 namespace {
 
-/// The controller, its address book and its settings live for the whole process, so the
-/// whole binary shares one temporary home and one copy of the fixture address book.
+/// The address book and the settings live for the whole process, so the whole binary shares one
+/// bus, one temporary home and one copy of the fixture address book; each test launches a
+/// controller of its own.
 class ControllerEnvironment final : public ::testing::Environment
 {
 public:
@@ -70,18 +71,8 @@ public:
             QFile::copy(fixtures.filePath(name), contacts + QLatin1Char('/') + name);
         AddressBook::setSourcePaths({contacts});
 
-        // The version checker keeps the host it was made with: the site is a loopback one.
         site = std::make_unique<LoopbackHttpServer>();
         ASSERT_TRUE(site->isListening());
-        RKWebsite::setHostname(QString::fromLatin1(site->address().mid(7)));
-        AppController &controller = AppController::sharedController();
-        RKWebsite::setHostname(QString());
-        controller.awakeFromNib();
-        UserDefaults::standardUserDefaults().setBool(false, DefShowSplash);
-        controller.applicationDidFinishLaunching();
-        // The contacts load in the background; every test here starts once they are in.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return controller.rkAddressBook().hasIndex(); }, 10000))
-            << "the contacts were not in within 10 s";
     }
 
     // Environments end after the application object; the bus's process must end before,
@@ -101,6 +92,22 @@ public:
 ControllerEnvironment *environment = static_cast<ControllerEnvironment *>(
     ::testing::AddGlobalTestEnvironment(new ControllerEnvironment));
 
+/// A controller launched as `main` launches it, with no greeting to wait for.
+std::unique_ptr<AppController> launchedController()
+{
+    // The version checker keeps the host it was made with: the site is a loopback one.
+    RKWebsite::setHostname(QString::fromLatin1(environment->site->address().mid(7)));
+    auto controller = std::make_unique<AppController>();
+    RKWebsite::setHostname(QString());
+    controller->awakeFromNib();
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    defaults.setBool(false, DefShowSplash);
+    // Activations add up over the tests; past a hundred the share prompt would greet a launch.
+    defaults.setBool(true, DefHasPromptedToShare);
+    controller->applicationDidFinishLaunching();
+    return controller;
+}
+
 QStringList displayNames(const QList<PersonPtr> &persons)
 {
     QStringList names;
@@ -114,9 +121,9 @@ class SearchWindow : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // Every test starts from a hidden window with an empty search.
-        field()->clear();
-        controller.hideAllWindows();
+        // The contacts load in the background; every test here starts once they are in.
+        ASSERT_TRUE(waitUntil([this] { return controller.rkAddressBook().hasIndex(); }))
+            << "the contacts were not in within 10 s";
         ASSERT_FALSE(window()->isVisible());
         ASSERT_FALSE(controller.isShowingPerson());
     }
@@ -148,7 +155,8 @@ protected:
                                             : QStringList();
     }
 
-    AppController &controller = AppController::sharedController();
+    std::unique_ptr<AppController> launched = launchedController();
+    AppController &controller = *launched;
 };
 
 const QStringList kSmiths = {QStringLiteral("Ann Smith"), QStringLiteral("Anna Smithers"),
@@ -573,17 +581,6 @@ TEST_F(SearchWindow, ReopeningShowsTheWindowOnlyWhenNoneIsVisible)
     EXPECT_FALSE(window()->isVisible());
 }
 
-TEST(LaunchGreeting, SharePromptAfterAHundredActivationsOnceAndNeverWithTheSplash)
-{
-    using G = AppController::LaunchGreeting;
-    EXPECT_EQ(AppController::launchGreeting(101, false, true), G::SharePrompt);
-    EXPECT_EQ(AppController::launchGreeting(101, false, false), G::SharePrompt);
-    EXPECT_EQ(AppController::launchGreeting(100, false, true), G::Splash);
-    EXPECT_EQ(AppController::launchGreeting(101, true, true), G::Splash);
-    EXPECT_EQ(AppController::launchGreeting(101, true, false), G::Nothing);
-    EXPECT_EQ(AppController::launchGreeting(0, false, false), G::Nothing);
-}
-
 /// Presses the button titled `title` on the next modal panel, and notes what the panel said.
 struct PanelAnswer
 {
@@ -1002,42 +999,36 @@ TEST_F(SearchWindow, AskingForTheApplicationWhileAnAlertIsOpenBringsTheAlertForw
     controller.versionChecker().clearCache();
 }
 
-TEST_F(SearchWindow, TheAutomaticCheckAlertsOnlyWhenDueAndNewer)
+TEST(ControllerLifetime, AnEndedControllerLeavesNoHotKeyNorWindowNorPendingCallBehind)
 {
-    auto recording = std::make_unique<RecordingWorkspace>();
-    RecordingWorkspace *workspace = recording.get();
-    Workspace::setShared(std::move(recording));
-    LoopbackHttpServer &site = *environment->site;
-    UserDefaults &defaults = UserDefaults::standardUserDefaults();
-    const QDate pinned(2026, 12, 8);
-    controller.versionChecker().setToday(pinned);
-    const qint64 today = VersionChecker::dayNumber(pinned);
-    defaults.setBool(true, DefAutoVersionCheck);
-    site.setAnswer(200, "404");
-    controller.versionChecker().clearCache();
-
-    defaults.setInteger(today + 1, DefNextCheckVersionDay);
-    controller._checkForUpdatesAutomatically();
+    HotKeyCenter *center = HotKeyCenter::sharedCenter();
+    const qsizetype windowsBefore = QApplication::topLevelWidgets().size();
+    {
+        const std::unique_ptr<AppController> controller = launchedController();
+        EXPECT_EQ(&AppController::sharedController(), controller.get());
+        EXPECT_EQ(center->allNames(), QStringList{QStringLiteral("HotKey")});
+        controller->showSearchWindow();
+        controller->showStringInLargeType(QStringLiteral("x"));
+        // A loss of focus is looked at once the event loop turns, by then without a controller.
+        Q_EMIT qApp->applicationStateChanged(Qt::ApplicationInactive);
+    }
     QCoreApplication::processEvents();
-    EXPECT_EQ(defaults.integerForKey(DefNextCheckVersionDay), today + 1) << "not due yet";
+    EXPECT_TRUE(center->allNames().isEmpty()) << "the hot key outlived its controller";
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
 
-    defaults.setInteger(today, DefNextCheckVersionDay);
-    PanelAnswer due;
-    answerNextPanel(QStringLiteral("Visit Website"), &due);
-    controller._checkForUpdatesAutomatically();
-    ASSERT_TRUE(waitUntil([&due] { return !due.text.isEmpty(); }));
-    EXPECT_EQ(due.text, QStringLiteral("New Version Available!"));
-    EXPECT_EQ(due.buttons, (QStringList{QStringLiteral("Visit Website"), QStringLiteral("Later")}));
-    EXPECT_EQ(defaults.integerForKey(DefNextCheckVersionDay), today + 7);
-    ASSERT_TRUE(waitUntil([workspace] { return !workspace->requests.isEmpty(); }));
-    EXPECT_EQ(workspace->requests.first().target,
-              RKWebsite::homePageAddress() + QStringLiteral("brisko"));
+    // The next launch starts as the first did.
+    const std::unique_ptr<AppController> again = launchedController();
+    EXPECT_EQ(center->allNames(), QStringList{QStringLiteral("HotKey")});
+    again->showSearchWindow();
+    EXPECT_TRUE(again->mainWindow()->isVisible());
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
+}
 
-    defaults.removeObjectForKey(DefAutoVersionCheck);
-    site.setAnswer(200, QByteArray());
-    controller.versionChecker().clearCache();
-    controller.versionChecker().setToday(QDate());
-    Workspace::setShared(nullptr);
+TEST(ControllerLifetime, ASecondControllerWhileOneLivesIsRefused)
+{
+    const std::unique_ptr<AppController> first = launchedController();
+    EXPECT_DEATH({ AppController second; }, "a second application controller");
+    EXPECT_EQ(&AppController::sharedController(), first.get());
 }
 
 } // namespace

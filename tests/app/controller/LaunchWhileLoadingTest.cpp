@@ -43,10 +43,10 @@ public:
         AddressBook::setSourcePaths({contacts});
         AddressBook::setLoadStartObserver([] { loadMayGo.acquire(); });
 
-        AppController &controller = AppController::sharedController();
-        controller.awakeFromNib();
+        controller = std::make_unique<AppController>();
+        controller->awakeFromNib();
         UserDefaults::standardUserDefaults().setBool(false, DefShowSplash);
-        controller.applicationDidFinishLaunching();
+        controller->applicationDidFinishLaunching();
     }
 
     void TearDown() override
@@ -54,22 +54,24 @@ public:
         loadMayGo.release(100);
         AddressBook::sharedAddressBook().waitForLoad();
         AddressBook::setLoadStartObserver({});
+        controller.reset();
         DistributedNotificationCenter::defaultCenter().flush();
         bus.reset();
     }
 
     std::unique_ptr<PrivateSessionBus> bus;
     std::unique_ptr<TemporaryHome> home;
+    std::unique_ptr<AppController> controller;
 };
 
-::testing::Environment *const environment =
-    ::testing::AddGlobalTestEnvironment(new HeldBackLoadEnvironment);
+HeldBackLoadEnvironment *const environment = static_cast<HeldBackLoadEnvironment *>(
+    ::testing::AddGlobalTestEnvironment(new HeldBackLoadEnvironment));
 
 } // namespace
 
 TEST(LaunchWhileLoading, TheHotKeyWorksAtOnceAndWhatIsTypedMeanwhileIsSearchedOnceTheContactsAreIn)
 {
-    AppController &controller = AppController::sharedController();
+    AppController &controller = *environment->controller;
     ASSERT_TRUE(AddressBook::sharedAddressBook().isLoading());
     EXPECT_TRUE(HotKeyCenter::sharedCenter()->keyComboForName(QStringLiteral("HotKey")).has_value())
         << "the launch waited for the contacts before taking the hot key";

@@ -20,7 +20,7 @@ int main(int argc, char **argv)
         sources.append(QString::fromLocal8Bit(argv[i]));
     AddressBook::setSourcePaths(sources);
 
-    AppController &controller = AppController::sharedController();
+    AppController controller;
     controller.awakeFromNib();
     controller.applicationDidFinishLaunching();
     controller.showSearchWindow();

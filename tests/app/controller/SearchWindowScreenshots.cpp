@@ -32,7 +32,7 @@ TEST(SearchWindowScreenshots, CollapsedWithCountAndExpandedWithCard)
     Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
     AddressBook::setSourcePaths(
         {QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Resources/SampleContacts")});
-    AppController &controller = AppController::sharedController();
+    AppController controller;
     controller.awakeFromNib();
     UserDefaults::standardUserDefaults().setBool(false, DefShowSplash);
     controller.applicationDidFinishLaunching();
