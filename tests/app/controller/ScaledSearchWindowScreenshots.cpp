@@ -15,6 +15,7 @@
 #include "controller/SearchPanel.h"
 #include "core/Bundle.h"
 #include "notifications/DistributedNotificationCenter.h"
+#include "search/RKAddressBook.h"
 #include "settings/UserDefaults.h"
 #include "support/TestProcesses.h"
 #include "utility/Contrast.h"
@@ -33,11 +34,10 @@ namespace {
 // Read by Qt when the application object is made, after every static object of the program.
 // Without a display, the offscreen platform gets a full HD screen (960 by 540 at twice the
 // scale), as its own screen is too small for the window at that scale.
-const bool kTwiceTheScale =
-    qputenv("QT_SCALE_FACTOR", "2") &&
-    (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-     qputenv("QT_QPA_PLATFORM",
-             "offscreen:configfile=" BRISKO_SOURCE_DIR "/tests/app/chrome/TwoScreens.json"));
+const bool kTwiceTheScale = qputenv("QT_SCALE_FACTOR", "2") &&
+                            (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+                             qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" BRISKO_SOURCE_DIR
+                                                        "/tests/app/chrome/TwoScreens.json"));
 
 /// Where `widget` lies in a grab of its window, in the grab's pixels.
 QRect inGrab(const QWidget *widget, const QRect &area, qreal ratio)
@@ -98,11 +98,16 @@ QPalette darkTheme()
 {
     QPalette palette;
     for (const auto &[role, rgb] : std::initializer_list<std::pair<QPalette::ColorRole, QRgb>>{
-             {QPalette::Window, 0x353535}, {QPalette::WindowText, 0xffffff},
-             {QPalette::Base, 0x2a2a2a}, {QPalette::Text, 0xffffff},
-             {QPalette::Button, 0x353535}, {QPalette::ButtonText, 0xffffff},
-             {QPalette::Mid, 0x5a5a5a}, {QPalette::Link, 0x2a82da},
-             {QPalette::Highlight, 0x2a82da}, {QPalette::HighlightedText, 0xffffff}})
+             {QPalette::Window, 0x353535},
+             {QPalette::WindowText, 0xffffff},
+             {QPalette::Base, 0x2a2a2a},
+             {QPalette::Text, 0xffffff},
+             {QPalette::Button, 0x353535},
+             {QPalette::ButtonText, 0xffffff},
+             {QPalette::Mid, 0x5a5a5a},
+             {QPalette::Link, 0x2a82da},
+             {QPalette::Highlight, 0x2a82da},
+             {QPalette::HighlightedText, 0xffffff}})
         palette.setColor(role, QColor(rgb));
     return palette;
 }
@@ -119,10 +124,12 @@ TEST(ScaledSearchWindowScreenshots, LargeFontsAtTwiceTheScaleAndADarkThemeCutNot
     Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
     AddressBook::setSourcePaths(
         {QStringLiteral(BRISKO_APP_BUNDLE_PATH "/Contents/Resources/SampleContacts")});
-    AppController &controller = AppController::sharedController();
+    AppController controller;
     controller.awakeFromNib();
     UserDefaults::standardUserDefaults().setBool(false, DefShowSplash);
     controller.applicationDidFinishLaunching();
+    // The contacts load in the background; the search below is of a loaded book.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.rkAddressBook().hasIndex(); }, 10000));
 
     QWidget *window = controller.mainWindow();
     controller.showSearchWindow();
@@ -161,8 +168,7 @@ TEST(ScaledSearchWindowScreenshots, LargeFontsAtTwiceTheScaleAndADarkThemeCutNot
     const QImage dark = Screenshot::grabbed(*window);
     checkTexts(dark);
     const QRect body = inGrab(card->bodyBox(), card->bodyBox()->rect(), dark.devicePixelRatio());
-    EXPECT_LT(Contrast::luminance(QColor(dark.pixel(body.right() - 4, body.bottom() - 4))),
-              0.1)
+    EXPECT_LT(Contrast::luminance(QColor(dark.pixel(body.right() - 4, body.bottom() - 4))), 0.1)
         << "the card stayed light";
     save(dark, QStringLiteral("search-window-card-dark.png"));
 
