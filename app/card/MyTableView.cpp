@@ -38,8 +38,7 @@ int MyTableView::selectedRow() const
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-void MyTableView::selectionChanged(const QItemSelection &selected,
-                                   const QItemSelection &deselected)
+void MyTableView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
 {
     QListView::selectionChanged(selected, deselected);
     Q_EMIT selectedRowChanged(selectedRow());
@@ -49,8 +48,7 @@ void MyTableView::changeEvent(QEvent *event)
 {
     QListView::changeEvent(event);
     // The list shares the window's background, which follows the theme.
-    if (event->type() != QEvent::ApplicationPaletteChange &&
-        event->type() != QEvent::PaletteChange)
+    if (event->type() != QEvent::ApplicationPaletteChange && event->type() != QEvent::PaletteChange)
         return;
     const QColor base = WindowAppearance::searchWindowBackgroundColor();
     if (palette().color(QPalette::Active, QPalette::Base) == base)

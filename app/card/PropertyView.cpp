@@ -415,9 +415,7 @@ void PropertyView::paintEvent(QPaintEvent *)
 
     const QFont font = valueFont(_isWebRow());
     painter.setFont(font);
-    painter.setPen(_isWebRow() ? colors.link
-                   : _highlight ? colors.highlightedValue
-                                : colors.value);
+    painter.setPen(_isWebRow() ? colors.link : _highlight ? colors.highlightedValue : colors.value);
     const QRectF valueArea = _inQt(_valueRect);
     if (_wrapWidth > 0)
         CardText::drawWrapped(painter, valueArea.topLeft(), _shownValue, font, _wrapWidth);

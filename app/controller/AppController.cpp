@@ -678,8 +678,8 @@ void AppController::_reloadMatchesTable()
 
 void AppController::_centerMainWindow(int width, int height)
 {
-    WindowExtras::centerWithSize(_mainWindow.get(),
-                                 QSizeF(width, height + _panel->extraHeight()), kWindowPadding);
+    WindowExtras::centerWithSize(_mainWindow.get(), QSizeF(width, height + _panel->extraHeight()),
+                                 kWindowPadding);
 }
 
 void AppController::_hideSecondaryWindows()

@@ -38,8 +38,8 @@ Choice choose(const QStringList &requested)
     }
     choice.roots = requested;
     if (choice.roots.isEmpty()) {
-        const QStringList pieces = qEnvironmentVariable("BRISKO_ADDRESS_BOOK")
-                                       .split(QLatin1Char(':'), Qt::SkipEmptyParts);
+        const QStringList pieces =
+            qEnvironmentVariable("BRISKO_ADDRESS_BOOK").split(QLatin1Char(':'), Qt::SkipEmptyParts);
         for (const QString &piece : pieces)
             choice.roots.append(ShellPath::expanded(piece));
     }

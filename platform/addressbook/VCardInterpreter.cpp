@@ -138,7 +138,8 @@ void VCardInterpreter::fill(Person::Builder &builder)
             if (p.is("EMAIL")) {
                 const Text address = withoutScheme(decodeText(p), QLatin1String("mailto:"));
                 if (!isBlank(address))
-                    _addLabeled(builder, Kind::Email, p, address, placeLabel(p, StoredLabel::Other));
+                    _addLabeled(builder, Kind::Email, p, address,
+                                placeLabel(p, StoredLabel::Other));
             }
             break;
         case 'u':

@@ -84,8 +84,7 @@ protected:
     QProcessEnvironment environment() const
     {
         QProcessEnvironment environment = display.environment();
-        environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"),
-                           QStringLiteral("1"));
+        environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
         return environment;
     }
 
@@ -106,22 +105,22 @@ protected:
     bool heardDescription(const QString &description)
     {
         return client
-            ->waitForEvent(QStringLiteral("object:property-change:accessible-description"),
-                          [&](const AccessibleNode &source) {
-                              return source.description == description;
-                          },
-                          Heard)
+            ->waitForEvent(
+                QStringLiteral("object:property-change:accessible-description"),
+                [&](const AccessibleNode &source) { return source.description == description; },
+                Heard)
             .has_value();
     }
 
     bool heardFocus(const QString &role, const QString &name)
     {
         return client
-            ->waitForEvent(QStringLiteral("focus:"),
-                          [&](const AccessibleNode &source) {
-                              return source.role == role && source.name == name;
-                          },
-                          Heard)
+            ->waitForEvent(
+                QStringLiteral("focus:"),
+                [&](const AccessibleNode &source) {
+                    return source.role == role && source.name == name;
+                },
+                Heard)
             .has_value();
     }
 
@@ -162,8 +161,8 @@ protected:
 
     bool key(const QString &keys)
     {
-        return display.xdotool({QStringLiteral("key"), QStringLiteral("--delay"),
-                                QStringLiteral("60"), keys});
+        return display.xdotool(
+            {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60"), keys});
     }
 
     TemporaryHome home;
@@ -194,15 +193,13 @@ TEST_F(AccessibilityTest, TheSearchWindowNamesItsPartsAndSaysWhatChanges)
 
     // Brought up, the window hands the keyboard to the field, which Orca reads by its name.
     ASSERT_EQ(run(Ctl, {QStringLiteral("show")}), 0);
-    EXPECT_TRUE(heardFocus(QStringLiteral("text"), QStringLiteral("Search contacts")))
-        << heard();
+    EXPECT_TRUE(heardFocus(QStringLiteral("text"), QStringLiteral("Search contacts"))) << heard();
 
     // The count is said as the status line shows it.
     ASSERT_TRUE(display.xdotool({QStringLiteral("type"), QStringLiteral("Q")}));
     EXPECT_TRUE(heardDescription(QStringLiteral("2 matches"))) << heard();
-    QList<AccessibleNode> nodes = treeShowing(QStringLiteral("Brisko"),
-                                              QStringLiteral("status bar"),
-                                              QStringLiteral("2 matches"));
+    QList<AccessibleNode> nodes = treeShowing(
+        QStringLiteral("Brisko"), QStringLiteral("status bar"), QStringLiteral("2 matches"));
     EXPECT_TRUE(contains(nodes, QStringLiteral("status bar"), QStringLiteral("2 matches")))
         << described(nodes);
 
@@ -273,9 +270,9 @@ TEST_F(AccessibilityTest, ThePaneIsNamedAndWorkedFromTheKeyboardAlone)
     // Tab walks the General tab in reading order, each stop named as it takes the focus.
     const QStringList general = tabTo(QStringLiteral("Check Now"), 10);
     qsizetype at = 0;
-    for (const char *name : {"Start Brisko", "Change Hot Key…", "Start Brisko at login",
-                             "Show splash at launch", "Check for updates automatically",
-                             "Check Now"}) {
+    for (const char *name :
+         {"Start Brisko", "Change Hot Key…", "Start Brisko at login", "Show splash at launch",
+          "Check for updates automatically", "Check Now"}) {
         at = general.indexOf(QString::fromUtf8(name), at);
         EXPECT_GE(at, 0) << name << " not reached in order: "
                          << general.join(QStringLiteral(" | ")).toStdString();
@@ -287,12 +284,12 @@ TEST_F(AccessibilityTest, ThePaneIsNamedAndWorkedFromTheKeyboardAlone)
     const QStringList preferences = tabTo(QStringLiteral("Dial through Vonage"), 14);
     ASSERT_EQ(preferences.value(preferences.size() - 1), QStringLiteral("Dial through Vonage"))
         << preferences.join(QStringLiteral(" | ")).toStdString();
-    for (const char *name : {"Card header colour", "Name colour", "Company line colour",
-                             "Large type text colour", "Large type background colour",
-                             "Hide advert"})
+    for (const char *name :
+         {"Card header colour", "Name colour", "Company line colour", "Large type text colour",
+          "Large type background colour", "Hide advert"})
         EXPECT_TRUE(preferences.contains(QString::fromUtf8(name)))
-            << name << " never had the focus: "
-            << preferences.join(QStringLiteral(" | ")).toStdString();
+            << name
+            << " never had the focus: " << preferences.join(QStringLiteral(" | ")).toStdString();
 
     // Space on the switch asks for the account in a sheet, whose field has the keyboard;
     // Escape closes it and hands the keyboard back.

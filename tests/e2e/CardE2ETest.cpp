@@ -159,7 +159,7 @@ TEST_F(CardE2ETest, ARightClickOnAnEmailRowCopiesTheAddress)
     ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Down"),
                          QStringLiteral("Return")}));
     EXPECT_TRUE(waitUntil([this] { return clipboard() == QStringLiteral("zora@lighthouse.test"); },
-                           Timeout))
+                          Timeout))
         << "the clipboard holds \"" << qPrintable(clipboard()) << '"';
 }
 
@@ -168,8 +168,8 @@ TEST_F(CardE2ETest, AClickOnAPhoneNumberShowsItInLargeType)
     const std::optional<QPoint> window = showCardOf(QStringLiteral("quixley"));
     ASSERT_TRUE(window) << "the card did not open: " << qPrintable(app->standardError());
     ASSERT_TRUE(click(rowPoint(*window, 0, PropertyView::kValueX + 10), QStringLiteral("1")));
-    EXPECT_TRUE(waitUntil(
-        [this] { return !visibleWindow(QStringLiteral("Large Type")).isEmpty(); }, Timeout))
+    EXPECT_TRUE(waitUntil([this] { return !visibleWindow(QStringLiteral("Large Type")).isEmpty(); },
+                          Timeout))
         << "no large type window after a click on the number";
     EXPECT_TRUE(visibleWindow(QStringLiteral("Brisko")).isEmpty())
         << "the search window stayed in front of the large type";

@@ -37,8 +37,9 @@ protected:
         QProcessEnvironment environment = session.environment();
         // The samples by name: the expected files beside them hold no cards.
         environment.insert(QStringLiteral("BRISKO_ADDRESS_BOOK"),
-                           QStringLiteral(BRISKO_TEST_DATA_DIR "/vcards/broken.vcf:"
-                                          BRISKO_TEST_DATA_DIR "/vcards/quoted-parameters.vcf"));
+                           QStringLiteral(BRISKO_TEST_DATA_DIR
+                                          "/vcards/broken.vcf:" BRISKO_TEST_DATA_DIR
+                                          "/vcards/quoted-parameters.vcf"));
         environment.insert(QStringLiteral("QT_LOGGING_RULES"),
                            QStringLiteral("brisko.launch.info=true"));
         if (!platform.isEmpty())

@@ -199,12 +199,15 @@ TEST(HotKeyRecorder, ARecordedKeyIsStoredShownAndAnsweredAtOnce)
     EXPECT_FALSE(isFreeToGrab(display, KKeysym, XCB_MOD_MASK_4 | XCB_MOD_MASK_SHIFT))
         << "the application does not hold Shift+Super+K";
     ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("super+shift+k")}));
-    EXPECT_TRUE(waitUntil([] {
-        ChildProcess search(QStringLiteral("xdotool"),
-                            {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                             QStringLiteral("--name"), QStringLiteral("^Brisko$")});
-        return search.waitForFinished(Timeout) && search.exitCode() == 0;
-    }, Timeout)) << "Shift+Super+K did not bring the search window up";
+    EXPECT_TRUE(waitUntil(
+        [] {
+            ChildProcess search(QStringLiteral("xdotool"),
+                                {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), QStringLiteral("^Brisko$")});
+            return search.waitForFinished(Timeout) && search.exitCode() == 0;
+        },
+        Timeout))
+        << "Shift+Super+K did not bring the search window up";
 
     DistributedNotificationCenter::defaultCenter().postNotification(
         ControlCommands::NotificationName, ControlCommands::Shutdown);

@@ -141,8 +141,8 @@ TEST(HostAndApplication, AnApplicationStartedElsewhereShowsAsRunning)
     ASSERT_TRUE(waitUntil([&] { return shown; }, Timeout));
     auto *runState = host.window()->findChild<QLabel *>(QStringLiteral("appRunStateLabel"));
     ASSERT_NE(runState, nullptr);
-    EXPECT_TRUE(waitUntil(
-        [&] { return runState->text() == QLatin1String("Brisko is running"); }, Timeout))
+    EXPECT_TRUE(
+        waitUntil([&] { return runState->text() == QLatin1String("Brisko is running"); }, Timeout))
         << qPrintable(runState->text());
 }
 
@@ -259,11 +259,14 @@ TEST_F(HostProcess, TheAboutMenuItemBringsTheHostUpOnTheAboutTab)
     // The hot key, then the menu button at the right of the search field.
     ASSERT_TRUE(display.xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+space")}));
     QStringList search;
-    ASSERT_TRUE(waitUntil([&] {
-        search = xdotoolSearch({QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                QStringLiteral("^Brisko$")});
-        return search.size() == 1;
-    }, Timeout)) << "the search window did not come up";
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            search = xdotoolSearch({QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                    QStringLiteral("^Brisko$")});
+            return search.size() == 1;
+        },
+        Timeout))
+        << "the search window did not come up";
     ChildProcess geometry(
         QStringLiteral("xdotool"),
         {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), search.first()},
@@ -282,11 +285,14 @@ TEST_F(HostProcess, TheAboutMenuItemBringsTheHostUpOnTheAboutTab)
         display.xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x),
                          QString::number(y), QStringLiteral("click"), QStringLiteral("1")}));
     // The menu is up once a second window of the application shows.
-    ASSERT_TRUE(waitUntil([&] {
-        return xdotoolSearch({QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                              QString::number(application.process().processId())})
-                   .size() >= 2;
-    }, Timeout)) << "the menu did not pop up";
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            return xdotoolSearch({QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                  QString::number(application.process().processId())})
+                       .size() >= 2;
+        },
+        Timeout))
+        << "the menu did not pop up";
     ASSERT_TRUE(
         display.xdotool({QStringLiteral("key"), QStringLiteral("Down"), QStringLiteral("Return")}));
 
@@ -299,11 +305,14 @@ TEST_F(HostProcess, TheAboutMenuItemBringsTheHostUpOnTheAboutTab)
     // is the one shown.
     QFile opened(home.path() + QStringLiteral("/opened"));
     const QString window = hostWindows().value(0);
-    EXPECT_TRUE(waitUntil([&] {
-        display.xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
-        display.xdotool({QStringLiteral("key"), QStringLiteral("alt+w")});
-        return waitUntil([&] { return opened.exists(); }, 1000);
-    }, Timeout)) << "the About tab is not the one shown";
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            display.xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
+            display.xdotool({QStringLiteral("key"), QStringLiteral("alt+w")});
+            return waitUntil([&] { return opened.exists(); }, 1000);
+        },
+        Timeout))
+        << "the About tab is not the one shown";
     ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
     EXPECT_EQ(opened.readAll(), QByteArray("http://www.ambertide.com/\n"));
 }

@@ -83,14 +83,12 @@ TEST_F(Pane, RunStateFollowsRequestsAndAnnouncements)
         }
         // The pane's green, darkened only as far as the theme's window colour needs to read.
         const QColor shown = label->palette().color(QPalette::WindowText);
-        const QColor color =
-            s.green ? Contrast::readable(QColor::fromRgbF(0.1f, 0.75f, 0.1f),
-                                         label->palette().color(QPalette::Window))
-                    : QColor(Qt::black);
+        const QColor color = s.green ? Contrast::readable(QColor::fromRgbF(0.1f, 0.75f, 0.1f),
+                                                          label->palette().color(QPalette::Window))
+                                     : QColor(Qt::black);
         EXPECT_EQ(label->text(), QString::fromLatin1(s.state)) << "step " << step;
         EXPECT_EQ(shown, color) << "step " << step;
-        EXPECT_GE(Contrast::ratio(shown, label->palette().color(QPalette::Window)),
-                  Contrast::kText)
+        EXPECT_GE(Contrast::ratio(shown, label->palette().color(QPalette::Window)), Contrast::kText)
             << "step " << step;
         EXPECT_EQ(button->text().remove(QLatin1Char('&')), QString::fromLatin1(s.button))
             << "step " << step;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ModalAnswer.h"
+#include "RecordingWorkspace.h"
 #include "TemporaryHome.h"
 #include "WaitUntil.h"
 #include "hotkey/KeyCodeTable.h"
@@ -10,7 +11,6 @@
 #include "notifications/ControlCommands.h"
 #include "notifications/DistributedNotificationCenter.h"
 #include "support/TestProcesses.h"
-#include "RecordingWorkspace.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "RecordingWorkspace.h"
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
 #include "addressbook/VCardReader.h"
@@ -10,7 +11,6 @@
 #include "core/Bundle.h"
 #include "settings/UserDefaults.h"
 #include "settings/UserDefaultsExtras.h"
-#include "RecordingWorkspace.h"
 
 #include <QAccessible>
 #include <QApplication>

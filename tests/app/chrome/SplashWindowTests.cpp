@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
+#include "WaitUntil.h"
 #include "chrome/RoundedRectView.h"
 #include "chrome/SplashWindow.h"
 #include "chrome/WindowAppearance.h"
-#include "WaitUntil.h"
-
 
 #include <gtest/gtest.h>
 

@@ -44,22 +44,40 @@ QList<Theme> themes()
     return {
         {"Fusion light", fusion->standardPalette()},
         // Fusion as dark desktops configure it.
-        {"Fusion dark",
-         themed({{R::Window, 0x353535}, {R::WindowText, 0xffffff}, {R::Base, 0x2a2a2a},
-                 {R::AlternateBase, 0x424242}, {R::Text, 0xffffff}, {R::Button, 0x353535},
-                 {R::ButtonText, 0xffffff}, {R::Mid, 0x5a5a5a}, {R::Link, 0x2a82da},
-                 {R::Highlight, 0x2a82da}, {R::HighlightedText, 0xffffff}})},
+        {"Fusion dark", themed({{R::Window, 0x353535},
+                                {R::WindowText, 0xffffff},
+                                {R::Base, 0x2a2a2a},
+                                {R::AlternateBase, 0x424242},
+                                {R::Text, 0xffffff},
+                                {R::Button, 0x353535},
+                                {R::ButtonText, 0xffffff},
+                                {R::Mid, 0x5a5a5a},
+                                {R::Link, 0x2a82da},
+                                {R::Highlight, 0x2a82da},
+                                {R::HighlightedText, 0xffffff}})},
         // KDE's Breeze and Breeze Dark colour schemes.
-        {"Breeze light",
-         themed({{R::Window, 0xeff0f1}, {R::WindowText, 0x232629}, {R::Base, 0xfcfcfc},
-                 {R::AlternateBase, 0xeff0f1}, {R::Text, 0x232629}, {R::Button, 0xeff0f1},
-                 {R::ButtonText, 0x232629}, {R::Mid, 0xbabcbe}, {R::Link, 0x2980b9},
-                 {R::Highlight, 0x3daee9}, {R::HighlightedText, 0xfcfcfc}})},
-        {"Breeze dark",
-         themed({{R::Window, 0x31363b}, {R::WindowText, 0xeff0f1}, {R::Base, 0x232629},
-                 {R::AlternateBase, 0x31363b}, {R::Text, 0xeff0f1}, {R::Button, 0x31363b},
-                 {R::ButtonText, 0xeff0f1}, {R::Mid, 0x4f5458}, {R::Link, 0x1d99f3},
-                 {R::Highlight, 0x3daee9}, {R::HighlightedText, 0xeff0f1}})},
+        {"Breeze light", themed({{R::Window, 0xeff0f1},
+                                 {R::WindowText, 0x232629},
+                                 {R::Base, 0xfcfcfc},
+                                 {R::AlternateBase, 0xeff0f1},
+                                 {R::Text, 0x232629},
+                                 {R::Button, 0xeff0f1},
+                                 {R::ButtonText, 0x232629},
+                                 {R::Mid, 0xbabcbe},
+                                 {R::Link, 0x2980b9},
+                                 {R::Highlight, 0x3daee9},
+                                 {R::HighlightedText, 0xfcfcfc}})},
+        {"Breeze dark", themed({{R::Window, 0x31363b},
+                                {R::WindowText, 0xeff0f1},
+                                {R::Base, 0x232629},
+                                {R::AlternateBase, 0x31363b},
+                                {R::Text, 0xeff0f1},
+                                {R::Button, 0x31363b},
+                                {R::ButtonText, 0xeff0f1},
+                                {R::Mid, 0x4f5458},
+                                {R::Link, 0x1d99f3},
+                                {R::Highlight, 0x3daee9},
+                                {R::HighlightedText, 0xeff0f1}})},
     };
 }
 
@@ -92,22 +110,20 @@ QList<Pair> textColors(const QPalette &palette)
                   {QStringLiteral("web value"), card.link, shown},
                   {QStringLiteral("label"), card.label, shown}};
     }
-    pairs += {{QStringLiteral("field"), field.color(QPalette::Text), field.color(QPalette::Base)},
-              {QStringLiteral("selected field text"), field.color(QPalette::HighlightedText),
-               field.color(QPalette::Highlight)},
-              {QStringLiteral("chosen match"), list.color(QPalette::HighlightedText),
-               list.color(QPalette::Highlight)},
-              {QStringLiteral("chosen value"), card.highlightedValue,
-               card.highlightedValueBackground},
-              {QStringLiteral("chosen label"), card.highlightedLabel,
-               card.highlightedLabelBackground}};
+    pairs +=
+        {{QStringLiteral("field"), field.color(QPalette::Text), field.color(QPalette::Base)},
+         {QStringLiteral("selected field text"), field.color(QPalette::HighlightedText),
+          field.color(QPalette::Highlight)},
+         {QStringLiteral("chosen match"), list.color(QPalette::HighlightedText),
+          list.color(QPalette::Highlight)},
+         {QStringLiteral("chosen value"), card.highlightedValue, card.highlightedValueBackground},
+         {QStringLiteral("chosen label"), card.highlightedLabel, card.highlightedLabelBackground}};
     AdvertTextView advert;
     advert.setProductId(0);
     for (QTextBlock block = advert.document()->begin(); block.isValid(); block = block.next()) {
         for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
             pairs += {QStringLiteral("advert \"%1\"").arg(fragment.fragment().text()),
-                      fragment.fragment().charFormat().foreground().color(),
-                      QColor(window.rgb())};
+                      fragment.fragment().charFormat().foreground().color(), QColor(window.rgb())};
     }
     return pairs;
 }
@@ -122,8 +138,7 @@ TEST(ThemeContrast, EveryTextReadsOnLightAndDarkThemes)
             const double ratio = Contrast::ratio(pair.text, pair.background);
             EXPECT_GE(ratio, Contrast::kText)
                 << theme.name << ": " << pair.what.toStdString() << ' '
-                << pair.text.name().toStdString() << " on "
-                << pair.background.name().toStdString();
+                << pair.text.name().toStdString() << " on " << pair.background.name().toStdString();
             if (ratio < lowest) {
                 lowest = ratio;
                 lowestWhat = pair.what;

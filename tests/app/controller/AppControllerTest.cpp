@@ -2,6 +2,7 @@
 #include "controller/AppController.h"
 #include "LoopbackHttpServer.h"
 #include "ModalAnswer.h"
+#include "RecordingWorkspace.h"
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
 #include "WaitUntil.h"
@@ -26,7 +27,6 @@
 #include "utility/AdvertTextView.h"
 #include "utility/ClickToCallService.h"
 #include "utility/RKWebsite.h"
-#include "RecordingWorkspace.h"
 
 #include <QApplication>
 #include <QClipboard>

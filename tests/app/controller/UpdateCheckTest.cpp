@@ -2,9 +2,9 @@
 #include "controller/UpdateCheck.h"
 #include "ControllerPartTest.h"
 #include "ModalAnswer.h"
+#include "RecordingWorkspace.h"
 #include "WaitUntil.h"
 #include "utility/RKWebsite.h"
-#include "RecordingWorkspace.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

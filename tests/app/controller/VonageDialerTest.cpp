@@ -7,7 +7,6 @@
 #include "settings/UserDefaults.h"
 #include "utility/ClickToCallService.h"
 
-
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "helpers/WorkspaceExtras.h"
+#include "RecordingWorkspace.h"
 #include "TemporaryHome.h"
 #include "core/PropertyList.h"
 #include "workspace/Workspace.h"
-#include "RecordingWorkspace.h"
 
 #include <QDir>
 #include <QFile>

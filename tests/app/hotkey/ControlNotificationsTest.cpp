@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "notifications/ControlNotifications.h"
-#include "hotkey/HotKeyCenter.h"
 #include "RecordingHotKeyBackend.h"
+#include "hotkey/HotKeyCenter.h"
 #include "support/PrivateBusTest.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "hotkey/HotKeyCenter.h"
-#include "hotkey/AssertionHandler.h"
 #include "RecordingHotKeyBackend.h"
+#include "hotkey/AssertionHandler.h"
 
 #include <QObject>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "hotkey/HotKeyNotices.h"
+#include "RecordingDesktopNotifier.h"
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
 #include "archive/ObjectArchive.h"
 #include "core/Bundle.h"
 #include "hotkey/StoredHotKey.h"
-#include "RecordingDesktopNotifier.h"
 
 #include <gtest/gtest.h>
 

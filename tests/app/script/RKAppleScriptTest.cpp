@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "script/RKAppleScript.h"
 #include "TemporaryHome.h"
-#include "script/TellApplication.h"
 #include "WaitUntil.h"
+#include "script/TellApplication.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "script/TellApplication.h"
 #include "TemporaryHome.h"
+#include "WaitUntil.h"
 #include "script/RKAppleScript.h"
 #include "script/ShellQuote.h"
-#include "WaitUntil.h"
 
 #include <QDir>
 #include <QFile>

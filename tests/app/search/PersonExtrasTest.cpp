@@ -6,8 +6,8 @@
 #include "TemporaryHome.h"
 #include "addressbook/VCardReader.h"
 
-#include "workspace/Workspace.h"
 #include "RecordingWorkspace.h"
+#include "workspace/Workspace.h"
 
 #include <QDateTime>
 #include <QDir>

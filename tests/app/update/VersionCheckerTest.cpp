@@ -2,11 +2,11 @@
 #include "update/VersionChecker.h"
 #include "LoopbackHttpServer.h"
 #include "ModalAnswer.h"
+#include "RecordingWorkspace.h"
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
 #include "core/Bundle.h"
 #include "settings/UserDefaults.h"
-#include "RecordingWorkspace.h"
 
 #include <QAbstractButton>
 #include <QApplication>

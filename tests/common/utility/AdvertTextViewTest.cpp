@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "utility/AdvertTextView.h"
+#include "RecordingWorkspace.h"
 #include "utility/RKWebsite.h"
 #include "workspace/Workspace.h"
-#include "RecordingWorkspace.h"
 
 #include <QImage>
 #include <QMouseEvent>

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "utility/RKUtility.h"
+#include "RecordingWorkspace.h"
 #include "TemporaryHome.h"
 #include "WaitUntil.h"
 #include "core/Bundle.h"
@@ -7,7 +8,6 @@
 #include "session/SessionInstance.h"
 #include "support/PrivateBusTest.h"
 #include "workspace/Workspace.h"
-#include "RecordingWorkspace.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "utility/RKWebsite.h"
-#include "workspace/Workspace.h"
 #include "RecordingWorkspace.h"
+#include "workspace/Workspace.h"
 
 #include <QRegularExpression>
 #include <QSet>

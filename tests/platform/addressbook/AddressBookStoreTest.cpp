@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "addressbook/AddressBook.h"
 
+#include "ScriptedAddressBookSource.h"
 #include "TemporaryHome.h"
 #include "WaitUntil.h"
 #include "addressbook/VCardReader.h"
-#include "ScriptedAddressBookSource.h"
 #include "core/Bundle.h"
 
 #include <QDir>

@@ -26,10 +26,12 @@ TEST(KhardConfiguration, ReadsThePathOfEveryAddressBookAndNothingElse)
          {QStringLiteral("/with space"), QStringLiteral("/single")}},
         // As khard reads it, a lone CR ends a line: "[addre" CR "ssbooks]" is no section.
         {"lines ended by a CR alone",
-         "[addressbooks]\r[[work]]\rpath = /work\r[general]\r[addre\rssbooks]\r[[old]]\rpath = /old\r",
+         "[addressbooks]\r[[work]]\rpath = /work\r[general]\r[addre\rssbooks]\r[[old]]\rpath = "
+         "/old\r",
          {QStringLiteral("/work")}},
         {"a variable that is not set names no folder",
-         "[addressbooks]\n[[a]]\npath = $BRISKO_KHARD_TEST_UNSET\n", {}},
+         "[addressbooks]\n[[a]]\npath = $BRISKO_KHARD_TEST_UNSET\n",
+         {}},
         {"no address book section", "[general]\npath = /x\n", {}},
         {"not a configuration at all", QByteArray("\0\xff[[\n=\n", 7), {}},
     };

@@ -11,8 +11,8 @@ namespace {
 
 QByteArray card(const char *organization, const char *uid)
 {
-    QByteArray text = QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Same;;;;\r\nORG:") +
-                      organization + "\r\n";
+    QByteArray text =
+        QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Same;;;;\r\nORG:") + organization + "\r\n";
     if (*uid)
         text += QByteArray("UID:") + uid + "\r\n";
     return text + "END:VCARD\r\n";

@@ -11,7 +11,8 @@ using Encoding = Person::Origin::Encoding;
 
 TEST(VCardEncoding, ByteOrderMarksAndTheNulsOfUtf16TellTheEncodingAndEachGivesTheSameText)
 {
-    const QByteArray utf8 = "BEGIN:VCARD\nVERSION:3.0\nN:\xC3\x87" "elik;Zo\xC3\xAB;;;\nEND:VCARD\n";
+    const QByteArray utf8 = "BEGIN:VCARD\nVERSION:3.0\nN:\xC3\x87"
+                            "elik;Zo\xC3\xAB;;;\nEND:VCARD\n";
     const QString text = QString::fromUtf8(utf8);
     const QByteArray utf16LE(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
     QByteArray utf16BE = utf16LE;

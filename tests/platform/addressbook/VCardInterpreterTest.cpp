@@ -39,24 +39,24 @@ QStringList values(const QList<LabeledValue> &list)
 
 TEST(VCardInterpreter, TypesAndGroupedLabelsLabelTheValues)
 {
-    const Person person = interpret(
-        "BEGIN:VCARD\nTEL;TYPE=WORK,FAX:1\nTEL;FAX:2\nTEL;TYPE=cell:3\nTEL;TYPE=pager:4\n"
-        "TEL;TYPE=main:5\nTEL;TYPE=iphone:6\nTEL;TYPE=home:7\nTEL:tel:8\nTEL: \n"
-        "item1.TEL:9\nitem1.X-ABLabel:Barn\nitem2.EMAIL;TYPE=INTERNET,WORK:a@b.c\n"
-        "item2.X-ABLabel:_$!<Other>!$_\nEMAIL;TYPE=home:mailto:d@e.f\nEMAIL:g@h.i\n"
-        "URL:http://home.example\nURL;TYPE=work:http://work.example\nEND:VCARD\n");
+    const Person person =
+        interpret("BEGIN:VCARD\nTEL;TYPE=WORK,FAX:1\nTEL;FAX:2\nTEL;TYPE=cell:3\nTEL;TYPE=pager:4\n"
+                  "TEL;TYPE=main:5\nTEL;TYPE=iphone:6\nTEL;TYPE=home:7\nTEL:tel:8\nTEL: \n"
+                  "item1.TEL:9\nitem1.X-ABLabel:Barn\nitem2.EMAIL;TYPE=INTERNET,WORK:a@b.c\n"
+                  "item2.X-ABLabel:_$!<Other>!$_\nEMAIL;TYPE=home:mailto:d@e.f\nEMAIL:g@h.i\n"
+                  "URL:http://home.example\nURL;TYPE=work:http://work.example\nEND:VCARD\n");
     EXPECT_EQ(values(person.phones()),
               (QStringList{QStringLiteral("_$!<WorkFAX>!$_=1"), QStringLiteral("_$!<HomeFAX>!$_=2"),
                            QStringLiteral("_$!<Mobile>!$_=3"), QStringLiteral("_$!<Pager>!$_=4"),
                            QStringLiteral("_$!<Main>!$_=5"), QStringLiteral("iPhone=6"),
                            QStringLiteral("_$!<Home>!$_=7"), QStringLiteral("_$!<Other>!$_=8"),
                            QStringLiteral("Barn=9")}));
-    EXPECT_EQ(values(person.emails()),
-              (QStringList{QStringLiteral("_$!<Other>!$_=a@b.c"),
-                           QStringLiteral("_$!<Home>!$_=d@e.f"),
-                           QStringLiteral("_$!<Other>!$_=g@h.i")}));
-    EXPECT_EQ(values(person.urls()), (QStringList{QStringLiteral("_$!<HomePage>!$_=http://home.example"),
-                                                  QStringLiteral("_$!<Work>!$_=http://work.example")}));
+    EXPECT_EQ(values(person.emails()), (QStringList{QStringLiteral("_$!<Other>!$_=a@b.c"),
+                                                    QStringLiteral("_$!<Home>!$_=d@e.f"),
+                                                    QStringLiteral("_$!<Other>!$_=g@h.i")}));
+    EXPECT_EQ(values(person.urls()),
+              (QStringList{QStringLiteral("_$!<HomePage>!$_=http://home.example"),
+                           QStringLiteral("_$!<Work>!$_=http://work.example")}));
 }
 
 TEST(VCardInterpreter, CompaniesAndCardsWithTheFormattedNameAlone)
@@ -90,9 +90,9 @@ TEST(VCardInterpreter, CompaniesAndCardsWithTheFormattedNameAlone)
 
 TEST(VCardInterpreter, AddressesTakeTheirExtraLinesAndALabelStandsInOnlyWithoutOne)
 {
-    const Person structured = interpret(
-        "BEGIN:VCARD\nADR;TYPE=work:PO Box 7;Suite 2;1 Main St;Town;ST;12345;Land\n"
-        "LABEL:1 Main St\\nTown\nADR:;;;;;;\nEND:VCARD\n");
+    const Person structured =
+        interpret("BEGIN:VCARD\nADR;TYPE=work:PO Box 7;Suite 2;1 Main St;Town;ST;12345;Land\n"
+                  "LABEL:1 Main St\\nTown\nADR:;;;;;;\nEND:VCARD\n");
     ASSERT_EQ(structured.addresses().size(), 1) << "an empty ADR is no address";
     const QVariantMap work = structured.addresses()[0].value.toMap();
     EXPECT_EQ(structured.addresses()[0].label, QStringLiteral("_$!<Work>!$_"));
@@ -100,7 +100,8 @@ TEST(VCardInterpreter, AddressesTakeTheirExtraLinesAndALabelStandsInOnlyWithoutO
               QStringLiteral("1 Main St\nSuite 2\nPO Box 7"));
     EXPECT_EQ(work[QStringLiteral("ZIP")].toString(), QStringLiteral("12345"));
 
-    const Person labelOnly = interpret("BEGIN:VCARD\nLABEL;TYPE=home:1 Main St\\nTown\nEND:VCARD\n");
+    const Person labelOnly =
+        interpret("BEGIN:VCARD\nLABEL;TYPE=home:1 Main St\\nTown\nEND:VCARD\n");
     ASSERT_EQ(labelOnly.addresses().size(), 1);
     EXPECT_EQ(labelOnly.addresses()[0].label, QStringLiteral("_$!<Other>!$_"));
     EXPECT_EQ(labelOnly.addresses()[0].value.toMap()[QStringLiteral("Street")].toString(),

@@ -22,8 +22,8 @@ QString described(QByteArrayView line)
         encodings.append(QStringLiteral("qp"));
     if (p->base64)
         encodings.append(QStringLiteral("b64"));
-    return QStringList{QString::fromUtf8(p->group), QString::fromUtf8(p->name),
-                       types.join(QLatin1Char(',')), QString::fromUtf8(p->charset),
+    return QStringList{QString::fromUtf8(p->group),      QString::fromUtf8(p->name),
+                       types.join(QLatin1Char(',')),     QString::fromUtf8(p->charset),
                        encodings.join(QLatin1Char(' ')), QString::fromUtf8(p->value)}
         .join(QLatin1Char('|'));
 }
@@ -42,8 +42,7 @@ TEST(VCardProperty, GroupNameParametersAndValueOfEveryVersionsLines)
         {"PHOTO;ENCODING=b;TYPE=PNG:iVBO", "|PHOTO|PNG||b64|iVBO"},
         {"PHOTO;BASE64:iVBO", "|PHOTO|||b64|iVBO"},
         // Quoted parameter values may hold colons and semicolons of their own.
-        {"ADR;LABEL=\"1 Main St;Town: Here\";TYPE=home:;;1 Main St",
-         "|ADR|home|||;;1 Main St"},
+        {"ADR;LABEL=\"1 Main St;Town: Here\";TYPE=home:;;1 Main St", "|ADR|home|||;;1 Main St"},
         {"GEO;VALUE=\"geo:1,2\":geo:1,2", "|GEO||||geo:1,2"},
         {"  N ; TYPE = x :v:w", "|N|x|||v:w"},
         {"a.b.TEL:1", "a.b|TEL||||1"},

@@ -43,8 +43,9 @@ Scanned scan(const QByteArray &text)
 
 TEST(VCardScanner, EveryLineEndAndEveryKindOfFoldGiveTheSameProperties)
 {
-    const QByteArray lf = "BEGIN:VCARD\nVERSION:3.0\nN:Smith;Ann;;;\nNOTE:folded \n with a blank\n"
-                          "\tand a tab\nLABEL;ENCODING=QUOTED-PRINTABLE:soft=\nly joined\nEND:VCARD\n";
+    const QByteArray lf =
+        "BEGIN:VCARD\nVERSION:3.0\nN:Smith;Ann;;;\nNOTE:folded \n with a blank\n"
+        "\tand a tab\nLABEL;ENCODING=QUOTED-PRINTABLE:soft=\nly joined\nEND:VCARD\n";
     QByteArray crlf = lf;
     crlf.replace("\n", "\r\n");
     QByteArray cr = lf;

@@ -24,7 +24,9 @@ TEST(VCardValue, QuotedPrintableCharsetsAndEscapesAreDecoded)
         {"NOTE;QUOTED-PRINTABLE;CHARSET=UTF-8:Caf=C3=A9 =ZZ", "Café =ZZ"},
         {"NOTE:one\\ntwo\\Nthree\\\\four\\,\\;\\:five\\x", "one\ntwo\nthree\\four,;:five\\x"},
         // Latin-1 or Windows-1252 bytes a card does not declare, as old programs wrote them.
-        {"N:\xC7" "elik", "Çelik"},
+        {"N:\xC7"
+         "elik",
+         "Çelik"},
         {"NOTE:\x93quoted\x94", "\u201Cquoted\u201D"},
         {"NOTE;CHARSET=windows-1252:\x80", "€"},
         {"NOTE;CHARSET=no-such-charset:plain", "plain"},
@@ -64,9 +66,9 @@ TEST(VCardValue, TrimmingAndSchemesTreatUnicodeBlanksAsQStringDoes)
     const VCardProperty tel = property("TEL:  tel:+1 555\xE2\x80\x83");
     EXPECT_EQ(VCardValue::trimmed(VCardValue::decodeText(tel)).toString(),
               QStringLiteral("tel:+1 555"));
-    EXPECT_EQ(VCardValue::withoutScheme(VCardValue::decodeText(tel), QLatin1String("tel:"))
-                  .toString(),
-              QStringLiteral("+1 555"));
+    EXPECT_EQ(
+        VCardValue::withoutScheme(VCardValue::decodeText(tel), QLatin1String("tel:")).toString(),
+        QStringLiteral("+1 555"));
     const VCardProperty mail = property("EMAIL:MAILTO:a@b.c");
     EXPECT_EQ(VCardValue::withoutScheme(VCardValue::decodeText(mail), QLatin1String("mailto:"))
                   .toString(),
