@@ -173,7 +173,9 @@ TEST_F(ControlNotificationsTest, AFloodOfRefreshesReloadsTheSettingsOnceBeforeTh
         << "the command after the flood was not answered within 10 s";
     const qsizetype reloads = target.log.count(QStringLiteral("preferenceDidChange"));
     EXPECT_GE(reloads, 1);
-    EXPECT_LT(reloads, 20) << "the settings were read again for each Refresh";
+    // Refreshes arriving together are read once; how many arrive together depends on the
+    // machine's speed (sanitizers, load), so only a reload per Refresh is a fault.
+    EXPECT_LT(reloads, 200) << "the settings were read again for each Refresh";
     // The Refresh waiting when the command came was carried out first.
     EXPECT_EQ(heardObjects().constLast(), ControlCommands::AppDidLaunch);
     EXPECT_TRUE(heardObjects().contains(Marker));
