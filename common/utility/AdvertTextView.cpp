@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 
 AdvertTextView::AdvertTextView(QWidget *parent)
     : QTextBrowser(parent)
@@ -150,11 +151,13 @@ void AdvertTextView::_openLink(const QUrl &url)
 void AdvertTextView::changeEvent(QEvent *event)
 {
     QTextBrowser::changeEvent(event);
-    // The line is written in the theme's colours, so a new theme writes it again.
-    if (event->type() != QEvent::PaletteChange ||
-        _attributes.foreground().color() == palette().color(QPalette::Text))
+    // The line is written in the theme's colours, its link's among them, so a new theme
+    // writes it again, once the style has settled the palette this view ends up with.
+    if (event->type() != QEvent::PaletteChange)
         return;
-    _attributes.setForeground(palette().color(QPalette::Text));
-    if (_productId >= 0)
-        setProductId(_productId);
+    QTimer::singleShot(0, this, [this] {
+        _attributes.setForeground(palette().color(QPalette::Text));
+        if (_productId >= 0)
+            setProductId(_productId);
+    });
 }
