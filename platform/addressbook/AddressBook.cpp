@@ -2,6 +2,7 @@
 #include "addressbook/AddressBook.h"
 
 #include "addressbook/AddressBookSources.h"
+#include "addressbook/FolderCache.h"
 #include "addressbook/FolderWalk.h"
 #include "addressbook/SourceMerge.h"
 #include "addressbook/VCardReader.h"
@@ -16,18 +17,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -40,108 +34,6 @@ QStringList &sourcePathsSetting()
 {
     static QStringList paths;
     return paths;
-}
-
-qint64 nanoseconds(const struct timespec &time)
-{
-    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
-}
-
-enum class ReadResult
-{
-    Read,
-    Unchanged,
-    Missing,
-    Failed,
-};
-
-// Folders stay open while their files are read, so that opening each file does not look
-// its whole path up again.
-class FolderCache
-{
-public:
-    FolderCache() = default;
-    FolderCache(const FolderCache &) = delete;
-    FolderCache &operator=(const FolderCache &) = delete;
-    ~FolderCache()
-    {
-        if (_fd >= 0)
-            ::close(_fd);
-    }
-
-    // Opens `path` relative to its folder; -1 with errno set on failure.
-    int open(const QByteArray &path)
-    {
-        const qsizetype slash = path.lastIndexOf('/');
-        if (slash <= 0)
-            return ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        const QByteArrayView folder = QByteArrayView(path).first(slash);
-        if (_fd < 0 || folder != QByteArrayView(_folder)) {
-            if (_fd >= 0)
-                ::close(_fd);
-            _folder = folder.toByteArray();
-            _fd = ::open(_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        }
-        if (_fd < 0)
-            return ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        return ::openat(_fd, path.constData() + slash + 1, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    }
-
-private:
-    QByteArray _folder;
-    int _fd = -1;
-};
-
-// Opens a file, records its state in `origin` and reads it unless `previous` shows the same
-// state. Opening first and asking the open file saves a second look-up of the path.
-ReadResult readFile(FolderCache &folders, Person::Origin &origin, const Person::Origin *previous,
-                    QByteArray *data, QString *error)
-{
-    const int fd = folders.open(origin.nativePath);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return ReadResult::Missing;
-        *error = QString::fromLocal8Bit(std::strerror(errno));
-        return ReadResult::Failed;
-    }
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return ReadResult::Missing;
-    }
-    origin.size = qint64(info.st_size);
-    origin.modified = nanoseconds(info.st_mtim);
-    origin.changed = nanoseconds(info.st_ctim);
-    origin.inode = info.st_ino;
-    if (previous && previous->isSameFileState(origin)) {
-        ::close(fd);
-        return ReadResult::Unchanged;
-    }
-    data->resize(qsizetype(info.st_size));
-    qsizetype done = 0;
-    ReadResult result = ReadResult::Read;
-    while (done < data->size()) {
-        const ssize_t count = ::read(fd, data->data() + done, size_t(data->size() - done));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0) {
-            *error = QString::fromLocal8Bit(std::strerror(errno));
-            result = ReadResult::Failed;
-            break;
-        }
-        if (count == 0)
-            break;
-        done += count;
-    }
-    data->resize(done);
-    ::close(fd);
-    return result;
-}
-
-void report(const QStringList &messages)
-{
-    for (const QString &message : messages)
-        std::fprintf(stderr, "Brisko: address book: %s\n", qPrintable(message));
 }
 
 std::function<void()> &loadStartObserver()
@@ -228,6 +120,7 @@ std::shared_ptr<const FileTable> readFiles(const Scan &scan, const FileTable *pr
             previousByPath.insert(QByteArrayView(entry.origin->nativePath), &entry);
     }
     const size_t count = scan.files.size();
+    using ReadResult = FolderCache::Result;
     struct Slot
     {
         ReadResult result = ReadResult::Missing;
@@ -246,8 +139,7 @@ std::shared_ptr<const FileTable> readFiles(const Scan &scan, const FileTable *pr
         const FileEntry *old = previousByPath.value(QByteArrayView(scan.files[i]));
         QByteArray &data = buffers[worker];
         QString error;
-        slot.result =
-            readFile(folders[worker], origin, old ? old->origin.get() : nullptr, &data, &error);
+        slot.result = folders[worker].read(origin, old ? old->origin.get() : nullptr, data, error);
         switch (slot.result) {
         case ReadResult::Missing:
             break;
@@ -316,7 +208,7 @@ LoadResult load(const LoadRequest &request)
 
     const bool nobody = result.table->persons.isEmpty() && request.storePersons.isEmpty();
     if (!request.userChoseSources && nobody && request.storePending) {
-        report(messages);
+        AddressBookSources::report(messages);
         result.deferred = true;
         result.changed = false;
         result.table.reset();
@@ -334,7 +226,7 @@ LoadResult load(const LoadRequest &request)
         result.usingSample = true;
         result.roots = {request.sampleBook};
     }
-    report(messages);
+    AddressBookSources::report(messages);
     result.changed = result.changed || result.usingSample != request.previousUsedSample ||
                      !sameFiles(result.table.get(), request.previous.get()) ||
                      request.storeRevision != request.previousStoreRevision;

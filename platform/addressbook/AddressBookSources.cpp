@@ -17,6 +17,12 @@ bool userChose(const QStringList &requested)
     return !requested.isEmpty() || !qEnvironmentVariableIsEmpty("BRISKO_ADDRESS_BOOK");
 }
 
+void report(const QStringList &messages)
+{
+    for (const QString &message : messages)
+        std::fprintf(stderr, "Brisko: address book: %s\n", qPrintable(message));
+}
+
 QStringList desktopFolders()
 {
     const QString configured = qEnvironmentVariable("XDG_DATA_HOME");

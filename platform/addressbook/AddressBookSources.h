@@ -27,6 +27,9 @@ bool userChose(const QStringList &requested);
 /// error, and still read: they may appear later.
 Choice choose(const QStringList &requested);
 
+/// Tells the user on standard error what reading the sources found wrong, a message a line.
+void report(const QStringList &messages);
+
 /// $XDG_DATA_HOME/contacts and $XDG_DATA_HOME/kpeoplevcard (~/.local/share when unset), where
 /// KDE's and GNOME's contact programs keep their vCard folders.
 QStringList desktopFolders();

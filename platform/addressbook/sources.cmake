@@ -15,6 +15,7 @@ target_sources(BriskoPlatform PRIVATE
   addressbook/KhardConfiguration.cpp addressbook/KhardConfiguration.h
   addressbook/AddressBookSources.cpp addressbook/AddressBookSources.h
   addressbook/FolderWalk.cpp addressbook/FolderWalk.h
+  addressbook/FolderCache.cpp addressbook/FolderCache.h
   addressbook/SourceMerge.cpp addressbook/SourceMerge.h
   addressbook/AddressBook.cpp addressbook/AddressBook.h)
 if(BRISKO_HAVE_EDS)

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "addressbook/Person.h"
+
+#include <QByteArray>
+#include <QString>
+
+/// Reads the address book's files one after another, keeping the folder of the last one open:
+/// opening each file relative to it saves looking its whole path up again. One per thread.
+class FolderCache final
+{
+public:
+    enum class Result
+    {
+        Read,
+        /// The file's state is the one `previous` recorded; nothing was read.
+        Unchanged,
+        /// Gone, or no regular file (any more).
+        Missing,
+        Failed,
+    };
+
+    FolderCache() = default;
+    FolderCache(const FolderCache &) = delete;
+    FolderCache &operator=(const FolderCache &) = delete;
+    ~FolderCache();
+
+    /// Opens the file `origin` names, records its state in `origin` and reads it into `data`
+    /// unless `previous` shows the same state. Asking the open file for its state saves a
+    /// second look-up of the path. `error` says why a file could not be read.
+    Result read(Person::Origin &origin, const Person::Origin *previous, QByteArray &data,
+                QString &error);
+
+private:
+    // Opens `path` relative to its folder; -1 with errno set on failure.
+    int _open(const QByteArray &path);
+
+    QByteArray _folder;
+    int _fd = -1;
+};
