@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 #include <dirent.h>
@@ -30,12 +31,20 @@ bool isCandidateFileName(const char *name)
 // The device and inode of each folder being listed, outermost first.
 using FolderChain = std::vector<std::pair<dev_t, ino_t>>;
 
-void listFolder(const QByteArray &root, const QByteArray &relative, int depth,
-                std::vector<QByteArray> &files, QStringList &folders, FolderChain &enclosing)
+using Found = std::function<void(qsizetype root, QByteArray path)>;
+
+struct Walk
+{
+    qsizetype root = 0;
+    const Found &found;
+    QStringList &folders;
+    FolderChain enclosing;
+};
+
+void listFolder(Walk &walk, const QByteArray &folder, int depth)
 {
     if (depth > kMaxFolderDepth)
         return;
-    const QByteArray folder = relative.isEmpty() ? root : root + '/' + relative;
     DIR *dir = ::opendir(folder.constData());
     if (!dir)
         return;
@@ -44,13 +53,13 @@ void listFolder(const QByteArray &root, const QByteArray &relative, int depth,
     // would take exponentially long).
     struct stat self;
     if (::fstat(::dirfd(dir), &self) != 0 ||
-        std::find(enclosing.cbegin(), enclosing.cend(), std::pair(self.st_dev, self.st_ino)) !=
-            enclosing.cend()) {
+        std::find(walk.enclosing.cbegin(), walk.enclosing.cend(),
+                  std::pair(self.st_dev, self.st_ino)) != walk.enclosing.cend()) {
         ::closedir(dir);
         return;
     }
-    enclosing.emplace_back(self.st_dev, self.st_ino);
-    folders.append(QFile::decodeName(folder));
+    walk.enclosing.emplace_back(self.st_dev, self.st_ino);
+    walk.folders.append(QFile::decodeName(folder));
     std::vector<QByteArray> subfolders;
     while (dirent *entry = ::readdir(dir)) {
         const char *name = entry->d_name;
@@ -58,56 +67,71 @@ void listFolder(const QByteArray &root, const QByteArray &relative, int depth,
             continue;
         bool isFolder = entry->d_type == DT_DIR;
         bool isFile = entry->d_type == DT_REG;
+        QByteArray path = folder + '/' + name;
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
             struct stat info;
-            const QByteArray full = folder + '/' + name;
-            if (::stat(full.constData(), &info) != 0)
+            if (::stat(path.constData(), &info) != 0)
                 continue;
             isFolder = S_ISDIR(info.st_mode);
             isFile = S_ISREG(info.st_mode);
         }
-        const QByteArray path = relative.isEmpty() ? QByteArray(name) : relative + '/' + name;
         if (isFolder)
-            subfolders.push_back(path);
+            subfolders.push_back(std::move(path));
         else if (isFile && isCandidateFileName(name))
-            files.push_back(path);
+            walk.found(walk.root, std::move(path));
     }
     ::closedir(dir);
     for (const QByteArray &path : subfolders)
-        listFolder(root, path, depth + 1, files, folders, enclosing);
-    enclosing.pop_back();
+        listFolder(walk, path, depth + 1);
+    walk.enclosing.pop_back();
 }
 
 } // namespace
 
 namespace FolderWalk {
 
-Scan scan(const QStringList &roots)
+void walk(const QStringList &roots, const Found &found, QStringList *folders,
+          QStringList *watchedFiles)
 {
-    Scan result;
-    for (const QString &root : roots) {
-        const QFileInfo info(root);
+    QStringList unwanted;
+    QStringList &listed = folders ? *folders : unwanted;
+    for (qsizetype i = 0; i < roots.size(); ++i) {
+        const QFileInfo info(roots[i]);
         if (info.isFile()) {
-            result.files.push_back(QFile::encodeName(info.absoluteFilePath()));
-            result.watchedFiles.append(info.absoluteFilePath());
-            result.folders.append(info.absolutePath());
+            found(i, QFile::encodeName(info.absoluteFilePath()));
+            if (watchedFiles)
+                watchedFiles->append(info.absoluteFilePath());
+            listed.append(info.absolutePath());
         } else if (info.isDir()) {
-            const QByteArray base = QFile::encodeName(info.absoluteFilePath());
-            std::vector<QByteArray> relative;
-            FolderChain enclosing;
-            listFolder(base, QByteArray(), 0, relative, result.folders, enclosing);
-            std::sort(relative.begin(), relative.end());
-            for (const QByteArray &path : relative)
-                result.files.push_back(base + '/' + path);
+            Walk walk{i, found, listed, {}};
+            listFolder(walk, QFile::encodeName(info.absoluteFilePath()), 0);
         } else {
             // Not there yet: watch the nearest folder that exists, so creating it is seen.
             QDir parent = info.absoluteDir();
             while (!parent.exists() && !parent.isRoot())
                 parent.setPath(QFileInfo(parent.absolutePath()).absolutePath());
             if (parent.exists() && !parent.isRoot())
-                result.folders.append(parent.absolutePath());
+                listed.append(parent.absolutePath());
         }
+        // What is not wanted is not kept from one source to the next.
+        unwanted.clear();
     }
+}
+
+Scan scan(const QStringList &roots)
+{
+    Scan result;
+    std::vector<std::pair<qsizetype, QByteArray>> files;
+    walk(
+        roots,
+        [&files](qsizetype root, QByteArray path) { files.emplace_back(root, std::move(path)); },
+        &result.folders, &result.watchedFiles);
+    // A folder's own path starts all of its files' paths, so this is the order of the paths
+    // within each folder.
+    std::sort(files.begin(), files.end());
+    result.files.reserve(files.size());
+    for (auto &[root, path] : files)
+        result.files.push_back(std::move(path));
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 /// The vCard files under the address book's sources, and the folders to watch for changes.
@@ -25,5 +26,14 @@ struct Scan
 /// names, files without an extension and `.tmp` files (editors' and sync tools' own) are
 /// passed over. Links to folders are followed, but never back into a folder being listed.
 Scan scan(const QStringList &roots);
+
+/// The same files as scan(), each handed to `found` as soon as its folder is read, for a
+/// caller that starts on them meanwhile: `root` is its source's place in `roots`, `path` its
+/// native path. They come in the order the folders list them; sorted by root and then by
+/// path they are in scan()'s order. `folders` and `watchedFiles`, if given, receive what
+/// scan() keeps in its own.
+void walk(const QStringList &roots,
+          const std::function<void(qsizetype root, QByteArray path)> &found,
+          QStringList *folders = nullptr, QStringList *watchedFiles = nullptr);
 
 } // namespace FolderWalk
