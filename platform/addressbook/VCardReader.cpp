@@ -28,7 +28,7 @@ bool isBlankData(QByteArrayView data)
 
 QList<PersonPtr> readText(const QByteArray &text,
                           const std::shared_ptr<const Person::Origin> &origin,
-                          QStringList *messages)
+                          QStringList *messages, const VCardReader::CardFilter &wanted)
 {
     QList<PersonPtr> persons;
     auto report = [&](int line, const char *reason) {
@@ -47,6 +47,10 @@ QList<PersonPtr> readText(const QByteArray &text,
         text,
         [&](const VCardScanner::Card &card) {
             sawCard = true;
+            if (wanted && !wanted(QByteArrayView(text).sliced(card.begin, card.end - card.begin))) {
+                ++cardIndex;
+                return;
+            }
             builder.clear();
             VCardInterpreter(card.properties,
                              origin->fromStore ? PhotoLinks::LocalFiles : PhotoLinks::Ignored)
@@ -70,7 +74,7 @@ QList<PersonPtr> readText(const QByteArray &text,
 
 QList<PersonPtr> readWithOrigin(const QByteArray &data, Person::Origin origin, bool keepText,
                                 std::shared_ptr<const Person::Origin> *originOut,
-                                QStringList *messages)
+                                QStringList *messages, const VCardReader::CardFilter &wanted = {})
 {
     origin.encoding = VCardEncoding::detect(data);
     const QByteArray text = VCardReader::normalisedText(data, origin.encoding);
@@ -79,7 +83,7 @@ QList<PersonPtr> readWithOrigin(const QByteArray &data, Person::Origin origin, b
     auto shared = std::make_shared<const Person::Origin>(std::move(origin));
     if (originOut)
         *originOut = shared;
-    return readText(text, shared, messages);
+    return readText(text, shared, messages, wanted);
 }
 
 } // namespace
@@ -100,9 +104,9 @@ QList<PersonPtr> readData(const QByteArray &data, const QString &filePath, QStri
 
 QList<PersonPtr> readFileContents(const QByteArray &data, Person::Origin origin,
                                   std::shared_ptr<const Person::Origin> *originOut,
-                                  QStringList *messages)
+                                  QStringList *messages, const CardFilter &wanted)
 {
-    return readWithOrigin(data, std::move(origin), false, originOut, messages);
+    return readWithOrigin(data, std::move(origin), false, originOut, messages, wanted);
 }
 
 QList<PersonPtr> readFile(const QString &filePath, QStringList *messages)

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 /// Reads vCard 2.1, 3.0 and 4.0 text into persons. A card that cannot be read is left out
 /// and described by one message naming the file and the line where the card begins; the
 /// other cards of the file are kept. Lines may end in CR LF, LF or CR alone; text may be
@@ -23,12 +25,18 @@ QList<PersonPtr> readData(const QByteArray &data, const QString &filePath,
 /// Reads a whole file; a file that cannot be opened gives one message and no persons.
 QList<PersonPtr> readFile(const QString &filePath, QStringList *messages = nullptr);
 
+/// Whether to build the person of a card, told from the card's text (UTF-8, from its BEGIN
+/// line to its END line).
+using CardFilter = std::function<bool(QByteArrayView cardText)>;
+
 /// Persons of `data`, the contents of the file `origin` names, in the state `origin`
 /// records. The persons read their own card text and photo again from the file as long as
 /// it stays in that state. `originOut`, if given, receives the origin the persons share.
+/// With `wanted`, only the cards it accepts become persons; the others are still read as far
+/// as the messages need, and the ids of the cards after them stay as they are.
 QList<PersonPtr> readFileContents(const QByteArray &data, Person::Origin origin,
                                   std::shared_ptr<const Person::Origin> *originOut = nullptr,
-                                  QStringList *messages = nullptr);
+                                  QStringList *messages = nullptr, const CardFilter &wanted = {});
 
 /// The person of one card that another program keeps in a contact store of its own (no file
 /// behind it): the person keeps the card's text, and its photo may be a link to a local file.

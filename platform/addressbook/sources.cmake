@@ -10,6 +10,7 @@ target_sources(BriskoPlatform PRIVATE
   addressbook/VCardPhoto.cpp addressbook/VCardPhoto.h
   addressbook/VCardInterpreter.cpp addressbook/VCardInterpreter.h
   addressbook/VCardReader.cpp addressbook/VCardReader.h
+  addressbook/VCardSkim.cpp addressbook/VCardSkim.h
   addressbook/AddressBookSource.cpp addressbook/AddressBookSource.h
   addressbook/ShellPath.cpp addressbook/ShellPath.h
   addressbook/KhardConfiguration.cpp addressbook/KhardConfiguration.h

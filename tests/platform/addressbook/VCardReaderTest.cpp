@@ -196,6 +196,28 @@ TEST(VCardReaderTest, IdsWithoutUidAreStableAndDifferByFileAndPosition)
     EXPECT_NE(first[0]->uniqueId(), other[0]->uniqueId());
 }
 
+TEST(VCardReaderTest, CardsTurnedAwayBuildNoPersonButKeepTheOthersIdsAndTheMessages)
+{
+    const QByteArray three = "BEGIN:VCARD\nFN:A\nEND:VCARD\nBEGIN:VCARD\nFN:B\nEND:VCARD\n"
+                             "BEGIN:VCARD\nFN:C\nBEGIN:VCARD\nFN:D\nEND:VCARD\n";
+    QStringList allMessages, someMessages;
+    const QList<PersonPtr> all = VCardReader::readFileContents(three, {}, nullptr, &allMessages);
+    QStringList seen;
+    const QList<PersonPtr> some = VCardReader::readFileContents(
+        three, {}, nullptr, &someMessages, [&seen](QByteArrayView card) {
+            seen.append(QString::fromUtf8(card));
+            return !card.contains("FN:A");
+        });
+    ASSERT_EQ(all.size(), 3);
+    ASSERT_EQ(some.size(), 2);
+    EXPECT_EQ(some[0]->uniqueId(), all[1]->uniqueId());
+    EXPECT_EQ(some[1]->uniqueId(), all[2]->uniqueId());
+    EXPECT_EQ(someMessages, allMessages);
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("BEGIN:VCARD\nFN:A\nEND:VCARD\n"),
+                                 QStringLiteral("BEGIN:VCARD\nFN:B\nEND:VCARD\n"),
+                                 QStringLiteral("BEGIN:VCARD\nFN:D\nEND:VCARD\n")}));
+}
+
 // The cards of a file that cannot be read are in vcards/broken.vcf and its expected file.
 TEST(VCardReaderTest, AFileThatCannotBeOpenedGivesOneMessageAndNoPersons)
 {
