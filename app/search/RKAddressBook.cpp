@@ -94,6 +94,9 @@ struct RKAddressBook::Index
         return indexOfFast(phoneDigits, needle.digits) >= 0;
     }
 
+    // The rows in whom every one of `words` (at least one) is contained.
+    std::vector<quint32> rowsMatching(const QList<QStringView> &words) const;
+
     static std::shared_ptr<const Index> build(QList<PersonPtr> people, quint64 generation,
                                               bool loaded, Options options);
 };
@@ -167,6 +170,65 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
     index->start.push_back(index->text.size());
     index->digitStart.push_back(index->digits.size());
     return index;
+}
+
+std::vector<quint32> RKAddressBook::Index::rowsMatching(const QList<QStringView> &words) const
+{
+    // A pasted pattern may repeat words: each distinct one is searched once, the longest
+    // (likely the rarest) first, so that most persons fail early.
+    std::vector<Needle> needles;
+    QSet<QByteArray> seen;
+    for (QStringView word : words) {
+        Needle needle = needleOf(word, options);
+        // A word that folds to nothing (accents alone) is contained in everyone.
+        if (!needle.text.isEmpty() && !seen.contains(needle.text)) {
+            seen.insert(needle.text);
+            needles.push_back(std::move(needle));
+        }
+    }
+    std::stable_sort(needles.begin(), needles.end(), [](const Needle &a, const Needle &b) {
+        return a.text.size() > b.text.size();
+    });
+    // The scan is driven by a word that can only match as text.
+    const auto driver = std::find_if(needles.begin(), needles.end(),
+                                     [](const Needle &n) { return n.digits.isEmpty(); });
+    if (driver != needles.end())
+        std::rotate(needles.begin(), driver, driver + 1);
+
+    auto matchesFrom = [&](size_t row, size_t firstNeedle) {
+        for (size_t n = firstNeedle; n < needles.size(); ++n) {
+            if (!matches(row, needles[n]))
+                return false;
+        }
+        return true;
+    };
+    const size_t count = size_t(people.size());
+    std::vector<quint32> rows;
+    if (needles.empty() || !needles.front().digits.isEmpty()) {
+        for (size_t row = 0; row < count; ++row) {
+            if (matchesFrom(row, 0))
+                rows.push_back(quint32(row));
+        }
+    } else {
+        // One pass over the whole text for the first word; a hit jumps to the next
+        // person, so each person is scanned at most once.
+        const QByteArrayView all(text);
+        const QByteArray &first = needles.front().text;
+        size_t row = 0;
+        qsizetype from = 0;
+        while (row < count) {
+            const qsizetype at = indexOfFast(all, first, from);
+            if (at < 0)
+                break;
+            while (start[row + 1] <= at)
+                ++row;
+            if (at + first.size() <= start[row + 1] && matchesFrom(row, 1))
+                rows.push_back(quint32(row));
+            from = start[row + 1];
+            ++row;
+        }
+    }
+    return rows;
 }
 
 RKAddressBook::RKAddressBook(AddressBook &addressBook, QObject *parent)
@@ -304,60 +366,8 @@ QList<PersonPtr> RKAddressBook::personsMatchingPattern(const QString &pattern)
             }
         }
     } else {
-        // A pasted pattern may repeat words: each distinct one is searched once, the longest
-        // (likely the rarest) first, so that most persons fail early.
-        std::vector<Needle> needles;
-        QSet<QByteArray> seen;
-        for (QStringView word : words) {
-            Needle needle = needleOf(word, index.options);
-            // A word that folds to nothing (accents alone) is contained in everyone.
-            if (!needle.text.isEmpty() && !seen.contains(needle.text)) {
-                seen.insert(needle.text);
-                needles.push_back(std::move(needle));
-            }
-        }
-        std::stable_sort(needles.begin(), needles.end(), [](const Needle &a, const Needle &b) {
-            return a.text.size() > b.text.size();
-        });
-        // The scan is driven by a word that can only match as text.
-        const auto driver = std::find_if(needles.begin(), needles.end(),
-                                         [](const Needle &n) { return n.digits.isEmpty(); });
-        if (driver != needles.end())
-            std::rotate(needles.begin(), driver, driver + 1);
-
-        auto matchesFrom = [&](size_t row, size_t firstNeedle) {
-            for (size_t n = firstNeedle; n < needles.size(); ++n) {
-                if (!index.matches(row, needles[n]))
-                    return false;
-            }
-            return true;
-        };
-        const size_t count = size_t(index.people.size());
-        _personsExamined += count;
-        if (needles.empty() || !needles.front().digits.isEmpty()) {
-            for (size_t row = 0; row < count; ++row) {
-                if (matchesFrom(row, 0))
-                    entry.rows.push_back(quint32(row));
-            }
-        } else {
-            // One pass over the whole text for the first word; a hit jumps to the next
-            // person, so each person is scanned at most once.
-            const QByteArrayView all(index.text);
-            const QByteArray &first = needles.front().text;
-            size_t row = 0;
-            qsizetype from = 0;
-            while (row < count) {
-                const qsizetype at = indexOfFast(all, first, from);
-                if (at < 0)
-                    break;
-                while (index.start[row + 1] <= at)
-                    ++row;
-                if (at + first.size() <= index.start[row + 1] && matchesFrom(row, 1))
-                    entry.rows.push_back(quint32(row));
-                from = index.start[row + 1];
-                ++row;
-            }
-        }
+        entry.rows = index.rowsMatching(words);
+        _personsExamined += quint64(index.people.size());
         entry.persons.reserve(qsizetype(entry.rows.size()));
         for (const quint32 row : entry.rows)
             entry.persons.append(index.people[qsizetype(row)]);
@@ -365,6 +375,20 @@ QList<PersonPtr> RKAddressBook::personsMatchingPattern(const QString &pattern)
     const QList<PersonPtr> result = entry.persons;
     _matchCache.insert(pattern, std::move(entry));
     return result;
+}
+
+QList<PersonPtr> RKAddressBook::personsMatchingPattern(const QString &pattern,
+                                                       const QList<PersonPtr> &persons,
+                                                       const Options &options)
+{
+    const QList<QStringView> words = wordsOf(pattern);
+    if (words.isEmpty() || persons.isEmpty())
+        return {};
+    const std::shared_ptr<const Index> index = Index::build(persons, 0, true, options);
+    QList<PersonPtr> matches;
+    for (const quint32 row : index->rowsMatching(words))
+        matches.append(index->people[qsizetype(row)]);
+    return matches;
 }
 
 void RKAddressBook::clearCache()

@@ -37,6 +37,12 @@ public:
     /// field, any phone, any e-mail, job title, organization, home page or note. Keeps the
     /// address book's order. A pattern of blanks only gives an empty list.
     QList<PersonPtr> personsMatchingPattern(const QString &pattern);
+    /// The persons among `persons` that personsMatchingPattern() of an address book of just
+    /// these persons would give under `options`, in their order; nothing is cached. For a
+    /// caller that keeps no address book; safe on several threads at once.
+    static QList<PersonPtr> personsMatchingPattern(const QString &pattern,
+                                                   const QList<PersonPtr> &persons,
+                                                   const Options &options);
     /// Forgets every cached result; the next pattern searches all persons again.
     void clearCache();
 
