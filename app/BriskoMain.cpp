@@ -3,13 +3,14 @@
 
 #include "SettingsKeys.h"
 #include "addressbook/AddressBook.h"
+#include "addressbook/AddressBookQuery.h"
 #include "controller/AppController.h"
 #include "core/Bundle.h"
 #include "core/DisplayServer.h"
 #include "core/PrintableText.h"
 #include "core/Translations.h"
 #include "search/PersonExtras.h"
-#include "search/RKAddressBook.h"
+#include "search/SearchPrefilter.h"
 #include "session/SessionInstance.h"
 #include "session/TerminationSignals.h"
 #include "settings/UserDefaults.h"
@@ -129,24 +130,18 @@ int runQuery(int argc, char **argv)
     if (!applyAddressBookOption(parser))
         return 2;
 
-    // Only the matches need the address book's order: sorting them alone gives the same
-    // order as sorting everyone, for a fraction of the work.
-    AddressBook addressBook(AddressBookSource::createDefault(),
-                            AddressBook::configuredSourcePaths(), AddressBook::Loading::Now,
-                            AddressBook::Order::AsRead);
-    if (addressBook.isUsingSampleBook())
+    // Each file is read once and only the matches are kept and sorted: the address book's
+    // order of the matches alone is that of the whole book.
+    const QString pattern = parser.value(kSearchOption);
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    const SearchPrefilter filter(
+        pattern, {defaults.boolForKey(DefIgnoreAccents), defaults.boolForKey(DefMatchPhoneDigits)});
+    AddressBookQuery::Result found = AddressBookQuery::wantedPersons(
+        AddressBook::configuredSourcePaths(), AddressBookSource::createDefault(), filter);
+    if (found.usingSampleBook)
         std::fprintf(stderr, "Brisko: no contacts found; searching the sample address book\n");
 
-    // The search engine is never asked about an empty pattern: no pattern, no matches.
-    const QString pattern = parser.value(kSearchOption);
-    if (pattern.isEmpty())
-        return 0;
-
-    RKAddressBook engine(addressBook);
-    UserDefaults &defaults = UserDefaults::standardUserDefaults();
-    engine.setOptions(
-        {defaults.boolForKey(DefIgnoreAccents), defaults.boolForKey(DefMatchPhoneDigits)});
-    QList<PersonPtr> matches = engine.personsMatchingPattern(pattern);
+    QList<PersonPtr> matches = std::move(found.persons);
     AddressBook::sortPersons(matches);
     QTextStream out(stdout);
     for (const PersonPtr &person : std::as_const(matches))

@@ -4,4 +4,5 @@ target_sources(BriskoApp PRIVATE
   search/PersonExtras.cpp search/PersonExtras.h
   search/PersonCardFile.cpp search/PersonCardFile.h
   search/SearchFolding.cpp search/SearchFolding.h
+  search/SearchPrefilter.cpp search/SearchPrefilter.h
   search/StringWhitespace.cpp search/StringWhitespace.h)

@@ -18,7 +18,8 @@ target_sources(BriskoPlatform PRIVATE
   addressbook/FolderWalk.cpp addressbook/FolderWalk.h
   addressbook/FolderCache.cpp addressbook/FolderCache.h
   addressbook/SourceMerge.cpp addressbook/SourceMerge.h
-  addressbook/AddressBook.cpp addressbook/AddressBook.h)
+  addressbook/AddressBook.cpp addressbook/AddressBook.h
+  addressbook/AddressBookQuery.cpp addressbook/AddressBookQuery.h)
 if(BRISKO_HAVE_EDS)
   target_sources(BriskoPlatform PRIVATE
     addressbook/eds/EdsAddressBookSource.cpp addressbook/eds/EdsAddressBookSource.h)
