@@ -68,6 +68,67 @@ inline QByteArray card(QRandomGenerator &random, int index, const QByteArray &ui
     return card + "END:VCARD\r\n";
 }
 
+/// `card` as older or other programs write it, now and then: lines folded (inside words too),
+/// vCard 2.1 names in quoted-printable, the whole card in UTF-16 with a byte-order mark; most
+/// cards stay as they are.
+inline QByteArray writtenByAnotherProgram(QRandomGenerator &random, QByteArray card)
+{
+    const int kind = random.bounded(100);
+    if (kind < 10) {
+        // Folded every 32 bytes, never inside a character.
+        QByteArray folded;
+        for (const QByteArray &line : card.split('\n')) {
+            if (line.isEmpty())
+                continue;
+            qsizetype start = 0;
+            while (line.size() - start > 33) {
+                qsizetype cut = start + 32;
+                while ((uchar(line[cut]) & 0xC0) == 0x80)
+                    --cut;
+                folded += line.mid(start, cut - start) + "\r\n ";
+                start = cut;
+            }
+            folded += line.mid(start) + '\n';
+        }
+        return folded;
+    }
+    if (kind < 15) {
+        QByteArray old;
+        for (const QByteArray &line : card.split('\n')) {
+            if (line.isEmpty())
+                continue;
+            if (line.startsWith("VERSION:")) {
+                old += "VERSION:2.1\r\n";
+                continue;
+            }
+            if (!line.startsWith("N:") && !line.startsWith("FN:")) {
+                old += line + '\n';
+                continue;
+            }
+            const qsizetype colon = line.indexOf(':');
+            QByteArray value;
+            for (const char c : line.mid(colon + 1).chopped(1)) {
+                if (uchar(c) >= 0x80 || c == '=')
+                    value += '=' + QByteArray(1, c).toHex().toUpper();
+                else
+                    value += c;
+            }
+            old += line.left(colon) + ";CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:" + value + "\r\n";
+        }
+        return old;
+    }
+    if (kind < 20) {
+        const QString text = QString::fromUtf8(card);
+        QByteArray utf16("\xFF\xFE");
+        for (const QChar c : text) {
+            utf16 += char(c.unicode() & 0xFF);
+            utf16 += char(c.unicode() >> 8);
+        }
+        return utf16;
+    }
+    return card;
+}
+
 /// A UID as contacts programs make them, which also names the card's file.
 inline QByteArray uuid(QRandomGenerator &random)
 {
@@ -78,8 +139,9 @@ inline QByteArray uuid(QRandomGenerator &random)
 }
 
 /// A folder of `persons` files named by their cards' UIDs, as KDE's contacts folder and
-/// vdirsyncer keep them; answers the bytes written.
-inline qint64 writeFolder(const QString &folder, int persons, quint32 seed)
+/// vdirsyncer keep them; answers the bytes written. With `mixed`, some are written by other
+/// programs (writtenByAnotherProgram()).
+inline qint64 writeFolder(const QString &folder, int persons, quint32 seed, bool mixed = false)
 {
     QDir().mkpath(folder);
     QRandomGenerator random(seed);
@@ -87,8 +149,11 @@ inline qint64 writeFolder(const QString &folder, int persons, quint32 seed)
     for (int i = 0; i < persons; ++i) {
         const QByteArray uid = uuid(random);
         QFile file(folder + QLatin1Char('/') + QString::fromLatin1(uid) + QLatin1String(".vcf"));
+        QByteArray text = card(random, i, uid);
+        if (mixed)
+            text = writtenByAnotherProgram(random, text);
         if (file.open(QIODevice::WriteOnly))
-            bytes += file.write(card(random, i, uid));
+            bytes += file.write(text);
     }
     return bytes;
 }
@@ -126,6 +191,18 @@ inline QString folderBook()
     if (!QFileInfo::exists(folder + QStringLiteral("/.complete"))) {
         QDir(folder).removeRecursively();
         writeFolder(folder, 100000, 14);
+        QFile(folder + QStringLiteral("/.complete")).open(QIODevice::WriteOnly);
+    }
+    return folder;
+}
+
+/// 100,000 files as folderBook(), a fifth of them folded, in quoted-printable or in UTF-16.
+inline QString mixedFolderBook()
+{
+    const QString folder = benchFolder() + QStringLiteral("/folder-100000-mixed");
+    if (!QFileInfo::exists(folder + QStringLiteral("/.complete"))) {
+        QDir(folder).removeRecursively();
+        writeFolder(folder, 100000, 16, true);
         QFile(folder + QStringLiteral("/.complete")).open(QIODevice::WriteOnly);
     }
     return folder;
