@@ -208,7 +208,8 @@ qsizetype FileInPieces::pieceEnd(QByteArrayView text)
         const qsizetype lineEnd = text.lastIndexOf('\n', end - 1);
         if (lineEnd < 0)
             return 0;
-        const qsizetype lineStart = text.lastIndexOf('\n', lineEnd - 1) + 1;
+        // A negative start would search from the end again.
+        const qsizetype lineStart = lineEnd > 0 ? text.lastIndexOf('\n', lineEnd - 1) + 1 : 0;
         QByteArrayView line = text.sliced(lineStart, lineEnd - lineStart);
         if (line.endsWith('\r'))
             line.chop(1);

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The vCard reader on whole files as phones, servers and other programs write them: UTF-8 with
-// or without a byte-order mark, UTF-16 of either order, any line ends.
+// or without a byte-order mark, UTF-16 of either order, any line ends. What the one-shot search
+// tells from a file's bytes is checked against what reading it gives.
 #include "FuzzSupport.h"
 
+#include "addressbook/VCardEncoding.h"
 #include "addressbook/VCardReader.h"
+#include "addressbook/VCardSkim.h"
+#include "search/SearchPrefilter.h"
 
 #include <QStringDecoder>
 
@@ -49,6 +53,88 @@ QStringList describeAll(const QList<PersonPtr> &persons)
     return all;
 }
 
+// What a person is searched by, and its id: what a piece-by-piece reading must give again.
+QString searchedValues(const Person &person)
+{
+    QString all = person.uniqueId();
+    person.forEachSearchedValue([&all](Person::Kind kind, QByteArrayView value) {
+        all += QChar(u'\x1f') + QString::number(int(kind)) + QString::fromUtf8(value);
+    });
+    return all;
+}
+
+// The skim against reading: a clean count is what reading gives without a message, and the
+// prefilter lets the text through for any word of a person's own values, and for the digits
+// of its phone numbers.
+void checkSkim(const QByteArray &input, const QList<PersonPtr> &persons,
+               const QStringList &messages)
+{
+    const QByteArray text = VCardReader::normalisedText(input, VCardEncoding::detect(input));
+    const int cards = VCardSkim::cleanCardCount(text);
+    FUZZ_CHECK(cards < 0 || (cards == persons.size() && messages.isEmpty()),
+               QStringLiteral("a clean count of %1 where reading gave %2 persons and %3 messages")
+                   .arg(cards)
+                   .arg(persons.size())
+                   .arg(messages.size()));
+    VCardSkim::Skim skim;
+    VCardSkim::skim(text, skim);
+    for (const PersonPtr &person : persons.mid(0, 4)) {
+        person->forEachSearchedValue([&](Person::Kind kind, QByteArrayView utf8) {
+            const QString value = QString::fromUtf8(utf8);
+            QStringList words = value.split(QLatin1Char(' '), Qt::SkipEmptyParts).mid(0, 3);
+            QByteArray digits;
+            SearchFolding::appendPhoneDigits(digits, utf8);
+            if (kind == Person::Kind::Phone && digits.size() >= 3)
+                words.append(QString::fromLatin1(digits.mid(1, 5)));
+            for (const QString &word : std::as_const(words)) {
+                for (const SearchFolding::Options options :
+                     {SearchFolding::Options{false, false}, SearchFolding::Options{true, true}}) {
+                    const SearchPrefilter filter(word, options);
+                    if (filter.wanted({person}).isEmpty())
+                        continue; // a phone word of three digits or more, without the option
+                    FUZZ_CHECK(filter.mayHoldWanted(skim),
+                               QStringLiteral("the prefilter turned away a file holding \"%1\"")
+                                   .arg(word));
+                }
+            }
+        });
+    }
+}
+
+// A UTF-8 text read in small pieces gives the persons and messages of the whole.
+void checkPieces(const QByteArray &input, const QList<PersonPtr> &persons,
+                 const QStringList &messages)
+{
+    if (VCardEncoding::detect(input) != Person::Origin::Encoding::Utf8 || !input.contains('\n'))
+        return;
+    Person::Origin origin;
+    origin.nativePath = "/fuzz/cards.vcf";
+    VCardReader::FileInPieces pieces(origin);
+    const qsizetype readSize = 1 + input.size() % 97;
+    QList<PersonPtr> read;
+    QStringList said;
+    QByteArray buffer;
+    for (qsizetype at = 0; at < input.size();) {
+        buffer += input.mid(at, readSize);
+        at += readSize;
+        const qsizetype end =
+            at < input.size() ? VCardReader::FileInPieces::pieceEnd(buffer) : buffer.size();
+        read += pieces.read(QByteArrayView(buffer).first(end), &said);
+        buffer.remove(0, end);
+    }
+    pieces.finish(&said);
+    FUZZ_CHECK(said == messages, QStringLiteral("read in pieces, it said:\n%1\nread whole:\n%2")
+                                     .arg(said.join(u'\n'), messages.join(u'\n')));
+    QStringList whole, inPieces;
+    for (const PersonPtr &person : persons)
+        whole << searchedValues(*person);
+    for (const PersonPtr &person : read)
+        inPieces << searchedValues(*person);
+    FUZZ_CHECK(inPieces == whole, QStringLiteral("read in pieces: %1 persons, read whole: %2")
+                                      .arg(read.size())
+                                      .arg(persons.size()));
+}
+
 bool holdsBeginLine(const QByteArray &text)
 {
     return text.toUpper().contains("BEGIN:VCARD");
@@ -86,6 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             anyEncoding,
             QStringLiteral("%1 persons from text without a BEGIN:VCARD line").arg(persons.size()));
     }
+
+    checkSkim(input, persons, messages);
+    checkPieces(input, persons, messages);
 
     for (const PersonPtr &person : persons) {
         // A card read twice gives the same person: its own text, read alone, holds it again.

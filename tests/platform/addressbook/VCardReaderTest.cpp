@@ -249,6 +249,19 @@ TEST(VCardReaderTest, AFileReadInPiecesGivesThePersonsAndMessagesOfTheWhole)
         for (qsizetype i = 0; i < persons.size(); ++i)
             EXPECT_EQ(persons[i]->uniqueId(), whole[i]->uniqueId()) << readSize;
     }
+    const struct
+    {
+        QByteArray text;
+        qsizetype end;
+    } ends[] = {
+        {"BEGIN:VCARD\nFN:A\nEND:VCARD\nBEGIN:VCARD\nFN:B", 27},
+        {"\r\n  end:vcard \r\nBEGIN", 16},
+        {"\nBEGIN:VCARD\nNOTE:END:VCARD\n", 0},
+        {"END:VCARD", 0},
+    };
+    for (const auto &e : ends)
+        EXPECT_EQ(VCardReader::FileInPieces::pieceEnd(e.text), e.end) << e.text.constData();
+
     QStringList none;
     VCardReader::FileInPieces nothing({});
     nothing.read("no card here\n", &none);
