@@ -11,6 +11,7 @@
 #include "settings/UserDefaults.h"
 #include "settings/UserDefaultsExtras.h"
 #include "utility/AccessibleRole.h"
+#include "utility/Contrast.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -423,6 +424,8 @@ void PersonView::paintEvent(QPaintEvent *)
         const qreal m = top.height() * 0.1;
         const HeaderText text = headerText(*_person);
 
+        const QColor nameColor =
+            settingsColor(DefHeaderNameColor, palette().color(QPalette::WindowText));
         const QFont nameFont = CardText::systemFont(kNameFontSize, true);
         const QFontMetricsF nameMetrics(nameFont);
         const QString name = CardText::elidedLine(text.name, nameMetrics, available);
@@ -433,10 +436,10 @@ void PersonView::paintEvent(QPaintEvent *)
             QPainterPath shape;
             shape.addRoundedRect(_inQt(_nameRect.adjusted(-3, -2, 3, 2)), kNameHighlightRadius,
                                  kNameHighlightRadius);
-            painter.fillPath(shape, QColor::fromRgbF(0.4f, 0.4f, 1.0f));
+            painter.fillPath(shape, nameHighlightColor(nameColor));
         }
         painter.setFont(nameFont);
-        painter.setPen(settingsColor(DefHeaderNameColor, palette().color(QPalette::WindowText)));
+        painter.setPen(nameColor);
         painter.drawText(_inQt(_nameRect), Qt::AlignLeft | Qt::AlignTop, name);
 
         const QFont lineFont = CardText::systemFont(kSecondaryFontSize);
@@ -468,6 +471,12 @@ void PersonView::paintEvent(QPaintEvent *)
     painter.setPen(QPen(WindowAppearance::cardColors(palette()).outline, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+QColor PersonView::nameHighlightColor(const QColor &nameColor)
+{
+    // The factory's white name reads on the blue at 4.3:1 only.
+    return Contrast::readable(QColor::fromRgbF(0.4f, 0.4f, 1.0f), nameColor);
 }
 
 void PersonView::_setNameHighlight(bool highlight)

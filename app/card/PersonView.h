@@ -55,6 +55,10 @@ public:
     QRectF photoRect() const;
     bool isNameHighlighted() const { return _highlightName; }
 
+    /// The name's hover highlight under a name drawn in `nameColor`: a light blue, darkened
+    /// (or lightened) only as far as the name needs to read on it.
+    static QColor nameHighlightColor(const QColor &nameColor);
+
     /// The address as the card shows it: street, then city, state and zip, then the country
     /// when the address has one. Missing parts keep their separators.
     static QString _stringFromAddressDictionary(const QVariantMap &address);

@@ -5,6 +5,7 @@
 #include "card/PersonView.h"
 #include "card/PropertyView.h"
 #include "chrome/MenuButton.h"
+#include "chrome/WindowAppearance.h"
 #include "controller/SearchField.h"
 #include "utility/AccessibleRole.h"
 #include "utility/AdvertTextView.h"
@@ -25,6 +26,10 @@ SearchPanel::SearchPanel(QWidget *parent)
     _personView = new PersonView(this);
     _advertView = new AdvertTextView(this);
     _advertView->setFocusPolicy(Qt::NoFocus);
+    // On the search window's translucent base rather than on a window colour.
+    _advertView->setBackgroundRole(QPalette::Base);
+    _advertView->setForegroundRole(QPalette::Text);
+    _advertView->setBackgroundAlpha(WindowAppearance::searchWindowBackgroundColor().alphaF());
     _menuButton = new MenuButton(this);
 
     // A click anywhere else in the window would hand the keyboard to the window itself;
