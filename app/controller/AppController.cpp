@@ -360,6 +360,9 @@ bool AppController::doCommandBySelector(SearchField::Command command)
     case SearchField::Command::CancelOperation:
         hideApp();
         return true;
+    case SearchField::Command::ShowMenu:
+        _panel->menuButton()->popUpMenuFromKeyboard();
+        return true;
     case SearchField::Command::MoveUp:
     case SearchField::Command::MoveDown:
         break;
