@@ -9,10 +9,7 @@
 #include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTimer>
 #include <QtMath>
-
-#include <utility>
 
 AdvertTextView::AdvertTextView(QWidget *parent)
     : QTextBrowser(parent)
@@ -216,15 +213,9 @@ void AdvertTextView::changeEvent(QEvent *event)
 {
     QTextBrowser::changeEvent(event);
     // The line is written in the theme's colours and cut for its font, so a new theme or font
-    // writes it again, once the style has settled what this view ends up with.
-    if (event->type() != QEvent::PaletteChange && event->type() != QEvent::FontChange)
-        return;
-    if (std::exchange(_rebuildPending, true))
-        return;
-    QTimer::singleShot(0, this, [this] {
-        _rebuildPending = false;
+    // writes it again.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
         _rebuild();
-    });
 }
 
 void AdvertTextView::resizeEvent(QResizeEvent *event)

@@ -75,5 +75,4 @@ private:
     bool _visible = false;
     bool _shortVersion = false;
     qreal _backgroundAlpha = 1.0;
-    bool _rebuildPending = false;
 };

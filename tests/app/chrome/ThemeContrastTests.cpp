@@ -135,10 +135,8 @@ struct Widgets
 QList<Pair> textColors(Widgets &widgets, const QPalette &palette)
 {
     QApplication::setPalette(palette);
-    // The widgets hear of the new palette through posted events, and the advert lines are
-    // written again only after that.
-    for (int round = 0; round < 2; ++round)
-        QApplication::processEvents();
+    // The widgets hear of the new palette through posted events.
+    QApplication::processEvents();
     const SearchPanel &panel = widgets.panel;
     const QPalette field = panel.searchField()->palette();
     const QPalette status = panel.matchesLabel()->palette();
