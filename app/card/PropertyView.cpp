@@ -44,8 +44,7 @@ qreal scaled(qreal length)
 /// room; never left of kValueX.
 qreal valueX(qreal rowWidth)
 {
-    return std::max(PropertyView::kValueX,
-                    std::min(scaled(PropertyView::kValueX), rowWidth / 4));
+    return std::max(PropertyView::kValueX, std::min(scaled(PropertyView::kValueX), rowWidth / 4));
 }
 
 qreal labelColumn(qreal rowWidth)

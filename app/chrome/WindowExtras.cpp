@@ -258,8 +258,8 @@ QRect centeredFrame(const QWidget *window, const QSizeF &size, qreal padding)
     const QScreen *screen = screenOf(window);
     if (!screen)
         return {};
-    return frameCenteredWithSize(screen->availableGeometry(), primaryHeight(), window->size(),
-                                 size, padding);
+    return frameCenteredWithSize(screen->availableGeometry(), primaryHeight(), window->size(), size,
+                                 padding);
 }
 
 void centerWithHeight(QWidget *window, qreal height, qreal padding)

@@ -144,8 +144,7 @@ protected:
         UserDefaults::standardUserDefaults().setBool(false, DefShowSplash);
         controller->applicationDidFinishLaunching();
         // The contacts load in the background; the search below is of a loaded book.
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return controller->rkAddressBook().hasIndex(); }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return controller->rkAddressBook().hasIndex(); }, 10000));
         window = controller->mainWindow();
         controller->showSearchWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -213,8 +212,8 @@ TEST_F(ScaledSearchWindow, LargeFontsAtTwiceTheScaleAndADarkThemeCutNothing)
     const QRect body = inGrab(card->bodyBox(), card->bodyBox()->rect(), dark.devicePixelRatio());
     EXPECT_LT(Contrast::luminance(QColor(dark.pixel(body.right() - 4, body.bottom() - 4))), 0.1)
         << "the card stayed light";
-    const QRect advert = inGrab(controller->advertView(), controller->advertView()->rect(),
-                                dark.devicePixelRatio());
+    const QRect advert =
+        inGrab(controller->advertView(), controller->advertView()->rect(), dark.devicePixelRatio());
     double lightest = 0;
     for (int y = advert.top(); y <= advert.bottom(); ++y)
         for (int x = advert.left(); x <= advert.right(); ++x)
