@@ -4,7 +4,10 @@
 #include "chrome/WindowAppearance.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
+#include <QStyle>
+#include <QToolTip>
 
 MyTableView::MyTableView(QWidget *parent)
     : QListView(parent)
@@ -42,6 +45,23 @@ void MyTableView::selectionChanged(const QItemSelection &selected, const QItemSe
 {
     QListView::selectionChanged(selected, deselected);
     Q_EMIT selectedRowChanged(selectedRow());
+}
+
+bool MyTableView::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QListView::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.data().toString();
+    const QRect area = visualRect(index);
+    // The room the item's text gets between the margins the delegate leaves on each side.
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    if (index.isValid() && fontMetrics().horizontalAdvance(text) > area.width() - margins)
+        QToolTip::showText(help->globalPos(), text, viewport(), area);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void MyTableView::changeEvent(QEvent *event)

@@ -29,6 +29,7 @@ public:
     static const QString AddressProperty;
     static const QString NoteProperty;
 
+    // Lengths and font sizes of the design; the row draws them grown by CardText::scale().
     /// Where the value starts; the label ends kLabelGap before it.
     static constexpr qreal kValueX = 80;
     static constexpr qreal kLabelGap = 6;
@@ -108,6 +109,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     bool _isWebRow() const;

@@ -240,8 +240,7 @@ void AppController::showSearchWindow()
         minimizeMainWindow();
     else if (!_mainWindow->isVisible())
         // Kept in its form, but brought to the screen under the pointer.
-        WindowExtras::centerWithSize(_mainWindow.get(), QSizeF(_mainWindow->size()),
-                                     kWindowPadding);
+        _placeMainWindow(QSizeF(_mainWindow->size()));
     field->setFocus(Qt::OtherFocusReason);
     // The last search comes back selected, so typing replaces it.
     field->selectAll();
@@ -321,10 +320,12 @@ void AppController::showPerson()
 
     if (_state.matchCount() == 1) {
         _setMatchesTableVisible(false);
-        _centerMainWindow(kSingleMatchWidth, kExpandedHeight);
+        _centerMainWindow(QSize(kSingleMatchWidth, kExpandedHeight) +
+                          _panel->expandedExtraSize(false));
     } else {
         _setMatchesTableVisible(true);
-        _centerMainWindow(kSeveralMatchesWidth, kExpandedHeight);
+        _centerMainWindow(QSize(kSeveralMatchesWidth, kExpandedHeight) +
+                          _panel->expandedExtraSize(true));
     }
     _panel->personView()->setPerson(first);
 }
@@ -343,7 +344,7 @@ void AppController::_setMatchesTableVisible(bool visible)
 
 void AppController::minimizeMainWindow()
 {
-    _centerMainWindow(kCollapsedWidth, kCollapsedHeight);
+    _centerMainWindow(QSize(kCollapsedWidth, kCollapsedHeight));
     _state.collapsed();
     _setStatusText(_idleStatusText());
 }
@@ -359,6 +360,9 @@ bool AppController::doCommandBySelector(SearchField::Command command)
         return true;
     case SearchField::Command::CancelOperation:
         hideApp();
+        return true;
+    case SearchField::Command::ShowMenu:
+        _panel->menuButton()->popUpMenuFromKeyboard();
         return true;
     case SearchField::Command::MoveUp:
     case SearchField::Command::MoveDown:
@@ -676,10 +680,16 @@ void AppController::_reloadMatchesTable()
     _matchesModel->reloadData(_state.matchingPersons().value_or(QList<PersonPtr>()));
 }
 
-void AppController::_centerMainWindow(int width, int height)
+void AppController::_centerMainWindow(QSize size)
 {
-    WindowExtras::centerWithSize(_mainWindow.get(), QSizeF(width, height + _panel->extraHeight()),
-                                 kWindowPadding);
+    _placeMainWindow(QSizeF(size.width(), size.height() + _panel->extraHeight()));
+}
+
+void AppController::_placeMainWindow(const QSizeF &size)
+{
+    _panel->setRestingSize(
+        WindowExtras::centeredFrame(_mainWindow.get(), size, kWindowPadding).size());
+    WindowExtras::centerWithSize(_mainWindow.get(), size, kWindowPadding);
 }
 
 void AppController::_hideSecondaryWindows()

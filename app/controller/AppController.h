@@ -175,7 +175,11 @@ private:
     void _setStatusText(const QString &text);
     void _showMatchCount();
     void _reloadMatchesTable();
-    void _centerMainWindow(int width, int height);
+    /// Brings the window to one of its forms (a designed size; the fonts' growth is added) on
+    /// the screen it comes up on.
+    void _centerMainWindow(QSize size);
+    /// Moves and resizes the window, the card fitted to where it comes to rest.
+    void _placeMainWindow(const QSizeF &size);
     void _followInDesktopShortcuts(const KeyCombo &hotKey);
     void _activateApplication();
     void _hideSecondaryWindows();

@@ -53,6 +53,8 @@ std::optional<SearchField::Command> commandForKey(const QKeyEvent *event)
         return SearchField::Command::MoveUp;
     case Qt::Key_Down:
         return SearchField::Command::MoveDown;
+    case Qt::Key_F10:
+        return SearchField::Command::ShowMenu;
     default:
         return std::nullopt;
     }
