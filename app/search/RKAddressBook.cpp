@@ -2,6 +2,7 @@
 #include "search/RKAddressBook.h"
 
 #include "core/BackgroundRelease.h"
+#include "search/MatchExplanation.h"
 
 #include <QSet>
 #include <QStringView>
@@ -77,6 +78,9 @@ struct RKAddressBook::Index
     // With matchPhoneDigits: the digits of every phone number, laid out the same way.
     QByteArray digits;
     std::vector<qsizetype> digitStart;
+    // The name the list shows for each person, folded; for ordering and laying out results.
+    QByteArray names;
+    std::vector<qsizetype> nameStart;
 
     QByteArrayView textOf(size_t row) const
     {
@@ -112,8 +116,8 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
     // Folding a hundred thousand persons takes a while: each core folds a stretch of them.
     struct Part
     {
-        QByteArray text, digits;
-        std::vector<qsizetype> start, digitStart;
+        QByteArray text, digits, names;
+        std::vector<qsizetype> start, digitStart, nameStart;
     };
     const size_t count = size_t(index->people.size());
     const size_t parts = count < 4096 ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
@@ -128,6 +132,9 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
         for (size_t row = first; row < end; ++row) {
             part.start.push_back(part.text.size());
             part.digitStart.push_back(part.digits.size());
+            part.nameStart.push_back(part.names.size());
+            MatchExplanation::appendFoldedName(part.names, *persons.at(qsizetype(row)),
+                                               options.ignoreAccents);
             persons.at(qsizetype(row))
                 ->forEachSearchedValue([&](Person::Kind kind, QByteArrayView value) {
                     SearchFolding::appendFolded(part.text, value, options.ignoreAccents);
@@ -146,26 +153,33 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
     for (std::thread &thread : pool)
         thread.join();
 
-    qsizetype textSize = 0, digitsSize = 0;
+    qsizetype textSize = 0, digitsSize = 0, namesSize = 0;
     for (const Part &part : built) {
         textSize += part.text.size();
         digitsSize += part.digits.size();
+        namesSize += part.names.size();
     }
     index->text.reserve(textSize);
     index->digits.reserve(digitsSize);
+    index->names.reserve(namesSize);
     index->start.reserve(count + 1);
     index->digitStart.reserve(count + 1);
+    index->nameStart.reserve(count + 1);
     for (Part &part : built) {
         for (const qsizetype at : part.start)
             index->start.push_back(index->text.size() + at);
         for (const qsizetype at : part.digitStart)
             index->digitStart.push_back(index->digits.size() + at);
+        for (const qsizetype at : part.nameStart)
+            index->nameStart.push_back(index->names.size() + at);
         index->text.append(part.text);
         index->digits.append(part.digits);
+        index->names.append(part.names);
         part = Part();
     }
     index->start.push_back(index->text.size());
     index->digitStart.push_back(index->digits.size());
+    index->nameStart.push_back(index->names.size());
     return index;
 }
 
@@ -381,4 +395,21 @@ bool RKAddressBook::isIndexCurrent() const
 bool RKAddressBook::hasIndex() const
 {
     return _currentIndex && _currentIndex->loaded;
+}
+
+QList<PersonPtr> RKAddressBook::indexedPersons() const
+{
+    return _currentIndex ? _currentIndex->people : QList<PersonPtr>();
+}
+
+FoldedNames RKAddressBook::foldedNamesOf(const QString &pattern) const
+{
+    const auto entry = _matchCache.constFind(pattern);
+    // Names folded another way than the words will be are of no use.
+    if (!_currentIndex || entry == _matchCache.constEnd() ||
+        _currentIndex->options.ignoreAccents != _options.ignoreAccents)
+        return {};
+    const Index &index = *_currentIndex;
+    return FoldedNames(_currentIndex, QByteArrayView(index.names), index.nameStart.data(),
+                       entry->rows);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "addressbook/AddressBook.h"
+#include "search/FoldedNames.h"
 #include "search/SearchFolding.h"
 
 #include <QHash>
@@ -53,6 +54,11 @@ public:
     bool isIndexCurrent() const;
     /// Whether an index of a loaded address book is in: until then every answer is empty.
     bool hasIndex() const;
+    /// The persons of the index in use, whom every answer is made of.
+    QList<PersonPtr> indexedPersons() const;
+    /// The folded shown names of the persons personsMatchingPattern(`pattern`) answered, in
+    /// its order; empty when that answer is not at hand (a pattern of blanks, a new index).
+    FoldedNames foldedNamesOf(const QString &pattern) const;
 
     /// Persons tested against a pattern since construction (a cache hit tests none).
     quint64 personsExamined() const { return _personsExamined; }

@@ -4,4 +4,7 @@ target_sources(BriskoApp PRIVATE
   search/PersonExtras.cpp search/PersonExtras.h
   search/PersonCardFile.cpp search/PersonCardFile.h
   search/SearchFolding.cpp search/SearchFolding.h
-  search/StringWhitespace.cpp search/StringWhitespace.h)
+  search/StringWhitespace.cpp search/StringWhitespace.h
+  search/FoldedNames.h
+  search/MatchExplanation.cpp search/MatchExplanation.h
+  search/RelevanceOrder.cpp search/RelevanceOrder.h)
