@@ -7,4 +7,5 @@ target_sources(BriskoApp PRIVATE
   search/StringWhitespace.cpp search/StringWhitespace.h
   search/FoldedNames.h
   search/MatchExplanation.cpp search/MatchExplanation.h
-  search/RelevanceOrder.cpp search/RelevanceOrder.h)
+  search/RelevanceOrder.cpp search/RelevanceOrder.h
+  search/PickHistory.cpp search/PickHistory.h)
