@@ -107,7 +107,9 @@ AppController::AppController()
     connect(_rkAddressBook.get(), &RKAddressBook::indexChanged, this, [this] {
         // Results are made of the index's persons: picks are looked for among them. The names
         // of the result at hand would keep the old index alive.
-        _matchOrdering->personsChanged(_rkAddressBook->indexedPersons());
+        _matchOrdering->personsChanged([this](const QSet<QString> &ids) {
+            return _rkAddressBook->indexedPersonsWithIds(ids);
+        });
         _matchNames = FoldedNames();
         _matchesModel->dropFoldedNames();
         _searchIndexChanged();

@@ -9,14 +9,6 @@ namespace {
 // them up again now and then.
 constexpr qint64 kResolveAgainAfterSeconds = 24 * 60 * 60;
 
-QByteArray idOf(const Person &person)
-{
-    const QByteArrayView stored = person.storedUniqueId();
-    // The stored id as it lies in the person: most persons of a large book are never picked.
-    return stored.isEmpty() ? person.uniqueId().toUtf8()
-                            : QByteArray::fromRawData(stored.data(), stored.size());
-}
-
 } // namespace
 
 MatchOrdering::MatchOrdering(const QString &historyPath)
@@ -51,26 +43,33 @@ void MatchOrdering::_resolve()
     _scores.clear();
     _resolvedIds.clear();
     const QHash<QString, double> scores = _history.scores(_resolvedAt);
-    if (scores.isEmpty())
+    if (scores.isEmpty() || !_find)
         return;
-    QHash<QByteArray, double> byId;
-    for (auto score = scores.cbegin(); score != scores.cend(); ++score)
-        byId.insert(score.key().toUtf8(), *score);
-    // One pass over the searched persons, only when the history or the persons changed.
-    for (const PersonPtr &person : std::as_const(_persons)) {
-        const auto found = byId.constFind(idOf(*person));
-        if (found == byId.constEnd())
-            continue;
-        _scores.insert(person.get(), *found);
-        _resolvedIds.insert(found.key(), person.get());
+    const QStringList ids = scores.keys();
+    for (const PersonPtr &person : _find(QSet<QString>(ids.begin(), ids.end()))) {
+        const QString id = person->uniqueId();
+        _scores.insert(person.get(), scores.value(id));
+        _resolvedIds.insert(id.toUtf8(), person.get());
     }
+}
+
+void MatchOrdering::personsChanged(PersonFinder find)
+{
+    _find = std::move(find);
+    // Looked up now, as the contacts come in, rather than when the list next shows.
+    _resolve();
 }
 
 void MatchOrdering::personsChanged(const QList<PersonPtr> &persons)
 {
-    _persons = persons;
-    // Looked up now, as the contacts come in, rather than at the next keystroke.
-    _resolve();
+    personsChanged([persons](const QSet<QString> &ids) {
+        QList<PersonPtr> found;
+        for (const PersonPtr &person : persons) {
+            if (ids.contains(person->uniqueId()))
+                found.append(person);
+        }
+        return found;
+    });
 }
 
 void MatchOrdering::windowShown()

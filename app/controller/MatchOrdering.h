@@ -12,6 +12,8 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
+
 /// The order of the list of matches, and what it learns from the user: it keeps the pick
 /// history, knows which persons of the searched contacts were picked, and, while ordering by
 /// relevance is on, orders each result with RelevanceOrder. Off, a result keeps the address
@@ -29,7 +31,11 @@ public:
     QList<PersonPtr> ordered(const QList<PersonPtr> &matches, const QString &pattern,
                              const SearchFolding::Options &options, FoldedNames *names = nullptr);
 
-    /// The persons results now come from (a new search index is in).
+    /// Finds the searched persons of the given ids.
+    using PersonFinder = std::function<QList<PersonPtr>(const QSet<QString> &ids)>;
+    /// Results now come from other persons (a new search index is in); `find` finds them.
+    void personsChanged(PersonFinder find);
+    /// The same for results made of `persons`, looked through one by one.
     void personsChanged(const QList<PersonPtr> &persons);
     /// The search window was brought up: from now on each person counts one pick again, and
     /// what another process added to the history is read.
@@ -49,7 +55,7 @@ private:
 
     bool _enabled = true;
     PickHistory _history;
-    QList<PersonPtr> _persons;
+    PersonFinder _find;
     RelevanceOrder::PickScores _scores;
     // The persons' ids the scores were found for, and whether they are still the history's.
     QHash<QByteArray, const Person *> _resolvedIds;

@@ -54,6 +54,12 @@ struct Needle
     QByteArray digits; // the digits a phone number must contain, when the word is one
 };
 
+size_t idHashOf(const Person &person)
+{
+    const QByteArrayView stored = person.storedUniqueId();
+    return stored.isEmpty() ? qHash(person.uniqueId().toUtf8()) : qHash(stored);
+}
+
 Needle needleOf(QStringView word, const SearchFolding::Options &options)
 {
     Needle needle;
@@ -81,6 +87,8 @@ struct RKAddressBook::Index
     // The name the list shows for each person, folded; for ordering and laying out results.
     QByteArray names;
     std::vector<qsizetype> nameStart;
+    // The hash of each person's unique id, for finding persons by id.
+    std::vector<size_t> idHash;
 
     QByteArrayView textOf(size_t row) const
     {
@@ -118,6 +126,7 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
     {
         QByteArray text, digits, names;
         std::vector<qsizetype> start, digitStart, nameStart;
+        std::vector<size_t> idHash;
     };
     const size_t count = size_t(index->people.size());
     const size_t parts = count < 4096 ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
@@ -135,6 +144,7 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
             part.nameStart.push_back(part.names.size());
             MatchExplanation::appendFoldedName(part.names, *persons.at(qsizetype(row)),
                                                options.ignoreAccents);
+            part.idHash.push_back(idHashOf(*persons.at(qsizetype(row))));
             persons.at(qsizetype(row))
                 ->forEachSearchedValue([&](Person::Kind kind, QByteArrayView value) {
                     SearchFolding::appendFolded(part.text, value, options.ignoreAccents);
@@ -165,6 +175,7 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
     index->start.reserve(count + 1);
     index->digitStart.reserve(count + 1);
     index->nameStart.reserve(count + 1);
+    index->idHash.reserve(count);
     for (Part &part : built) {
         for (const qsizetype at : part.start)
             index->start.push_back(index->text.size() + at);
@@ -172,6 +183,7 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
             index->digitStart.push_back(index->digits.size() + at);
         for (const qsizetype at : part.nameStart)
             index->nameStart.push_back(index->names.size() + at);
+        index->idHash.insert(index->idHash.end(), part.idHash.begin(), part.idHash.end());
         index->text.append(part.text);
         index->digits.append(part.digits);
         index->names.append(part.names);
@@ -397,9 +409,22 @@ bool RKAddressBook::hasIndex() const
     return _currentIndex && _currentIndex->loaded;
 }
 
-QList<PersonPtr> RKAddressBook::indexedPersons() const
+QList<PersonPtr> RKAddressBook::indexedPersonsWithIds(const QSet<QString> &ids) const
 {
-    return _currentIndex ? _currentIndex->people : QList<PersonPtr>();
+    QList<PersonPtr> found;
+    if (!_currentIndex || ids.isEmpty())
+        return found;
+    QSet<size_t> wanted;
+    for (const QString &id : ids)
+        wanted.insert(qHash(id.toUtf8()));
+    const Index &index = *_currentIndex;
+    for (size_t row = 0; row < index.idHash.size(); ++row) {
+        // Two ids may share a hash: the person's own id decides.
+        if (wanted.contains(index.idHash[row]) &&
+            ids.contains(index.people[qsizetype(row)]->uniqueId()))
+            found.append(index.people[qsizetype(row)]);
+    }
+    return found;
 }
 
 FoldedNames RKAddressBook::foldedNamesOf(const QString &pattern) const

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -54,8 +55,9 @@ public:
     bool isIndexCurrent() const;
     /// Whether an index of a loaded address book is in: until then every answer is empty.
     bool hasIndex() const;
-    /// The persons of the index in use, whom every answer is made of.
-    QList<PersonPtr> indexedPersons() const;
+    /// The indexed persons whose unique id is one of `ids`, found by the hashes of the ids the
+    /// index keeps: no other person is reached into.
+    QList<PersonPtr> indexedPersonsWithIds(const QSet<QString> &ids) const;
     /// The folded shown names of the persons personsMatchingPattern(`pattern`) answered, in
     /// its order; empty when that answer is not at hand (a pattern of blanks, a new index).
     FoldedNames foldedNamesOf(const QString &pattern) const;

@@ -419,3 +419,11 @@ TEST_F(RKAddressBookTest, EachAnswerComesWithItsPersonsFoldedNames)
     EXPECT_TRUE(engine->foldedNamesOf(QStringLiteral("jo")).isEmpty());
     EXPECT_TRUE(engine->foldedNamesOf(QStringLiteral("never searched")).isEmpty());
 }
+
+TEST_F(RKAddressBookTest, PersonsAreFoundByTheirIds)
+{
+    engine->updateIndex();
+    const QSet<QString> wanted{QStringLiteral("p3"), QStringLiteral("p7"), QStringLiteral("p9")};
+    EXPECT_EQ(ids(engine->indexedPersonsWithIds(wanted)), S({"p3", "p7"}));
+    EXPECT_TRUE(engine->indexedPersonsWithIds({}).isEmpty());
+}
