@@ -21,5 +21,6 @@ QStringList allSettingsKeys()
             DefActivationCount,
             DefHasPromptedToShare,
             DefIgnoreAccents,
-            DefMatchPhoneDigits};
+            DefMatchPhoneDigits,
+            DefOrderByRelevance};
 }

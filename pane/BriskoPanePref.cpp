@@ -12,6 +12,7 @@
 #include "store/BriskoDefaults.h"
 #include "utility/AdvertTextView.h"
 #include "utility/AlertPanel.h"
+#include "utility/PickHistoryFile.h"
 #include "utility/RKUtility.h"
 #include "utility/RKWebsite.h"
 #include "view/PaneUiLoader.h"
@@ -21,6 +22,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -135,6 +137,7 @@ void BriskoPanePref::willSelect()
         _binder->reload();
     _vonageAccount.showNumbers();
     _offerGnomeShortcut();
+    _setHasSearchHistory(QFileInfo::exists(PickHistoryFile::path()));
 }
 
 void BriskoPanePref::_offerGnomeShortcut()
@@ -460,6 +463,26 @@ void BriskoPanePref::sendFeedback()
 void BriskoPanePref::shareOnFacebook()
 {
     Workspace::shared().openUrl(RKWebsite::shareUrl());
+}
+
+void BriskoPanePref::forgetSearchHistory()
+{
+    // Removed here whether or not the application runs, so a history is gone even when the
+    // application does not answer; a running one also drops the picks it holds in memory.
+    QString error;
+    if (!PickHistoryFile::remove(PickHistoryFile::path(), &error))
+        std::fprintf(stderr, "BriskoPane: the search history could not be removed: %s\n",
+                     qPrintable(error));
+    _postNotificationObject(ControlCommands::ForgetSearchHistory);
+    _setHasSearchHistory(QFileInfo::exists(PickHistoryFile::path()));
+}
+
+void BriskoPanePref::_setHasSearchHistory(bool has)
+{
+    if (has == _hasSearchHistory)
+        return;
+    _hasSearchHistory = has;
+    Q_EMIT hasSearchHistoryChanged();
 }
 
 int BriskoPanePref::_randomProductId()

@@ -16,7 +16,9 @@ MyTableView::MyTableView(QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setUniformItemSizes(true);
+    // A row that tells why its person matched has a second line; its delegate answers each
+    // row's height from a look at the name alone, so laying out a long list stays cheap.
+    setUniformItemSizes(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextElideMode(Qt::ElideRight);
     setAccessibleName(tr("Matches"));

@@ -204,6 +204,7 @@ PropertyView *PersonView::_newRow(const QString &property, const QString &label,
         if (!highlighted && selectedRow() == row)
             _selectedRow = -1;
     });
+    connect(row, &PropertyView::acted, this, &PersonView::personActedOn);
     row->show();
     return row;
 }
@@ -541,8 +542,10 @@ void PersonView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
     // What counts is that the name is lit, not where the button comes up.
-    if (event->button() == Qt::LeftButton && _highlightName && _person)
+    if (event->button() == Qt::LeftButton && _highlightName && _person) {
+        Q_EMIT personActedOn();
         PersonExtras::openInAddressBook(*_person);
+    }
 }
 
 void PersonView::mouseMoveEvent(QMouseEvent *event)

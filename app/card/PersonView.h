@@ -93,6 +93,9 @@ Q_SIGNALS:
     void personChanged();
     /// The keyboard's walk chose another row.
     void selectedRowChanged();
+    /// The user acted on the person shown: ran an action of a row, or opened the person in
+    /// the contacts program.
+    void personActedOn();
 
 protected:
     bool event(QEvent *event) override;

@@ -216,59 +216,74 @@ void PropertyView::open()
         showLargeType();
     } else if (_property == EmailProperty) {
         const QUrl link = CardLinks::mailLink(_value);
-        if (link.isEmpty())
+        if (link.isEmpty()) {
             _actions->showStatusText(tr("Not opened: not an e-mail address"));
-        else
-            Workspace::shared().openUrl(link);
+            return;
+        }
+        Q_EMIT acted();
+        Workspace::shared().openUrl(link);
     } else if (_isWebRow()) {
         const QUrl link = CardLinks::webLink(_value);
-        if (link.isEmpty())
+        if (link.isEmpty()) {
             _actions->showStatusText(tr("Not opened: not a web address"));
-        else
-            Workspace::shared().openUrl(link);
+            return;
+        }
+        Q_EMIT acted();
+        Workspace::shared().openUrl(link);
     }
 }
 
 void PropertyView::copy()
 {
+    Q_EMIT acted();
     QGuiApplication::clipboard()->setText(_value);
 }
 
 void PropertyView::showLargeType()
 {
+    // Told first: large type takes the search window away.
+    Q_EMIT acted();
     _actions->showStringInLargeType(_value);
 }
 
 void PropertyView::dialWithVonage()
 {
+    Q_EMIT acted();
     _actions->dialWithVonage(_value);
 }
 
 void PropertyView::dialWithSkype()
 {
+    Q_EMIT acted();
     _actions->dialWithSkype(_value);
 }
 
 void PropertyView::call()
 {
     const QUrl link = CardLinks::phoneLink(_value);
-    if (!link.isEmpty())
-        Workspace::shared().openUrl(link);
+    if (link.isEmpty())
+        return;
+    Q_EMIT acted();
+    Workspace::shared().openUrl(link);
 }
 
 void PropertyView::openMapLink()
 {
     const QUrl link = _mapLink();
-    if (!link.isEmpty())
-        Workspace::shared().openUrl(link);
+    if (link.isEmpty())
+        return;
+    Q_EMIT acted();
+    Workspace::shared().openUrl(link);
 }
 
 void PropertyView::copyMapLink()
 {
     // Without a link the clipboard keeps what the user put there.
     const QUrl link = _mapLink();
-    if (!link.isEmpty())
-        QGuiApplication::clipboard()->setText(link.toString(QUrl::FullyEncoded));
+    if (link.isEmpty())
+        return;
+    Q_EMIT acted();
+    QGuiApplication::clipboard()->setText(link.toString(QUrl::FullyEncoded));
 }
 
 QUrl PropertyView::_mapLink() const

@@ -100,6 +100,8 @@ public:
 Q_SIGNALS:
     /// The highlight went on or off, by hovering, scrolling or setHighlighted().
     void highlightChanged(bool highlighted);
+    /// One of the row's actions is about to run on its value.
+    void acted();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

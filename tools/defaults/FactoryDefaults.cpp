@@ -37,6 +37,8 @@ QVariantMap values()
         // Off, so that search finds exactly what was typed until the user asks for more.
         {DefIgnoreAccents, false},
         {DefMatchPhoneDigits, false},
+        // On: the person the user reaches for comes first, and a name beats a note.
+        {DefOrderByRelevance, true},
     };
 }
 

@@ -5,6 +5,7 @@
 #include "SettingsKeys.h"
 #include "TemporaryHome.h"
 #include "addressbook/AddressBook.h"
+#include "card/MyTableView.h"
 #include "controller/AppController.h"
 #include "controller/SearchField.h"
 #include "core/Bundle.h"
@@ -52,6 +53,17 @@ TEST(SearchWindowScreenshots, CollapsedWithCountAndExpandedWithCard)
     EXPECT_TRUE(QTest::qWaitFor([window] { return window->size() == QSize(550, 413); }))
         << "the window is " << window->width() << " × " << window->height();
     saveOnBackdrop(window, QStringLiteral("search-window-card.png"));
+
+    // Matches by relevance, each saying why it matched: a name first, then a city, a note.
+    controller.searchField()->clear();
+    QTest::keyClicks(controller.searchField(), QStringLiteral("ber"));
+    QTest::keyClick(controller.searchField(), Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([window] { return window->size() == QSize(550, 413); }));
+    const QAbstractItemModel *list = controller.matchesTableView()->model();
+    ASSERT_GE(list->rowCount(), 3);
+    EXPECT_EQ(list->index(0, 0).data().toString(), QStringLiteral("Pieter van der Berg"));
+    EXPECT_FALSE(list->index(1, 0).data(Qt::AccessibleDescriptionRole).toString().isEmpty());
+    saveOnBackdrop(window, QStringLiteral("search-window-why.png"));
     DistributedNotificationCenter::defaultCenter().flush();
 }
 
