@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Loading and searching generated address books of 1,000 to 100,000 persons written as a
 // folder of vCards, next to the floor: one plain scan of the same persons' text.
-#include "GeneratedBook.h"
-#include "addressbook/AddressBook.h"
-#include "search/RKAddressBook.h"
+#include "app/search/RKAddressBook.h"
+#include "bench/GeneratedBook.h"
+#include "platform/addressbook/AddressBook.h"
 
 #include <QCoreApplication>
 #include <QDir>

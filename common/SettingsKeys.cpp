@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "SettingsKeys.h"
+#include "common/SettingsKeys.h"
 
 QStringList allSettingsKeys()
 {

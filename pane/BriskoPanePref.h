@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "obsolete/ObsoleteCopies.h"
-#include "prefpane/PreferencePane.h"
-#include "process/ProcessEndWatch.h"
-#include "vonage/VonageAccount.h"
+#include "pane/obsolete/ObsoleteCopies.h"
+#include "pane/process/ProcessEndWatch.h"
+#include "pane/vonage/VonageAccount.h"
+#include "platform/prefpane/PreferencePane.h"
 
 #include <QColor>
 #include <QList>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "card/CardText.h"
+#include "app/card/CardText.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "card/MyTableView.h"
+#include "app/card/MyTableView.h"
 
-#include "chrome/WindowAppearance.h"
+#include "app/chrome/WindowAppearance.h"
 
 #include <QEvent>
 #include <QHelpEvent>

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "card/PersonView.h"
+#include "app/card/PersonView.h"
 
-#include "SettingsKeys.h"
-#include "addressbook/AddressBook.h"
-#include "card/CardText.h"
-#include "card/FlippedGeometry.h"
-#include "card/PropertyView.h"
-#include "chrome/WindowAppearance.h"
-#include "search/PersonExtras.h"
-#include "settings/UserDefaults.h"
-#include "settings/UserDefaultsExtras.h"
-#include "utility/AccessibleRole.h"
-#include "utility/Contrast.h"
+#include "app/card/CardText.h"
+#include "app/card/FlippedGeometry.h"
+#include "app/card/PropertyView.h"
+#include "app/chrome/WindowAppearance.h"
+#include "app/search/PersonExtras.h"
+#include "app/settings/UserDefaultsExtras.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AccessibleRole.h"
+#include "common/utility/Contrast.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/settings/UserDefaults.h"
 
 #include <QBuffer>
 #include <QImageReader>

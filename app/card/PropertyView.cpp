@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "card/PropertyView.h"
+#include "app/card/PropertyView.h"
 
-#include "SettingsKeys.h"
-#include "card/CardActions.h"
-#include "card/CardLinks.h"
-#include "card/CardText.h"
-#include "card/FlippedGeometry.h"
-#include "chrome/WindowAppearance.h"
-#include "helpers/MapLink.h"
-#include "settings/UserDefaults.h"
-#include "utility/AccessibleRole.h"
-#include "workspace/Workspace.h"
+#include "app/card/CardActions.h"
+#include "app/card/CardLinks.h"
+#include "app/card/CardText.h"
+#include "app/card/FlippedGeometry.h"
+#include "app/chrome/WindowAppearance.h"
+#include "app/helpers/MapLink.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AccessibleRole.h"
+#include "platform/settings/UserDefaults.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/FramelessWindow.h"
+#include "app/chrome/FramelessWindow.h"
 
-#include "chrome/RoundedRectView.h"
-#include "chrome/WindowExtras.h"
-#include "utility/AccessibleRole.h"
+#include "app/chrome/RoundedRectView.h"
+#include "app/chrome/WindowExtras.h"
+#include "common/utility/AccessibleRole.h"
 
 #include <QEvent>
 #include <QRegion>

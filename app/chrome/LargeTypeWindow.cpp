@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/LargeTypeWindow.h"
+#include "app/chrome/LargeTypeWindow.h"
 
-#include "card/CardText.h"
-#include "card/PropertyView.h"
-#include "chrome/WindowExtras.h"
-#include "hotkey/NativeKeyCodes.h"
-#include "settings/UserDefaultsExtras.h"
-#include "utility/AccessibleRole.h"
+#include "app/card/CardText.h"
+#include "app/card/PropertyView.h"
+#include "app/chrome/WindowExtras.h"
+#include "app/settings/UserDefaultsExtras.h"
+#include "common/utility/AccessibleRole.h"
+#include "platform/hotkey/NativeKeyCodes.h"
 
-#include "SettingsKeys.h"
+#include "common/SettingsKeys.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/MenuButton.h"
+#include "app/chrome/MenuButton.h"
 
-#include "utility/AccessibleRole.h"
+#include "common/utility/AccessibleRole.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/WindowExtras.h"
+#include "app/chrome/WindowExtras.h"
 
 #include <QCursor>
 #include <QGraphicsOpacityEffect>

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/Person.h"
-#include "card/CardActions.h"
-#include "controller/ControllerHost.h"
-#include "controller/LaunchGreeter.h"
-#include "controller/SearchField.h"
-#include "controller/SearchWindowState.h"
-#include "keycombo/KeyCombo.h"
-#include "notifications/ControlNotifications.h"
-#include "search/FoldedNames.h"
+#include "app/card/CardActions.h"
+#include "app/controller/ControllerHost.h"
+#include "app/controller/LaunchGreeter.h"
+#include "app/controller/SearchField.h"
+#include "app/controller/SearchWindowState.h"
+#include "app/notifications/ControlNotifications.h"
+#include "app/search/FoldedNames.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/addressbook/Person.h"
 
 #include <QList>
 #include <QObject>

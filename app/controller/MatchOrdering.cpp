@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "controller/MatchOrdering.h"
+#include "app/controller/MatchOrdering.h"
 
 #include <algorithm>
 

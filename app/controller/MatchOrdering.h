@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/Person.h"
-#include "search/PickHistory.h"
-#include "search/RelevanceOrder.h"
+#include "app/search/PickHistory.h"
+#include "app/search/RelevanceOrder.h"
+#include "platform/addressbook/Person.h"
 
 #include <QByteArray>
 #include <QDateTime>

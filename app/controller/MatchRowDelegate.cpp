@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "controller/MatchRowDelegate.h"
+#include "app/controller/MatchRowDelegate.h"
 
-#include "controller/MatchesTableModel.h"
-#include "utility/Contrast.h"
+#include "app/controller/MatchesTableModel.h"
+#include "common/utility/Contrast.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "search/MatchExplanation.h"
+#include "app/search/MatchExplanation.h"
 
 #include <QFont>
 #include <QStyledItemDelegate>

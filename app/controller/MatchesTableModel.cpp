@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "controller/MatchesTableModel.h"
+#include "app/controller/MatchesTableModel.h"
 
-#include "card/PropertyView.h"
-#include "search/PersonExtras.h"
+#include "app/card/PropertyView.h"
+#include "app/search/PersonExtras.h"
 
 namespace {
 

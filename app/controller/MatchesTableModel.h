@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/Person.h"
-#include "search/FoldedNames.h"
-#include "search/MatchExplanation.h"
+#include "app/search/FoldedNames.h"
+#include "app/search/MatchExplanation.h"
+#include "platform/addressbook/Person.h"
 
 #include <QAbstractListModel>
 #include <QHash>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "controller/SearchField.h"
+#include "app/controller/SearchField.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "controller/SearchPanel.h"
+#include "app/controller/SearchPanel.h"
 
-#include "card/CardText.h"
-#include "card/MyTableView.h"
-#include "card/PersonView.h"
-#include "card/PropertyView.h"
-#include "chrome/MenuButton.h"
-#include "chrome/WindowAppearance.h"
-#include "controller/SearchField.h"
-#include "utility/AccessibleRole.h"
-#include "utility/AdvertTextView.h"
-#include "utility/Contrast.h"
+#include "app/card/CardText.h"
+#include "app/card/MyTableView.h"
+#include "app/card/PersonView.h"
+#include "app/card/PropertyView.h"
+#include "app/chrome/MenuButton.h"
+#include "app/chrome/WindowAppearance.h"
+#include "app/controller/SearchField.h"
+#include "common/utility/AccessibleRole.h"
+#include "common/utility/AdvertTextView.h"
+#include "common/utility/Contrast.h"
 
 #include <QLabel>
 #include <QResizeEvent>

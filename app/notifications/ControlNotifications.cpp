@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ControlNotifications.h"
+#include "app/notifications/ControlNotifications.h"
 
-#include "hotkey/HotKeyCenter.h"
+#include "app/hotkey/HotKeyCenter.h"
 
 #include <QTimer>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
 
 #include <QObject>
 #include <QString>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "search/MatchExplanation.h"
+#include "app/search/MatchExplanation.h"
 
 #include <QSet>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/Person.h"
-#include "search/SearchFolding.h"
+#include "app/search/SearchFolding.h"
+#include "platform/addressbook/Person.h"
 
 #include <QByteArray>
 #include <QList>

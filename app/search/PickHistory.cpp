@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "search/PickHistory.h"
+#include "app/search/PickHistory.h"
 
-#include "core/AtomicFile.h"
-#include "core/RegularFile.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "utility/PickHistoryFile.h"
+#include "common/utility/PickHistoryFile.h"
 
 #include <QDateTime>
 #include <QHash>

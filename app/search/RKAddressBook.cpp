@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "search/RKAddressBook.h"
+#include "app/search/RKAddressBook.h"
 
-#include "core/BackgroundRelease.h"
-#include "search/MatchExplanation.h"
+#include "app/search/MatchExplanation.h"
+#include "platform/core/BackgroundRelease.h"
 
 #include <QSet>
 #include <QStringView>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/AddressBook.h"
-#include "search/FoldedNames.h"
-#include "search/SearchFolding.h"
+#include "app/search/FoldedNames.h"
+#include "app/search/SearchFolding.h"
+#include "platform/addressbook/AddressBook.h"
 
 #include <QHash>
 #include <QList>

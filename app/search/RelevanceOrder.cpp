@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "search/RelevanceOrder.h"
+#include "app/search/RelevanceOrder.h"
 
-#include "search/MatchExplanation.h"
+#include "app/search/MatchExplanation.h"
 
 #include <QChar>
 

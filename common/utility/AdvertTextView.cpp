@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "AdvertTextView.h"
+#include "common/utility/AdvertTextView.h"
 
-#include "Contrast.h"
-#include "RKWebsite.h"
-#include "workspace/Workspace.h"
+#include "common/utility/Contrast.h"
+#include "common/utility/RKWebsite.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QMouseEvent>
 #include <QResizeEvent>

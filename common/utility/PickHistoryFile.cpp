@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "utility/PickHistoryFile.h"
+#include "common/utility/PickHistoryFile.h"
 
-#include "core/AtomicFile.h"
+#include "platform/core/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

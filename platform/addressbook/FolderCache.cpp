@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/FolderCache.h"
+#include "platform/addressbook/FolderCache.h"
 
 #include <cerrno>
 #include <cstring>

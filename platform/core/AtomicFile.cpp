@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "core/AtomicFile.h"
+#include "platform/core/AtomicFile.h"
 
 #include <QDateTime>
 #include <QFile>

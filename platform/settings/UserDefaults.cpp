@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "UserDefaults.h"
+#include "platform/settings/UserDefaults.h"
 
-#include "core/AtomicFile.h"
-#include "core/Bundle.h"
-#include "core/PropertyList.h"
-#include "core/RegularFile.h"
-#include "settings/LooseValue.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/PropertyList.h"
+#include "platform/core/RegularFile.h"
+#include "platform/settings/LooseValue.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,10 +5,10 @@
 // Orca does. Orca speaks the focused object on "focus:" and a new description of the focused
 // object at once; the search field keeps the keyboard, so what changes around it arrives as
 // its description.
-#include "TemporaryHome.h"
-#include "support/AppDriver.h"
-#include "support/AtspiClient.h"
-#include "support/TestProcesses.h"
+#include "tests/e2e/support/AppDriver.h"
+#include "tests/e2e/support/AtspiClient.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QFile>
 

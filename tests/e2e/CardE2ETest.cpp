@@ -2,10 +2,10 @@
 // The real Brisko on a private display and bus, showing a card with every kind of value and
 // driven by the pointer the way a person would: a click on a phone number, a right click on an
 // e-mail address and its menu.
-#include "TemporaryHome.h"
-#include "card/PropertyView.h"
-#include "support/AppDriver.h"
-#include "support/TestProcesses.h"
+#include "app/card/PropertyView.h"
+#include "tests/e2e/support/AppDriver.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QBuffer>
 #include <QFile>

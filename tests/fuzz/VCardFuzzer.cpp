@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The vCard reader on whole files as phones, servers and other programs write them: UTF-8 with
 // or without a byte-order mark, UTF-16 of either order, any line ends.
-#include "FuzzSupport.h"
+#include "tests/fuzz/FuzzSupport.h"
 
-#include "addressbook/VCardReader.h"
+#include "platform/addressbook/VCardReader.h"
 
 #include <QStringDecoder>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "PreferencesWindow.h"
+#include "host/PreferencesWindow.h"
 
 #include <QScreen>
 #include <QScrollArea>

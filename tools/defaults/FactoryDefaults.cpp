@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "FactoryDefaults.h"
+#include "tools/defaults/FactoryDefaults.h"
 
-#include "SettingsKeys.h"
-#include "archive/ObjectArchive.h"
-#include "keycombo/KeyCombo.h"
+#include "common/SettingsKeys.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/archive/ObjectArchive.h"
 
 #include <QColor>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/MenuButton.h"
+#include "app/chrome/MenuButton.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

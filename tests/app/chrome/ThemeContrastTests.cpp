@@ -2,18 +2,18 @@
 // Every text colour of the search window, the card, the advert lines and large type against
 // what it is drawn on, as the widgets take them from the theme and the factory settings, on
 // light and dark themes: never below the contrast AA asks of body text.
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "card/MyTableView.h"
-#include "card/PersonView.h"
-#include "chrome/WindowAppearance.h"
-#include "controller/SearchField.h"
-#include "controller/SearchPanel.h"
-#include "core/Bundle.h"
-#include "settings/UserDefaults.h"
-#include "settings/UserDefaultsExtras.h"
-#include "utility/AdvertTextView.h"
-#include "utility/Contrast.h"
+#include "app/card/MyTableView.h"
+#include "app/card/PersonView.h"
+#include "app/chrome/WindowAppearance.h"
+#include "app/controller/SearchField.h"
+#include "app/controller/SearchPanel.h"
+#include "app/settings/UserDefaultsExtras.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AdvertTextView.h"
+#include "common/utility/Contrast.h"
+#include "platform/core/Bundle.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QApplication>
 #include <QLabel>

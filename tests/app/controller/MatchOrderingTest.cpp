@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "controller/MatchOrdering.h"
+#include "app/controller/MatchOrdering.h"
 
-#include "TemporaryHome.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "controller/MatchesTableModel.h"
-#include "controller/MatchRowDelegate.h"
+#include "app/controller/MatchesTableModel.h"
+#include "app/controller/MatchRowDelegate.h"
 
 #include <QFontMetricsF>
 #include <QListView>

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
 // Pictures of the search window in its three forms, over the sample address book, for people
 // to judge. Meant for Xvfb with QT_QPA_PLATFORM=xcb (see Screenshot.h for where they go).
-#include "Screenshot.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "addressbook/AddressBook.h"
-#include "card/MyTableView.h"
-#include "controller/AppController.h"
-#include "controller/SearchField.h"
-#include "core/Bundle.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "settings/UserDefaults.h"
-#include "support/TestProcesses.h"
+#include "app/card/MyTableView.h"
+#include "app/controller/AppController.h"
+#include "app/controller/SearchField.h"
+#include "common/SettingsKeys.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/core/Bundle.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "notifications/ControlNotifications.h"
-#include "RecordingHotKeyBackend.h"
-#include "hotkey/HotKeyCenter.h"
-#include "support/PrivateBusTest.h"
+#include "app/notifications/ControlNotifications.h"
+#include "app/hotkey/HotKeyCenter.h"
+#include "tests/doubles/RecordingHotKeyBackend.h"
+#include "tests/e2e/support/PrivateBusTest.h"
 
 #include <QTest>
 

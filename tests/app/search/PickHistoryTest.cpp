@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "search/PickHistory.h"
+#include "app/search/PickHistory.h"
 
-#include "TemporaryHome.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // Test helper: counts picks in a search history again and again, the way a second Brisko
 // shares the file.
 //   pick-history-writer PATH COUNT ID...   picks each ID once per round, COUNT rounds
-#include "search/PickHistory.h"
+#include "app/search/PickHistory.h"
 
 #include <QCoreApplication>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "search/RKAddressBook.h"
+#include "app/search/RKAddressBook.h"
 
-#include "search/MatchExplanation.h"
+#include "app/search/MatchExplanation.h"
 
-#include "TemporaryHome.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QFile>

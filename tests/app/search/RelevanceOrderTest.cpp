@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "search/RelevanceOrder.h"
+#include "app/search/RelevanceOrder.h"
 
 #include <QVariantMap>
 

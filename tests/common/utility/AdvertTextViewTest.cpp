@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "utility/AdvertTextView.h"
-#include "RecordingWorkspace.h"
-#include "utility/RKWebsite.h"
-#include "workspace/Workspace.h"
+#include "common/utility/AdvertTextView.h"
+#include "common/utility/RKWebsite.h"
+#include "platform/workspace/Workspace.h"
+#include "tests/doubles/RecordingWorkspace.h"
 
 #include <QApplication>
 #include <QHelpEvent>
