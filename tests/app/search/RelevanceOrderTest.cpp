@@ -11,7 +11,7 @@
 
 namespace {
 
-struct Spec
+struct Contact
 {
     const char *id;
     const char *first;
@@ -23,21 +23,21 @@ struct Spec
     bool company = false;
 };
 
-PersonPtr personOf(const Spec &spec)
+PersonPtr personOf(const Contact &contact)
 {
     Person::Fields fields;
-    fields.uniqueId = QString::fromUtf8(spec.id);
-    fields.firstName = QString::fromUtf8(spec.first);
-    fields.middleName = QString::fromUtf8(spec.middle);
-    fields.lastName = QString::fromUtf8(spec.last);
-    fields.organization = QString::fromUtf8(spec.organization);
-    fields.note = QString::fromUtf8(spec.note);
-    if (spec.street)
+    fields.uniqueId = QString::fromUtf8(contact.id);
+    fields.firstName = QString::fromUtf8(contact.first);
+    fields.middleName = QString::fromUtf8(contact.middle);
+    fields.lastName = QString::fromUtf8(contact.last);
+    fields.organization = QString::fromUtf8(contact.organization);
+    fields.note = QString::fromUtf8(contact.note);
+    if (contact.street)
         fields.addresses.append(
             {QStringLiteral("_$!<Home>!$_"),
-             QVariantMap{{QStringLiteral("Street"), QString::fromUtf8(spec.street)}},
+             QVariantMap{{QStringLiteral("Street"), QString::fromUtf8(contact.street)}},
              {}});
-    if (spec.company)
+    if (contact.company)
         fields.flags = Person::ShowAsCompany;
     return std::make_shared<const Person>(fields);
 }
@@ -46,10 +46,10 @@ PersonPtr personOf(const Spec &spec)
 class Book
 {
 public:
-    explicit Book(std::initializer_list<Spec> specs)
+    explicit Book(std::initializer_list<Contact> contacts)
     {
-        for (const Spec &spec : specs)
-            persons.append(personOf(spec));
+        for (const Contact &contact : contacts)
+            persons.append(personOf(contact));
     }
 
     std::vector<std::string> order(const char *pattern,
