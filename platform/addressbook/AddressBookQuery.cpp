@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "platform/addressbook/AddressBookQuery.h"
 
-#include "platform/addressbook/AddressBookSources.h"
-#include "platform/addressbook/FolderCache.h"
-#include "platform/addressbook/FolderWalk.h"
-#include "platform/addressbook/SourceMerge.h"
-#include "platform/addressbook/VCardEncoding.h"
-#include "platform/addressbook/VCardReader.h"
+#include "addressbook/AddressBookSources.h"
+#include "addressbook/FolderCache.h"
+#include "addressbook/FolderWalk.h"
+#include "addressbook/SourceMerge.h"
+#include "addressbook/VCardEncoding.h"
+#include "addressbook/VCardReader.h"
+#include "core/FileDescriptor.h"
 
 #include <QEventLoop>
 
@@ -25,9 +26,10 @@ namespace {
 
 using VCardSkim::Skim;
 
-// A larger file is looked at card by card while it is read: a condensed copy of the whole
-// would cost as much memory again, and would pass anyway for any pattern worth typing.
-constexpr qsizetype kCardByCardSize = 256 * 1024;
+// A larger file is read a piece of this size at a time and looked at card by card: a
+// condensed copy of the whole would cost as much memory again, and would pass anyway for any
+// pattern worth typing.
+constexpr qint64 kPieceSize = 1 << 20;
 // With more wanted contacts of the store than this, every file is read whole instead of
 // looked through for each of their UIDs.
 constexpr size_t kMaxStoreIds = 64;
@@ -190,44 +192,56 @@ void readFile(Reader &reader, Key key, const Filter &filter, const StoreIds &ids
 {
     Person::Origin origin;
     origin.nativePath = key.path;
-    QByteArray &data = reader.data;
+    FileResult result{std::move(key), nullptr, {}, {}};
     QString error;
-    switch (reader.folders.read(origin, nullptr, data, error)) {
+    // As the address book: a file that cannot be read gives this message and nothing else.
+    auto failed = [&]() {
+        result.messages = {QStringLiteral("%1: cannot be read (%2)").arg(origin.filePath(), error)};
+        reader.results.push_back(std::move(result));
+    };
+    int fd = -1;
+    switch (reader.folders.open(origin, fd, error)) {
     case FolderCache::Result::Missing:
     case FolderCache::Result::Unchanged:
         return;
     case FolderCache::Result::Failed:
-        reader.results.push_back(
-            {std::move(key),
-             nullptr,
-             {},
-             {QStringLiteral("%1: cannot be read (%2)").arg(origin.filePath(), error)}});
+        failed();
         return;
     case FolderCache::Result::Read:
         break;
     }
+    const FileDescriptor file(fd);
+    QByteArray &data = reader.data;
+    data.resize(0);
+    if (!FolderCache::readMore(fd, data, qsizetype(std::min(origin.size, kPieceSize)), error)) {
+        failed();
+        return;
+    }
+    const Person::Origin::Encoding encoding = VCardEncoding::detect(data);
+    const bool utf8 = encoding == Person::Origin::Encoding::Utf8 ||
+                      encoding == Person::Origin::Encoding::Utf8WithBom;
     Skim &skim = reader.skim;
-    skim.cleanCards = -1;
-    if (data.size() <= kCardByCardSize) {
+    int cleanCards = -1;
+    if (origin.size <= kPieceSize) {
         QByteArray converted;
         QByteArrayView text = data;
-        const Person::Origin::Encoding encoding = VCardEncoding::detect(data);
         if (encoding == Person::Origin::Encoding::Utf8WithBom) {
             text = text.sliced(3);
-        } else if (encoding != Person::Origin::Encoding::Utf8) {
+        } else if (!utf8) {
             converted = VCardEncoding::normalisedText(data, encoding);
             text = converted;
         }
+        cleanCards = VCardSkim::cleanCardCount(text);
         VCardSkim::skim(text, skim);
         // Only a file that reading has nothing to say about may be passed over.
-        if (skim.cleanCards >= 0 && !filter.mayHoldWanted(skim) && !ids.mayOccur(skim)) {
-            reader.sawPersons = reader.sawPersons || skim.cleanCards > 0;
+        if (cleanCards >= 0 && !filter.mayHoldWanted(skim) && !ids.mayOccur(skim)) {
+            reader.sawPersons = reader.sawPersons || cleanCards > 0;
             return;
         }
     }
     bool cardsPassedOver = false;
     VCardReader::CardFilter cards;
-    if (skim.cleanCards != 1) {
+    if (cleanCards != 1) {
         cards = [&](QByteArrayView card) {
             VCardSkim::skim(card, skim);
             if (filter.mayHoldWanted(skim) || ids.mayOccur(skim))
@@ -236,9 +250,42 @@ void readFile(Reader &reader, Key key, const Filter &filter, const StoreIds &ids
             return false;
         };
     }
-    FileResult result{std::move(key), nullptr, {}, {}};
-    const QList<PersonPtr> persons = VCardReader::readFileContents(
-        data, std::move(origin), &result.origin, &result.messages, cards);
+    QList<PersonPtr> persons;
+    if (origin.size > kPieceSize && utf8 && data.contains('\n')) {
+        // Read a piece at a time, each up to the end of its last card: only a piece is held.
+        origin.encoding = encoding;
+        VCardReader::FileInPieces pieces(origin);
+        qsizetype start = encoding == Person::Origin::Encoding::Utf8WithBom ? 3 : 0;
+        qint64 left = origin.size - data.size();
+        for (;;) {
+            const QByteArrayView text = QByteArrayView(data).sliced(start);
+            const qsizetype end =
+                left > 0 ? VCardReader::FileInPieces::pieceEnd(text) : text.size();
+            if (end > 0) {
+                persons.append(pieces.read(text.first(end), &result.messages, cards));
+                data.remove(0, start + end);
+                start = 0;
+            }
+            if (left <= 0)
+                break;
+            const qsizetype before = data.size();
+            if (!FolderCache::readMore(fd, data, qsizetype(std::min(left, kPieceSize)), error)) {
+                failed();
+                return;
+            }
+            const qsizetype got = data.size() - before;
+            left = got > 0 ? left - got : 0;
+        }
+        pieces.finish(&result.messages);
+        result.origin = pieces.origin();
+    } else {
+        if (!FolderCache::readMore(fd, data, qsizetype(origin.size) - data.size(), error)) {
+            failed();
+            return;
+        }
+        persons = VCardReader::readFileContents(data, std::move(origin), &result.origin,
+                                                &result.messages, cards);
+    }
     reader.sawPersons = reader.sawPersons || cardsPassedOver || !persons.isEmpty();
     // Until the merge has decided, every person that may hold a wanted UID is kept.
     result.persons = ids.any() ? persons : filter.wanted(persons);

@@ -13,7 +13,9 @@
 /// One look through the address book for the persons a caller wants, for a program that asks
 /// once and leaves: the same sources, persons and messages as AddressBook, but each file is
 /// read once, on a bounded number of threads, only the files that may hold a wanted person
-/// become persons, and only the wanted ones are kept.
+/// become persons, and only the wanted ones are kept. (A card whose UID another file repeats
+/// may get another id made from its file than in the address book: which card came first is
+/// known only from reading every file.)
 namespace AddressBookQuery {
 
 /// What the caller wants. Both tests are asked on several threads at once.

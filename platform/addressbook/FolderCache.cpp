@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "platform/addressbook/FolderCache.h"
 
+#include "core/FileDescriptor.h"
+
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -40,10 +43,9 @@ int FolderCache::_open(const QByteArray &path)
     return ::openat(_fd, path.constData() + slash + 1, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
 }
 
-FolderCache::Result FolderCache::read(Person::Origin &origin, const Person::Origin *previous,
-                                      QByteArray &data, QString &error)
+FolderCache::Result FolderCache::open(Person::Origin &origin, int &fd, QString &error)
 {
-    const int fd = _open(origin.nativePath);
+    fd = _open(origin.nativePath);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return Result::Missing;
@@ -52,34 +54,49 @@ FolderCache::Result FolderCache::read(Person::Origin &origin, const Person::Orig
     }
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+        ::close(std::exchange(fd, -1));
         return Result::Missing;
     }
     origin.size = qint64(info.st_size);
     origin.modified = nanoseconds(info.st_mtim);
     origin.changed = nanoseconds(info.st_ctim);
     origin.inode = info.st_ino;
-    if (previous && previous->isSameFileState(origin)) {
-        ::close(fd);
-        return Result::Unchanged;
-    }
-    data.resize(qsizetype(info.st_size));
+    return Result::Read;
+}
+
+bool FolderCache::readMore(int fd, QByteArray &data, qsizetype count, QString &error)
+{
+    const qsizetype start = data.size();
+    data.resize(start + count);
     qsizetype done = 0;
-    Result result = Result::Read;
-    while (done < data.size()) {
-        const ssize_t count = ::read(fd, data.data() + done, size_t(data.size() - done));
-        if (count < 0 && errno == EINTR)
+    bool ok = true;
+    while (done < count) {
+        const ssize_t got = ::read(fd, data.data() + start + done, size_t(count - done));
+        if (got < 0 && errno == EINTR)
             continue;
-        if (count < 0) {
+        if (got < 0) {
             error = QString::fromLocal8Bit(std::strerror(errno));
-            result = Result::Failed;
+            ok = false;
             break;
         }
-        if (count == 0)
+        if (got == 0)
             break;
-        done += count;
+        done += got;
     }
-    data.resize(done);
-    ::close(fd);
-    return result;
+    data.resize(start + done);
+    return ok;
+}
+
+FolderCache::Result FolderCache::read(Person::Origin &origin, const Person::Origin *previous,
+                                      QByteArray &data, QString &error)
+{
+    int fd = -1;
+    const Result opened = open(origin, fd, error);
+    if (opened != Result::Read)
+        return opened;
+    const FileDescriptor file(fd);
+    if (previous && previous->isSameFileState(origin))
+        return Result::Unchanged;
+    data.resize(0);
+    return readMore(fd, data, qsizetype(origin.size), error) ? Result::Read : Result::Failed;
 }

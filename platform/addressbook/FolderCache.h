@@ -31,6 +31,12 @@ public:
     /// second look-up of the path. `error` says why a file could not be read.
     Result read(Person::Origin &origin, const Person::Origin *previous, QByteArray &data,
                 QString &error);
+    /// Opens the file and records its state as read() does, for a caller that reads it a
+    /// piece at a time with readMore(); `fd` is the open file when the result is Read.
+    Result open(Person::Origin &origin, int &fd, QString &error);
+    /// Appends up to `count` more bytes of the open file `fd` to `data`, fewer at its end;
+    /// false on an error, which `error` says.
+    static bool readMore(int fd, QByteArray &data, qsizetype count, QString &error);
 
 private:
     // Opens `path` relative to its folder; -1 with errno set on failure.

@@ -9,6 +9,7 @@
 
 #include <QFile>
 
+#include <optional>
 #include <utility>
 
 #include <sys/stat.h>
@@ -26,49 +27,87 @@ bool isBlankData(QByteArrayView data)
     return true;
 }
 
-QList<PersonPtr> readText(const QByteArray &text,
-                          const std::shared_ptr<const Person::Origin> &origin,
-                          QStringList *messages, const VCardReader::CardFilter &wanted)
+void report(QStringList *messages, const Person::Origin &origin, int line, const char *reason)
 {
-    QList<PersonPtr> persons;
-    auto report = [&](int line, const char *reason) {
-        if (messages)
-            messages->append(QStringLiteral("%1:%2: skipped a vCard that cannot be read (%3)")
-                                 .arg(origin->name())
-                                 .arg(line)
-                                 .arg(QLatin1String(reason)));
-    };
+    if (messages)
+        messages->append(QStringLiteral("%1:%2: skipped a vCard that cannot be read (%3)")
+                             .arg(origin.name())
+                             .arg(line)
+                             .arg(QLatin1String(reason)));
+}
+
+} // namespace
+
+namespace VCardReader {
+
+// Where reading a text has got to, read whole or a piece at a time.
+struct Progress
+{
+    qsizetype offset = 0; // of the piece in the whole text
+    int lines = 0;        // before the piece
     quint32 cardIndex = 0;
     bool sawCard = false;
+    bool blank = true;
+};
+
+} // namespace VCardReader
+
+namespace {
+
+using VCardReader::Progress;
+
+QList<PersonPtr> readCards(QByteArrayView text, const std::shared_ptr<const Person::Origin> &origin,
+                           QStringList *messages, const VCardReader::CardFilter &wanted,
+                           Progress &progress, std::optional<bool> crOnly = std::nullopt)
+{
+    QList<PersonPtr> persons;
     // Reused from file to file, so that their buffers keep the room they grew to.
     thread_local VCardScanner scanner;
     thread_local Person::Builder builder;
     scanner.scan(
         text,
         [&](const VCardScanner::Card &card) {
-            sawCard = true;
-            if (wanted && !wanted(QByteArrayView(text).sliced(card.begin, card.end - card.begin))) {
-                ++cardIndex;
+            progress.sawCard = true;
+            if (wanted && !wanted(text.sliced(card.begin, card.end - card.begin))) {
+                ++progress.cardIndex;
                 return;
             }
             builder.clear();
             VCardInterpreter(card.properties,
                              origin->fromStore ? PhotoLinks::LocalFiles : PhotoLinks::Ignored)
                 .fill(builder);
-            builder.setOrigin(origin, card.begin, card.end - card.begin, cardIndex++);
+            builder.setOrigin(origin, progress.offset + card.begin, card.end - card.begin,
+                              progress.cardIndex++);
             persons.append(std::make_shared<const Person>(builder.build()));
         },
         [&](int line, const char *reason, bool ended) {
-            sawCard = true;
+            progress.sawCard = true;
             // Only ended cards count, so the ids of the cards after an unended one stay.
             if (ended)
-                ++cardIndex;
-            report(line, reason);
-        });
+                ++progress.cardIndex;
+            report(messages, *origin, line, reason);
+        },
+        progress.lines, crOnly);
     // The last card's origin (and with it the text read from memory) is not kept alive.
     builder.clear();
-    if (!sawCard && !isBlankData(text))
-        report(1, "no BEGIN:VCARD line");
+    progress.blank = progress.blank && isBlankData(text);
+    progress.offset += text.size();
+    return persons;
+}
+
+void reportNoCard(const Progress &progress, const Person::Origin &origin, QStringList *messages)
+{
+    if (!progress.sawCard && !progress.blank)
+        report(messages, origin, 1, "no BEGIN:VCARD line");
+}
+
+QList<PersonPtr> readText(const QByteArray &text,
+                          const std::shared_ptr<const Person::Origin> &origin,
+                          QStringList *messages, const VCardReader::CardFilter &wanted)
+{
+    Progress progress;
+    QList<PersonPtr> persons = readCards(text, origin, messages, wanted, progress);
+    reportNoCard(progress, *origin, messages);
     return persons;
 }
 
@@ -138,6 +177,46 @@ PersonPtr readStoredCard(const QByteArray &card, const QByteArray &storeName, QS
     const QList<PersonPtr> persons =
         readWithOrigin(card, std::move(origin), true, nullptr, messages);
     return persons.isEmpty() ? nullptr : persons.constFirst();
+}
+
+FileInPieces::FileInPieces(Person::Origin origin)
+    : _origin(std::make_shared<const Person::Origin>(std::move(origin)))
+    , _progress(std::make_unique<Progress>())
+{}
+
+FileInPieces::~FileInPieces() = default;
+
+QList<PersonPtr> FileInPieces::read(QByteArrayView piece, QStringList *messages,
+                                    const CardFilter &wanted)
+{
+    const int lines = _progress->lines + int(piece.count('\n'));
+    QList<PersonPtr> persons = readCards(piece, _origin, messages, wanted, *_progress, false);
+    _progress->lines = lines;
+    return persons;
+}
+
+void FileInPieces::finish(QStringList *messages)
+{
+    reportNoCard(*_progress, *_origin, messages);
+}
+
+qsizetype FileInPieces::pieceEnd(QByteArrayView text)
+{
+    // The scanner takes a line for the marker when it holds the marker alone between blanks.
+    qsizetype end = text.size();
+    while (end > 0) {
+        const qsizetype lineEnd = text.lastIndexOf('\n', end - 1);
+        if (lineEnd < 0)
+            return 0;
+        const qsizetype lineStart = text.lastIndexOf('\n', lineEnd - 1) + 1;
+        QByteArrayView line = text.sliced(lineStart, lineEnd - lineStart);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (AsciiText::equalsIgnoringCase(AsciiText::withoutBlanks(line), "END:VCARD"))
+            return lineEnd + 1;
+        end = lineStart;
+    }
+    return 0;
 }
 
 QByteArray photoOfCard(const QByteArray &cardText, PhotoLinks links)

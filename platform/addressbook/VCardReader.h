@@ -38,6 +38,37 @@ QList<PersonPtr> readFileContents(const QByteArray &data, Person::Origin origin,
                                   std::shared_ptr<const Person::Origin> *originOut = nullptr,
                                   QStringList *messages = nullptr, const CardFilter &wanted = {});
 
+struct Progress;
+
+/// Reads one file's text a piece at a time, so that a large file need not be held whole: the
+/// same persons and messages as readFileContents() of the whole text, provided the text is
+/// UTF-8 (a byte-order mark left out) with lines ended by LF or CR LF, and every piece but the
+/// last ends where pieceEnd() says.
+class FileInPieces final
+{
+public:
+    /// `origin` as for readFileContents(), its encoding set.
+    explicit FileInPieces(Person::Origin origin);
+    ~FileInPieces();
+    FileInPieces(const FileInPieces &) = delete;
+    FileInPieces &operator=(const FileInPieces &) = delete;
+
+    /// The persons of the next piece, as readFileContents() with `wanted`.
+    QList<PersonPtr> read(QByteArrayView piece, QStringList *messages,
+                          const CardFilter &wanted = {});
+    /// After the last piece: what reading says of a file that held no card.
+    void finish(QStringList *messages);
+    /// The origin the persons share.
+    std::shared_ptr<const Person::Origin> origin() const { return _origin; }
+    /// How much of `text` may be read as a piece: up to just past its last END:VCARD line,
+    /// where reading is outside any card whatever came before; 0 without one.
+    static qsizetype pieceEnd(QByteArrayView text);
+
+private:
+    std::shared_ptr<const Person::Origin> _origin;
+    std::unique_ptr<Progress> _progress;
+};
+
 /// The person of one card that another program keeps in a contact store of its own (no file
 /// behind it): the person keeps the card's text, and its photo may be a link to a local file.
 /// `storeName` names the store in messages. Null when the card cannot be read.

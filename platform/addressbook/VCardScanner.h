@@ -28,24 +28,28 @@ public:
         const char *brokenReason = nullptr;
     };
 
+    /// A piece of a longer text, cut just after a line, starts after `linesBefore` lines, and
+    /// `crOnly` tells how the whole text ends its lines.
     template <typename OnCard, typename OnBroken>
-    void scan(QByteArrayView text, OnCard onCard, OnBroken onBroken)
+    void scan(QByteArrayView text, OnCard onCard, OnBroken onBroken, int linesBefore = 0,
+              std::optional<bool> crOnly = std::nullopt)
     {
         _text = text;
         _inCard = false;
         _hasLogical = false;
         // Classic Mac OS wrote lines ended by CR alone; everyone else ends them with LF.
-        const bool crOnly = !text.contains('\n') && text.contains('\r');
-        const char separator = crOnly ? '\r' : '\n';
+        if (!crOnly)
+            crOnly = !text.contains('\n') && text.contains('\r');
+        const char separator = *crOnly ? '\r' : '\n';
         qsizetype start = 0;
-        int lineNumber = 0;
+        int lineNumber = linesBefore;
         while (start < text.size()) {
             const void *found =
                 std::memchr(text.data() + start, separator, size_t(text.size() - start));
             const qsizetype end =
                 found ? static_cast<const char *>(found) - text.data() : text.size();
             QByteArrayView line = text.sliced(start, end - start);
-            if (!crOnly && line.endsWith('\r'))
+            if (!*crOnly && line.endsWith('\r'))
                 line.chop(1);
             _handleLine(line, ++lineNumber, start, qMin(end + 1, text.size()), onCard, onBroken);
             start = end + 1;

@@ -100,7 +100,6 @@ int cleanCardCount(QByteArrayView text)
 void skim(QByteArrayView text, Skim &skim)
 {
     skim.text = text;
-    skim.cleanCards = cleanCardCount(text);
     skim.condensed.resize(text.size());
     char *out = skim.condensed.data();
     qsizetype kept = 0;

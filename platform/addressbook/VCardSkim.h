@@ -13,9 +13,6 @@ struct Skim
 {
     /// The text looked at, UTF-8 (as VCardReader::normalisedText() makes it).
     QByteArrayView text;
-    /// How many cards reading gives, when reading reports nothing; -1 when it might report
-    /// something, or only reading can tell.
-    int cleanCards = -1;
     /// Whether every value is read from the text's bytes as they are: the text is UTF-8
     /// throughout, and no property asks for quoted-printable or names a charset. Only then
     /// does `condensed` tell what the values hold.

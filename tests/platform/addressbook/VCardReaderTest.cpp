@@ -218,6 +218,44 @@ TEST(VCardReaderTest, CardsTurnedAwayBuildNoPersonButKeepTheOthersIdsAndTheMessa
                                  QStringLiteral("BEGIN:VCARD\nFN:D\nEND:VCARD\n")}));
 }
 
+TEST(VCardReaderTest, AFileReadInPiecesGivesThePersonsAndMessagesOfTheWhole)
+{
+    static const char raw[] = "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:B\r\n"
+                              "BEGIN:VCARD\r\nN:C;;;;\r\nNOTE:long\r\n  folded\r\n  END:VCARD\r\n"
+                              "between\r\nbegin:vcard\r\nFN:D\0\r\nEnd:VCard\r\nBEGIN:VCARD\r\n"
+                              "FN:E\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:F\r\n";
+    const QByteArray text(raw, sizeof(raw) - 1);
+    QStringList wholeMessages;
+    const QList<PersonPtr> whole = VCardReader::readFileContents(text, {}, nullptr, &wholeMessages);
+    ASSERT_EQ(whole.size(), 3);
+    ASSERT_EQ(wholeMessages.size(), 3);
+    // However small the reads, each piece ends where pieceEnd() says.
+    for (const qsizetype readSize : {7, 30, 1000}) {
+        VCardReader::FileInPieces pieces({});
+        QList<PersonPtr> persons;
+        QStringList messages;
+        QByteArray buffer;
+        for (qsizetype at = 0; at < text.size();) {
+            buffer += text.mid(at, readSize);
+            at += readSize;
+            const qsizetype end =
+                at < text.size() ? VCardReader::FileInPieces::pieceEnd(buffer) : buffer.size();
+            persons += pieces.read(QByteArrayView(buffer).first(end), &messages);
+            buffer.remove(0, end);
+        }
+        pieces.finish(&messages);
+        EXPECT_EQ(messages, wholeMessages) << readSize;
+        ASSERT_EQ(persons.size(), whole.size()) << readSize;
+        for (qsizetype i = 0; i < persons.size(); ++i)
+            EXPECT_EQ(persons[i]->uniqueId(), whole[i]->uniqueId()) << readSize;
+    }
+    QStringList none;
+    VCardReader::FileInPieces nothing({});
+    nothing.read("no card here\n", &none);
+    nothing.finish(&none);
+    EXPECT_EQ(none.size(), 1);
+}
+
 // The cards of a file that cannot be read are in vcards/broken.vcf and its expected file.
 TEST(VCardReaderTest, AFileThatCannotBeOpenedGivesOneMessageAndNoPersons)
 {
