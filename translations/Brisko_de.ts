@@ -194,6 +194,10 @@
         <source>Quit Brisko</source>
         <translation>Brisko beenden</translation>
     </message>
+    <message>
+        <source>Menu (%1)</source>
+        <translation>Menü (%1)</translation>
+    </message>
 </context>
 <context>
     <name>MyTableView</name>

@@ -194,6 +194,10 @@
         <source>Quit Brisko</source>
         <translation>Quitter Brisko</translation>
     </message>
+    <message>
+        <source>Menu (%1)</source>
+        <translation>Menu (%1)</translation>
+    </message>
 </context>
 <context>
     <name>MyTableView</name>

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QFontDatabase>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
@@ -23,11 +24,12 @@ MenuButton::MenuButton(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
     setText(QStringLiteral("\u2699"));
-    setToolTip(tr("Menu (F10)"));
+    const QString key = QKeySequence(Qt::Key_F10).toString(QKeySequence::NativeText);
+    setToolTip(tr("Menu (%1)").arg(key));
     // A screen reader would spell out the gear sign. The button never takes the focus, so
     // its description says how the keyboard reaches it.
     setAccessibleName(tr("Menu"));
-    setAccessibleDescription(tr("F10"));
+    setAccessibleDescription(key);
 }
 
 MenuButton::~MenuButton()
