@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Loading and searching generated address books of 1,000 to 100,000 persons written as a
 // folder of vCards, next to the floor: one plain scan of the same persons' text.
-#include "GeneratedBook.h"
-#include "addressbook/AddressBook.h"
-#include "controller/MatchOrdering.h"
-#include "controller/MatchesTableModel.h"
-#include "search/RKAddressBook.h"
-#include "search/RelevanceOrder.h"
+#include "app/controller/MatchOrdering.h"
+#include "app/controller/MatchesTableModel.h"
+#include "app/search/RKAddressBook.h"
+#include "app/search/RelevanceOrder.h"
+#include "bench/GeneratedBook.h"
+#include "platform/addressbook/AddressBook.h"
 
 #include <QCoreApplication>
 #include <QDir>
