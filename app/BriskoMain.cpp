@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: MIT
-#include "BriskoMain.h"
+#include "app/BriskoMain.h"
 
-#include "SettingsKeys.h"
-#include "addressbook/AddressBook.h"
-#include "addressbook/AddressBookQuery.h"
-#include "controller/AppController.h"
-#include "core/Bundle.h"
-#include "core/DisplayServer.h"
-#include "core/PrintableText.h"
-#include "core/Translations.h"
-#include "search/PersonExtras.h"
-#include "search/SearchPrefilter.h"
-#include "session/SessionInstance.h"
-#include "session/TerminationSignals.h"
-#include "settings/UserDefaults.h"
+#include "app/controller/AppController.h"
+#include "app/search/PersonExtras.h"
+#include "app/search/SearchPrefilter.h"
+#include "common/SettingsKeys.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/addressbook/AddressBookQuery.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/DisplayServer.h"
+#include "platform/core/PrintableText.h"
+#include "platform/core/Translations.h"
+#include "platform/session/SessionInstance.h"
+#include "platform/session/TerminationSignals.h"
+#include "platform/settings/UserDefaults.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

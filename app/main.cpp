@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "BriskoMain.h"
+#include "app/BriskoMain.h"
 
 int main(int argc, char **argv)
 {

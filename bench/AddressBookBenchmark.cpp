@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Loading and searching generated address books of 1,000 to 100,000 persons written as a
 // folder of vCards, next to the floor: one plain scan of the same persons' text.
-#include "GeneratedBook.h"
-#include "addressbook/AddressBook.h"
-#include "search/RKAddressBook.h"
+#include "app/controller/MatchOrdering.h"
+#include "app/controller/MatchesTableModel.h"
+#include "app/search/RKAddressBook.h"
+#include "app/search/RelevanceOrder.h"
+#include "bench/GeneratedBook.h"
+#include "platform/addressbook/AddressBook.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +20,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include <sys/resource.h>
 
@@ -318,6 +322,106 @@ void BM_FloorScanCaseInsensitive(benchmark::State &state)
     }
 }
 
+// Ordering by relevance, on top of the search: one look at each match's name. range(1) as for
+// the search; every 2,000th person of the book counts as picked.
+RelevanceOrder::PickScores picksOf(const Book &b)
+{
+    RelevanceOrder::PickScores picks;
+    const QList<PersonPtr> people = b.addressBook->people();
+    for (qsizetype i = 0; i < people.size(); i += 2000)
+        picks.insert(people[i].get(), 1.0 + double(i % 7));
+    return picks;
+}
+
+void BM_RelevanceOrderFirstKeystroke(benchmark::State &state)
+{
+    Book &b = book(int(state.range(0)));
+    RKAddressBook engine(*b.addressBook);
+    engine.setOptions(optionsOf(state));
+    engine.updateIndex();
+    const QString pattern = QStringLiteral("k");
+    const QList<PersonPtr> matches = engine.personsMatchingPattern(pattern);
+    const RelevanceOrder::PickScores picks = picksOf(b);
+    // As the controller does: the names from the index, the order, the list in it.
+    for (auto _ : state) {
+        const FoldedNames names = engine.foldedNamesOf(pattern);
+        const std::vector<qsizetype> positions =
+            RelevanceOrder::order(matches, names, pattern, engine.options(), picks);
+        benchmark::DoNotOptimize(RelevanceOrder::inOrder(matches, positions).size());
+        benchmark::DoNotOptimize(names.reordered(positions).size());
+    }
+    state.counters["matches"] = double(matches.size());
+}
+
+// The orders of the five further keystrokes of "kowals", from their searches' results.
+void BM_RelevanceOrderTypingSurname(benchmark::State &state)
+{
+    Book &b = book(int(state.range(0)));
+    RKAddressBook engine(*b.addressBook);
+    engine.setOptions(optionsOf(state));
+    engine.updateIndex();
+    std::vector<std::pair<QString, QList<PersonPtr>>> results;
+    for (qsizetype length = 2; length <= kTypedSurname.size(); ++length) {
+        const QString pattern = kTypedSurname.left(length);
+        results.emplace_back(pattern, engine.personsMatchingPattern(pattern));
+    }
+    const RelevanceOrder::PickScores picks = picksOf(b);
+    for (auto _ : state) {
+        for (const auto &[pattern, matches] : results) {
+            // The surname's prefixes are all in the engine's cache, as while typing.
+            const FoldedNames names = engine.foldedNamesOf(pattern);
+            const std::vector<qsizetype> positions =
+                RelevanceOrder::order(matches, names, pattern, engine.options(), picks);
+            benchmark::DoNotOptimize(RelevanceOrder::inOrder(matches, positions).size());
+        }
+    }
+}
+
+// Finding the picked persons among all, once per new index: a history of 50 persons.
+void BM_FindPickedPersons(benchmark::State &state)
+{
+    Book &b = book(int(state.range(0)));
+    QTemporaryDir folder;
+    const QString path = folder.path() + QStringLiteral("/pick-history.json");
+    {
+        PickHistory history(path);
+        const QList<PersonPtr> people = b.addressBook->people();
+        for (qsizetype i = 0; i < people.size() && i < 50 * 1000; i += 1000)
+            history.recordPick(people[i]->uniqueId());
+    }
+    MatchOrdering ordering(path);
+    RKAddressBook engine(*b.addressBook);
+    engine.updateIndex();
+    for (auto _ : state) {
+        ordering.personsChanged(
+            [&engine](const QSet<QString> &ids) { return engine.indexedPersonsWithIds(ids); });
+        benchmark::DoNotOptimize(ordering.pickScores().size());
+    }
+    state.counters["picked"] = double(ordering.pickScores().size());
+}
+
+// What laying out the list of a first keystroke asks of each row: whether it has a second line.
+void BM_ListRowsOfFirstKeystroke(benchmark::State &state)
+{
+    Book &b = book(int(state.range(0)));
+    RKAddressBook engine(*b.addressBook);
+    engine.setOptions(optionsOf(state));
+    engine.updateIndex();
+    const QList<PersonPtr> matches = engine.personsMatchingPattern(QStringLiteral("k"));
+    MatchesTableModel model;
+    int twoLines = 0;
+    for (auto _ : state) {
+        model.reloadData(matches, QStringLiteral("k"), engine.options(),
+                         engine.foldedNamesOf(QStringLiteral("k")));
+        twoLines = 0;
+        for (int row = 0; row < model.rowCount(); ++row)
+            twoLines += model.rowHasDetail(row);
+        benchmark::DoNotOptimize(twoLines);
+    }
+    state.counters["matches"] = double(matches.size());
+    state.counters["two_lines"] = double(twoLines);
+}
+
 void BM_FloorScanOneBuffer(benchmark::State &state)
 {
     Book &b = book(int(state.range(0)));
@@ -351,6 +455,10 @@ BENCHMARK(BM_FloorTypingSurname) BRISKO_SIZES;
 BENCHMARK(BM_FloorTwoWords) BRISKO_SIZES;
 BENCHMARK(BM_FloorScanCaseInsensitive) BRISKO_SIZES;
 BENCHMARK(BM_FloorScanOneBuffer) BRISKO_SIZES;
+BENCHMARK(BM_RelevanceOrderFirstKeystroke) BRISKO_SIZES_AND_OPTIONS;
+BENCHMARK(BM_RelevanceOrderTypingSurname) BRISKO_SIZES_AND_OPTIONS;
+BENCHMARK(BM_ListRowsOfFirstKeystroke) BRISKO_SIZES_AND_OPTIONS;
+BENCHMARK(BM_FindPickedPersons) BRISKO_SIZES;
 // Megabytes of vCard text; last, as its file is the largest thing in memory.
 BENCHMARK(BM_ReloadLargeFile)->Arg(200)->Iterations(2)->Unit(benchmark::kMillisecond);
 

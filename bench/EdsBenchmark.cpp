@@ -2,11 +2,11 @@
 // Loading 10,000 contacts from Evolution Data Server next to loading the same cards as
 // 10,000 files, in one run. The services are the real ones, on a private bus with a private
 // home under BRISKO_BENCH_DIR (kept between runs, as adding the contacts takes a while).
-#include "GeneratedBook.h"
-#include "support/PrivateEds.h"
+#include "bench/GeneratedBook.h"
+#include "tests/e2e/support/PrivateEds.h"
 
-#include "addressbook/AddressBook.h"
-#include "addressbook/eds/EdsAddressBookSource.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/addressbook/eds/EdsAddressBookSource.h"
 
 #include <QCoreApplication>
 

@@ -4,10 +4,10 @@
 // the start shows the search window, what it holds in memory once the contacts are in, and
 // how long a ping waits behind a flood of "Refresh". BRISKO_BASELINE names another Brisko
 // program to launch the same way; BRISKO_BENCH_DIR keeps the generated books between runs.
-#include "GeneratedBook.h"
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "support/TestProcesses.h"
+#include "bench/GeneratedBook.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "tests/e2e/support/TestProcesses.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // over the same files, each iteration running them one after the other, so that their ratios
 // are taken under the same load. BRISKO_BASELINE names another Brisko program (an earlier
 // build) to run beside them; BRISKO_BENCH_DIR keeps the generated books between runs.
-#include "GeneratedBook.h"
+#include "bench/GeneratedBook.h"
 
 #include <QCoreApplication>
 #include <QDir>

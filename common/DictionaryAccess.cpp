@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "DictionaryAccess.h"
+#include "common/DictionaryAccess.h"
 
-#include "archive/ObjectArchive.h"
-#include "core/PropertyList.h"
-#include "settings/LooseValue.h"
+#include "platform/archive/ObjectArchive.h"
+#include "platform/core/PropertyList.h"
+#include "platform/settings/LooseValue.h"
 
 #include <limits>
 

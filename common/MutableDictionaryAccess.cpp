@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "MutableDictionaryAccess.h"
+#include "common/MutableDictionaryAccess.h"
 
-#include "archive/ObjectArchive.h"
+#include "platform/archive/ObjectArchive.h"
 
 namespace MutableDictionaryAccess {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "SettingsKeys.h"
+#include "common/SettingsKeys.h"
 
 QStringList allSettingsKeys()
 {
@@ -21,5 +21,6 @@ QStringList allSettingsKeys()
             DefActivationCount,
             DefHasPromptedToShare,
             DefIgnoreAccents,
-            DefMatchPhoneDigits};
+            DefMatchPhoneDigits,
+            DefOrderByRelevance};
 }

@@ -26,6 +26,7 @@ inline const QString DefActivationCount = QStringLiteral("ActivationCount");
 inline const QString DefHasPromptedToShare = QStringLiteral("HasPromptedToShare");
 inline const QString DefIgnoreAccents = QStringLiteral("IgnoreAccents");
 inline const QString DefMatchPhoneDigits = QStringLiteral("MatchPhoneDigits");
+inline const QString DefOrderByRelevance = QStringLiteral("OrderByRelevance");
 
 // Not stored in the domain: the pane computes it from the user's login items.
 inline const QString DefAutoLaunch = QStringLiteral("autoLaunch");

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "HostCommandLine.h"
+#include "host/HostCommandLine.h"
 
-#include "PreferencesHost.h"
-#include "core/DisplayServer.h"
-#include "core/Translations.h"
+#include "host/PreferencesHost.h"
+#include "platform/core/DisplayServer.h"
+#include "platform/core/Translations.h"
 
 #include <QApplication>
 #include <QDir>

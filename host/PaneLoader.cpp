@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "PaneLoader.h"
+#include "host/PaneLoader.h"
 
-#include "prefpane/PreferencePane.h"
+#include "platform/prefpane/PreferencePane.h"
 
 #include <QCoreApplication>
 #include <QDir>

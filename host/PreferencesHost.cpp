@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "PreferencesHost.h"
+#include "host/PreferencesHost.h"
 
-#include "PreferencesWindow.h"
-#include "prefpane/PreferencePane.h"
-#include "session/SessionInstance.h"
+#include "host/PreferencesWindow.h"
+#include "platform/prefpane/PreferencePane.h"
+#include "platform/session/SessionInstance.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

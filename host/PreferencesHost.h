@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "PaneLoader.h"
-#include "prefpane/PreferencePane.h"
+#include "host/PaneLoader.h"
+#include "platform/prefpane/PreferencePane.h"
 
 #include <QDBusContext>
 #include <QObject>

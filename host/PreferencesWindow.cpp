@@ -1,18 +1,32 @@
 // SPDX-License-Identifier: MIT
-#include "PreferencesWindow.h"
+#include "host/PreferencesWindow.h"
 
 #include <QEvent>
 #include <QKeySequence>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
+namespace {
+
+// Room for a window manager's frame, its sides and its title bar, which are not known before
+// the window is shown.
+constexpr QSize kFrameRoom(16, 48);
+
+} // namespace
+
 PreferencesWindow::PreferencesWindow(QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
-    _layout = new QVBoxLayout(this);
-    _layout->setContentsMargins(0, 0, 0, 0);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    _scrollArea = new QScrollArea(this);
+    _scrollArea->setFrameShape(QFrame::NoFrame);
+    _scrollArea->setWidgetResizable(true);
+    layout->addWidget(_scrollArea);
     for (const QKeySequence::StandardKey key : {QKeySequence::Close, QKeySequence::Quit}) {
         auto *shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, &QWidget::close);
@@ -27,15 +41,20 @@ void PreferencesWindow::setPaneView(QWidget *view, const QString &title)
     if (view == _view)
         return;
     if (_view) {
+        // Kept, hidden, for when its pane is shown again.
+        _scrollArea->takeWidget();
+        _view->setParent(this);
         _view->hide();
-        _layout->removeWidget(_view);
     }
     _view = view;
-    _layout->addWidget(view);
+    _scrollArea->setWidget(view);
     view->show();
-    // A pane asks for the room it needs; the user may make the window larger from there.
-    const QSize wanted = view->sizeHint().expandedTo(view->minimumSizeHint());
-    resize(size().expandedTo(wanted));
+    // A pane asks for the room it needs, as far as the screen has it; the user may make the
+    // window larger from there.
+    QSize wanted = size().expandedTo(view->sizeHint().expandedTo(view->minimumSizeHint()));
+    if (const QScreen *screen = this->screen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() - kFrameRoom);
+    resize(wanted);
 }
 
 void PreferencesWindow::present()

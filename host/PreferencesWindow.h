@@ -7,10 +7,11 @@
 #include <functional>
 #include <vector>
 
-class QVBoxLayout;
+class QScrollArea;
 
 /// The host's one window: an ordinary, resizable desktop window that holds the main view of
-/// the pane being shown and is titled after it.
+/// the pane being shown and is titled after it. It is never made larger than the screen's
+/// free area; a pane larger than that (large fonts on a small screen) scrolls.
 class PreferencesWindow final : public QWidget
 {
     Q_OBJECT
@@ -34,7 +35,7 @@ protected:
 private:
     void _runShownCallbacks();
 
-    QVBoxLayout *_layout = nullptr;
+    QScrollArea *_scrollArea = nullptr;
     QPointer<QWidget> _view;
     std::vector<std::function<void()>> _shownCallbacks;
     bool _filterInstalled = false;

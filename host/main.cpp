@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "HostCommandLine.h"
+#include "host/HostCommandLine.h"
 
 int main(int argc, char **argv)
 {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "BriskoPanePref.h"
-#include "core/Translations.h"
-#include "keycombo/PaneBundle.h"
-#include "prefpane/PreferencePane.h"
+#include "pane/BriskoPanePref.h"
+#include "pane/keycombo/PaneBundle.h"
+#include "platform/core/Translations.h"
+#include "platform/prefpane/PreferencePane.h"
 
 #include <QObject>
 #include <QtPlugin>

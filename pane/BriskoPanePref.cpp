@@ -1,26 +1,28 @@
 // SPDX-License-Identifier: MIT
-#include "BriskoPanePref.h"
+#include "pane/BriskoPanePref.h"
 
-#include "SettingsKeys.h"
-#include "binding/PaneBinder.h"
-#include "hotkey/gnome/GnomeCustomShortcut.h"
-#include "hotkey/portal/PortalHotKeyBackend.h"
-#include "keycombo/KeyComboPanel.h"
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "process/RKProcess.h"
-#include "store/BriskoDefaults.h"
-#include "utility/AdvertTextView.h"
-#include "utility/AlertPanel.h"
-#include "utility/RKUtility.h"
-#include "utility/RKWebsite.h"
-#include "view/PaneUiLoader.h"
-#include "workspace/Workspace.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AdvertTextView.h"
+#include "common/utility/AlertPanel.h"
+#include "common/utility/PickHistoryFile.h"
+#include "common/utility/RKUtility.h"
+#include "common/utility/RKWebsite.h"
+#include "pane/binding/PaneBinder.h"
+#include "pane/keycombo/KeyComboPanel.h"
+#include "pane/process/RKProcess.h"
+#include "pane/store/BriskoDefaults.h"
+#include "pane/view/PaneUiLoader.h"
+#include "platform/hotkey/gnome/GnomeCustomShortcut.h"
+#include "platform/hotkey/portal/PortalHotKeyBackend.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -135,6 +137,7 @@ void BriskoPanePref::willSelect()
         _binder->reload();
     _vonageAccount.showNumbers();
     _offerGnomeShortcut();
+    _setHasSearchHistory(QFileInfo::exists(PickHistoryFile::path()));
 }
 
 void BriskoPanePref::_offerGnomeShortcut()
@@ -460,6 +463,26 @@ void BriskoPanePref::sendFeedback()
 void BriskoPanePref::shareOnFacebook()
 {
     Workspace::shared().openUrl(RKWebsite::shareUrl());
+}
+
+void BriskoPanePref::forgetSearchHistory()
+{
+    // Removed here whether or not the application runs, so a history is gone even when the
+    // application does not answer; a running one also drops the picks it holds in memory.
+    QString error;
+    if (!PickHistoryFile::remove(PickHistoryFile::path(), &error))
+        std::fprintf(stderr, "BriskoPane: the search history could not be removed: %s\n",
+                     qPrintable(error));
+    _postNotificationObject(ControlCommands::ForgetSearchHistory);
+    _setHasSearchHistory(QFileInfo::exists(PickHistoryFile::path()));
+}
+
+void BriskoPanePref::_setHasSearchHistory(bool has)
+{
+    if (has == _hasSearchHistory)
+        return;
+    _hasSearchHistory = has;
+    Q_EMIT hasSearchHistoryChanged();
 }
 
 int BriskoPanePref::_randomProductId()

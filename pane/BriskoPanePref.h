@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "obsolete/ObsoleteCopies.h"
-#include "prefpane/PreferencePane.h"
-#include "process/ProcessEndWatch.h"
-#include "vonage/VonageAccount.h"
+#include "pane/obsolete/ObsoleteCopies.h"
+#include "pane/process/ProcessEndWatch.h"
+#include "pane/vonage/VonageAccount.h"
+#include "platform/prefpane/PreferencePane.h"
 
 #include <QColor>
 #include <QList>
@@ -50,6 +50,7 @@ class BriskoPanePref final : public PreferencePane
     Q_PROPERTY(
         bool VonageEnabled READ VonageEnabled WRITE setVonageEnabled NOTIFY VonageEnabledChanged)
     Q_PROPERTY(bool HideAdvert READ HideAdvert WRITE setHideAdvert NOTIFY HideAdvertChanged)
+    Q_PROPERTY(bool hasSearchHistory READ hasSearchHistory NOTIFY hasSearchHistoryChanged)
 
 public:
     explicit BriskoPanePref(const Bundle &bundle, QObject *parent = nullptr);
@@ -91,6 +92,9 @@ public:
     bool HideAdvert() const;
     /// Shows the advert line exactly when the advert is not hidden.
     void setHideAdvert(bool hide);
+    /// Whether the application keeps a history of whom the user picked, as the pane was last
+    /// shown or since it forgot it.
+    bool hasSearchHistory() const { return _hasSearchHistory; }
 
     /// Runs `sheet` on the pane's window until one of its buttons ends it; the code is the
     /// button's "tag" property. Buttons that already have an action ("paneAction") keep it.
@@ -134,6 +138,9 @@ public Q_SLOTS:
     void downloadBundle();
     void sendFeedback();
     void shareOnFacebook();
+    /// Forgets whom the user picked from the search: the pane removes the history's file, and
+    /// a running application drops what it holds.
+    void forgetSearchHistory();
 
     // What the application announces.
     void appDidLaunch();
@@ -155,6 +162,7 @@ Q_SIGNALS:
     void vonageCredentialIsValidChanged();
     void VonageEnabledChanged();
     void HideAdvertChanged();
+    void hasSearchHistoryChanged();
 
 protected:
     QWidget *assignMainView() override;
@@ -168,6 +176,7 @@ private:
     void _postNotificationObject(const QString &command);
     void _setButtonActionForView(QWidget *view, QDialog *sheet);
     void _startedCopyEnded();
+    void _setHasSearchHistory(bool has);
     /// This user's processes running the application; other users' are never touched.
     QList<RKProcess> _applicationProcesses() const;
 
@@ -182,6 +191,7 @@ private:
     bool _launchPending = false;
     bool _checkForUpdatesOnLaunch = false;
     bool _isFetchingVonageNumbers = false;
+    bool _hasSearchHistory = false;
     QString _hotKeyTitle;
     QString _tabIdentifier;
     QString _onOffButtonTitle;

@@ -208,6 +208,22 @@ Von Ambertide.</translation>
         <source>Add to GNOME Sho&amp;rtcuts</source>
         <translation>Zu GNOME-Tastenkü&amp;rzeln hinzufügen</translation>
     </message>
+    <message>
+        <source>O&amp;rder matches by relevance</source>
+        <translation>Treffer nach Re&amp;levanz ordnen</translation>
+    </message>
+    <message>
+        <source>People you open often and recently come first, then those whose name starts with what you type</source>
+        <translation>Wen Sie oft und zuletzt geöffnet haben, steht zuerst, danach, wessen Name mit dem Getippten beginnt</translation>
+    </message>
+    <message>
+        <source>&amp;Forget Search History</source>
+        <translation>&amp;Suchverlauf vergessen</translation>
+    </message>
+    <message>
+        <source>Forgets whom you opened from the search; the history never leaves this computer</source>
+        <translation>Vergisst, wen Sie aus der Suche geöffnet haben; der Verlauf verlässt diesen Rechner nie</translation>
+    </message>
 </context>
 <context>
     <name>BriskoPanePref</name>

@@ -208,6 +208,22 @@ Conçu par Ambertide.</translation>
         <source>Add to GNOME Sho&amp;rtcuts</source>
         <translation>Ajouter aux &amp;raccourcis GNOME</translation>
     </message>
+    <message>
+        <source>O&amp;rder matches by relevance</source>
+        <translation>T&amp;rier les résultats par pertinence</translation>
+    </message>
+    <message>
+        <source>People you open often and recently come first, then those whose name starts with what you type</source>
+        <translation>Les personnes que vous ouvrez souvent et récemment viennent d&apos;abord, puis celles dont le nom commence par ce que vous tapez</translation>
+    </message>
+    <message>
+        <source>&amp;Forget Search History</source>
+        <translation>Ou&amp;blier l&apos;historique de recherche</translation>
+    </message>
+    <message>
+        <source>Forgets whom you opened from the search; the history never leaves this computer</source>
+        <translation>Oublie qui vous avez ouvert depuis la recherche&#xa0;; l&apos;historique ne quitte jamais cet ordinateur</translation>
+    </message>
 </context>
 <context>
     <name>BriskoPanePref</name>

@@ -129,6 +129,50 @@
     </message>
 </context>
 <context>
+    <name>MatchesTableModel</name>
+    <message>
+        <source>name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>nickname</source>
+        <translation>Spitzname</translation>
+    </message>
+    <message>
+        <source>address</source>
+        <translation>Adresse</translation>
+    </message>
+    <message>
+        <source>phone</source>
+        <translation>Telefon</translation>
+    </message>
+    <message>
+        <source>e-mail</source>
+        <translation>E-Mail</translation>
+    </message>
+    <message>
+        <source>job title</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>company</source>
+        <translation>Firma</translation>
+    </message>
+    <message>
+        <source>web</source>
+        <translation>Web</translation>
+    </message>
+    <message>
+        <source>note</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>%1: </source>
+        <comment>a property named before its value</comment>
+        <translation>%1: </translation>
+    </message>
+</context>
+<context>
     <name>MenuButton</name>
     <message>
         <source>Menu</source>
@@ -149,6 +193,10 @@
     <message>
         <source>Quit Brisko</source>
         <translation>Brisko beenden</translation>
+    </message>
+    <message>
+        <source>Menu (%1)</source>
+        <translation>Menü (%1)</translation>
     </message>
 </context>
 <context>

@@ -129,6 +129,50 @@
     </message>
 </context>
 <context>
+    <name>MatchesTableModel</name>
+    <message>
+        <source>name</source>
+        <translation>nom</translation>
+    </message>
+    <message>
+        <source>nickname</source>
+        <translation>surnom</translation>
+    </message>
+    <message>
+        <source>address</source>
+        <translation>adresse</translation>
+    </message>
+    <message>
+        <source>phone</source>
+        <translation>téléphone</translation>
+    </message>
+    <message>
+        <source>e-mail</source>
+        <translation>e-mail</translation>
+    </message>
+    <message>
+        <source>job title</source>
+        <translation>fonction</translation>
+    </message>
+    <message>
+        <source>company</source>
+        <translation>société</translation>
+    </message>
+    <message>
+        <source>web</source>
+        <translation>web</translation>
+    </message>
+    <message>
+        <source>note</source>
+        <translation>note</translation>
+    </message>
+    <message>
+        <source>%1: </source>
+        <comment>a property named before its value</comment>
+        <translation>%1&#xa0;: </translation>
+    </message>
+</context>
+<context>
     <name>MenuButton</name>
     <message>
         <source>Menu</source>
@@ -149,6 +193,10 @@
     <message>
         <source>Quit Brisko</source>
         <translation>Quitter Brisko</translation>
+    </message>
+    <message>
+        <source>Menu (%1)</source>
+        <translation>Menu (%1)</translation>
     </message>
 </context>
 <context>

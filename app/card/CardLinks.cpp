@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "card/CardLinks.h"
+#include "app/card/CardLinks.h"
 
-#include "helpers/WorkspaceExtras.h"
+#include "app/helpers/WorkspaceExtras.h"
 
 namespace CardLinks {
 

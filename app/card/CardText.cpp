@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "card/CardText.h"
+#include "app/card/CardText.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QStringList>
 #include <QTextLayout>
 
 #include <cmath>
+#include <optional>
 
 namespace CardText {
 
@@ -27,12 +29,30 @@ QString withBlanksForControls(QString line)
 
 } // namespace
 
-QFont systemFont(int pixelSize, bool bold)
+qreal scale()
+{
+    // Asked at every measure and paint; the font's pixel size is resolved once per font.
+    static std::optional<QFont> measured;
+    static qreal factor = 1;
+    const QFont font = QApplication::font();
+    if (font != measured) {
+        measured = font;
+        factor = std::max<qreal>(1, QFontInfo(font).pixelSize() / kDesignFontPixels);
+    }
+    return factor;
+}
+
+QFont systemFont(qreal pixelSize, bool bold)
 {
     QFont font = QApplication::font();
-    font.setPixelSize(pixelSize);
+    font.setPixelSize(std::max(1, qRound(pixelSize)));
     font.setBold(bold);
     return font;
+}
+
+QFont cardFont(qreal designSize, bool bold)
+{
+    return systemFont(designSize * scale(), bold);
 }
 
 QString truncated(const QString &text, qsizetype maxCharacters)

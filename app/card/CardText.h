@@ -13,8 +13,17 @@ class QPainter;
 /// a name of two million characters would stall every paint.
 namespace CardText {
 
+/// The desktop's default font size the card's sizes were drawn for, in pixels.
+inline constexpr qreal kDesignFontPixels = 13;
+
+/// How much larger than designed the card draws everything (fonts, the header band, margins):
+/// the desktop's default font against kDesignFontPixels, never below 1.
+qreal scale();
+
 /// The desktop's font at a size in the card's drawing units.
-QFont systemFont(int pixelSize, bool bold = false);
+QFont systemFont(qreal pixelSize, bool bold = false);
+/// The desktop's font at a size of the design, grown by scale().
+QFont cardFont(qreal designSize, bool bold = false);
 
 /// `text` cut to at most `maxCharacters`, never inside a surrogate pair; "…" marks the cut.
 QString truncated(const QString &text, qsizetype maxCharacters);

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "card/MyTableView.h"
+#include "app/card/MyTableView.h"
 
-#include "chrome/WindowAppearance.h"
+#include "app/chrome/WindowAppearance.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
+#include <QStyle>
+#include <QToolTip>
 
 MyTableView::MyTableView(QWidget *parent)
     : QListView(parent)
@@ -13,7 +16,9 @@ MyTableView::MyTableView(QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setUniformItemSizes(true);
+    // A row that tells why its person matched has a second line; its delegate answers each
+    // row's height from a look at the name alone, so laying out a long list stays cheap.
+    setUniformItemSizes(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextElideMode(Qt::ElideRight);
     setAccessibleName(tr("Matches"));
@@ -42,6 +47,23 @@ void MyTableView::selectionChanged(const QItemSelection &selected, const QItemSe
 {
     QListView::selectionChanged(selected, deselected);
     Q_EMIT selectedRowChanged(selectedRow());
+}
+
+bool MyTableView::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QListView::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.data().toString();
+    const QRect area = visualRect(index);
+    // The room the item's text gets between the margins the delegate leaves on each side.
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    if (index.isValid() && fontMetrics().horizontalAdvance(text) > area.width() - margins)
+        QToolTip::showText(help->globalPos(), text, viewport(), area);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void MyTableView::changeEvent(QEvent *event)

@@ -23,6 +23,8 @@ Q_SIGNALS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    /// A name cut short to fit the list shows whole in a tooltip.
+    bool viewportEvent(QEvent *event) override;
     void selectionChanged(const QItemSelection &selected,
                           const QItemSelection &deselected) override;
 };

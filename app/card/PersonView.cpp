@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "card/PersonView.h"
+#include "app/card/PersonView.h"
 
-#include "SettingsKeys.h"
-#include "addressbook/AddressBook.h"
-#include "card/CardText.h"
-#include "card/FlippedGeometry.h"
-#include "card/PropertyView.h"
-#include "chrome/WindowAppearance.h"
-#include "search/PersonExtras.h"
-#include "settings/UserDefaults.h"
-#include "settings/UserDefaultsExtras.h"
-#include "utility/AccessibleRole.h"
+#include "app/card/CardText.h"
+#include "app/card/FlippedGeometry.h"
+#include "app/card/PropertyView.h"
+#include "app/chrome/WindowAppearance.h"
+#include "app/search/PersonExtras.h"
+#include "app/settings/UserDefaultsExtras.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AccessibleRole.h"
+#include "common/utility/Contrast.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/settings/UserDefaults.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -99,6 +100,28 @@ void PersonView::setActions(CardActions *actions)
     _actions = actions;
 }
 
+void PersonView::setRestingHeight(int height)
+{
+    if (_restingHeight == height)
+        return;
+    _restingHeight = height;
+    _layOutParts();
+    update();
+}
+
+qreal PersonView::_headerScale() const
+{
+    const qreal scale = CardText::scale();
+    if (_restingHeight <= 0)
+        return scale;
+    return std::min(scale, std::max<qreal>(1, _restingHeight * 0.4 / kTopBoxHeight));
+}
+
+qreal PersonView::topBoxHeight() const
+{
+    return std::round(kTopBoxHeight * _headerScale());
+}
+
 void PersonView::setPerson(PersonPtr person)
 {
     // The same person again (every search that finds them sets them anew) keeps the photo
@@ -181,6 +204,7 @@ PropertyView *PersonView::_newRow(const QString &property, const QString &label,
         if (!highlighted && selectedRow() == row)
             _selectedRow = -1;
     });
+    connect(row, &PropertyView::acted, this, &PersonView::personActedOn);
     row->show();
     return row;
 }
@@ -226,19 +250,21 @@ QString PersonView::_stringFromAddressDictionary(const QVariantMap &address)
 void PersonView::_layOutRows()
 {
     // Rows span the body, which is as wide as the scroll view leaves room for; each gets
-    // kHighlightRoom above and below its text, so its highlight is never cut off.
+    // kHighlightRoom above and below its text, so its highlight is never cut off. The gaps
+    // grow with the rows' font.
     const qreal width = _bodyBox->width();
-    const qreal room = PropertyView::kHighlightRoom;
+    const qreal scale = CardText::scale();
+    const qreal room = PropertyView::kHighlightRoom * scale;
     qreal y = 0;
     qreal bottom = 0;
     for (const RowPlace &place : std::as_const(_places)) {
         const qreal height =
             PropertyView::textHeight(place.row->propertyIdentifier(), place.row->value(), width) +
-            place.extraHeight;
+            place.extraHeight * scale;
         const QRect frame(0, qRound(y), int(width), qRound(height + 2 * room));
         place.row->setGeometry(frame);
         bottom = frame.bottom() + 1;
-        y += height + place.gapAfter;
+        y += height + place.gapAfter * scale;
     }
     _bodyBox->setMinimumHeight(int(bottom));
 }
@@ -253,18 +279,34 @@ bool PersonView::eventFilter(QObject *watched, QEvent *event)
 void PersonView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    _layOutParts();
+}
+
+void PersonView::_layOutParts()
+{
     // The body fills the card below the header, whatever size the window gives the card.
-    _scrollView->setGeometry(0, int(kTopBoxHeight), width(),
-                             std::max(0, height() - int(kTopBoxHeight)));
-    _headerBox->setGeometry(0, 0, width(), int(kTopBoxHeight));
+    const int band = int(topBoxHeight());
+    _scrollView->setGeometry(0, band, width(), std::max(0, height() - band));
+    _headerBox->setGeometry(0, 0, width(), band);
+}
+
+void PersonView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The band and the rows grow with the desktop's font.
+    if (event->type() == QEvent::FontChange) {
+        _layOutParts();
+        _layOutRows();
+        update();
+    }
 }
 
 bool PersonView::event(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
-        if (_person && _nameElided && _inQt(_nameRect).contains(help->pos()))
-            QToolTip::showText(help->globalPos(), PersonExtras::displayName(*_person), this);
+        if (_person && _headerElided && _headerBox->geometry().contains(help->pos()))
+            QToolTip::showText(help->globalPos(), headerLines().join(QLatin1Char('\n')), this);
         else
             QToolTip::hideText();
         return true;
@@ -338,7 +380,8 @@ bool PersonView::showMenuForSelectedRow()
 
 QRectF PersonView::_topBox() const
 {
-    return QRectF(0, height() - kTopBoxHeight, width(), kTopBoxHeight);
+    const qreal band = topBoxHeight();
+    return QRectF(0, height() - band, width(), band);
 }
 
 QRectF PersonView::_inQt(const QRectF &yUp) const
@@ -394,7 +437,7 @@ QRectF PersonView::photoRect() const
     if (!_photoPixels.isValid() || _photoPixels.isEmpty())
         return {};
     const QRectF top = _topBox();
-    const qreal p = kPhotoMargin;
+    const qreal p = top.height() * (kPhotoMargin / kTopBoxHeight);
     const qreal box = top.height() - 2 * p;
     // As tall as the band allows, but never wider than it is tall: a panorama would cover
     // the name.
@@ -414,32 +457,36 @@ void PersonView::paintEvent(QPaintEvent *)
         painter.fillRect(_inQt(top), background);
 
     if (_person) {
+        const qreal scale = _headerScale();
         const QImage &photo = _imageForPerson();
         const QRectF photoArea = photo.isNull() ? QRectF() : photoRect();
-        const qreal x = top.x() + kTextInset;
-        const qreal textRight =
-            photo.isNull() ? top.right() - kTextInset : photoArea.left() - kPhotoGap;
+        const qreal x = top.x() + kTextInset * scale;
+        const qreal textRight = photo.isNull() ? top.right() - kTextInset * scale
+                                               : photoArea.left() - kPhotoGap * scale;
         const qreal available = std::max<qreal>(0, textRight - x);
         const qreal m = top.height() * 0.1;
         const HeaderText text = headerText(*_person);
 
-        const QFont nameFont = CardText::systemFont(kNameFontSize, true);
+        const QColor nameColor =
+            settingsColor(DefHeaderNameColor, palette().color(QPalette::WindowText));
+        const QFont nameFont = CardText::systemFont(kNameFontSize * scale, true);
         const QFontMetricsF nameMetrics(nameFont);
         const QString name = CardText::elidedLine(text.name, nameMetrics, available);
-        _nameElided = name != text.name;
+        _headerElided = name != text.name;
         const QSizeF nameSize = CardText::sizeOf(name, nameMetrics);
         _nameRect = QRectF(QPointF(x, top.y() + top.height() - nameSize.height() - m), nameSize);
         if (_highlightName) {
             QPainterPath shape;
-            shape.addRoundedRect(_inQt(_nameRect.adjusted(-3, -2, 3, 2)), kNameHighlightRadius,
-                                 kNameHighlightRadius);
-            painter.fillPath(shape, QColor::fromRgbF(0.4f, 0.4f, 1.0f));
+            shape.addRoundedRect(
+                _inQt(_nameRect.adjusted(-3 * scale, -2 * scale, 3 * scale, 2 * scale)),
+                kNameHighlightRadius * scale, kNameHighlightRadius * scale);
+            painter.fillPath(shape, nameHighlightColor(nameColor));
         }
         painter.setFont(nameFont);
-        painter.setPen(settingsColor(DefHeaderNameColor, palette().color(QPalette::WindowText)));
+        painter.setPen(nameColor);
         painter.drawText(_inQt(_nameRect), Qt::AlignLeft | Qt::AlignTop, name);
 
-        const QFont lineFont = CardText::systemFont(kSecondaryFontSize);
+        const QFont lineFont = CardText::systemFont(kSecondaryFontSize * scale);
         const QFontMetricsF lineMetrics(lineFont);
         painter.setFont(lineFont);
         painter.setPen(settingsColor(DefHeaderCompanyColor, palette().color(QPalette::WindowText)));
@@ -447,11 +494,12 @@ void PersonView::paintEvent(QPaintEvent *)
             if (line.isEmpty())
                 return;
             const QString shown = CardText::elidedLine(line, lineMetrics, available);
+            _headerElided = _headerElided || shown != line;
             const QRectF area(QPointF(x, y), CardText::sizeOf(shown, lineMetrics));
             painter.drawText(_inQt(area), Qt::AlignLeft | Qt::AlignTop, shown);
         };
         drawLine(text.lower, top.y() + m);
-        drawLine(text.upper, top.y() + m + kLineStep);
+        drawLine(text.upper, top.y() + m + kLineStep * scale);
 
         if (!photo.isNull()) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -468,6 +516,12 @@ void PersonView::paintEvent(QPaintEvent *)
     painter.setPen(QPen(WindowAppearance::cardColors(palette()).outline, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+QColor PersonView::nameHighlightColor(const QColor &nameColor)
+{
+    // The factory's white name reads on the blue at 4.3:1 only.
+    return Contrast::readable(QColor::fromRgbF(0.4f, 0.4f, 1.0f), nameColor);
 }
 
 void PersonView::_setNameHighlight(bool highlight)
@@ -488,8 +542,10 @@ void PersonView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
     // What counts is that the name is lit, not where the button comes up.
-    if (event->button() == Qt::LeftButton && _highlightName && _person)
+    if (event->button() == Qt::LeftButton && _highlightName && _person) {
+        Q_EMIT personActedOn();
         PersonExtras::openInAddressBook(*_person);
+    }
 }
 
 void PersonView::mouseMoveEvent(QMouseEvent *event)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/Person.h"
+#include "platform/addressbook/Person.h"
 
 #include <QImage>
 #include <QList>
@@ -24,6 +24,7 @@ class PersonView final : public QWidget
     Q_OBJECT
 
 public:
+    // Lengths and font sizes of the design; the card draws them grown by CardText::scale().
     static constexpr qreal kTopBoxHeight = 80;
     static constexpr qreal kTextInset = 10;
     static constexpr qreal kTextMargin = kTopBoxHeight * 0.1;
@@ -38,6 +39,13 @@ public:
 
     /// Where the rows send what they cannot do themselves; set before the first person.
     void setActions(CardActions *actions);
+
+    /// The height the card comes to rest at, while its window may still be growing towards
+    /// it; 0 (the default) for the card's own height. On a screen too small for the card at
+    /// a large font the header band keeps to two fifths of it, so that rows still show.
+    void setRestingHeight(int height);
+    /// The header band's height: kTopBoxHeight grown with the desktop's font.
+    qreal topBoxHeight() const;
 
     /// Shows `person`, or an empty card for nullptr. The same person again rebuilds the rows.
     void setPerson(PersonPtr person);
@@ -54,6 +62,10 @@ public:
     QRectF nameRect() const { return _nameRect; }
     QRectF photoRect() const;
     bool isNameHighlighted() const { return _highlightName; }
+
+    /// The name's hover highlight under a name drawn in `nameColor`: a light blue, darkened
+    /// (or lightened) only as far as the name needs to read on it.
+    static QColor nameHighlightColor(const QColor &nameColor);
 
     /// The address as the card shows it: street, then city, state and zip, then the country
     /// when the address has one. Missing parts keep their separators.
@@ -81,6 +93,9 @@ Q_SIGNALS:
     void personChanged();
     /// The keyboard's walk chose another row.
     void selectedRowChanged();
+    /// The user acted on the person shown: ran an action of a row, or opened the person in
+    /// the contacts program.
+    void personActedOn();
 
 protected:
     bool event(QEvent *event) override;
@@ -90,6 +105,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -109,6 +125,10 @@ private:
     void _addAddressViewsForPerson(const QList<LabeledValue> &addresses);
     PropertyView *_newRow(const QString &property, const QString &label, const QString &value);
     void _layOutRows();
+    /// The band above the body and the body below it.
+    void _layOutParts();
+    /// How much larger than designed the header band draws.
+    qreal _headerScale() const;
     bool _selectRow(qsizetype index);
     void _setNameHighlight(bool highlight);
     void _readPhotoSize();
@@ -117,6 +137,7 @@ private:
     QRectF _inQt(const QRectF &yUp) const;
 
     CardActions *_actions = nullptr;
+    int _restingHeight = 0;
     PersonPtr _person;
     QScrollArea *_scrollView = nullptr;
     QWidget *_headerBox = nullptr;
@@ -129,8 +150,8 @@ private:
     bool _nameTracking = false;
     bool _pointerInName = false;
     QRectF _nameRect;
-    /// The name as drawn was cut short; its tooltip shows it whole.
-    bool _nameElided = false;
+    /// A line of the band as drawn was cut short; the band's tooltip shows them whole.
+    bool _headerElided = false;
 
     QImage _photo;
     QSize _photoPixels;

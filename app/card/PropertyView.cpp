@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "card/PropertyView.h"
+#include "app/card/PropertyView.h"
 
-#include "SettingsKeys.h"
-#include "card/CardActions.h"
-#include "card/CardLinks.h"
-#include "card/CardText.h"
-#include "card/FlippedGeometry.h"
-#include "chrome/WindowAppearance.h"
-#include "helpers/MapLink.h"
-#include "settings/UserDefaults.h"
-#include "utility/AccessibleRole.h"
-#include "workspace/Workspace.h"
+#include "app/card/CardActions.h"
+#include "app/card/CardLinks.h"
+#include "app/card/CardText.h"
+#include "app/card/FlippedGeometry.h"
+#include "app/chrome/WindowAppearance.h"
+#include "app/helpers/MapLink.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AccessibleRole.h"
+#include "platform/settings/UserDefaults.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -31,19 +31,37 @@ const QString PropertyView::NoteProperty = QStringLiteral("Note");
 
 namespace {
 
-constexpr qreal kLabelColumn = PropertyView::kValueX - PropertyView::kLabelGap;
 constexpr qreal kHighlightRadius = 8;
+
+/// A length of the design, grown with the desktop's font as the card's fonts are.
+qreal scaled(qreal length)
+{
+    return length * CardText::scale();
+}
+
+/// Where the value starts in a row `rowWidth` wide: kValueX grown with the font, but in a
+/// card narrowed to fit a small screen not beyond a quarter of the row, so the value keeps
+/// room; never left of kValueX.
+qreal valueX(qreal rowWidth)
+{
+    return std::max(PropertyView::kValueX, std::min(scaled(PropertyView::kValueX), rowWidth / 4));
+}
+
+qreal labelColumn(qreal rowWidth)
+{
+    return valueX(rowWidth) - scaled(PropertyView::kLabelGap);
+}
 
 QFont valueFont(bool underlined)
 {
-    QFont font = CardText::systemFont(PropertyView::kFontSize);
+    QFont font = CardText::cardFont(PropertyView::kFontSize);
     font.setUnderline(underlined);
     return font;
 }
 
-QFont labelFont(int pixelSize = PropertyView::kFontSize)
+QFont labelFont(int designSize = PropertyView::kFontSize)
 {
-    return CardText::systemFont(pixelSize, true);
+    return CardText::cardFont(designSize, true);
 }
 
 // A label a little wider than its column ("home page" in a wide font) is set a size or two
@@ -69,7 +87,7 @@ QSizeF valueSize(const QString &text, qreal wrapWidth)
 
 qreal valueWidth(qreal rowWidth)
 {
-    return std::max<qreal>(0, rowWidth - PropertyView::kValueX - PropertyView::kRightMargin);
+    return std::max<qreal>(0, rowWidth - valueX(rowWidth) - scaled(PropertyView::kRightMargin));
 }
 
 struct ShownValue
@@ -198,59 +216,74 @@ void PropertyView::open()
         showLargeType();
     } else if (_property == EmailProperty) {
         const QUrl link = CardLinks::mailLink(_value);
-        if (link.isEmpty())
+        if (link.isEmpty()) {
             _actions->showStatusText(tr("Not opened: not an e-mail address"));
-        else
-            Workspace::shared().openUrl(link);
+            return;
+        }
+        Q_EMIT acted();
+        Workspace::shared().openUrl(link);
     } else if (_isWebRow()) {
         const QUrl link = CardLinks::webLink(_value);
-        if (link.isEmpty())
+        if (link.isEmpty()) {
             _actions->showStatusText(tr("Not opened: not a web address"));
-        else
-            Workspace::shared().openUrl(link);
+            return;
+        }
+        Q_EMIT acted();
+        Workspace::shared().openUrl(link);
     }
 }
 
 void PropertyView::copy()
 {
+    Q_EMIT acted();
     QGuiApplication::clipboard()->setText(_value);
 }
 
 void PropertyView::showLargeType()
 {
+    // Told first: large type takes the search window away.
+    Q_EMIT acted();
     _actions->showStringInLargeType(_value);
 }
 
 void PropertyView::dialWithVonage()
 {
+    Q_EMIT acted();
     _actions->dialWithVonage(_value);
 }
 
 void PropertyView::dialWithSkype()
 {
+    Q_EMIT acted();
     _actions->dialWithSkype(_value);
 }
 
 void PropertyView::call()
 {
     const QUrl link = CardLinks::phoneLink(_value);
-    if (!link.isEmpty())
-        Workspace::shared().openUrl(link);
+    if (link.isEmpty())
+        return;
+    Q_EMIT acted();
+    Workspace::shared().openUrl(link);
 }
 
 void PropertyView::openMapLink()
 {
     const QUrl link = _mapLink();
-    if (!link.isEmpty())
-        Workspace::shared().openUrl(link);
+    if (link.isEmpty())
+        return;
+    Q_EMIT acted();
+    Workspace::shared().openUrl(link);
 }
 
 void PropertyView::copyMapLink()
 {
     // Without a link the clipboard keeps what the user put there.
     const QUrl link = _mapLink();
-    if (!link.isEmpty())
-        QGuiApplication::clipboard()->setText(link.toString(QUrl::FullyEncoded));
+    if (link.isEmpty())
+        return;
+    Q_EMIT acted();
+    QGuiApplication::clipboard()->setText(link.toString(QUrl::FullyEncoded));
 }
 
 QUrl PropertyView::_mapLink() const
@@ -290,7 +323,7 @@ std::unique_ptr<QMenu> PropertyView::_menuForEvent(const QPointF *position)
         return nullptr;
 
     auto menu = std::make_unique<QMenu>();
-    menu->setFont(CardText::systemFont(kMenuFontSize));
+    menu->setFont(CardText::cardFont(kMenuFontSize));
     const auto add = [&](const char *title, void (PropertyView::*action)(), bool enabled = true) {
         QAction *item = menu->addAction(tr(title));
         item->setEnabled(enabled);
@@ -332,9 +365,10 @@ void PropertyView::_invalidateLayout()
 {
     _laidOutSize = QSize();
     const ShownValue value = shownValue(_property, _value, width());
+    const qreal column = labelColumn(width());
     const bool cutLabel =
-        CardText::elidedLine(_label, QFontMetricsF(fittingLabelFont(_label, kLabelColumn)),
-                             kLabelColumn) != _label;
+        CardText::elidedLine(_label, QFontMetricsF(fittingLabelFont(_label, column)), column) !=
+        _label;
     setToolTip(value.cut || cutLabel ? CardText::truncated(_label + QLatin1String(": ") + _value,
                                                            CardText::kToolTipCharacters)
                                      : QString());
@@ -346,12 +380,13 @@ void PropertyView::_layOut() const
     if (_laidOutSize == size())
         return;
     _laidOutSize = size();
-    _labelFont = fittingLabelFont(_label, kLabelColumn);
+    const qreal column = labelColumn(width());
+    _labelFont = fittingLabelFont(_label, column);
     const QFontMetricsF labelMetrics(_labelFont);
     const ShownValue value = shownValue(_property, _value, width());
     _shownValue = value.text;
     _wrapWidth = value.wrapWidth;
-    _shownLabel = CardText::elidedLine(_label, labelMetrics, kLabelColumn);
+    _shownLabel = CardText::elidedLine(_label, labelMetrics, column);
 
     const qreal rowHeight = height();
     const QSizeF shownSize = valueSize(_shownValue, _wrapWidth);
@@ -359,9 +394,9 @@ void PropertyView::_layOut() const
     // The value is centred in the row; the label ends kLabelGap before it with its top level
     // with the value's first line.
     const qreal valueY = (rowHeight - shownSize.height()) * 0.5;
-    _valueRect = QRectF(QPointF(kValueX, valueY), shownSize);
+    _valueRect = QRectF(QPointF(valueX(width()), valueY), shownSize);
     _labelRect = QRectF(
-        QPointF(kLabelColumn - labelSize.width(), valueY + shownSize.height() - labelSize.height()),
+        QPointF(column - labelSize.width(), valueY + shownSize.height() - labelSize.height()),
         labelSize);
 }
 
@@ -404,11 +439,12 @@ void PropertyView::paintEvent(QPaintEvent *)
 
     const WindowAppearance::CardColors colors = WindowAppearance::cardColors(palette());
     if (_highlight) {
-        const QRectF value = _valueRect.adjusted(-3, -2, 3, 2);
-        const QRectF label = _labelRect.adjusted(-2, -2, 2, 2);
-        painter.fillPath(halfRoundedRect(value, kHighlightRadius, false),
+        const qreal room = scaled(kHighlightRoom);
+        const QRectF value = _valueRect.adjusted(-scaled(3), -room, scaled(3), room);
+        const QRectF label = _labelRect.adjusted(-room, -room, room, room);
+        painter.fillPath(halfRoundedRect(value, scaled(kHighlightRadius), false),
                          colors.highlightedValueBackground);
-        painter.fillPath(halfRoundedRect(label, kHighlightRadius, true),
+        painter.fillPath(halfRoundedRect(label, scaled(kHighlightRadius), true),
                          colors.highlightedLabelBackground);
     }
     painter.resetTransform();
@@ -496,4 +532,12 @@ void PropertyView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     _invalidateLayout();
+}
+
+void PropertyView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The row's fonts and columns grow with the desktop's font.
+    if (event->type() == QEvent::FontChange)
+        _invalidateLayout();
 }

@@ -29,6 +29,7 @@ public:
     static const QString AddressProperty;
     static const QString NoteProperty;
 
+    // Lengths and font sizes of the design; the row draws them grown by CardText::scale().
     /// Where the value starts; the label ends kLabelGap before it.
     static constexpr qreal kValueX = 80;
     static constexpr qreal kLabelGap = 6;
@@ -99,6 +100,8 @@ public:
 Q_SIGNALS:
     /// The highlight went on or off, by hovering, scrolling or setHighlighted().
     void highlightChanged(bool highlighted);
+    /// One of the row's actions is about to run on its value.
+    void acted();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -108,6 +111,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     bool _isWebRow() const;

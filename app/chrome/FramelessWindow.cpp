@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/FramelessWindow.h"
+#include "app/chrome/FramelessWindow.h"
 
-#include "chrome/RoundedRectView.h"
-#include "chrome/WindowExtras.h"
+#include "app/chrome/RoundedRectView.h"
+#include "app/chrome/WindowExtras.h"
+#include "common/utility/AccessibleRole.h"
 
 #include <QEvent>
 #include <QRegion>
@@ -20,6 +21,9 @@ FramelessWindow::FramelessWindow(RoundedRectView *view, QWidget *parent)
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     setFocusPolicy(Qt::StrongFocus);
+    // A window to a screen reader, which says its title as it comes up, not the "filler" a
+    // plain widget would be.
+    AccessibleRole::set(this, QAccessible::Window);
     _installBackgroundView(view);
 }
 

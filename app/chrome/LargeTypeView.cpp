@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/LargeTypeView.h"
+#include "app/chrome/LargeTypeView.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

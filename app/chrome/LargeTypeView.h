@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "chrome/RoundedRectView.h"
+#include "app/chrome/RoundedRectView.h"
 
 #include <QColor>
 #include <QFont>

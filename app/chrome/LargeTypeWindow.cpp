@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/LargeTypeWindow.h"
+#include "app/chrome/LargeTypeWindow.h"
 
-#include "card/CardText.h"
-#include "card/PropertyView.h"
-#include "chrome/WindowExtras.h"
-#include "hotkey/NativeKeyCodes.h"
-#include "settings/UserDefaultsExtras.h"
+#include "app/card/CardText.h"
+#include "app/card/PropertyView.h"
+#include "app/chrome/WindowExtras.h"
+#include "app/settings/UserDefaultsExtras.h"
+#include "common/utility/AccessibleRole.h"
+#include "platform/hotkey/NativeKeyCodes.h"
 
-#include "SettingsKeys.h"
+#include "common/SettingsKeys.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -29,6 +30,11 @@ LargeTypeWindow::LargeTypeWindow(QWidget *parent)
     _largeTypeView = static_cast<LargeTypeView *>(backgroundView());
     // Named for window lists and screen readers; the frameless window shows no title itself.
     setWindowTitle(tr("Large Type"));
+    // The text is what a screen reader says as the window comes up: the panel that shows it
+    // takes the window's focus, named by it.
+    AccessibleRole::set(_largeTypeView, QAccessible::StaticText);
+    _largeTypeView->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(_largeTypeView);
     _foregroundColor = [] {
         return UserDefaultsExtras::colorForKey(UserDefaults::standardUserDefaults(),
                                                DefLargeTypeFgColor);
@@ -93,6 +99,8 @@ void LargeTypeWindow::setDisplayAttributedString(const LargeTypeString &string)
     WindowExtras::centerWithSize(this, QSizeF(extent.width() + Margin, extent.height() + Margin),
                                  0);
     _largeTypeView->setDisplayAttributedString(string);
+    _largeTypeView->setAccessibleName(
+        CardText::truncated(string.text, CardText::kToolTipCharacters));
 }
 
 void LargeTypeWindow::keyPressEvent(QKeyEvent *event)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "chrome/FramelessWindow.h"
-#include "chrome/LargeTypeView.h"
+#include "app/chrome/FramelessWindow.h"
+#include "app/chrome/LargeTypeView.h"
 
 #include <functional>
 

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/MenuButton.h"
+#include "app/chrome/MenuButton.h"
 
-#include "utility/AccessibleRole.h"
+#include "common/utility/AccessibleRole.h"
 
-#include <QCoreApplication>
+#include <QAccessible>
+#include <QApplication>
 #include <QEnterEvent>
 #include <QFontDatabase>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 
 MenuButton::MenuButton(QWidget *parent)
     : QToolButton(parent)
@@ -21,9 +24,12 @@ MenuButton::MenuButton(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
     setText(QStringLiteral("\u2699"));
-    setToolTip(tr("Menu"));
-    // A screen reader would spell out the gear sign.
+    const QString key = QKeySequence(Qt::Key_F10).toString(QKeySequence::NativeText);
+    setToolTip(tr("Menu (%1)").arg(key));
+    // A screen reader would spell out the gear sign. The button never takes the focus, so
+    // its description says how the keyboard reaches it.
     setAccessibleName(tr("Menu"));
+    setAccessibleDescription(key);
 }
 
 MenuButton::~MenuButton()
@@ -56,6 +62,21 @@ void MenuButton::popUpMenu(const QPoint &globalPos)
 {
     contextMenu()->exec(globalPos);
     setChecked(false);
+}
+
+void MenuButton::popUpMenuFromKeyboard()
+{
+    QMenu *menu = contextMenu();
+    setChecked(true);
+    // Chosen once the menu is up, so that a screen reader hears the item and Return takes it.
+    QTimer::singleShot(0, menu, [menu] { menu->setActiveAction(menu->actions().value(0)); });
+    popUpMenu(mapToGlobal(QPoint(0, height())));
+    // The keyboard is back where it was, but a popup closing moves no focus, so nothing
+    // would tell a screen reader where it is.
+    if (QWidget *focused = QApplication::focusWidget()) {
+        QAccessibleEvent back(focused, QAccessible::Focus);
+        QAccessible::updateAccessibility(&back);
+    }
 }
 
 void MenuButton::enterEvent(QEnterEvent *event)

@@ -21,6 +21,9 @@ public:
 
     /// Pops the menu up at `globalPos` and waits until it closes; the button is off afterwards.
     void popUpMenu(const QPoint &globalPos);
+    /// The keyboard's way to the menu (F10 in the search field, which keeps the focus): it
+    /// pops up under the button with its first item chosen, the button lit meanwhile.
+    void popUpMenuFromKeyboard();
 
 Q_SIGNALS:
     void showAbout();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/RoundedRectView.h"
+#include "app/chrome/RoundedRectView.h"
 
 #include <QPainter>
 #include <QPen>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/SplashWindow.h"
+#include "app/chrome/SplashWindow.h"
 
-#include "chrome/RoundedRectView.h"
-#include "chrome/WindowAppearance.h"
-#include "chrome/WindowExtras.h"
+#include "app/chrome/RoundedRectView.h"
+#include "app/chrome/WindowAppearance.h"
+#include "app/chrome/WindowExtras.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

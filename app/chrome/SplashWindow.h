@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "chrome/FramelessWindow.h"
+#include "app/chrome/FramelessWindow.h"
 
 #include <QTimer>
 

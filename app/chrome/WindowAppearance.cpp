@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/WindowAppearance.h"
+#include "app/chrome/WindowAppearance.h"
 
-#include "chrome/FramelessWindow.h"
-#include "utility/Contrast.h"
+#include "app/chrome/FramelessWindow.h"
+#include "common/utility/Contrast.h"
 
 #include <QEvent>
 

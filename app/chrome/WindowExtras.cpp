@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/WindowExtras.h"
+#include "app/chrome/WindowExtras.h"
 
 #include <QCursor>
 #include <QGraphicsOpacityEffect>
@@ -248,13 +248,18 @@ void fadeOut(QWidget *window)
 
 void centerWithSize(QWidget *window, const QSizeF &size, qreal padding)
 {
+    const QRect frame = centeredFrame(window, size, padding);
+    if (!frame.isNull())
+        setFrame(window, frame, true);
+}
+
+QRect centeredFrame(const QWidget *window, const QSizeF &size, qreal padding)
+{
     const QScreen *screen = screenOf(window);
     if (!screen)
-        return;
-    setFrame(window,
-             frameCenteredWithSize(screen->availableGeometry(), primaryHeight(), window->size(),
-                                   size, padding),
-             true);
+        return {};
+    return frameCenteredWithSize(screen->availableGeometry(), primaryHeight(), window->size(), size,
+                                 padding);
 }
 
 void centerWithHeight(QWidget *window, qreal height, qreal padding)

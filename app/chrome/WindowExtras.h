@@ -59,6 +59,8 @@ QScreen *mainScreen();
 /// the visible extent less twice the padding, centred across with 70 % of the free height
 /// below. Animated when the window is visible.
 void centerWithSize(QWidget *window, const QSizeF &size, qreal padding);
+/// The frame `centerWithSize` gives the window at the end of its move; null without a screen.
+QRect centeredFrame(const QWidget *window, const QSizeF &size, qreal padding);
 /// `centerWithSize` keeping the current width.
 void centerWithHeight(QWidget *window, qreal height, qreal padding);
 /// Keeps the size; places the window at `factor` of the free visible height measured from the

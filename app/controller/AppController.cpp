@@ -1,32 +1,34 @@
 // SPDX-License-Identifier: MIT
-#include "controller/AppController.h"
+#include "app/controller/AppController.h"
 
-#include "SettingsKeys.h"
-#include "addressbook/AddressBook.h"
-#include "card/MyTableView.h"
-#include "card/PersonView.h"
-#include "chrome/FramelessWindow.h"
-#include "chrome/LargeTypeWindow.h"
-#include "chrome/MenuButton.h"
-#include "chrome/SplashWindow.h"
-#include "chrome/WindowAppearance.h"
-#include "chrome/WindowExtras.h"
-#include "controller/MatchesTableModel.h"
-#include "controller/SearchPanel.h"
-#include "controller/UpdateCheck.h"
-#include "controller/VonageDialer.h"
-#include "hotkey/HotKeyCenter.h"
-#include "hotkey/HotKeyNotices.h"
-#include "hotkey/StoredHotKey.h"
-#include "hotkey/gnome/GnomeCustomShortcut.h"
-#include "hotkey/portal/PortalHotKeyBackend.h"
-#include "script/PreferencePaneOpener.h"
-#include "script/TellApplication.h"
-#include "search/RKAddressBook.h"
-#include "settings/UserDefaults.h"
-#include "settings/UserDefaultsExtras.h"
-#include "utility/AdvertTextView.h"
-#include "utility/RKWebsite.h"
+#include "app/card/MyTableView.h"
+#include "app/card/PersonView.h"
+#include "app/chrome/FramelessWindow.h"
+#include "app/chrome/LargeTypeWindow.h"
+#include "app/chrome/MenuButton.h"
+#include "app/chrome/SplashWindow.h"
+#include "app/chrome/WindowAppearance.h"
+#include "app/chrome/WindowExtras.h"
+#include "app/controller/MatchOrdering.h"
+#include "app/controller/MatchRowDelegate.h"
+#include "app/controller/MatchesTableModel.h"
+#include "app/controller/SearchPanel.h"
+#include "app/controller/UpdateCheck.h"
+#include "app/controller/VonageDialer.h"
+#include "app/hotkey/HotKeyCenter.h"
+#include "app/hotkey/HotKeyNotices.h"
+#include "app/hotkey/StoredHotKey.h"
+#include "app/script/PreferencePaneOpener.h"
+#include "app/script/TellApplication.h"
+#include "app/search/RKAddressBook.h"
+#include "app/settings/UserDefaultsExtras.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AdvertTextView.h"
+#include "common/utility/RKWebsite.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/hotkey/gnome/GnomeCustomShortcut.h"
+#include "platform/hotkey/portal/PortalHotKeyBackend.h"
+#include "platform/settings/UserDefaults.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -88,6 +90,7 @@ AppController::AppController()
     liveController = this;
 
     _rkAddressBook = std::make_unique<RKAddressBook>(AddressBook::sharedAddressBook());
+    _matchOrdering = std::make_unique<MatchOrdering>();
     _updateCheck = new UpdateCheck(*this, RKWebsite::hostname(), _appName(), kVersion,
                                    kVersionCheckIntervalDays, this);
     _greeter = new LaunchGreeter(*this, *_updateCheck, this);
@@ -101,8 +104,16 @@ AppController::AppController()
             &AppController::addressBookChanged);
     connect(&addressBook, &AddressBook::loaded, _rkAddressBook.get(),
             &RKAddressBook::updateIndexInBackground);
-    connect(_rkAddressBook.get(), &RKAddressBook::indexChanged, this,
-            &AppController::_searchIndexChanged);
+    connect(_rkAddressBook.get(), &RKAddressBook::indexChanged, this, [this] {
+        // Results are made of the index's persons: picks are looked for among them. The names
+        // of the result at hand would keep the old index alive.
+        _matchOrdering->personsChanged([this](const QSet<QString> &ids) {
+            return _rkAddressBook->indexedPersonsWithIds(ids);
+        });
+        _matchNames = FoldedNames();
+        _matchesModel->dropFoldedNames();
+        _searchIndexChanged();
+    });
     if (addressBook.isLoaded())
         _rkAddressBook->updateIndexInBackground();
     _buildMainWindow();
@@ -162,8 +173,14 @@ void AppController::_buildMainWindow()
     _matchesModel = new MatchesTableModel(this);
     MyTableView *table = _panel->matchesTable();
     table->setModel(_matchesModel);
+    table->setItemDelegate(new MatchRowDelegate(table));
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &AppController::tableViewSelectionDidChange);
+    // A click chooses a person as Return does; walking the list with the arrows only looks.
+    connect(table, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex &index) { _pick(_state.personAt(index.row())); });
+    connect(_panel->personView(), &PersonView::personActedOn, this,
+            [this] { _pick(_panel->personView()->person()); });
 
     MenuButton *menu = _panel->menuButton();
     connect(menu, &MenuButton::showAbout, this, &AppController::showAbout);
@@ -229,6 +246,7 @@ void AppController::showSearchWindow()
     // through the desktop portal comes in no order with the window system's events, and the
     // fade lets both in), is one from before: it must not hide the window again.
     _state.shown();
+    _matchOrdering->windowShown();
     if (_state.hasOpenAlert()) {
         _activateApplication();
         return;
@@ -240,8 +258,7 @@ void AppController::showSearchWindow()
         minimizeMainWindow();
     else if (!_mainWindow->isVisible())
         // Kept in its form, but brought to the screen under the pointer.
-        WindowExtras::centerWithSize(_mainWindow.get(), QSizeF(_mainWindow->size()),
-                                     kWindowPadding);
+        _placeMainWindow(QSizeF(_mainWindow->size()));
     field->setFocus(Qt::OtherFocusReason);
     // The last search comes back selected, so typing replaces it.
     field->selectAll();
@@ -259,13 +276,20 @@ void AppController::search()
 void AppController::_setSearchString(const QString &string)
 {
     std::optional<QList<PersonPtr>> result;
+    _matchNames = FoldedNames();
     // While the contacts load the text waits in the field; it is searched once they are in.
-    if (!string.isEmpty() && !_isLoadingContacts())
+    if (!string.isEmpty() && !_isLoadingContacts()) {
         result = _rkAddressBook->personsMatchingPattern(string);
+        _matchNames = _rkAddressBook->foldedNamesOf(string);
+    }
+    // Only a list on screen needs an order: while the window stays collapsed a keystroke costs
+    // the search alone, and showPerson() puts in order what it shows.
+    _matchesInOrder = false;
     _setMatchingPersons(std::move(result));
 
     const int count = _state.matchCount();
     if (_state.isShowingPerson()) {
+        _putMatchesInOrder();
         _reloadMatchesTable();
         if (count == 1) {
             showPerson();
@@ -313,6 +337,7 @@ void AppController::showPerson()
         return;
     }
 
+    _putMatchesInOrder();
     const PersonPtr first = _state.matchingPersons()->first();
     _state.firstPersonShown();
     _reloadMatchesTable();
@@ -321,10 +346,12 @@ void AppController::showPerson()
 
     if (_state.matchCount() == 1) {
         _setMatchesTableVisible(false);
-        _centerMainWindow(kSingleMatchWidth, kExpandedHeight);
+        _centerMainWindow(QSize(kSingleMatchWidth, kExpandedHeight) +
+                          _panel->expandedExtraSize(false));
     } else {
         _setMatchesTableVisible(true);
-        _centerMainWindow(kSeveralMatchesWidth, kExpandedHeight);
+        _centerMainWindow(QSize(kSeveralMatchesWidth, kExpandedHeight) +
+                          _panel->expandedExtraSize(true));
     }
     _panel->personView()->setPerson(first);
 }
@@ -343,7 +370,7 @@ void AppController::_setMatchesTableVisible(bool visible)
 
 void AppController::minimizeMainWindow()
 {
-    _centerMainWindow(kCollapsedWidth, kCollapsedHeight);
+    _centerMainWindow(QSize(kCollapsedWidth, kCollapsedHeight));
     _state.collapsed();
     _setStatusText(_idleStatusText());
 }
@@ -356,9 +383,15 @@ bool AppController::doCommandBySelector(SearchField::Command command)
         // With the list showing, the person picked in it stays on the card.
         if (!_state.isChoosingFromTheList())
             showPerson();
+        // Opening the card, or choosing from the list, is the user's pick.
+        if (_state.isShowingPerson())
+            _pick(_panel->personView()->person());
         return true;
     case SearchField::Command::CancelOperation:
         hideApp();
+        return true;
+    case SearchField::Command::ShowMenu:
+        _panel->menuButton()->popUpMenuFromKeyboard();
         return true;
     case SearchField::Command::MoveUp:
     case SearchField::Command::MoveDown:
@@ -408,6 +441,26 @@ void AppController::tableViewSelectionDidChange()
     const int row = _panel->matchesTable()->selectedRow();
     _panel->personView()->setPerson(_state.personAt(row));
     _state.selectionChanged(row);
+}
+
+void AppController::_putMatchesInOrder()
+{
+    if (_matchesInOrder || !_state.matchingPersons())
+        return;
+    _matchesInOrder = true;
+    _state.setMatchingPersons(_matchOrdering->ordered(*_state.matchingPersons(),
+                                                      _panel->searchField()->text(),
+                                                      _rkAddressBook->options(), &_matchNames));
+}
+
+void AppController::_pick(const PersonPtr &person)
+{
+    _matchOrdering->personPicked(person);
+}
+
+void AppController::forgetSearchHistory()
+{
+    _matchOrdering->forget();
 }
 
 void AppController::addressBookChanged()
@@ -460,6 +513,8 @@ void AppController::preferenceDidChange()
         _largeTypeWindow->setBackgroundColor(largeTypeBackground);
     _panel->advertView()->setLineVisible(!defaults().boolForKey(DefHideAdvert));
     _applySearchOptions();
+    // Heard at the next search: a list on screen does not reorder under the user's eyes.
+    _matchOrdering->setEnabled(defaults().boolForKey(DefOrderByRelevance));
 }
 
 void AppController::_followInDesktopShortcuts(const KeyCombo &hotKey)
@@ -673,13 +728,21 @@ void AppController::_setStatusText(const QString &text)
 
 void AppController::_reloadMatchesTable()
 {
-    _matchesModel->reloadData(_state.matchingPersons().value_or(QList<PersonPtr>()));
+    _matchesModel->reloadData(_state.matchingPersons().value_or(QList<PersonPtr>()),
+                              _panel->searchField()->text(), _rkAddressBook->options(),
+                              _matchNames);
 }
 
-void AppController::_centerMainWindow(int width, int height)
+void AppController::_centerMainWindow(QSize size)
 {
-    WindowExtras::centerWithSize(_mainWindow.get(), QSizeF(width, height + _panel->extraHeight()),
-                                 kWindowPadding);
+    _placeMainWindow(QSizeF(size.width(), size.height() + _panel->extraHeight()));
+}
+
+void AppController::_placeMainWindow(const QSizeF &size)
+{
+    _panel->setRestingSize(
+        WindowExtras::centeredFrame(_mainWindow.get(), size, kWindowPadding).size());
+    WindowExtras::centerWithSize(_mainWindow.get(), size, kWindowPadding);
 }
 
 void AppController::_hideSecondaryWindows()

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/Person.h"
-#include "card/CardActions.h"
-#include "controller/ControllerHost.h"
-#include "controller/LaunchGreeter.h"
-#include "controller/SearchField.h"
-#include "controller/SearchWindowState.h"
-#include "keycombo/KeyCombo.h"
-#include "notifications/ControlNotifications.h"
+#include "app/card/CardActions.h"
+#include "app/controller/ControllerHost.h"
+#include "app/controller/LaunchGreeter.h"
+#include "app/controller/SearchField.h"
+#include "app/controller/SearchWindowState.h"
+#include "app/notifications/ControlNotifications.h"
+#include "app/search/FoldedNames.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/addressbook/Person.h"
 
 #include <QList>
 #include <QObject>
@@ -22,6 +23,7 @@
 class AdvertTextView;
 class FramelessWindow;
 class LargeTypeWindow;
+class MatchOrdering;
 class MatchesTableModel;
 class MenuButton;
 class MyTableView;
@@ -112,6 +114,7 @@ public:
     void terminate() override;
     void synchronizeUserDefaults() override;
     void activateIgnoringOtherApps() override;
+    void forgetSearchHistory() override;
 
     // Actions the card's rows invoke on a value.
     void showStringInLargeType(const QString &string) override;
@@ -143,8 +146,11 @@ public:
     LargeTypeWindow *largeTypeWindow() const;
     SplashWindow *splashWindow() const;
     RKAddressBook &rkAddressBook() const { return *_rkAddressBook; }
+    /// The order of the list and the picks it learns from.
+    MatchOrdering &matchOrdering() const { return *_matchOrdering; }
 
-    /// The current result; std::nullopt while the search field is empty.
+    /// The current result; std::nullopt while the search field is empty. In the address book's
+    /// order while the window is collapsed, in the list's order once it shows.
     const std::optional<QList<PersonPtr>> &matchingPersons() const
     {
         return _state.matchingPersons();
@@ -175,7 +181,11 @@ private:
     void _setStatusText(const QString &text);
     void _showMatchCount();
     void _reloadMatchesTable();
-    void _centerMainWindow(int width, int height);
+    /// Brings the window to one of its forms (a designed size; the fonts' growth is added) on
+    /// the screen it comes up on.
+    void _centerMainWindow(QSize size);
+    /// Moves and resizes the window, the card fitted to where it comes to rest.
+    void _placeMainWindow(const QSizeF &size);
     void _followInDesktopShortcuts(const KeyCombo &hotKey);
     void _activateApplication();
     void _hideSecondaryWindows();
@@ -188,13 +198,21 @@ private:
     /// What the status line says while there is no search.
     QString _idleStatusText() const;
     void _applySearchOptions();
+    /// The user chose `person` from the search: it counts for the order of later results.
+    void _pick(const PersonPtr &person);
+    /// Orders the result by relevance, when it is not yet.
+    void _putMatchesInOrder();
 
     SearchWindowState _state;
+    // The folded names of the current result, in its order, for laying out its list.
+    FoldedNames _matchNames;
+    bool _matchesInOrder = true;
     std::unique_ptr<FramelessWindow> _mainWindow;
     std::unique_ptr<LargeTypeWindow> _largeTypeWindow;
     SearchPanel *_panel = nullptr;
     MatchesTableModel *_matchesModel = nullptr;
     std::unique_ptr<RKAddressBook> _rkAddressBook;
+    std::unique_ptr<MatchOrdering> _matchOrdering;
     UpdateCheck *_updateCheck = nullptr;
     LaunchGreeter *_greeter = nullptr;
     VonageDialer *_dialer = nullptr;

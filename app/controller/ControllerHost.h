@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "hotkey/HotKeyBackend.h"
-#include "keycombo/KeyCombo.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/hotkey/HotKeyBackend.h"
 
 #include <optional>
 

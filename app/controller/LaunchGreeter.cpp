@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "controller/LaunchGreeter.h"
+#include "app/controller/LaunchGreeter.h"
 
-#include "SettingsKeys.h"
-#include "chrome/RKWindow.h"
-#include "chrome/SplashWindow.h"
-#include "controller/ControllerHost.h"
-#include "controller/UpdateCheck.h"
-#include "hotkey/HotKeyNotices.h"
-#include "settings/UserDefaults.h"
-#include "utility/AlertPanel.h"
-#include "utility/RKWebsite.h"
-#include "workspace/Workspace.h"
+#include "app/chrome/RKWindow.h"
+#include "app/chrome/SplashWindow.h"
+#include "app/controller/ControllerHost.h"
+#include "app/controller/UpdateCheck.h"
+#include "app/hotkey/HotKeyNotices.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AlertPanel.h"
+#include "common/utility/RKWebsite.h"
+#include "platform/settings/UserDefaults.h"
+#include "platform/workspace/Workspace.h"
 
 namespace {
 

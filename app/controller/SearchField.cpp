@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "controller/SearchField.h"
+#include "app/controller/SearchField.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -53,6 +53,8 @@ std::optional<SearchField::Command> commandForKey(const QKeyEvent *event)
         return SearchField::Command::MoveUp;
     case Qt::Key_Down:
         return SearchField::Command::MoveDown;
+    case Qt::Key_F10:
+        return SearchField::Command::ShowMenu;
     default:
         return std::nullopt;
     }

@@ -26,6 +26,8 @@ public:
         OpenCardRow,     // Ctrl+Return
         CopyCardRow,     // Ctrl+C
         CardRowMenu,     // Menu, Shift+F10
+        // The window's own menu, behind the menu button.
+        ShowMenu, // F10
     };
 
     /// Answers true when it handled the command; the field then does nothing more with the key.

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "controller/SearchPanel.h"
+#include "app/controller/SearchPanel.h"
 
-#include "card/MyTableView.h"
-#include "card/PersonView.h"
-#include "card/PropertyView.h"
-#include "chrome/MenuButton.h"
-#include "controller/SearchField.h"
-#include "utility/AccessibleRole.h"
-#include "utility/AdvertTextView.h"
-#include "utility/Contrast.h"
+#include "app/card/CardText.h"
+#include "app/card/MyTableView.h"
+#include "app/card/PersonView.h"
+#include "app/card/PropertyView.h"
+#include "app/chrome/MenuButton.h"
+#include "app/chrome/WindowAppearance.h"
+#include "app/controller/SearchField.h"
+#include "common/utility/AccessibleRole.h"
+#include "common/utility/AdvertTextView.h"
+#include "common/utility/Contrast.h"
 
 #include <QLabel>
 #include <QResizeEvent>
@@ -25,6 +27,10 @@ SearchPanel::SearchPanel(QWidget *parent)
     _personView = new PersonView(this);
     _advertView = new AdvertTextView(this);
     _advertView->setFocusPolicy(Qt::NoFocus);
+    // On the search window's translucent base rather than on a window colour.
+    _advertView->setBackgroundRole(QPalette::Base);
+    _advertView->setForegroundRole(QPalette::Text);
+    _advertView->setBackgroundAlpha(WindowAppearance::searchWindowBackgroundColor().alphaF());
     _menuButton = new MenuButton(this);
 
     // A click anywhere else in the window would hand the keyboard to the window itself;
@@ -37,6 +43,8 @@ SearchPanel::SearchPanel(QWidget *parent)
     connect(_personView, &PersonView::selectedRowChanged, this, &SearchPanel::_announceCardRow);
 
     _matchesTable->setGeometry(kMargin, _bodyTop, kTableWidth, 0);
+    // Shown or hidden, the list leaves the card more or less of the window's width.
+    _matchesTable->installEventFilter(this);
     _keepSelectionReadable();
     _layOut();
 }
@@ -76,6 +84,50 @@ void SearchPanel::_announceCardRow()
     if (const PropertyView *row = _personView->selectedRow())
         _announce(row->accessibleName() + QLatin1Char(' ') + row->accessibleDescription());
 }
+QSize SearchPanel::expandedExtraSize(bool withList) const
+{
+    const qreal grown = CardText::scale() - 1;
+    const int width = qRound(kCardWidth * grown) + (withList ? qRound(kTableWidth * grown) : 0);
+    return {width, qRound(kCardHeight * grown)};
+}
+
+void SearchPanel::setRestingSize(const QSize &size)
+{
+    _restingSize = size;
+    _layOut();
+}
+
+bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == _matchesTable &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        _layOut();
+    return QWidget::eventFilter(watched, event);
+}
+
+void SearchPanel::_fitCardAndList()
+{
+    const QSize rest = _restingSize.isValid() ? _restingSize : size();
+    const int cardHeight = rest.height() - kMargin - _advertHeight - _bodyTop;
+    if (cardHeight <= 0)
+        return;
+    const qreal scale = CardText::scale();
+    int card = qRound(kCardWidth * scale);
+    int table = qRound(kTableWidth * scale);
+    const bool withList = !_matchesTable->isHidden();
+    // A screen too narrow for them at this font: the card and the list give up the same
+    // share of their widths, and the values in the card end in "…".
+    const int room = std::max(0, rest.width() - 2 * kMargin - (withList ? kListGap : 0));
+    const int wanted = card + (withList ? table : 0);
+    if (wanted > room) {
+        card = card * room / wanted;
+        table = table * room / wanted;
+    }
+    _cardWidth = card;
+    _tableWidth = table;
+    _personView->setRestingHeight(cardHeight);
+}
+
 void SearchPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -117,13 +169,14 @@ void SearchPanel::_layOut()
     // Collapsed, the body and the advert line lie below the window's bottom edge.
     const int bodyBottom = qMax(_bodyTop, h - kMargin - _advertHeight);
     const int bodyHeight = qMax(0, bodyBottom - _bodyTop);
+    _fitCardAndList();
 
     const int fieldWidth = qMax(0, w - 2 * kMargin - kMenuButtonWidth);
     _searchField->setGeometry(kMargin, kMargin, fieldWidth, _fieldHeight);
     _menuButton->setGeometry(kMargin + fieldWidth, kMargin, kMenuButtonWidth, _fieldHeight);
     _matchesLabel->setGeometry(kMargin, _labelTop, qMax(0, w - 2 * kMargin), _labelHeight);
-    _personView->setGeometry(w - kMargin - kCardWidth, _bodyTop, kCardWidth, bodyHeight);
+    _personView->setGeometry(w - kMargin - _cardWidth, _bodyTop, _cardWidth, bodyHeight);
     // The list's horizontal place belongs to whoever slides it; only its height follows.
-    _matchesTable->setGeometry(_matchesTable->x(), _bodyTop, kTableWidth, bodyHeight);
+    _matchesTable->setGeometry(_matchesTable->x(), _bodyTop, _tableWidth, bodyHeight);
     _advertView->setGeometry(kMargin, bodyBottom, qMax(0, w - 2 * kMargin), _advertHeight);
 }

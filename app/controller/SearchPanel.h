@@ -26,7 +26,11 @@ public:
     /// Everything below this line shows only in the expanded forms.
     static constexpr int kBodyTop = 62;
     static constexpr int kCardWidth = 380;
+    /// The card's height in the expanded window at the design's font size.
+    static constexpr int kCardHeight = 325;
     static constexpr int kTableWidth = 140;
+    /// Between the list and the card.
+    static constexpr int kListGap = 10;
     static constexpr int kAdvertHeight = 16;
     static constexpr int kMenuButtonWidth = 24;
 
@@ -44,6 +48,14 @@ public:
     /// How much taller than designed the field and the status line are, for fonts larger than
     /// the design's; the window grows by as much in every form.
     int extraHeight() const { return _bodyTop - kBodyTop + _advertHeight - kAdvertHeight; }
+    /// How much larger than designed the card, and with `withList` the list beside it, are
+    /// drawn for a desktop font larger than the design's; the expanded window grows by as much.
+    QSize expandedExtraSize(bool withList) const;
+
+    /// The size the window comes to rest at. The card and the list are fitted into it, not
+    /// into each size the window passes through on its way; a form without room for the card
+    /// leaves the card as it was. Until it is set the panel's own size counts.
+    void setRestingSize(const QSize &size);
 
     /// Shows `text` in the status line and has a screen reader say it.
     void setStatusText(const QString &text);
@@ -51,9 +63,12 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void _layOut();
+    /// Gives the card and the list their widths for the resting size.
+    void _fitCardAndList();
     /// Selected text in the field and the chosen match are drawn in the theme's selection
     /// colours, which not every theme makes readable (Fusion's white on blue is 3.7:1).
     void _keepSelectionReadable();
@@ -71,6 +86,10 @@ private:
     int _labelHeight = kLabelHeight;
     int _bodyTop = kBodyTop;
     int _advertHeight = kAdvertHeight;
+    QSize _restingSize;
+    /// The card's and the list's widths from the last resting size with room for the card.
+    int _cardWidth = kCardWidth;
+    int _tableWidth = kTableWidth;
     SearchField *_searchField = nullptr;
     QLabel *_matchesLabel = nullptr;
     MyTableView *_matchesTable = nullptr;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "controller/SearchWindowState.h"
+#include "app/controller/SearchWindowState.h"
 
 void SearchWindowState::setMatchingPersons(std::optional<QList<PersonPtr>> persons)
 {

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "controller/UpdateCheck.h"
+#include "app/controller/UpdateCheck.h"
 
-#include "SettingsKeys.h"
-#include "chrome/RKWindow.h"
-#include "controller/ControllerHost.h"
-#include "settings/UserDefaults.h"
-#include "update/VersionChecker.h"
-#include "utility/AlertPanel.h"
-#include "utility/RKWebsite.h"
+#include "app/chrome/RKWindow.h"
+#include "app/controller/ControllerHost.h"
+#include "app/update/VersionChecker.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AlertPanel.h"
+#include "common/utility/RKWebsite.h"
+#include "platform/settings/UserDefaults.h"
 
 UpdateCheck::UpdateCheck(ControllerHost &host, const QString &hostname, const QString &appName,
                          std::uint32_t version, std::uint32_t intervalDays, QObject *parent)

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "controller/VonageDialer.h"
+#include "app/controller/VonageDialer.h"
 
-#include "SettingsKeys.h"
-#include "dialing/ClickToCall.h"
-#include "net/UrlLoading.h"
-#include "settings/UserDefaults.h"
+#include "app/dialing/ClickToCall.h"
+#include "common/SettingsKeys.h"
+#include "platform/net/UrlLoading.h"
+#include "platform/settings/UserDefaults.h"
 
 #include <QThread>
 

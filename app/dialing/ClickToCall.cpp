@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "ClickToCall.h"
+#include "app/dialing/ClickToCall.h"
 
-#include "helpers/StringExtras.h"
-#include "utility/ClickToCallService.h"
+#include "app/helpers/StringExtras.h"
+#include "common/utility/ClickToCallService.h"
 
 namespace ClickToCall {
 

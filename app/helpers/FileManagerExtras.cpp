@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FileManagerExtras.h"
+#include "app/helpers/FileManagerExtras.h"
 
 #include <QDir>
 #include <QFile>

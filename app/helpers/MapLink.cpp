@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "MapLink.h"
+#include "app/helpers/MapLink.h"
 
-#include "StringQuote.h"
+#include "app/helpers/StringQuote.h"
 
 namespace MapLink {
 

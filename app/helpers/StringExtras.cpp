@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "StringExtras.h"
+#include "app/helpers/StringExtras.h"
 
 namespace StringExtras {
 

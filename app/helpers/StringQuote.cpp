@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "StringQuote.h"
+#include "app/helpers/StringQuote.h"
 
 #include <QHash>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "WorkspaceExtras.h"
+#include "app/helpers/WorkspaceExtras.h"
 
-#include "core/Bundle.h"
-#include "workspace/Workspace.h"
+#include "platform/core/Bundle.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>

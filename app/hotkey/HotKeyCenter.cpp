@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "HotKeyCenter.h"
+#include "app/hotkey/HotKeyCenter.h"
 
-#include "hotkey/AssertionHandler.h"
+#include "platform/hotkey/AssertionHandler.h"
 
 #include <QMetaMethod>
 

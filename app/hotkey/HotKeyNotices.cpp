@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "HotKeyNotices.h"
+#include "app/hotkey/HotKeyNotices.h"
 
-#include "notifications/DesktopNotifier.h"
+#include "platform/notifications/DesktopNotifier.h"
 
 #include <QCoreApplication>
 

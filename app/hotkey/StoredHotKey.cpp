@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "StoredHotKey.h"
+#include "app/hotkey/StoredHotKey.h"
 
-#include "keycombo/StoredKeyCombo.h"
+#include "common/keycombo/StoredKeyCombo.h"
 
 namespace StoredHotKey {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "keycombo/KeyCombo.h"
-#include "settings/UserDefaults.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/settings/UserDefaults.h"
 
 /// The hot key as the settings hold it, made safe to register.
 namespace StoredHotKey {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ControlNotifications.h"
+#include "app/notifications/ControlNotifications.h"
 
-#include "hotkey/HotKeyCenter.h"
+#include "app/hotkey/HotKeyCenter.h"
 
 #include <QTimer>
 
@@ -31,6 +31,8 @@ void ControlNotifications::registerObservers()
         {ControlCommands::Resume, &ControlNotifications::resumeWithNotification},
         {ControlCommands::Refresh, &ControlNotifications::refreshWithNotification},
         {ControlCommands::CheckForUpdates, &ControlNotifications::checkForUpdatesWithNotification},
+        {ControlCommands::ForgetSearchHistory,
+         &ControlNotifications::forgetSearchHistoryWithNotification},
     };
     // One observer per command, so a command outside the table or under another name reaches
     // no handler at all.
@@ -117,4 +119,10 @@ void ControlNotifications::checkForUpdatesWithNotification(const DistributedNoti
     _applyPendingRefresh();
     _target.activateIgnoringOtherApps();
     _target.checkForUpdates();
+}
+
+void ControlNotifications::forgetSearchHistoryWithNotification(const DistributedNotification &)
+{
+    _applyPendingRefresh();
+    _target.forgetSearchHistory();
 }

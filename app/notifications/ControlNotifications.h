@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
 
 #include <QObject>
 #include <QString>
@@ -28,6 +28,8 @@ public:
     virtual void activateIgnoringOtherApps() = 0;
     /// "CheckForUpdates", second step: runs the update check with its alert.
     virtual void checkForUpdates() = 0;
+    /// "ForgetSearchHistory": forgets whom the user picked from the search.
+    virtual void forgetSearchHistory() = 0;
 };
 
 /// The application's side of the control channel: its observers and their handlers, and the
@@ -43,8 +45,8 @@ public:
                                   QObject *parent = nullptr);
 
     /// Registers the observers of "Shutdown", "ControlDidStart", "Suspend", "Resume",
-    /// "Refresh" and "CheckForUpdates"; they stay until this object ends. Registering twice
-    /// changes nothing.
+    /// "Refresh", "CheckForUpdates" and "ForgetSearchHistory"; they stay until this object
+    /// ends. Registering twice changes nothing.
     void registerObservers();
 
     /// The end of the launch: observers first, then "AppDidLaunch", so that whoever hears the
@@ -64,6 +66,7 @@ public:
     void resumeWithNotification(const DistributedNotification &notification);
     void refreshWithNotification(const DistributedNotification &notification);
     void checkForUpdatesWithNotification(const DistributedNotification &notification);
+    void forgetSearchHistoryWithNotification(const DistributedNotification &notification);
 
     DistributedNotificationCenter *notificationCenter() const { return _notificationCenter; }
 

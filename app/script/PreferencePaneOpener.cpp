@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "PreferencePaneOpener.h"
+#include "app/script/PreferencePaneOpener.h"
 
-#include "TellApplication.h"
-#include "core/Bundle.h"
-#include "core/InstallLayout.h"
+#include "app/script/TellApplication.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/InstallLayout.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "RKAppleScript.h"
+#include "app/script/RKAppleScript.h"
 
 #include <QCoreApplication>
 #include <QProcess>

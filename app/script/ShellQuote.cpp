@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ShellQuote.h"
+#include "app/script/ShellQuote.h"
 
 namespace ShellQuote {
 

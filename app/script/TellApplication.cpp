@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "TellApplication.h"
+#include "app/script/TellApplication.h"
 
-#include "RKAppleScript.h"
-#include "ShellQuote.h"
+#include "app/script/RKAppleScript.h"
+#include "app/script/ShellQuote.h"
 
 #include <QUrl>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "search/PersonCardFile.h"
+#include "app/search/PersonCardFile.h"
 
-#include "core/FileDescriptor.h"
-#include "helpers/StringQuote.h"
-#include "search/PersonExtras.h"
+#include "app/helpers/StringQuote.h"
+#include "app/search/PersonExtras.h"
+#include "platform/core/FileDescriptor.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "search/PersonExtras.h"
+#include "app/search/PersonExtras.h"
 
-#include "search/PersonCardFile.h"
-#include "search/StringWhitespace.h"
-#include "workspace/Workspace.h"
+#include "app/search/PersonCardFile.h"
+#include "app/search/StringWhitespace.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/Person.h"
+#include "platform/addressbook/Person.h"
 
 #include <QString>
 

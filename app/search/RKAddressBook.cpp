@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "search/RKAddressBook.h"
+#include "app/search/RKAddressBook.h"
 
-#include "core/BackgroundRelease.h"
+#include "app/search/MatchExplanation.h"
+#include "platform/core/BackgroundRelease.h"
 
 #include <QSet>
 #include <QStringView>
@@ -53,6 +54,12 @@ struct Needle
     QByteArray digits; // the digits a phone number must contain, when the word is one
 };
 
+size_t idHashOf(const Person &person)
+{
+    const QByteArrayView stored = person.storedUniqueId();
+    return stored.isEmpty() ? qHash(person.uniqueId().toUtf8()) : qHash(stored);
+}
+
 Needle needleOf(QStringView word, const SearchFolding::Options &options)
 {
     Needle needle;
@@ -77,6 +84,11 @@ struct RKAddressBook::Index
     // With matchPhoneDigits: the digits of every phone number, laid out the same way.
     QByteArray digits;
     std::vector<qsizetype> digitStart;
+    // The name the list shows for each person, folded; for ordering and laying out results.
+    QByteArray names;
+    std::vector<qsizetype> nameStart;
+    // The hash of each person's unique id, for finding persons by id.
+    std::vector<size_t> idHash;
 
     QByteArrayView textOf(size_t row) const
     {
@@ -115,8 +127,9 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
     // Folding a hundred thousand persons takes a while: each core folds a stretch of them.
     struct Part
     {
-        QByteArray text, digits;
-        std::vector<qsizetype> start, digitStart;
+        QByteArray text, digits, names;
+        std::vector<qsizetype> start, digitStart, nameStart;
+        std::vector<size_t> idHash;
     };
     const size_t count = size_t(index->people.size());
     const size_t parts = count < 4096 ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
@@ -131,6 +144,10 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
         for (size_t row = first; row < end; ++row) {
             part.start.push_back(part.text.size());
             part.digitStart.push_back(part.digits.size());
+            part.nameStart.push_back(part.names.size());
+            MatchExplanation::appendFoldedName(part.names, *persons.at(qsizetype(row)),
+                                               options.ignoreAccents);
+            part.idHash.push_back(idHashOf(*persons.at(qsizetype(row))));
             persons.at(qsizetype(row))
                 ->forEachSearchedValue([&](Person::Kind kind, QByteArrayView value) {
                     SearchFolding::appendFolded(part.text, value, options.ignoreAccents);
@@ -149,26 +166,35 @@ std::shared_ptr<const RKAddressBook::Index> RKAddressBook::Index::build(QList<Pe
     for (std::thread &thread : pool)
         thread.join();
 
-    qsizetype textSize = 0, digitsSize = 0;
+    qsizetype textSize = 0, digitsSize = 0, namesSize = 0;
     for (const Part &part : built) {
         textSize += part.text.size();
         digitsSize += part.digits.size();
+        namesSize += part.names.size();
     }
     index->text.reserve(textSize);
     index->digits.reserve(digitsSize);
+    index->names.reserve(namesSize);
     index->start.reserve(count + 1);
     index->digitStart.reserve(count + 1);
+    index->nameStart.reserve(count + 1);
+    index->idHash.reserve(count);
     for (Part &part : built) {
         for (const qsizetype at : part.start)
             index->start.push_back(index->text.size() + at);
         for (const qsizetype at : part.digitStart)
             index->digitStart.push_back(index->digits.size() + at);
+        for (const qsizetype at : part.nameStart)
+            index->nameStart.push_back(index->names.size() + at);
+        index->idHash.insert(index->idHash.end(), part.idHash.begin(), part.idHash.end());
         index->text.append(part.text);
         index->digits.append(part.digits);
+        index->names.append(part.names);
         part = Part();
     }
     index->start.push_back(index->text.size());
     index->digitStart.push_back(index->digits.size());
+    index->nameStart.push_back(index->names.size());
     return index;
 }
 
@@ -405,4 +431,34 @@ bool RKAddressBook::isIndexCurrent() const
 bool RKAddressBook::hasIndex() const
 {
     return _currentIndex && _currentIndex->loaded;
+}
+
+QList<PersonPtr> RKAddressBook::indexedPersonsWithIds(const QSet<QString> &ids) const
+{
+    QList<PersonPtr> found;
+    if (!_currentIndex || ids.isEmpty())
+        return found;
+    QSet<size_t> wanted;
+    for (const QString &id : ids)
+        wanted.insert(qHash(id.toUtf8()));
+    const Index &index = *_currentIndex;
+    for (size_t row = 0; row < index.idHash.size(); ++row) {
+        // Two ids may share a hash: the person's own id decides.
+        if (wanted.contains(index.idHash[row]) &&
+            ids.contains(index.people[qsizetype(row)]->uniqueId()))
+            found.append(index.people[qsizetype(row)]);
+    }
+    return found;
+}
+
+FoldedNames RKAddressBook::foldedNamesOf(const QString &pattern) const
+{
+    const auto entry = _matchCache.constFind(pattern);
+    // Names folded another way than the words will be are of no use.
+    if (!_currentIndex || entry == _matchCache.constEnd() ||
+        _currentIndex->options.ignoreAccents != _options.ignoreAccents)
+        return {};
+    const Index &index = *_currentIndex;
+    return FoldedNames(_currentIndex, QByteArrayView(index.names), index.nameStart.data(),
+                       entry->rows);
 }

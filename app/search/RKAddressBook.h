@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/AddressBook.h"
-#include "search/SearchFolding.h"
+#include "app/search/FoldedNames.h"
+#include "app/search/SearchFolding.h"
+#include "platform/addressbook/AddressBook.h"
 
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -59,6 +61,12 @@ public:
     bool isIndexCurrent() const;
     /// Whether an index of a loaded address book is in: until then every answer is empty.
     bool hasIndex() const;
+    /// The indexed persons whose unique id is one of `ids`, found by the hashes of the ids the
+    /// index keeps: no other person is reached into.
+    QList<PersonPtr> indexedPersonsWithIds(const QSet<QString> &ids) const;
+    /// The folded shown names of the persons personsMatchingPattern(`pattern`) answered, in
+    /// its order; empty when that answer is not at hand (a pattern of blanks, a new index).
+    FoldedNames foldedNamesOf(const QString &pattern) const;
 
     /// Persons tested against a pattern since construction (a cache hit tests none).
     quint64 personsExamined() const { return _personsExamined; }

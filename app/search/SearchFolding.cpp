@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "search/SearchFolding.h"
+#include "app/search/SearchFolding.h"
 
 #include <QChar>
 
@@ -234,6 +234,41 @@ QByteArray folded(QStringView text, bool ignoreAccents)
             out.append(char(cp >= 'A' && cp <= 'Z' ? cp + 32 : cp));
         else
             appendFoldedCodePoint(out, cp, ignoreAccents);
+    }
+    return out;
+}
+
+FoldedText foldedWithSources(QStringView text, bool ignoreAccents)
+{
+    FoldedText out;
+    out.folded.reserve(text.size());
+    out.from.reserve(size_t(text.size()));
+    out.to.reserve(size_t(text.size()));
+    // Where the bytes of the last character that folded to something begin.
+    size_t lastStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype start = i;
+        char32_t cp = text[i].unicode();
+        if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(char16_t(cp), text[i + 1].unicode());
+            ++i;
+        }
+        const qsizetype end = i + 1;
+        const qsizetype before = out.folded.size();
+        if (cp == 0)
+            appendUtf8(out.folded, kReplacement);
+        else if (cp < 0x80)
+            out.folded.append(char(cp >= 'A' && cp <= 'Z' ? cp + 32 : cp));
+        else
+            appendFoldedCodePoint(out.folded, cp, ignoreAccents);
+        if (out.folded.size() == before) {
+            for (size_t b = lastStart; b < out.to.size(); ++b)
+                out.to[b] = end;
+            continue;
+        }
+        lastStart = size_t(before);
+        out.from.resize(size_t(out.folded.size()), start);
+        out.to.resize(size_t(out.folded.size()), end);
     }
     return out;
 }

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <utility>
+#include <vector>
+
 /// How text is compared by search, and the forms both sides are brought into so that an
 /// exact substring search finds what a comparison that ignores case (and, on request,
 /// accents) would.
@@ -30,6 +33,23 @@ struct Options
 void appendFolded(QByteArray &out, QByteArrayView utf8, bool ignoreAccents);
 /// The folded form of a typed word, as UTF-8, the same way (a NUL matches NUL or U+FFFD).
 QByteArray folded(QStringView text, bool ignoreAccents);
+
+/// A text folded as a typed word is, with where each folded byte came from, so that what a
+/// word matched in the folded form can be shown in the text itself.
+struct FoldedText
+{
+    QByteArray folded;
+    /// For each byte of `folded`: the UTF-16 range [from, to) of the character of the text it
+    /// was folded from. Marks that fold to nothing belong to the character before them.
+    std::vector<qsizetype> from, to;
+
+    /// The range of the text a match of `length` bytes at byte `at` of `folded` covers.
+    std::pair<qsizetype, qsizetype> sourceOf(qsizetype at, qsizetype length) const
+    {
+        return {from[size_t(at)], to[size_t(at + length - 1)]};
+    }
+};
+FoldedText foldedWithSources(QStringView text, bool ignoreAccents);
 
 /// The digits of a word made only of digits and the phone punctuation "+ ( ) - . /" with at
 /// least three digits; empty for any other word.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "search/SearchPrefilter.h"
+#include "app/search/SearchPrefilter.h"
 
-#include "search/RKAddressBook.h"
+#include "app/search/RKAddressBook.h"
 
 #include <QStringView>
 

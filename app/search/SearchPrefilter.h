@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/AddressBookQuery.h"
-#include "search/SearchFolding.h"
+#include "app/search/SearchFolding.h"
+#include "platform/addressbook/AddressBookQuery.h"
 
 #include <QByteArray>
 #include <QString>

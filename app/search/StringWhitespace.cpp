@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "search/StringWhitespace.h"
+#include "app/search/StringWhitespace.h"
 
 namespace StringWhitespace {
 

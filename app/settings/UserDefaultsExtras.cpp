@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "UserDefaultsExtras.h"
+#include "app/settings/UserDefaultsExtras.h"
 
-#include "DictionaryAccess.h"
-#include "archive/ObjectArchive.h"
+#include "common/DictionaryAccess.h"
+#include "platform/archive/ObjectArchive.h"
 
 #include <QTimeZone>
 

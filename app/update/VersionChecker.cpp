@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "VersionChecker.h"
+#include "app/update/VersionChecker.h"
 
-#include "SettingsKeys.h"
-#include "chrome/RKWindow.h"
-#include "helpers/StringExtras.h"
-#include "net/UrlLoading.h"
-#include "settings/UserDefaults.h"
-#include "utility/AlertPanel.h"
-#include "workspace/Workspace.h"
+#include "app/chrome/RKWindow.h"
+#include "app/helpers/StringExtras.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AlertPanel.h"
+#include "platform/net/UrlLoading.h"
+#include "platform/settings/UserDefaults.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QThread>
 #include <QTimer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The version texts, kept apart from the checker's fetching and alerts so that the reader of
 // the version file, which comes from the web, can be built and fuzzed alone.
-#include "VersionChecker.h"
+#include "app/update/VersionChecker.h"
 
 #include <QByteArrayView>
 #include <QStringList>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "KeyBroadcaster.h"
+#include "common/keycombo/KeyBroadcaster.h"
 
-#include "hotkey/NativeKeyCodes.h"
-#include "keycombo/KeyCombo.h"
-#include "notifications/NotificationCenter.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/hotkey/NativeKeyCodes.h"
+#include "platform/notifications/NotificationCenter.h"
 
 #include <QKeyEvent>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "KeyCombo.h"
+#include "common/keycombo/KeyCombo.h"
 
-#include "archive/Archive.h"
-#include "core/PropertyList.h"
+#include "platform/archive/Archive.h"
+#include "platform/core/PropertyList.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/Bundle.h"
+#include "platform/core/Bundle.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "keycombo/KeyCombo.h"
+#include "common/keycombo/KeyCombo.h"
 
 #include <QVariantMap>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "utility/AccessibleRole.h"
+#include "common/utility/AccessibleRole.h"
 
 #include <QAccessibleWidget>
 #include <QWidget>

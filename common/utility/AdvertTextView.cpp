@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "AdvertTextView.h"
+#include "common/utility/AdvertTextView.h"
 
-#include "Contrast.h"
-#include "RKWebsite.h"
-#include "workspace/Workspace.h"
+#include "common/utility/Contrast.h"
+#include "common/utility/RKWebsite.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTimer>
+#include <QtMath>
 
 AdvertTextView::AdvertTextView(QWidget *parent)
     : QTextBrowser(parent)
@@ -24,15 +25,20 @@ AdvertTextView::AdvertTextView(QWidget *parent)
     // Links stay clickable, but nothing can be selected, dragged or edited.
     setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     setFocusPolicy(Qt::NoFocus);
+    // Never wider than its place: a long line is cut, not the window stretched.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
     viewport()->setAutoFillBackground(false);
-    setStyleSheet(QStringLiteral("QTextBrowser { background: transparent; }"));
+    // Transparent in the viewport's palette only: the view's own palette keeps following the
+    // theme, and the line's colours are read from it.
+    QPalette clear = viewport()->palette();
+    for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Window})
+        clear.setBrush(role, Qt::transparent);
+    viewport()->setPalette(clear);
+    setBackgroundRole(QPalette::Window);
+    setForegroundRole(QPalette::WindowText);
     document()->setDocumentMargin(0);
-
-    // The theme's text colour: the line sits on the search window and on the pane, both of
-    // which follow the theme.
-    _attributes.setForeground(palette().color(QPalette::Text));
     _attributes.setFontUnderline(false);
 
     connect(this, &QTextBrowser::anchorClicked, this, &AdvertTextView::_openLink);
@@ -50,37 +56,80 @@ void AdvertTextView::setProductId(int productId)
 void AdvertTextView::setProductName(const QString &name, const QString &directory,
                                     const QString &blurp)
 {
+    _name = name;
+    _directory = directory;
+    _blurp = blurp;
+    _rebuild();
+}
+
+QColor AdvertTextView::_readable(const QColor &color) const
+{
+    const QColor background = palette().color(backgroundRole()).rgb();
+    if (_backgroundAlpha >= 1)
+        return Contrast::readable(color, background);
+    return Contrast::readable(
+        Contrast::readable(color, Contrast::mixed(Qt::black, background, _backgroundAlpha)),
+        Contrast::mixed(Qt::white, background, _backgroundAlpha));
+}
+
+void AdvertTextView::_rebuild()
+{
     QTextDocument *document = this->document();
     document->clear();
     QTextCursor cursor(document);
     QTextBlockFormat centred;
     centred.setAlignment(Qt::AlignHCenter);
     cursor.setBlockFormat(centred);
+    _lineText.clear();
     // A product the table does not know gets no line at all rather than a lone prefix.
-    if (name.isEmpty() && blurp.isEmpty()) {
+    if (_name.isEmpty() && _blurp.isEmpty()) {
+        setToolTip(QString());
         updateGeometry();
         viewport()->update();
         return;
     }
 
+    QTextCharFormat plain = _attributes;
+    if (!plain.hasProperty(QTextFormat::ForegroundBrush))
+        plain.setForeground(_readable(palette().color(foregroundRole())));
+    QList<std::pair<QString, QTextCharFormat>> parts;
     if (!_shortVersion)
-        cursor.insertText(tr("Brought to you by "), _attributes);
-
-    const QUrl link(RKWebsite::homePageAddress() + directory + QLatin1Char('/'));
-    if (!name.isEmpty() && !directory.isEmpty() && link.isValid()) {
+        parts.append({tr("Brought to you by "), plain});
+    const QUrl link(RKWebsite::homePageAddress() + _directory + QLatin1Char('/'));
+    if (!_name.isEmpty() && !_directory.isEmpty() && link.isValid()) {
         QTextCharFormat linkFormat = _attributes;
         linkFormat.setAnchor(true);
         linkFormat.setAnchorHref(link.toString());
         // The desktop's link colour: a white link would vanish on the light panels the line
         // sits on.
-        linkFormat.setForeground(
-            Contrast::readable(palette().color(QPalette::Link), palette().color(QPalette::Base)));
+        linkFormat.setForeground(_readable(palette().color(QPalette::Link)));
         linkFormat.setFontUnderline(false);
-        cursor.insertText(name, linkFormat);
+        parts.append({_name, linkFormat});
     }
     // A product without a description gets no dangling separator.
-    if (!blurp.isEmpty())
-        cursor.insertText(QLatin1String(" - ") + blurp, _attributes);
+    if (!_blurp.isEmpty())
+        parts.append({QLatin1String(" - ") + _blurp, plain});
+    for (const auto &part : std::as_const(parts))
+        _lineText += part.first;
+
+    // Cut at the end to the width there is; what is left of each part keeps its format.
+    const QFontMetricsF metrics(_attributes.font().resolve(document->defaultFont()));
+    const qreal room = viewport()->width() - 2;
+    const QString shown =
+        room > 0 ? metrics.elidedText(_lineText, Qt::ElideRight, room) : _lineText;
+    const bool cut = shown != _lineText;
+    qsizetype left = cut ? std::max<qsizetype>(0, shown.size() - 1) : _lineText.size();
+    for (const auto &[text, format] : std::as_const(parts)) {
+        const QString kept = text.left(left);
+        if (!kept.isEmpty())
+            cursor.insertText(kept, format);
+        left -= kept.size();
+        if (cut && kept.size() < text.size()) {
+            cursor.insertText(QString(QChar(0x2026)), format);
+            break;
+        }
+    }
+    setToolTip(cut ? _lineText : QString());
     updateGeometry();
     viewport()->update();
 }
@@ -97,6 +146,12 @@ void AdvertTextView::setLineVisible(bool visible)
     viewport()->update();
 }
 
+void AdvertTextView::setBackgroundAlpha(qreal alpha)
+{
+    _backgroundAlpha = alpha;
+    _rebuild();
+}
+
 void AdvertTextView::setShortVersion(bool shortVersion)
 {
     _shortVersion = shortVersion;
@@ -105,8 +160,14 @@ void AdvertTextView::setShortVersion(bool shortVersion)
 
 QSize AdvertTextView::sizeHint() const
 {
-    const QSizeF size = document()->size();
-    return {int(size.width()) + 2, int(size.height()) + 2};
+    const QFontMetricsF metrics(_attributes.font().resolve(document()->defaultFont()));
+    return {qCeil(metrics.horizontalAdvance(_lineText)) + 2, minimumSizeHint().height()};
+}
+
+QSize AdvertTextView::minimumSizeHint() const
+{
+    const QFontMetricsF metrics(_attributes.font().resolve(document()->defaultFont()));
+    return {0, std::max(qCeil(document()->size().height()), qCeil(metrics.height())) + 2};
 }
 
 void AdvertTextView::paintEvent(QPaintEvent *event)
@@ -151,13 +212,15 @@ void AdvertTextView::_openLink(const QUrl &url)
 void AdvertTextView::changeEvent(QEvent *event)
 {
     QTextBrowser::changeEvent(event);
-    // The line is written in the theme's colours, its link's among them, so a new theme
-    // writes it again, once the style has settled the palette this view ends up with.
-    if (event->type() != QEvent::PaletteChange)
-        return;
-    QTimer::singleShot(0, this, [this] {
-        _attributes.setForeground(palette().color(QPalette::Text));
-        if (_productId >= 0)
-            setProductId(_productId);
-    });
+    // The line is written in the theme's colours and cut for its font, so a new theme or font
+    // writes it again.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
+        _rebuild();
+}
+
+void AdvertTextView::resizeEvent(QResizeEvent *event)
+{
+    QTextBrowser::resizeEvent(event);
+    if (event->oldSize().width() != event->size().width())
+        _rebuild();
 }

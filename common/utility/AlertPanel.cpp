@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "AlertPanel.h"
+#include "common/utility/AlertPanel.h"
 
 #include <QMessageBox>
 #include <QPushButton>

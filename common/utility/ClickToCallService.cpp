@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ClickToCallService.h"
+#include "common/utility/ClickToCallService.h"
 
 #include <QByteArray>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "utility/Contrast.h"
+#include "common/utility/Contrast.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "RKUtility.h"
+#include "common/utility/RKUtility.h"
 
-#include "core/Bundle.h"
-#include "core/InstallLayout.h"
-#include "core/PropertyList.h"
-#include "session/SessionInstance.h"
-#include "workspace/Workspace.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/InstallLayout.h"
+#include "platform/core/PropertyList.h"
+#include "platform/session/SessionInstance.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QCoreApplication>
 #include <QDir>

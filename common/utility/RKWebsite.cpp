@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "RKWebsite.h"
+#include "common/utility/RKWebsite.h"
 
-#include "workspace/Workspace.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QCoreApplication>
 #include <QTimeZone>

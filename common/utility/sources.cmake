@@ -6,4 +6,5 @@ target_sources(BriskoCommon PRIVATE
   utility/RKWebsite.cpp utility/RKWebsite.h
   utility/AdvertTextView.cpp utility/AdvertTextView.h
   utility/AccessibleRole.cpp utility/AccessibleRole.h
-  utility/Contrast.cpp utility/Contrast.h)
+  utility/Contrast.cpp utility/Contrast.h
+  utility/PickHistoryFile.cpp utility/PickHistoryFile.h)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "PaneBinder.h"
+#include "pane/binding/PaneBinder.h"
 
-#include "store/BriskoDefaults.h"
-#include "utility/Contrast.h"
-#include "view/ColorWell.h"
+#include "common/utility/Contrast.h"
+#include "pane/store/BriskoDefaults.h"
+#include "pane/view/ColorWell.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "KeyComboPanel.h"
+#include "pane/keycombo/KeyComboPanel.h"
 
-#include "hotkey/KeyboardGrab.h"
-#include "keycombo/KeyBroadcaster.h"
-#include "notifications/NotificationCenter.h"
-#include "view/PaneUiLoader.h"
+#include "common/keycombo/KeyBroadcaster.h"
+#include "pane/view/PaneUiLoader.h"
+#include "platform/hotkey/KeyboardGrab.h"
+#include "platform/notifications/NotificationCenter.h"
 
 #include <QAbstractButton>
 #include <QBoxLayout>

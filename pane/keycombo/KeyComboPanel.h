@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/Bundle.h"
-#include "keycombo/KeyCombo.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/core/Bundle.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "PaneBundle.h"
+#include "pane/keycombo/PaneBundle.h"
 
-#include "keycombo/KeyCombo.h"
+#include "common/keycombo/KeyCombo.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "obsolete/ObsoleteCopies.h"
+#include "pane/obsolete/ObsoleteCopies.h"
 
-#include "utility/AlertPanel.h"
-#include "utility/RKUtility.h"
-#include "workspace/Workspace.h"
+#include "common/utility/AlertPanel.h"
+#include "common/utility/RKUtility.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "process/RKProcess.h"
+#include "pane/process/RKProcess.h"
 
 #include <QCoreApplication>
 #include <QSet>

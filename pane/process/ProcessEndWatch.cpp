@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ProcessEndWatch.h"
+#include "pane/process/ProcessEndWatch.h"
 
 #include <QSocketNotifier>
 

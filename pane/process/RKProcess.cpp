@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "RKProcess.h"
+#include "pane/process/RKProcess.h"
 
 #include <QDir>
 #include <QFile>

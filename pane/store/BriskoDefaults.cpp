@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "BriskoDefaults.h"
+#include "pane/store/BriskoDefaults.h"
 
-#include "BriskoPanePref.h"
-#include "DictionaryAccess.h"
-#include "SettingsKeys.h"
-#include "archive/ObjectArchive.h"
-#include "keycombo/StoredKeyCombo.h"
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "settings/LooseValue.h"
-#include "settings/UserDefaults.h"
-#include "utility/RKUtility.h"
+#include "common/DictionaryAccess.h"
+#include "common/SettingsKeys.h"
+#include "common/keycombo/StoredKeyCombo.h"
+#include "common/utility/RKUtility.h"
+#include "pane/BriskoPanePref.h"
+#include "platform/archive/ObjectArchive.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "platform/settings/LooseValue.h"
+#include "platform/settings/UserDefaults.h"
 
 #include <QColor>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ColorWell.h"
+#include "pane/view/ColorWell.h"
 
 #include <QColorDialog>
 #include <QPainter>

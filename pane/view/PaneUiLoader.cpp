@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "PaneUiLoader.h"
+#include "pane/view/PaneUiLoader.h"
 
-#include "ColorWell.h"
-#include "keycombo/KeyBroadcaster.h"
-#include "utility/AdvertTextView.h"
+#include "common/keycombo/KeyBroadcaster.h"
+#include "common/utility/AdvertTextView.h"
+#include "pane/view/ColorWell.h"
 
 #include <QFile>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "vonage/VonageAccount.h"
+#include "pane/vonage/VonageAccount.h"
 
-#include "SettingsKeys.h"
-#include "store/BriskoDefaults.h"
-#include "utility/ClickToCallService.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/ClickToCallService.h"
+#include "pane/store/BriskoDefaults.h"
 
 #include <QComboBox>
 #include <QDialog>

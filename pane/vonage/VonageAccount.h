@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "vonage/VonageProxy.h"
+#include "pane/vonage/VonageProxy.h"
 
 #include <QObject>
 #include <QPointer>

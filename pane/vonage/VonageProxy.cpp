@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "VonageProxy.h"
+#include "pane/vonage/VonageProxy.h"
 
-#include "utility/ClickToCallService.h"
+#include "common/utility/ClickToCallService.h"
 
 #include <QEventLoop>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "net/UrlLoading.h"
+#include "platform/net/UrlLoading.h"
 
 #include <QByteArray>
 #include <QString>

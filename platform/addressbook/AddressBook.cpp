@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/AddressBook.h"
+#include "platform/addressbook/AddressBook.h"
 
-#include "addressbook/AddressBookSources.h"
-#include "addressbook/FolderCache.h"
-#include "addressbook/FolderWalk.h"
-#include "addressbook/SourceMerge.h"
-#include "addressbook/VCardReader.h"
-#include "core/BackgroundRelease.h"
+#include "platform/addressbook/AddressBookSources.h"
+#include "platform/addressbook/FolderCache.h"
+#include "platform/addressbook/FolderWalk.h"
+#include "platform/addressbook/SourceMerge.h"
+#include "platform/addressbook/VCardReader.h"
+#include "platform/core/BackgroundRelease.h"
 
 #include <QCollator>
 #include <QEventLoop>

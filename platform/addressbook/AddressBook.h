@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/AddressBookSource.h"
-#include "addressbook/Person.h"
+#include "platform/addressbook/AddressBookSource.h"
+#include "platform/addressbook/Person.h"
 
 #include <QList>
 #include <QObject>

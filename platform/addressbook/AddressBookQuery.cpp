@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/AddressBookQuery.h"
+#include "platform/addressbook/AddressBookQuery.h"
 
-#include "addressbook/AddressBookSources.h"
-#include "addressbook/FolderCache.h"
-#include "addressbook/FolderWalk.h"
-#include "addressbook/SourceMerge.h"
-#include "addressbook/VCardEncoding.h"
-#include "addressbook/VCardReader.h"
-#include "core/FileDescriptor.h"
+#include "platform/addressbook/AddressBookSources.h"
+#include "platform/addressbook/FolderCache.h"
+#include "platform/addressbook/FolderWalk.h"
+#include "platform/addressbook/SourceMerge.h"
+#include "platform/addressbook/VCardEncoding.h"
+#include "platform/addressbook/VCardReader.h"
+#include "platform/core/FileDescriptor.h"
 
 #include <QEventLoop>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/AddressBookSource.h"
-#include "addressbook/Person.h"
-#include "addressbook/VCardSkim.h"
+#include "platform/addressbook/AddressBookSource.h"
+#include "platform/addressbook/Person.h"
+#include "platform/addressbook/VCardSkim.h"
 
 #include <QList>
 #include <QStringList>

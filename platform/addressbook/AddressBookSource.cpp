@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/AddressBookSource.h"
+#include "platform/addressbook/AddressBookSource.h"
 
 #ifdef BRISKO_WITH_EDS
-#include "addressbook/eds/EdsAddressBookSource.h"
+#include "platform/addressbook/eds/EdsAddressBookSource.h"
 #endif
 
 namespace {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/AddressBookSources.h"
+#include "platform/addressbook/AddressBookSources.h"
 
-#include "addressbook/KhardConfiguration.h"
-#include "addressbook/ShellPath.h"
-#include "core/Bundle.h"
+#include "platform/addressbook/KhardConfiguration.h"
+#include "platform/addressbook/ShellPath.h"
+#include "platform/core/Bundle.h"
 
 #include <QDir>
 #include <QFileInfo>

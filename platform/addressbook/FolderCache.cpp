@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/FolderCache.h"
+#include "platform/addressbook/FolderCache.h"
 
-#include "core/FileDescriptor.h"
+#include "platform/core/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstring>

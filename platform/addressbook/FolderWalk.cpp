@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/FolderWalk.h"
+#include "platform/addressbook/FolderWalk.h"
 
 #include <QDir>
 #include <QFile>

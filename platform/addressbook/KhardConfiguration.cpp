@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/KhardConfiguration.h"
+#include "platform/addressbook/KhardConfiguration.h"
 
-#include "addressbook/ShellPath.h"
+#include "platform/addressbook/ShellPath.h"
 
 #include <QDir>
 #include <QFile>

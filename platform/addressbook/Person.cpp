@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/Person.h"
+#include "platform/addressbook/Person.h"
 
-#include "addressbook/StoredLabel.h"
-#include "addressbook/VCardReader.h"
+#include "platform/addressbook/StoredLabel.h"
+#include "platform/addressbook/VCardReader.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/ShellPath.h"
+#include "platform/addressbook/ShellPath.h"
 
 #include <QDir>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/SourceMerge.h"
+#include "platform/addressbook/SourceMerge.h"
 
 #include <QCryptographicHash>
 #include <QSet>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/StoredLabel.h"
+#include "platform/addressbook/StoredLabel.h"
 
 #include <iterator>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardEncoding.h"
+#include "platform/addressbook/VCardEncoding.h"
 
 #include <QStringDecoder>
 

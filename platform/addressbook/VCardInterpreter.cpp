@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardInterpreter.h"
+#include "platform/addressbook/VCardInterpreter.h"
 
-#include "addressbook/StoredLabel.h"
-#include "addressbook/VCardPhoto.h"
+#include "platform/addressbook/StoredLabel.h"
+#include "platform/addressbook/VCardPhoto.h"
 
 #include <QStringList>
 

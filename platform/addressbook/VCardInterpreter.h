@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/Person.h"
-#include "addressbook/VCardProperty.h"
-#include "addressbook/VCardReader.h"
-#include "addressbook/VCardValue.h"
+#include "platform/addressbook/Person.h"
+#include "platform/addressbook/VCardProperty.h"
+#include "platform/addressbook/VCardReader.h"
+#include "platform/addressbook/VCardValue.h"
 
 #include <QString>
 

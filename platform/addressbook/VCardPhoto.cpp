@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardPhoto.h"
+#include "platform/addressbook/VCardPhoto.h"
 
-#include "core/RegularFile.h"
+#include "platform/core/RegularFile.h"
 
 #include <QUrl>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/VCardProperty.h"
-#include "addressbook/VCardReader.h"
+#include "platform/addressbook/VCardProperty.h"
+#include "platform/addressbook/VCardReader.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/AsciiText.h"
+#include "platform/addressbook/AsciiText.h"
 
 #include <QByteArrayView>
 #include <QVarLengthArray>

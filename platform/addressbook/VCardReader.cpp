@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardReader.h"
+#include "platform/addressbook/VCardReader.h"
 
-#include "addressbook/AsciiText.h"
-#include "addressbook/VCardEncoding.h"
-#include "addressbook/VCardInterpreter.h"
-#include "addressbook/VCardPhoto.h"
-#include "addressbook/VCardScanner.h"
+#include "platform/addressbook/AsciiText.h"
+#include "platform/addressbook/VCardEncoding.h"
+#include "platform/addressbook/VCardInterpreter.h"
+#include "platform/addressbook/VCardPhoto.h"
+#include "platform/addressbook/VCardScanner.h"
 
 #include <QFile>
 

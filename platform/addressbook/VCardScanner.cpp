@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardScanner.h"
+#include "platform/addressbook/VCardScanner.h"
 
 QByteArrayView VCardScanner::_logical() const
 {

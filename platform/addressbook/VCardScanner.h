@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/AsciiText.h"
-#include "addressbook/VCardProperty.h"
+#include "platform/addressbook/AsciiText.h"
+#include "platform/addressbook/VCardProperty.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardSkim.h"
+#include "platform/addressbook/VCardSkim.h"
 
-#include "addressbook/AsciiText.h"
+#include "platform/addressbook/AsciiText.h"
 
 #include <array>
 #include <cstring>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/VCardProperty.h"
+#include "platform/addressbook/VCardProperty.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Archive.h"
+#include "platform/archive/Archive.h"
 
 #include <QStringDecoder>
 #include <QtEndian>

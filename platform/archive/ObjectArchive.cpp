@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ObjectArchive.h"
+#include "platform/archive/ObjectArchive.h"
 
-#include "Archive.h"
+#include "platform/archive/Archive.h"
 
 #include <cmath>
 

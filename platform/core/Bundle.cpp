@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "Bundle.h"
+#include "platform/core/Bundle.h"
 
-#include "PropertyList.h"
+#include "platform/core/PropertyList.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "InstallLayout.h"
+#include "platform/core/InstallLayout.h"
 
-#include "Bundle.h"
+#include "platform/core/Bundle.h"
 
 #include <QDir>
 #include <QFileInfo>

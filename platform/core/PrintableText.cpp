@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "PrintableText.h"
+#include "platform/core/PrintableText.h"
 
 namespace PrintableText {
 

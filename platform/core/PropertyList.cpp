@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "PropertyList.h"
+#include "platform/core/PropertyList.h"
 
-#include "core/PropertyListCheck.h"
-#include "core/RegularFile.h"
+#include "platform/core/PropertyListCheck.h"
+#include "platform/core/RegularFile.h"
 
 #include <QDateTime>
 #include <QSaveFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "PropertyListCheck.h"
+#include "platform/core/PropertyListCheck.h"
 
 #include <QByteArrayView>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "RegularFile.h"
+#include "platform/core/RegularFile.h"
 
-#include "core/FileDescriptor.h"
+#include "platform/core/FileDescriptor.h"
 
 #include <QFile>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Translations.h"
+#include "platform/core/Translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

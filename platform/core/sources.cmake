@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: MIT
 target_sources(BriskoPlatform PRIVATE
+  core/AtomicFile.cpp core/AtomicFile.h
   core/BackgroundRelease.h
   core/Bundle.cpp core/Bundle.h
   core/DisplayServer.cpp core/DisplayServer.h

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "AssertionHandler.h"
+#include "platform/hotkey/AssertionHandler.h"
 
 #include <cstdio>
 

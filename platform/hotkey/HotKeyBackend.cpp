@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "HotKeyBackend.h"
+#include "platform/hotkey/HotKeyBackend.h"
 
-#include "hotkey/portal/PortalHotKeyBackend.h"
-#include "hotkey/xcb/XcbHotKeyBackend.h"
+#include "platform/hotkey/portal/PortalHotKeyBackend.h"
+#include "platform/hotkey/xcb/XcbHotKeyBackend.h"
 
 #include <QGuiApplication>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "KeyCodeTable.h"
+#include "platform/hotkey/KeyCodeTable.h"
 
 namespace KeyCodeTable {
 namespace {

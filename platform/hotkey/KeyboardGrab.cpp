@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "KeyboardGrab.h"
+#include "platform/hotkey/KeyboardGrab.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

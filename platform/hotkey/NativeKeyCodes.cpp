@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "NativeKeyCodes.h"
+#include "platform/hotkey/NativeKeyCodes.h"
 
-#include "hotkey/KeyCodeTable.h"
+#include "platform/hotkey/KeyCodeTable.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

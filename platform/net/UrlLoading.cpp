@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "UrlLoading.h"
+#include "platform/net/UrlLoading.h"
 
 #include <curl/curl.h>
 

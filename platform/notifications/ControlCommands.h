@@ -19,11 +19,13 @@ inline const QString CheckForUpdates = QStringLiteral("CheckForUpdates");
 inline const QString AppDidLaunch = QStringLiteral("AppDidLaunch");
 inline const QString AppDidTerminate = QStringLiteral("AppDidTerminate");
 inline const QString SetTab = QStringLiteral("SetTab");
+/// The pane asks the application to forget whom the user picked from its search.
+inline const QString ForgetSearchHistory = QStringLiteral("ForgetSearchHistory");
 
 inline QStringList all()
 {
     return {ControlDidStart, Shutdown,     Suspend,         Resume, Refresh,
-            CheckForUpdates, AppDidLaunch, AppDidTerminate, SetTab};
+            CheckForUpdates, AppDidLaunch, AppDidTerminate, SetTab, ForgetSearchHistory};
 }
 
 } // namespace ControlCommands

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "DesktopNotifier.h"
+#include "platform/notifications/DesktopNotifier.h"
 
-#include "notifications/freedesktop/FreedesktopNotifier.h"
+#include "platform/notifications/freedesktop/FreedesktopNotifier.h"
 
 namespace {
 

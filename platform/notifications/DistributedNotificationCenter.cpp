@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "DistributedNotificationCenter.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
 
-#include "DistributedNotificationEmitter.h"
 #include "distributednotificationcenter_adaptor.h"
 #include "distributednotificationcenter_interface.h"
+#include "platform/notifications/DistributedNotificationEmitter.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>

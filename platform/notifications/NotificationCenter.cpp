@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "NotificationCenter.h"
+#include "platform/notifications/NotificationCenter.h"
 
 #include <QList>
 

@@ -3,7 +3,7 @@ set(_brisko_notification_xml
     "${CMAKE_SOURCE_DIR}/resources/com.ambertide.DistributedNotificationCenter.xml")
 set(_brisko_notification_dbus)
 qt_add_dbus_adaptor(_brisko_notification_dbus "${_brisko_notification_xml}"
-  notifications/DistributedNotificationEmitter.h DistributedNotificationEmitter
+  platform/notifications/DistributedNotificationEmitter.h DistributedNotificationEmitter
   distributednotificationcenter_adaptor DistributedNotificationCenterAdaptor)
 qt_add_dbus_interface(_brisko_notification_dbus "${_brisko_notification_xml}"
   distributednotificationcenter_interface)

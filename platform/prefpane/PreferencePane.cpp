@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "PreferencePane.h"
+#include "platform/prefpane/PreferencePane.h"
 
 PreferencePane::PreferencePane(const Bundle &bundle, QObject *parent)
     : QObject(parent)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "SessionInstance.h"
+#include "platform/session/SessionInstance.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

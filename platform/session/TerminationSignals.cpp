@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "TerminationSignals.h"
+#include "platform/session/TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "LooseValue.h"
+#include "platform/settings/LooseValue.h"
 
 #include <cmath>
 #include <limits>

@@ -1,27 +1,20 @@
 // SPDX-License-Identifier: MIT
-#include "UserDefaults.h"
+#include "platform/settings/UserDefaults.h"
 
-#include "core/Bundle.h"
-#include "core/PropertyList.h"
-#include "core/RegularFile.h"
-#include "settings/LooseValue.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/PropertyList.h"
+#include "platform/core/RegularFile.h"
+#include "platform/settings/LooseValue.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <optional>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -36,57 +29,11 @@ QString configHome()
     return QDir::homePath() + QLatin1String("/.config");
 }
 
-QString errnoText()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
 void report(const QString &message)
 {
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     std::fflush(stderr);
 }
-
-/// The advisory lock every writer of a domain takes on `<file>.lock`. Readers never need it:
-/// the file is only ever replaced by rename, so they see the old or the new file whole.
-class DomainLock final
-{
-public:
-    explicit DomainLock(const QString &domainPath)
-    {
-        const QByteArray lockPath = QFile::encodeName(domainPath + QLatin1String(".lock"));
-        _fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (_fd < 0) {
-            _error = errnoText();
-            return;
-        }
-        int result = 0;
-        do {
-            result = ::flock(_fd, LOCK_EX);
-        } while (result != 0 && errno == EINTR);
-        if (result != 0) {
-            _error = errnoText();
-            ::close(_fd);
-            _fd = -1;
-        }
-    }
-    ~DomainLock()
-    {
-        if (_fd >= 0) {
-            ::flock(_fd, LOCK_UN);
-            ::close(_fd);
-        }
-    }
-    DomainLock(const DomainLock &) = delete;
-    DomainLock &operator=(const DomainLock &) = delete;
-
-    bool isLocked() const { return _fd >= 0; }
-    QString error() const { return _error; }
-
-private:
-    int _fd = -1;
-    QString _error;
-};
 
 using FileState = UserDefaults::FileState;
 
@@ -130,94 +77,6 @@ FileState readDomainFile(const QString &path, QVariantMap *values, QString *erro
     }
     *values = root.toMap();
     return FileState::Read;
-}
-
-/// Moves a broken file to a name that does not exist yet. A hard link never replaces an
-/// existing file, so even a racing process cannot make us overwrite an earlier copy.
-QString moveAside(const QString &path)
-{
-    const QString stamp =
-        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    const QByteArray source = QFile::encodeName(path);
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        QString target = path + QLatin1String(".unreadable-") + stamp;
-        if (attempt > 0)
-            target += QLatin1Char('-') + QString::number(attempt);
-        const QByteArray destination = QFile::encodeName(target);
-        if (::link(source.constData(), destination.constData()) == 0) {
-            ::unlink(source.constData());
-            return target;
-        }
-        if (errno == EEXIST)
-            continue;
-        // File systems without hard links: rename, after making sure the name is free.
-        if (!QFileInfo::exists(target) &&
-            ::rename(source.constData(), destination.constData()) == 0)
-            return target;
-        return {};
-    }
-    return {};
-}
-
-bool writeAll(int fd, const QByteArray &data)
-{
-    qsizetype written = 0;
-    while (written < data.size()) {
-        const ssize_t result =
-            ::write(fd, data.constData() + written, static_cast<size_t>(data.size() - written));
-        if (result < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        written += result;
-    }
-    return true;
-}
-
-/// Temporary file beside the target, fsynced, then renamed over it. The temporary name is
-/// fixed: only the lock holder writes it, and whatever a killed writer left there is replaced.
-bool replaceFile(const QString &linkedPath, const QByteArray &contents, QString *error)
-{
-    // A settings file linked in from elsewhere (a dotfile manager's checkout, say) is written
-    // where the link points; a rename over the link itself would cut it.
-    const QFileInfo linked(linkedPath);
-    QString path = linkedPath;
-    if (linked.isSymLink())
-        path = linked.exists() ? linked.canonicalFilePath() : linked.symLinkTarget();
-    const QByteArray target = QFile::encodeName(path);
-    const QByteArray temporary = QFile::encodeName(path + QLatin1String(".tmp"));
-    // Whatever stands under the temporary name goes first: a pipe there would hold the writer
-    // for ever, and a link would have it write elsewhere.
-    ::unlink(temporary.constData());
-    const int fd =
-        ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        *error = errnoText();
-        return false;
-    }
-    const bool written = ::fchmod(fd, 0600) == 0 && writeAll(fd, contents) && ::fsync(fd) == 0;
-    if (!written)
-        *error = errnoText();
-    if (::close(fd) != 0 && written) {
-        *error = errnoText();
-        ::unlink(temporary.constData());
-        return false;
-    }
-    if (!written || ::rename(temporary.constData(), target.constData()) != 0) {
-        if (written)
-            *error = errnoText();
-        ::unlink(temporary.constData());
-        return false;
-    }
-    // The rename itself must reach the disk for the new contents to survive a power cut.
-    const QByteArray directory = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int directoryFd = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directoryFd >= 0) {
-        ::fsync(directoryFd);
-        ::close(directoryFd);
-    }
-    return true;
 }
 
 } // namespace
@@ -289,7 +148,7 @@ bool UserDefaults::_readFile(QVariantMap *values, bool alreadyLocked) const
     }
     // A broken file is only moved under the lock, after reading it again: a writer may have
     // replaced it in between, and its new file must not be moved aside.
-    std::optional<DomainLock> lock;
+    std::optional<AtomicFile::Lock> lock;
     if (!alreadyLocked) {
         lock.emplace(path);
         if (!lock->isLocked())
@@ -299,7 +158,7 @@ bool UserDefaults::_readFile(QVariantMap *values, bool alreadyLocked) const
             return state != FileState::Unreadable;
     }
     values->clear();
-    const QString keptAs = moveAside(path);
+    const QString keptAs = AtomicFile::moveAside(path);
     if (keptAs.isEmpty()) {
         report(QStringLiteral("Brisko: the settings file \"%1\" cannot be read (%2) and could "
                               "not be moved aside; the factory settings are used.")
@@ -436,7 +295,7 @@ bool UserDefaults::synchronize()
     }
     // Observers of didChange run after the lock is given back: one may synchronise itself or
     // wait on the user, and no other writer may have to wait for that.
-    std::optional<DomainLock> lock(std::in_place, path);
+    std::optional<AtomicFile::Lock> lock(std::in_place, path);
     if (!lock->isLocked()) {
         report(QStringLiteral("Brisko: cannot lock the settings file \"%1\": %2")
                    .arg(path, lock->error()));
@@ -463,7 +322,7 @@ bool UserDefaults::synchronize()
         merged.insert(it.key(), it.value());
     const QByteArray xml = PropertyList::toXml(merged);
     QString error;
-    if (xml.isEmpty() || !replaceFile(path, xml, &error)) {
+    if (xml.isEmpty() || !AtomicFile::replace(path, xml, &error)) {
         // The changes stay pending, so reads keep seeing them and the next call retries.
         _stored = current;
         report(QStringLiteral("Brisko: cannot write the settings file \"%1\": %2")

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "Workspace.h"
+#include "platform/workspace/Workspace.h"
 
-#include "workspace/xdg/XdgWorkspace.h"
+#include "platform/workspace/xdg/XdgWorkspace.h"
 
 namespace {
 std::unique_ptr<Workspace> &installed()

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "DictionaryAccess.h"
-#include "MutableDictionaryAccess.h"
-#include "SettingsKeys.h"
-#include "archive/ObjectArchive.h"
-#include "keycombo/KeyComboAdditions.h"
+#include "common/DictionaryAccess.h"
+#include "common/MutableDictionaryAccess.h"
+#include "common/SettingsKeys.h"
+#include "common/keycombo/KeyComboAdditions.h"
+#include "platform/archive/ObjectArchive.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "notifications/DesktopNotifier.h"
+#include "platform/notifications/DesktopNotifier.h"
 
 #include <QList>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "RecordingHotKeyBackend.h"
+#include "tests/doubles/RecordingHotKeyBackend.h"
 
 RecordingHotKeyBackend::RecordingHotKeyBackend(QObject *parent)
     : HotKeyBackend(parent)

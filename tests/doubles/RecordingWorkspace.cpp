@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "RecordingWorkspace.h"
+#include "tests/doubles/RecordingWorkspace.h"
 
 bool RecordingWorkspace::_record(const QString &operation, const QString &target,
                                  const QStringList &arguments)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "workspace/Workspace.h"
+#include "platform/workspace/Workspace.h"
 
 #include <QList>
 

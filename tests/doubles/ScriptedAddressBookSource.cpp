@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ScriptedAddressBookSource.h"
+#include "tests/doubles/ScriptedAddressBookSource.h"
 
 void ScriptedAddressBookSource::start()
 {

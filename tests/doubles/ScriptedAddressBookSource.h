@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/AddressBookSource.h"
+#include "platform/addressbook/AddressBookSource.h"
 
 /// A contact store that answers when a test tells it to, with the persons the test gives.
 class ScriptedAddressBookSource final : public AddressBookSource

@@ -5,10 +5,10 @@
 // Orca does. Orca speaks the focused object on "focus:" and a new description of the focused
 // object at once; the search field keeps the keyboard, so what changes around it arrives as
 // its description.
-#include "TemporaryHome.h"
-#include "support/AppDriver.h"
-#include "support/AtspiClient.h"
-#include "support/TestProcesses.h"
+#include "tests/e2e/support/AppDriver.h"
+#include "tests/e2e/support/AtspiClient.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QFile>
 
@@ -217,8 +217,9 @@ TEST_F(AccessibilityTest, TheSearchWindowNamesItsPartsAndSaysWhatChanges)
                         QStringLiteral("Zora Quixley"));
     for (const auto &[role, name, description] :
          std::initializer_list<std::tuple<const char *, const char *, const char *>>{
+             {"frame", "Brisko", ""},
              {"text", "Search contacts", ""},
-             {"push button", "Menu", ""},
+             {"push button", "Menu", "F10"},
              {"push button", "Clear", ""},
              {"list", "Matches", ""},
              {"list item", "Zeb Quarry", ""},
@@ -233,6 +234,22 @@ TEST_F(AccessibilityTest, TheSearchWindowNamesItsPartsAndSaysWhatChanges)
             << role << " \"" << name << "\" missing from\n"
             << described(nodes);
     }
+
+    // F10 opens the menu behind the button, its first item said; Escape gives the field the
+    // keyboard back.
+    client->forget();
+    ASSERT_TRUE(key(QStringLiteral("F10")));
+    EXPECT_TRUE(heardFocus(QStringLiteral("menu item"), QStringLiteral("About Brisko"))) << heard();
+    ASSERT_TRUE(key(QStringLiteral("Escape")));
+    EXPECT_TRUE(heardFocus(QStringLiteral("text"), QStringLiteral("Search contacts"))) << heard();
+
+    // The chosen number in large type: the text itself is said as the window comes up.
+    ASSERT_TRUE(key(QStringLiteral("ctrl+Return")));
+    EXPECT_TRUE(heardFocus(QStringLiteral("label"), QStringLiteral("+1 555 0101"))) << heard();
+    nodes = treeShowing(QStringLiteral("Brisko"), QStringLiteral("label"),
+                        QStringLiteral("+1 555 0101"));
+    EXPECT_TRUE(contains(nodes, QStringLiteral("frame"), QStringLiteral("Large Type")))
+        << described(nodes);
 }
 
 TEST_F(AccessibilityTest, ThePaneIsNamedAndWorkedFromTheKeyboardAlone)

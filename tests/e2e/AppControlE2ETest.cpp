@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "TemporaryHome.h"
-#include "keycombo/KeyCombo.h"
-#include "settings/UserDefaults.h"
-#include "support/AppDriver.h"
-#include "support/RivalClient.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/e2e/support/AppDriver.h"
+#include "tests/e2e/support/RivalClient.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 

@@ -2,10 +2,10 @@
 // The real Brisko on a private display and bus, showing a card with every kind of value and
 // driven by the pointer the way a person would: a click on a phone number, a right click on an
 // e-mail address and its menu.
-#include "TemporaryHome.h"
-#include "card/PropertyView.h"
-#include "support/AppDriver.h"
-#include "support/TestProcesses.h"
+#include "app/card/PropertyView.h"
+#include "tests/e2e/support/AppDriver.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -173,6 +173,14 @@ TEST_F(CardE2ETest, AClickOnAPhoneNumberShowsItInLargeType)
         << "no large type window after a click on the number";
     EXPECT_TRUE(visibleWindow(QStringLiteral("Brisko")).isEmpty())
         << "the search window stayed in front of the large type";
+    // The panel has the keyboard, and a key let go there still fades the window out.
+    ASSERT_TRUE(waitUntil(
+        [this] { return visibleWindow(QStringLiteral("Large Type")) == focusedWindow(); }, Timeout))
+        << "large type did not get the keyboard";
+    ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("space")}));
+    EXPECT_TRUE(waitUntil([this] { return visibleWindow(QStringLiteral("Large Type")).isEmpty(); },
+                          Timeout))
+        << "a key did not dismiss large type";
 }
 
 } // namespace

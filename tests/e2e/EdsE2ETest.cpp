@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The contacts of Evolution Data Server, with the real services on a private bus and home.
-#include "support/AppDriver.h"
-#include "support/PrivateEds.h"
+#include "tests/e2e/support/AppDriver.h"
+#include "tests/e2e/support/PrivateEds.h"
 
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
-#include "addressbook/AddressBook.h"
-#include "addressbook/eds/EdsAddressBookSource.h"
-#include "core/Bundle.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/addressbook/eds/EdsAddressBookSource.h"
+#include "platform/core/Bundle.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QFile>
 #include <QSignalSpy>

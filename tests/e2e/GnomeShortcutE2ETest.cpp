@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The real application in a GNOME Wayland session without global shortcuts, with GNOME's real
 // settings store (dconf) on a private bus and home.
-#include "TemporaryHome.h"
-#include "hotkey/gnome/GnomeCustomShortcut.h"
-#include "keycombo/KeyCombo.h"
-#include "support/AppDriver.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/hotkey/gnome/GnomeCustomShortcut.h"
+#include "tests/e2e/support/AppDriver.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QFile>

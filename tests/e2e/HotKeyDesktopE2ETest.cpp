@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The real application with the desktop services a session offers standing in on its private
 // bus: the portal's global shortcuts of a Wayland desktop, and the notification server.
-#include "TemporaryHome.h"
-#include "keycombo/KeyCombo.h"
-#include "support/AppDriver.h"
-#include "support/RivalClient.h"
+#include "common/keycombo/KeyCombo.h"
+#include "tests/e2e/support/AppDriver.h"
+#include "tests/e2e/support/RivalClient.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

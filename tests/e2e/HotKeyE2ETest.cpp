@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "TemporaryHome.h"
-#include "support/RivalClient.h"
-#include "support/TestProcesses.h"
+#include "tests/e2e/support/RivalClient.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <gtest/gtest.h>
 

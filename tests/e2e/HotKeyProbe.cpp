@@ -6,8 +6,8 @@
 //   enable 0|1                 -> "enabled 0|1"
 // and every press prints "pressed NAME", every keyboard mapping change "regrabbed N" with the
 // number of grabs that had to be taken again.
-#include "hotkey/HotKeyCenter.h"
-#include "hotkey/xcb/XcbHotKeyBackend.h"
+#include "app/hotkey/HotKeyCenter.h"
+#include "platform/hotkey/xcb/XcbHotKeyBackend.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

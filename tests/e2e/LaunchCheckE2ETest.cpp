@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "LoopbackHttpServer.h"
-#include "TemporaryHome.h"
-#include "support/TestProcesses.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QFile>
 #include <QRegularExpression>

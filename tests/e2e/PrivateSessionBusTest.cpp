@@ -2,7 +2,7 @@
 // A test's bus answers the same on a bare machine and on a full desktop: whatever the machine
 // has installed (a portal, a keyring, a contacts store) cannot start on it unless the test
 // names it.
-#include "support/TestProcesses.h"
+#include "tests/e2e/support/TestProcesses.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

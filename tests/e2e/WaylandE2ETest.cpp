@@ -2,9 +2,9 @@
 // The real application in a real KDE Plasma Wayland session of the test's own: kwin_wayland
 // on a virtual screen with its own global shortcuts, the real desktop portal with KDE's back
 // end, and keys pressed on KWin's keyboard.
-#include "keycombo/KeyCombo.h"
-#include "support/AppDriver.h"
-#include "support/PrivateKdeSession.h"
+#include "common/keycombo/KeyCombo.h"
+#include "tests/e2e/support/AppDriver.h"
+#include "tests/e2e/support/PrivateKdeSession.h"
 
 #include <QDBusArgument>
 #include <QDBusObjectPath>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Every reader of our archives: colours, fonts and key combinations as the settings file holds
 // them, written by either deliverable or by hand.
-#include "FuzzSupport.h"
+#include "tests/fuzz/FuzzSupport.h"
 
-#include "archive/Archive.h"
-#include "archive/ObjectArchive.h"
-#include "keycombo/KeyCombo.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/archive/Archive.h"
+#include "platform/archive/ObjectArchive.h"
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The autostart entries of the user's login items, written by Brisko, by other programs or by
 // hand, and the entry Brisko writes for a path of any spelling.
-#include "FuzzSupport.h"
+#include "tests/fuzz/FuzzSupport.h"
 
-#include "utility/RKUtility.h"
+#include "common/utility/RKUtility.h"
 
 #include <QDir>
 #include <QVariantMap>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The click-to-call service's answers: the status of a call request (the application) and the
 // caller numbers of an account (the pane), and the requests that carry text from a card.
-#include "FuzzSupport.h"
+#include "tests/fuzz/FuzzSupport.h"
 
-#include "dialing/ClickToCall.h"
-#include "utility/ClickToCallService.h"
-#include "vonage/VonageProxy.h"
+#include "app/dialing/ClickToCall.h"
+#include "common/utility/ClickToCallService.h"
+#include "pane/vonage/VonageProxy.h"
 
 #include <QUrlQuery>
 

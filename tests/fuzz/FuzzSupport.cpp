@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "FuzzSupport.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // khard's configuration file, as the user or their tools wrote it: the address book reads the
 // folders of its [addressbooks] section.
-#include "FuzzSupport.h"
+#include "tests/fuzz/FuzzSupport.h"
 
-#include "addressbook/KhardConfiguration.h"
+#include "platform/addressbook/KhardConfiguration.h"
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The property-list check and reader on settings files and Info.plists in either format, as
 // this desktop's tools or another machine's wrote them.
-#include "FuzzSupport.h"
+#include "tests/fuzz/FuzzSupport.h"
 
-#include "core/PropertyList.h"
-#include "core/PropertyListCheck.h"
+#include "platform/core/PropertyList.h"
+#include "platform/core/PropertyListCheck.h"
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

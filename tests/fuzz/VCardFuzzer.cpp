@@ -2,12 +2,12 @@
 // The vCard reader on whole files as phones, servers and other programs write them: UTF-8 with
 // or without a byte-order mark, UTF-16 of either order, any line ends. What the one-shot search
 // tells from a file's bytes is checked against what reading it gives.
-#include "FuzzSupport.h"
+#include "tests/fuzz/FuzzSupport.h"
 
-#include "addressbook/VCardEncoding.h"
-#include "addressbook/VCardReader.h"
-#include "addressbook/VCardSkim.h"
-#include "search/SearchPrefilter.h"
+#include "app/search/SearchPrefilter.h"
+#include "platform/addressbook/VCardEncoding.h"
+#include "platform/addressbook/VCardReader.h"
+#include "platform/addressbook/VCardSkim.h"
 
 #include <QStringDecoder>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The version file the update check fetches from the maker's web site, or from whatever answers
 // in its place (a captive portal, a proxy's error page).
-#include "FuzzSupport.h"
+#include "tests/fuzz/FuzzSupport.h"
 
-#include "update/VersionChecker.h"
+#include "app/update/VersionChecker.h"
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

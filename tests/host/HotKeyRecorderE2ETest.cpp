@@ -2,18 +2,18 @@
 // The hot key recorder end to end, as a user meets it: the preferences host and its pane in
 // this process, the real application beside them, both on an X display of this binary's own
 // with a window manager, on a private bus. xdotool clicks and types.
-#include "PreferencesHost.h"
-#include "PreferencesWindow.h"
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
-#include "core/PropertyList.h"
-#include "keycombo/KeyCombo.h"
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "settings/UserDefaults.h"
-#include "support/AppDriver.h"
-#include "support/ControlMonitor.h"
-#include "support/RivalClient.h"
+#include "common/keycombo/KeyCombo.h"
+#include "host/PreferencesHost.h"
+#include "host/PreferencesWindow.h"
+#include "platform/core/PropertyList.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/e2e/support/AppDriver.h"
+#include "tests/e2e/support/ControlMonitor.h"
+#include "tests/e2e/support/RivalClient.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

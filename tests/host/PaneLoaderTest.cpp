@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "PaneLoader.h"
-#include "HostCommandLine.h"
-#include "prefpane/PreferencePane.h"
+#include "host/PaneLoader.h"
+#include "host/HostCommandLine.h"
+#include "platform/prefpane/PreferencePane.h"
 
 #include <QDir>
 #include <QFile>

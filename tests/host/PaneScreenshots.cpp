@@ -3,16 +3,16 @@
 // sheets (the hot key recorder, the click-to-call account), in the host's window with the
 // real application running, for people to judge. Meant for Xvfb with QT_QPA_PLATFORM=xcb (see
 // Screenshot.h for where they go).
-#include "LoopbackHttpServer.h"
-#include "ModalAnswer.h"
-#include "PreferencesHost.h"
-#include "PreferencesWindow.h"
-#include "Screenshot.h"
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "support/TestProcesses.h"
+#include "host/PreferencesHost.h"
+#include "host/PreferencesWindow.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ModalAnswer.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

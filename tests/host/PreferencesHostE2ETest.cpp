@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The preferences host with the real pane and the real application: in this process (the
 // host's window on the offscreen platform), and as real processes on a private X display.
-#include "PreferencesHost.h"
-#include "PreferencesWindow.h"
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
-#include "controller/SearchPanel.h"
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "support/ControlMonitor.h"
-#include "support/TestProcesses.h"
+#include "app/controller/SearchPanel.h"
+#include "host/PreferencesHost.h"
+#include "host/PreferencesWindow.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "tests/e2e/support/ControlMonitor.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The Debian package as a user gets it: built by CPack (the PackageBuild test), checked with
 // the tools Debian checks packages with, unpacked into a scratch root and run from there.
-#include "PreferencesHost.h"
-#include "TemporaryHome.h"
-#include "settings/UserDefaults.h"
-#include "support/TestProcesses.h"
+#include "host/PreferencesHost.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "store/BriskoDefaults.h"
-#include "BriskoPanePref.h"
-#include "PaneTestSupport.h"
-#include "SettingsKeys.h"
-#include "archive/ObjectArchive.h"
-#include "core/PropertyList.h"
-#include "settings/UserDefaults.h"
-#include "utility/RKUtility.h"
+#include "pane/store/BriskoDefaults.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/RKUtility.h"
+#include "pane/BriskoPanePref.h"
+#include "platform/archive/ObjectArchive.h"
+#include "platform/core/PropertyList.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/pane/PaneTestSupport.h"
 
 #include <QColor>
 #include <QDir>

@@ -1,23 +1,25 @@
 // SPDX-License-Identifier: MIT
-#include "BriskoPanePref.h"
-#include "ModalAnswer.h"
-#include "PaneFixture.h"
-#include "SettingsKeys.h"
-#include "archive/ObjectArchive.h"
-#include "binding/PaneBinder.h"
-#include "core/PropertyList.h"
-#include "settings/UserDefaults.h"
-#include "store/BriskoDefaults.h"
-#include "utility/AdvertTextView.h"
-#include "utility/Contrast.h"
-#include "utility/RKUtility.h"
-#include "view/ColorWell.h"
+#include "pane/BriskoPanePref.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AdvertTextView.h"
+#include "common/utility/Contrast.h"
+#include "common/utility/PickHistoryFile.h"
+#include "common/utility/RKUtility.h"
+#include "pane/binding/PaneBinder.h"
+#include "pane/store/BriskoDefaults.h"
+#include "pane/view/ColorWell.h"
+#include "platform/archive/ObjectArchive.h"
+#include "platform/core/PropertyList.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/pane/PaneFixture.h"
+#include "tests/support/ModalAnswer.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -248,7 +250,8 @@ TEST_F(Pane, TabsFollowTheApplicationAndTheKeyboard)
 TEST_F(Pane, EachControlWritesItsKeyWithOneRefresh)
 {
     BriskoDefaults &store = *pane.userDefaults();
-    for (const char *name : {"showSplashSwitch", "autoVersionCheckSwitch"}) {
+    for (const char *name :
+         {"showSplashSwitch", "autoVersionCheckSwitch", "orderByRelevanceSwitch"}) {
         auto *box = control<QCheckBox>(name);
         const QString key = box->property(PaneBinder::SettingsKey).toString();
         const bool before = store.boolForKey(key);
@@ -285,6 +288,33 @@ TEST_F(Pane, EachControlWritesItsKeyWithOneRefresh)
     toggle(control<QCheckBox>("autoLaunchSwitch"));
     EXPECT_TRUE(RKUtility::appAutoLaunches(QStringLiteral("Brisko.app")));
     EXPECT_EQ(recorder.settled(), QStringList());
+}
+
+TEST_F(Pane, ForgetSearchHistoryRemovesTheFileAndTellsTheApplication)
+{
+    auto *forget = control<QPushButton>("forgetSearchHistoryButton");
+    ASSERT_TRUE(forget);
+    EXPECT_FALSE(forget->isEnabled()) << "there is no history to forget";
+
+    // The history the application keeps, and a copy of a broken one it kept aside.
+    ASSERT_TRUE(PickHistoryFile::makeFolder());
+    const QString history = PickHistoryFile::path();
+    for (const QString &path : QStringList{history, history + QStringLiteral(".unreadable-1")}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(R"({"version":1,"picks":{"ann":{"score":1,"at":1700000000}}})");
+    }
+    pane.willSelect();
+    ASSERT_TRUE(forget->isEnabled());
+    QTest::mouseClick(forget, Qt::LeftButton);
+    EXPECT_FALSE(QFileInfo::exists(PickHistoryFile::path()));
+    EXPECT_TRUE(QDir(PickHistoryFile::folder())
+                    .entryList({QStringLiteral("pick-history.json*")}, QDir::Files)
+                    .filter(QStringLiteral("unreadable"))
+                    .isEmpty());
+    // Whether or not the application runs: a running one drops what it holds.
+    EXPECT_EQ(recorder.settled(), QStringList{ControlCommands::ForgetSearchHistory});
+    EXPECT_FALSE(forget->isEnabled());
 }
 
 TEST_F(Pane, HideAdvertActsAtOnceAndOnEveryShowing)

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "keycombo/KeyComboPanel.h"
-#include "BriskoPanePref.h"
-#include "PaneFixture.h"
-#include "SettingsKeys.h"
-#include "hotkey/KeyboardGrab.h"
-#include "store/BriskoDefaults.h"
+#include "pane/keycombo/KeyComboPanel.h"
+#include "common/SettingsKeys.h"
+#include "pane/BriskoPanePref.h"
+#include "pane/store/BriskoDefaults.h"
+#include "platform/hotkey/KeyboardGrab.h"
+#include "tests/pane/PaneFixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "BriskoPanePref.h"
-#include "PaneTestSupport.h"
+#include "pane/BriskoPanePref.h"
+#include "tests/pane/PaneTestSupport.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ModalAnswer.h"
-#include "RecordingWorkspace.h"
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
-#include "hotkey/KeyCodeTable.h"
-#include "keycombo/KeyBroadcaster.h"
-#include "keycombo/KeyCombo.h"
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "support/TestProcesses.h"
+#include "common/keycombo/KeyBroadcaster.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/hotkey/KeyCodeTable.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "tests/doubles/RecordingWorkspace.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/ModalAnswer.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "process/RKProcess.h"
-#include "PaneTestSupport.h"
+#include "pane/process/RKProcess.h"
+#include "tests/pane/PaneTestSupport.h"
 
 #include <QFile>
 #include <QFileInfo>

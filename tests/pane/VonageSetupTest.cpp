@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "LoopbackHttpServer.h"
-#include "ModalAnswer.h"
-#include "PaneFixture.h"
-#include "SettingsKeys.h"
-#include "store/BriskoDefaults.h"
-#include "utility/ClickToCallService.h"
-#include "vonage/VonageProxy.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/ClickToCallService.h"
+#include "pane/store/BriskoDefaults.h"
+#include "pane/vonage/VonageProxy.h"
+#include "tests/pane/PaneFixture.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ModalAnswer.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "HostileFiles.h"
+#include "tests/support/HostileFiles.h"
 
 #include <QList>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "LoopbackHttpServer.h"
+#include "tests/support/LoopbackHttpServer.h"
 
 #include <openssl/err.h>
 #include <openssl/evp.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Screenshot.h"
+#include "tests/support/Screenshot.h"
 
 #include <QDir>
 #include <QLinearGradient>

@@ -2,7 +2,7 @@
 // The shipped languages are complete: the catalogues are brought up to date from today's
 // sources (in a scratch copy) and every text must have a finished translation that keeps
 // its placeholders and its keyboard mnemonic. The programs load them by the user's language.
-#include "core/Translations.h"
+#include "platform/core/Translations.h"
 
 #include <QDir>
 #include <QFile>

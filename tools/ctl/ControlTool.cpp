@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "ControlTool.h"
+#include "tools/ctl/ControlTool.h"
 
-#include "core/PrintableText.h"
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "session/SessionInstance.h"
+#include "platform/core/PrintableText.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "platform/session/SessionInstance.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ControlTool.h"
+#include "tools/ctl/ControlTool.h"
 
-#include "notifications/DistributedNotificationCenter.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "DefaultsTool.h"
+#include "tools/defaults/DefaultsTool.h"
 
-#include "core/PrintableText.h"
-#include "settings/UserDefaults.h"
+#include "platform/core/PrintableText.h"
+#include "platform/settings/UserDefaults.h"
 
 #include <QDateTime>
 #include <QFileInfo>

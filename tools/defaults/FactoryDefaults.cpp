@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "FactoryDefaults.h"
+#include "tools/defaults/FactoryDefaults.h"
 
-#include "SettingsKeys.h"
-#include "archive/ObjectArchive.h"
-#include "keycombo/KeyCombo.h"
+#include "common/SettingsKeys.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/archive/ObjectArchive.h"
 
 #include <QColor>
 
@@ -37,6 +37,8 @@ QVariantMap values()
         // Off, so that search finds exactly what was typed until the user asks for more.
         {DefIgnoreAccents, false},
         {DefMatchPhoneDigits, false},
+        // On: the person the user reaches for comes first, and a name beats a note.
+        {DefOrderByRelevance, true},
     };
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "DefaultsTool.h"
+#include "tools/defaults/DefaultsTool.h"
 
 #include <QCoreApplication>
 

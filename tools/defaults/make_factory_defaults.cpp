@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "FactoryDefaults.h"
-#include "core/PropertyList.h"
+#include "platform/core/PropertyList.h"
+#include "tools/defaults/FactoryDefaults.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/eds/EdsAddressBookSource.h"
+#include "platform/addressbook/eds/EdsAddressBookSource.h"
 
-#include "addressbook/VCardReader.h"
+#include "platform/addressbook/VCardReader.h"
 
 #include <QAbstractEventDispatcher>
 #include <QStringList>

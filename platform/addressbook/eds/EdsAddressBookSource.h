@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "addressbook/AddressBookSource.h"
+#include "platform/addressbook/AddressBookSource.h"
 
 #include <memory>
 

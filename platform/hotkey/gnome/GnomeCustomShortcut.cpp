@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "hotkey/gnome/GnomeCustomShortcut.h"
+#include "platform/hotkey/gnome/GnomeCustomShortcut.h"
 
 #include <QProcess>
 

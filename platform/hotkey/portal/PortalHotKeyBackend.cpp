@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "PortalHotKeyBackend.h"
+#include "platform/hotkey/portal/PortalHotKeyBackend.h"
 
-#include "core/Bundle.h"
 #include "globalshortcuts_interface.h"
-#include "hotkey/KeyCodeTable.h"
+#include "platform/core/Bundle.h"
+#include "platform/hotkey/KeyCodeTable.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "hotkey/HotKeyBackend.h"
+#include "platform/hotkey/HotKeyBackend.h"
 
 #include <QDBusConnection>
 #include <QDBusObjectPath>

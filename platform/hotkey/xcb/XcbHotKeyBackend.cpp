@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "XcbHotKeyBackend.h"
+#include "platform/hotkey/xcb/XcbHotKeyBackend.h"
 
-#include "hotkey/KeyCodeTable.h"
+#include "platform/hotkey/KeyCodeTable.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "FreedesktopNotifier.h"
+#include "platform/notifications/freedesktop/FreedesktopNotifier.h"
 
-#include "core/Bundle.h"
 #include "notifications_interface.h"
+#include "platform/core/Bundle.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

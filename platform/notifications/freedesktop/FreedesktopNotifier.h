@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "notifications/DesktopNotifier.h"
+#include "platform/notifications/DesktopNotifier.h"
 
 /// Notifications through the org.freedesktop.Notifications service of the session bus, which
 /// KDE Plasma, GNOME and the small notification daemons all provide.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "XdgWorkspace.h"
+#include "platform/workspace/xdg/XdgWorkspace.h"
 
-#include "core/Bundle.h"
+#include "platform/core/Bundle.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "workspace/Workspace.h"
+#include "platform/workspace/Workspace.h"
 
 /// The freedesktop workspace: xdg-open through QDesktopServices, detached processes,
 /// the freedesktop trash.

@@ -2,20 +2,20 @@
 // Pictures of the contact card for people to judge: a rich card, a company's card, a row's
 // menu and large type reached from a row. Meant for Xvfb with QT_QPA_PLATFORM=xcb (see
 // Screenshot.h for where they go).
-#include "Screenshot.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "addressbook/AddressBook.h"
-#include "card/PersonView.h"
-#include "card/PropertyView.h"
-#include "chrome/LargeTypeWindow.h"
-#include "controller/AppController.h"
-#include "controller/SearchField.h"
-#include "core/Bundle.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "settings/UserDefaults.h"
-#include "settings/UserDefaultsExtras.h"
-#include "support/TestProcesses.h"
+#include "app/card/PersonView.h"
+#include "app/card/PropertyView.h"
+#include "app/chrome/LargeTypeWindow.h"
+#include "app/controller/AppController.h"
+#include "app/controller/SearchField.h"
+#include "app/settings/UserDefaultsExtras.h"
+#include "common/SettingsKeys.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/core/Bundle.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QBuffer>
 #include <QFile>

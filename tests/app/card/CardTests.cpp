@@ -1,22 +1,24 @@
 // SPDX-License-Identifier: MIT
-#include "RecordingWorkspace.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "addressbook/VCardReader.h"
-#include "card/CardActions.h"
-#include "card/CardLinks.h"
-#include "card/FlippedGeometry.h"
-#include "card/PersonView.h"
-#include "card/PropertyView.h"
-#include "core/Bundle.h"
-#include "settings/UserDefaults.h"
-#include "settings/UserDefaultsExtras.h"
+#include "app/card/CardActions.h"
+#include "app/card/CardLinks.h"
+#include "app/card/CardText.h"
+#include "app/card/FlippedGeometry.h"
+#include "app/card/PersonView.h"
+#include "app/card/PropertyView.h"
+#include "app/settings/UserDefaultsExtras.h"
+#include "common/SettingsKeys.h"
+#include "platform/addressbook/VCardReader.h"
+#include "platform/core/Bundle.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/doubles/RecordingWorkspace.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
 #include <QFile>
+#include <QFontInfo>
 #include <QImage>
 #include <QMenu>
 #include <QMouseEvent>
@@ -621,6 +623,41 @@ TEST_F(CardViewTest, ScrollingClearsHighlightsAlsoOnACardOfAddressesOnly)
     first->setHighlighted(true);
     bar->setValue(bar->maximum());
     EXPECT_FALSE(first->isHighlighted());
+}
+
+// A desktop set to a large default font gets a card as much larger, fonts, band and columns
+// alike, as soon as the font changes.
+TEST_F(CardViewTest, ALargerDesktopFontGrowsTheCardInProportion)
+{
+    QFont large = QApplication::font();
+    large.setPointSize(16);
+    const qreal scale = QFontInfo(large).pixelSize() / CardText::kDesignFontPixels;
+    // As large as the window makes it for that font, so that the columns have their room.
+    card.resize(qRound(380 * scale), qRound(325 * scale));
+    card.setPerson(richPerson());
+    card.grab();
+    const qreal designName = card.nameRect().height();
+    const qreal designValue = card.rows().first()->valueRect().height();
+    EXPECT_EQ(CardText::scale(), 1.0) << "the tests' 9-point font is the design's size or less";
+
+    const QFont original = QApplication::font();
+    QApplication::setFont(large);
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(CardText::scale(), scale);
+    EXPECT_GT(scale, 1.5);
+    card.grab();
+    EXPECT_NEAR(card.topBoxHeight(), 80 * scale, 0.5);
+    EXPECT_NEAR(card.scrollView()->y(), card.topBoxHeight(), 0.5);
+    const PropertyView *phone = card.rows().first();
+    EXPECT_NEAR(phone->valueRect().x(), 80 * scale, 0.5);
+    EXPECT_NEAR(phone->labelRect().right(), 74 * scale, 0.5);
+    // Name and values keep their sizes' ratio (16 to 12).
+    EXPECT_NEAR(phone->valueRect().height() / designValue, scale, 0.2);
+    EXPECT_NEAR(card.nameRect().height() / phone->valueRect().height(), designName / designValue,
+                0.1);
+    EXPECT_NEAR(card.rows().at(1)->y() - phone->y(), phone->valueRect().height() + 2 * scale, 1);
+    QApplication::setFont(original);
+    QApplication::processEvents();
 }
 
 TEST_F(CardViewTest, TheKeyboardWalksTheRowsAndActsOnTheChosenOne)

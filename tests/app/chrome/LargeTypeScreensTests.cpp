@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Large type on a desktop of two screens of different sizes, the second one smaller.
-#include "chrome/LargeTypeWindow.h"
+#include "app/chrome/LargeTypeWindow.h"
 
 #include <QCursor>
 #include <QFontDatabase>

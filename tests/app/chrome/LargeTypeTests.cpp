@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/LargeTypeWindow.h"
-#include "chrome/WindowExtras.h"
+#include "app/chrome/LargeTypeWindow.h"
+#include "app/chrome/WindowExtras.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

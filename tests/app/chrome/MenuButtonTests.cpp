@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/MenuButton.h"
+#include "app/chrome/MenuButton.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -86,4 +86,40 @@ TEST(MenuButtonTest, ClickPopsUpTheMenuAndStateIsOffAfterItCloses)
 
     EXPECT_TRUE(menuSeen) << "the menu never popped up within 10 seconds";
     EXPECT_FALSE(button->isChecked()) << "state must be off once the menu is closed";
+}
+
+TEST(MenuButtonTest, TheKeyboardOpensTheMenuUnderTheButtonWithItsFirstItemChosen)
+{
+    QWidget window;
+    auto *button = new MenuButton(&window);
+    button->setGeometry(40, 10, 24, 24);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(button->toolTip().contains(QStringLiteral("F10")));
+    EXPECT_EQ(button->accessibleDescription(), QStringLiteral("F10"));
+
+    QMenu *menu = button->contextMenu();
+    QString chosen;
+    QPoint at;
+    bool lit = false;
+    QDeadlineTimer deadline(10000);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QApplication::activePopupWidget() == menu && menu->activeAction()) {
+            chosen = menu->activeAction()->text();
+            at = menu->pos();
+            lit = button->isChecked();
+            QTest::keyClick(menu, Qt::Key_Escape);
+        } else if (deadline.hasExpired()) {
+            menu->close();
+        }
+    });
+    poll.start(10);
+    button->popUpMenuFromKeyboard();
+    poll.stop();
+
+    EXPECT_EQ(chosen, QStringLiteral("About Brisko")) << "no item chosen within 10 seconds";
+    EXPECT_EQ(at, button->mapToGlobal(QPoint(0, button->height())));
+    EXPECT_TRUE(lit) << "the button is lit while its menu is open";
+    EXPECT_FALSE(button->isChecked());
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/RKWindow.h"
+#include "app/chrome/RKWindow.h"
 
 #include <QCheckBox>
 #include <QDeadlineTimer>

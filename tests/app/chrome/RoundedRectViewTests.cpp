@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/FramelessWindow.h"
-#include "chrome/RoundedRectView.h"
+#include "app/chrome/FramelessWindow.h"
+#include "app/chrome/RoundedRectView.h"
 
 #include <QImage>
 #include <QLabel>

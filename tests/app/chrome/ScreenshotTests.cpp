@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Renders the window chrome the way it looks on a desktop and saves the pictures, so a person
 // can judge them. Run under Xvfb with QT_QPA_PLATFORM=xcb (see Screenshot.h for where they go).
-#include "Screenshot.h"
-#include "chrome/FramelessWindow.h"
-#include "chrome/LargeTypeWindow.h"
-#include "chrome/SplashWindow.h"
-#include "chrome/WindowAppearance.h"
+#include "app/chrome/FramelessWindow.h"
+#include "app/chrome/LargeTypeWindow.h"
+#include "app/chrome/SplashWindow.h"
+#include "app/chrome/WindowAppearance.h"
+#include "tests/support/Screenshot.h"
 
 #include <QLabel>
 #include <QTest>

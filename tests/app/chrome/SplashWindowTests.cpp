@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "WaitUntil.h"
-#include "chrome/RoundedRectView.h"
-#include "chrome/SplashWindow.h"
-#include "chrome/WindowAppearance.h"
+#include "app/chrome/RoundedRectView.h"
+#include "app/chrome/SplashWindow.h"
+#include "app/chrome/WindowAppearance.h"
+#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
-// Every text colour of the search window and the card against what it is drawn on, as the
-// widgets take them from the theme, on light and dark themes: never below the contrast AA
-// asks of body text.
-#include "card/MyTableView.h"
-#include "card/PersonView.h"
-#include "chrome/WindowAppearance.h"
-#include "controller/SearchField.h"
-#include "controller/SearchPanel.h"
-#include "utility/AdvertTextView.h"
-#include "utility/Contrast.h"
+// Every text colour of the search window, the card, the advert lines and large type against
+// what it is drawn on, as the widgets take them from the theme and the factory settings, on
+// light and dark themes: never below the contrast AA asks of body text.
+#include "app/card/MyTableView.h"
+#include "app/card/PersonView.h"
+#include "app/chrome/WindowAppearance.h"
+#include "app/controller/SearchField.h"
+#include "app/controller/SearchPanel.h"
+#include "app/settings/UserDefaultsExtras.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AdvertTextView.h"
+#include "common/utility/Contrast.h"
+#include "platform/core/Bundle.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -88,20 +93,64 @@ struct Pair
     QColor background;
 };
 
-/// What the search window and the card draw text in, read from their widgets under `palette`.
-QList<Pair> textColors(const QPalette &palette)
+/// The colours of each piece of the line as it is drawn.
+QList<std::pair<QString, QColor>> advertColors(const AdvertTextView &advert)
+{
+    QList<std::pair<QString, QColor>> colors;
+    for (QTextBlock block = advert.document()->begin(); block.isValid(); block = block.next()) {
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
+            colors.append({fragment.fragment().text(),
+                           fragment.fragment().charFormat().foreground().color()});
+    }
+    return colors;
+}
+
+/// The live widgets whose text colours are read: made, shown and written under the theme the
+/// run starts with, as at launch, so each later theme reaches them as a desktop's switch does.
+struct Widgets
+{
+    Widgets()
+    {
+        Bundle::setMainBundlePath(QStringLiteral(BRISKO_APP_BUNDLE_PATH));
+        registered = UserDefaultsExtras::registerDefaultsWithResource(
+            UserDefaults::standardUserDefaults(), QStringLiteral("FactoryDefaults"));
+        panel.resize(550, 413);
+        panel.show();
+        panel.advertView()->setProductId(0);
+        paneAdvert.resize(500, 20);
+        paneAdvert.show();
+        paneAdvert.setProductId(20);
+        QApplication::processEvents();
+    }
+
+    TemporaryHome home;
+    bool registered = false;
+    SearchPanel panel;
+    // The pane's line, on the pane's window colour.
+    AdvertTextView paneAdvert;
+};
+
+/// What the search window, the card, the pane's advert line and large type draw text in, read
+/// from the widgets once `palette` has reached them.
+QList<Pair> textColors(Widgets &widgets, const QPalette &palette)
 {
     QApplication::setPalette(palette);
-    SearchPanel panel;
-    panel.ensurePolished();
+    // The widgets hear of the new palette through posted events.
+    QApplication::processEvents();
+    const SearchPanel &panel = widgets.panel;
     const QPalette field = panel.searchField()->palette();
     const QPalette status = panel.matchesLabel()->palette();
     const QPalette list = panel.matchesTable()->palette();
     const WindowAppearance::CardColors card =
         WindowAppearance::cardColors(panel.personView()->palette());
     const QColor window = WindowAppearance::searchWindowBackgroundColor(palette);
+    const UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    const auto stored = [&](const QString &key) {
+        return UserDefaultsExtras::colorForKey(defaults, key);
+    };
+    const QColor largeType = stored(DefLargeTypeBgColor);
     QList<Pair> pairs;
-    // The window lets the desktop show through a little: the worst of black and white behind.
+    // The windows let the desktop show through: the worst of black and white behind.
     for (const QColor &behind : {QColor(Qt::black), QColor(Qt::white)}) {
         const QColor shown = Contrast::mixed(behind, QColor(window.rgb()), window.alphaF());
         pairs += {{QStringLiteral("status line"), status.color(QPalette::WindowText), shown},
@@ -109,7 +158,16 @@ QList<Pair> textColors(const QPalette &palette)
                   {QStringLiteral("value"), card.value, shown},
                   {QStringLiteral("web value"), card.link, shown},
                   {QStringLiteral("label"), card.label, shown}};
+        for (const auto &[text, color] : advertColors(*panel.advertView()))
+            pairs += {QStringLiteral("advert \"%1\"").arg(text), color, shown};
+        pairs += {QStringLiteral("large type"), stored(DefLargeTypeFgColor),
+                  Contrast::mixed(behind, QColor(largeType.rgb()), largeType.alphaF())};
     }
+    for (const auto &[text, color] : advertColors(widgets.paneAdvert))
+        pairs += {QStringLiteral("pane advert \"%1\"").arg(text), color,
+                  widgets.paneAdvert.palette().color(QPalette::Window)};
+    const QColor header = stored(DefCardHeaderBgColor);
+    const QColor name = stored(DefHeaderNameColor);
     pairs +=
         {{QStringLiteral("field"), field.color(QPalette::Text), field.color(QPalette::Base)},
          {QStringLiteral("selected field text"), field.color(QPalette::HighlightedText),
@@ -117,24 +175,28 @@ QList<Pair> textColors(const QPalette &palette)
          {QStringLiteral("chosen match"), list.color(QPalette::HighlightedText),
           list.color(QPalette::Highlight)},
          {QStringLiteral("chosen value"), card.highlightedValue, card.highlightedValueBackground},
-         {QStringLiteral("chosen label"), card.highlightedLabel, card.highlightedLabelBackground}};
-    AdvertTextView advert;
-    advert.setProductId(0);
-    for (QTextBlock block = advert.document()->begin(); block.isValid(); block = block.next()) {
-        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
-            pairs += {QStringLiteral("advert \"%1\"").arg(fragment.fragment().text()),
-                      fragment.fragment().charFormat().foreground().color(), QColor(window.rgb())};
-    }
+         {QStringLiteral("chosen label"), card.highlightedLabel, card.highlightedLabelBackground},
+         {QStringLiteral("header name"), name, header},
+         {QStringLiteral("header company line"), stored(DefHeaderCompanyColor), header},
+         {QStringLiteral("hovered header name"), name, PersonView::nameHighlightColor(name)}};
     return pairs;
 }
 
 TEST(ThemeContrast, EveryTextReadsOnLightAndDarkThemes)
 {
     const QPalette original = QApplication::palette();
+    Widgets widgets;
+    ASSERT_TRUE(widgets.registered) << "no factory settings in " BRISKO_APP_BUNDLE_PATH;
     for (const Theme &theme : themes()) {
         double lowest = 21;
         QString lowestWhat;
-        for (const Pair &pair : textColors(theme.palette)) {
+        const QList<Pair> pairs = textColors(widgets, theme.palette);
+        EXPECT_TRUE(std::any_of(pairs.begin(), pairs.end(), [](const Pair &pair) {
+            return pair.what.startsWith(QLatin1String("pane advert"));
+        })) << "the pane's advert line is empty";
+        for (const Pair &pair : pairs) {
+            ASSERT_TRUE(pair.text.isValid() && pair.background.isValid())
+                << theme.name << ": " << pair.what.toStdString() << " has no colour";
             const double ratio = Contrast::ratio(pair.text, pair.background);
             EXPECT_GE(ratio, Contrast::kText)
                 << theme.name << ": " << pair.what.toStdString() << ' '

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "chrome/FramelessWindow.h"
-#include "chrome/WindowExtras.h"
+#include "app/chrome/FramelessWindow.h"
+#include "app/chrome/WindowExtras.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,32 +1,34 @@
 // SPDX-License-Identifier: MIT
-#include "controller/AppController.h"
-#include "LoopbackHttpServer.h"
-#include "ModalAnswer.h"
-#include "RecordingWorkspace.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
-#include "addressbook/AddressBook.h"
-#include "card/MyTableView.h"
-#include "card/PersonView.h"
-#include "card/PropertyView.h"
-#include "chrome/LargeTypeWindow.h"
-#include "chrome/MenuButton.h"
-#include "controller/SearchField.h"
-#include "core/Bundle.h"
-#include "dialing/ClickToCall.h"
-#include "hotkey/HotKeyCenter.h"
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "search/PersonExtras.h"
-#include "search/RKAddressBook.h"
-#include "settings/UserDefaults.h"
-#include "settings/UserDefaultsExtras.h"
-#include "support/TestProcesses.h"
-#include "update/VersionChecker.h"
-#include "utility/AdvertTextView.h"
-#include "utility/ClickToCallService.h"
-#include "utility/RKWebsite.h"
+#include "app/controller/AppController.h"
+#include "app/card/MyTableView.h"
+#include "app/card/PersonView.h"
+#include "app/card/PropertyView.h"
+#include "app/chrome/LargeTypeWindow.h"
+#include "app/chrome/MenuButton.h"
+#include "app/controller/MatchOrdering.h"
+#include "app/controller/MatchesTableModel.h"
+#include "app/controller/SearchField.h"
+#include "app/dialing/ClickToCall.h"
+#include "app/hotkey/HotKeyCenter.h"
+#include "app/search/PersonExtras.h"
+#include "app/search/RKAddressBook.h"
+#include "app/settings/UserDefaultsExtras.h"
+#include "app/update/VersionChecker.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/AdvertTextView.h"
+#include "common/utility/ClickToCallService.h"
+#include "common/utility/RKWebsite.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/core/Bundle.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/doubles/RecordingWorkspace.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ModalAnswer.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -126,6 +128,8 @@ protected:
             << "the contacts were not in within 10 s";
         ASSERT_FALSE(window()->isVisible());
         ASSERT_FALSE(controller.isShowingPerson());
+        // The home is the whole binary's: what one test picked must not order another's list.
+        controller.matchOrdering().forget();
     }
 
     void activate()
@@ -284,6 +288,106 @@ TEST_F(SearchWindow, ArrowsLeaveTheListAloneWhileCollapsedOrSlidOut)
     press(Qt::Key_Down);
     EXPECT_EQ(controller.currentPersonIndex(), 0);
     EXPECT_EQ(selectedRow(), 0);
+    EXPECT_EQ(cardName(), QStringLiteral("Zoë Zephyrine"));
+}
+
+TEST_F(SearchWindow, PersonsTheUserPicksComeFirstUntilTheHistoryIsForgotten)
+{
+    const auto score = [this](const QString &name) {
+        for (const PersonPtr &person : AddressBook::sharedAddressBook().people()) {
+            if (PersonExtras::displayName(*person) == name)
+                return controller.matchOrdering().history().score(person->uniqueId(),
+                                                                  QDateTime::currentDateTimeUtc());
+        }
+        return -1.0;
+    };
+    // Return opens the card: a pick. Walking the list only looks; Return on a row picks it.
+    activate();
+    type(QStringLiteral("smith"));
+    press(Qt::Key_Return);
+    press(Qt::Key_Down);
+    press(Qt::Key_Escape);
+    EXPECT_NEAR(score(kSmiths[0]), 1.0, 0.01);
+    EXPECT_EQ(score(kSmiths[1]), 0.0);
+    activate();
+    field()->clear();
+    type(QStringLiteral("smith"));
+    press(Qt::Key_Return);
+    press(Qt::Key_Up);
+    press(Qt::Key_Return);
+    EXPECT_NEAR(score(kSmiths[0]), 2.0, 0.01);
+    EXPECT_NEAR(score(kSmiths[2]), 1.0, 0.01);
+
+    // A click on a row and an action on a card's row are picks too, once per showing.
+    activate();
+    field()->clear();
+    type(QStringLiteral("smith"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(matches(), (QStringList{kSmiths[0], kSmiths[2], kSmiths[1]}));
+    MyTableView *table = controller.matchesTableView();
+    const int anna = int(matches().indexOf(kSmiths[1]));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(anna, 0)).center());
+    ASSERT_EQ(cardName(), kSmiths[1]);
+    press(Qt::Key_Down, Qt::ControlModifier);
+    press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_NEAR(score(kSmiths[1]), 1.0, 0.01);
+    // A new showing: the same row's action counts again.
+    activate();
+    field()->deselect();
+    if (!controller.personView()->selectedRow())
+        press(Qt::Key_Down, Qt::ControlModifier);
+    ASSERT_NE(controller.personView()->selectedRow(), nullptr);
+    press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_NEAR(score(kSmiths[1]), 2.0, 0.01);
+
+    // The most picked first (Ann three times, Anna twice, John once), then by how the name
+    // meets the word. The list is put in order as it shows: collapsed, typing pays for the
+    // search alone.
+    const auto listed = [this](const char *pattern) {
+        field()->clear();
+        type(QString::fromLatin1(pattern));
+        press(Qt::Key_Return);
+        return matches();
+    };
+    activate();
+    EXPECT_EQ(listed("smith"), (QStringList{kSmiths[0], kSmiths[1], kSmiths[2]}));
+    EXPECT_EQ(listed("jo").first(), kSmiths[2])
+        << "the picked John before Joan, whose name starts so too";
+
+    // The switch off: the names' order, heard as the pane's other switches are.
+    UserDefaults &defaults = UserDefaults::standardUserDefaults();
+    defaults.setBool(false, DefOrderByRelevance);
+    controller.preferenceDidChange();
+    EXPECT_EQ(listed("jo").first(), QStringLiteral("Joan Baker"));
+    defaults.setBool(true, DefOrderByRelevance);
+    controller.preferenceDidChange();
+
+    // The pane's "Forget Search History" reaches the running application over the bus.
+    DistributedNotificationCenter pane;
+    pane.postNotification(ControlCommands::NotificationName, ControlCommands::ForgetSearchHistory);
+    ASSERT_TRUE(waitUntil([this] { return controller.matchOrdering().history().isEmpty(); }))
+        << "the application did not forget within 10 s";
+    EXPECT_EQ(listed("jo").first(), QStringLiteral("Joan Baker"));
+    EXPECT_EQ(listed("smith"), kSmiths);
+}
+
+TEST_F(SearchWindow, ARowMatchedOnAnotherPropertySaysSoOnATallerRow)
+{
+    activate();
+    type(QStringLiteral("mi"));
+    press(Qt::Key_Return);
+    MyTableView *table = controller.matchesTableView();
+    const QAbstractItemModel *model = table->model();
+    ASSERT_EQ(model->rowCount(), 4);
+    const QModelIndex zoe = model->index(3, 0);
+    EXPECT_EQ(zoe.data().toString(), QStringLiteral("Zoë Zephyrine"));
+    EXPECT_EQ(zoe.data(Qt::AccessibleDescriptionRole).toString(),
+              QStringLiteral("job title: Miller"));
+    EXPECT_TRUE(model->index(0, 0).data(Qt::AccessibleDescriptionRole).toString().isEmpty());
+    EXPECT_GT(table->visualRect(zoe).height(), table->visualRect(model->index(0, 0)).height());
+    // The card shows the person as ever.
+    table->selectRow(3);
     EXPECT_EQ(cardName(), QStringLiteral("Zoë Zephyrine"));
 }
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "LoopbackHttpServer.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "controller/ControllerHost.h"
-#include "controller/UpdateCheck.h"
-#include "core/Bundle.h"
-#include "settings/UserDefaults.h"
-#include "update/VersionChecker.h"
+#include "app/controller/ControllerHost.h"
+#include "app/controller/UpdateCheck.h"
+#include "app/update/VersionChecker.h"
+#include "common/SettingsKeys.h"
+#include "platform/core/Bundle.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDate>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "controller/LaunchGreeter.h"
-#include "ControllerPartTest.h"
-#include "ModalAnswer.h"
-#include "WaitUntil.h"
-#include "chrome/SplashWindow.h"
-#include "hotkey/HotKeyNotices.h"
+#include "app/controller/LaunchGreeter.h"
+#include "app/chrome/SplashWindow.h"
+#include "app/hotkey/HotKeyNotices.h"
+#include "tests/app/controller/ControllerPartTest.h"
+#include "tests/support/ModalAnswer.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QMessageBox>
 

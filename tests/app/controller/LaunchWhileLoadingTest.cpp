@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The controller of this binary launches while its contacts are held back at the start of
 // their load, as a large address book on a slow disk would hold them.
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "addressbook/AddressBook.h"
-#include "controller/AppController.h"
-#include "core/Bundle.h"
-#include "hotkey/HotKeyCenter.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "search/RKAddressBook.h"
-#include "settings/UserDefaults.h"
-#include "support/TestProcesses.h"
+#include "app/controller/AppController.h"
+#include "app/hotkey/HotKeyCenter.h"
+#include "app/search/RKAddressBook.h"
+#include "common/SettingsKeys.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/core/Bundle.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "TemporaryHome.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QFile>

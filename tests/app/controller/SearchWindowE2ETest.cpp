@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "TemporaryHome.h"
-#include "support/TestProcesses.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Shows the search window on a real display and reports on standard output, one word a line,
 // when it is up and active ("shown") and when it went away ("hidden").
-#include "addressbook/AddressBook.h"
-#include "controller/AppController.h"
-#include "controller/SearchField.h"
+#include "app/controller/AppController.h"
+#include "app/controller/SearchField.h"
+#include "platform/addressbook/AddressBook.h"
 
 #include <QApplication>
 #include <QTimer>

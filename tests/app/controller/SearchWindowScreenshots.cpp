@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
 // Pictures of the search window in its three forms, over the sample address book, for people
 // to judge. Meant for Xvfb with QT_QPA_PLATFORM=xcb (see Screenshot.h for where they go).
-#include "Screenshot.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "addressbook/AddressBook.h"
-#include "controller/AppController.h"
-#include "controller/SearchField.h"
-#include "core/Bundle.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "settings/UserDefaults.h"
-#include "support/TestProcesses.h"
+#include "app/card/MyTableView.h"
+#include "app/controller/AppController.h"
+#include "app/controller/SearchField.h"
+#include "common/SettingsKeys.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/core/Bundle.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QTest>
 
@@ -52,6 +53,17 @@ TEST(SearchWindowScreenshots, CollapsedWithCountAndExpandedWithCard)
     EXPECT_TRUE(QTest::qWaitFor([window] { return window->size() == QSize(550, 413); }))
         << "the window is " << window->width() << " × " << window->height();
     saveOnBackdrop(window, QStringLiteral("search-window-card.png"));
+
+    // Matches by relevance, each saying why it matched: a name first, then a city, a note.
+    controller.searchField()->clear();
+    QTest::keyClicks(controller.searchField(), QStringLiteral("ber"));
+    QTest::keyClick(controller.searchField(), Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([window] { return window->size() == QSize(550, 413); }));
+    const QAbstractItemModel *list = controller.matchesTableView()->model();
+    ASSERT_GE(list->rowCount(), 3);
+    EXPECT_EQ(list->index(0, 0).data().toString(), QStringLiteral("Pieter van der Berg"));
+    EXPECT_FALSE(list->index(1, 0).data(Qt::AccessibleDescriptionRole).toString().isEmpty());
+    saveOnBackdrop(window, QStringLiteral("search-window-why.png"));
     DistributedNotificationCenter::defaultCenter().flush();
 }
 

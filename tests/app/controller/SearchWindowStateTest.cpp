@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "controller/SearchWindowState.h"
+#include "app/controller/SearchWindowState.h"
 
 #include <gtest/gtest.h>
 

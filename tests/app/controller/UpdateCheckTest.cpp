@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "controller/UpdateCheck.h"
-#include "ControllerPartTest.h"
-#include "ModalAnswer.h"
-#include "RecordingWorkspace.h"
-#include "WaitUntil.h"
-#include "utility/RKWebsite.h"
+#include "app/controller/UpdateCheck.h"
+#include "common/utility/RKWebsite.h"
+#include "tests/app/controller/ControllerPartTest.h"
+#include "tests/doubles/RecordingWorkspace.h"
+#include "tests/support/ModalAnswer.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

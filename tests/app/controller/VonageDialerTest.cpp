@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "controller/VonageDialer.h"
-#include "LoopbackHttpServer.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
-#include "settings/UserDefaults.h"
-#include "utility/ClickToCallService.h"
+#include "app/controller/VonageDialer.h"
+#include "common/SettingsKeys.h"
+#include "common/utility/ClickToCallService.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 

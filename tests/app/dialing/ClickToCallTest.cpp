@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "dialing/ClickToCall.h"
-#include "utility/ClickToCallService.h"
+#include "app/dialing/ClickToCall.h"
+#include "common/utility/ClickToCallService.h"
 
 #include <QUrlQuery>
 

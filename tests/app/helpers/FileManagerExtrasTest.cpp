@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "helpers/FileManagerExtras.h"
-#include "TemporaryHome.h"
+#include "app/helpers/FileManagerExtras.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QFile>

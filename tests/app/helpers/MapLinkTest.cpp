@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "helpers/MapLink.h"
+#include "app/helpers/MapLink.h"
 
 #include <QUrlQuery>
 

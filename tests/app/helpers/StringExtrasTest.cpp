@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "helpers/StringExtras.h"
+#include "app/helpers/StringExtras.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "helpers/StringQuote.h"
+#include "app/helpers/StringQuote.h"
 
 #include <gtest/gtest.h>
 

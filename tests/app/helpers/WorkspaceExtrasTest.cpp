@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "helpers/WorkspaceExtras.h"
-#include "RecordingWorkspace.h"
-#include "TemporaryHome.h"
-#include "core/PropertyList.h"
-#include "workspace/Workspace.h"
+#include "app/helpers/WorkspaceExtras.h"
+#include "platform/core/PropertyList.h"
+#include "platform/workspace/Workspace.h"
+#include "tests/doubles/RecordingWorkspace.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QFile>

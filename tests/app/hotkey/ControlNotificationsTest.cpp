@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "notifications/ControlNotifications.h"
-#include "RecordingHotKeyBackend.h"
-#include "hotkey/HotKeyCenter.h"
-#include "support/PrivateBusTest.h"
+#include "app/notifications/ControlNotifications.h"
+#include "app/hotkey/HotKeyCenter.h"
+#include "tests/doubles/RecordingHotKeyBackend.h"
+#include "tests/e2e/support/PrivateBusTest.h"
 
 #include <QTest>
 
@@ -31,6 +31,7 @@ public:
     }
     void activateIgnoringOtherApps() override { log << QStringLiteral("activate"); }
     void checkForUpdates() override { log << QStringLiteral("checkForUpdates"); }
+    void forgetSearchHistory() override { log << QStringLiteral("forgetSearchHistory"); }
 
     QStringList log;
     ControlNotifications *notifications = nullptr;
@@ -97,11 +98,13 @@ protected:
 
 TEST_F(ControlNotificationsTest, EachCommandReachesItsHandlerInOrder)
 {
-    postFromPane({{Name, ControlCommands::Shutdown}, {Name, ControlCommands::CheckForUpdates}});
+    postFromPane({{Name, ControlCommands::Shutdown},
+                  {Name, ControlCommands::CheckForUpdates},
+                  {Name, ControlCommands::ForgetSearchHistory}});
     EXPECT_EQ(target.log,
               (QStringList{QStringLiteral("terminate"), QStringLiteral("activate"),
-                           QStringLiteral("checkForUpdates"), QStringLiteral("synchronize"),
-                           QStringLiteral("preferenceDidChange")}));
+                           QStringLiteral("checkForUpdates"), QStringLiteral("forgetSearchHistory"),
+                           QStringLiteral("synchronize"), QStringLiteral("preferenceDidChange")}));
 }
 
 TEST_F(ControlNotificationsTest, SuspendAndResumeSwitchTheHotKeyCenter)

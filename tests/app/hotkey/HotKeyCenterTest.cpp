@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "hotkey/HotKeyCenter.h"
-#include "RecordingHotKeyBackend.h"
-#include "hotkey/AssertionHandler.h"
+#include "app/hotkey/HotKeyCenter.h"
+#include "platform/hotkey/AssertionHandler.h"
+#include "tests/doubles/RecordingHotKeyBackend.h"
 
 #include <QObject>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "hotkey/HotKeyNotices.h"
-#include "RecordingDesktopNotifier.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "archive/ObjectArchive.h"
-#include "core/Bundle.h"
-#include "hotkey/StoredHotKey.h"
+#include "app/hotkey/HotKeyNotices.h"
+#include "app/hotkey/StoredHotKey.h"
+#include "common/SettingsKeys.h"
+#include "platform/archive/ObjectArchive.h"
+#include "platform/core/Bundle.h"
+#include "tests/doubles/RecordingDesktopNotifier.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "script/RKAppleScript.h"
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
-#include "script/TellApplication.h"
+#include "app/script/RKAppleScript.h"
+#include "app/script/TellApplication.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "script/TellApplication.h"
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
-#include "script/RKAppleScript.h"
-#include "script/ShellQuote.h"
+#include "app/script/TellApplication.h"
+#include "app/script/RKAppleScript.h"
+#include "app/script/ShellQuote.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QDir>
 #include <QFile>

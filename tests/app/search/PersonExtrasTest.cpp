@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "search/PersonExtras.h"
-#include "search/PersonCardFile.h"
-#include "search/StringWhitespace.h"
+#include "app/search/PersonExtras.h"
+#include "app/search/PersonCardFile.h"
+#include "app/search/StringWhitespace.h"
 
-#include "TemporaryHome.h"
-#include "addressbook/VCardReader.h"
+#include "platform/addressbook/VCardReader.h"
+#include "tests/support/TemporaryHome.h"
 
-#include "RecordingWorkspace.h"
-#include "workspace/Workspace.h"
+#include "platform/workspace/Workspace.h"
+#include "tests/doubles/RecordingWorkspace.h"
 
 #include <QDateTime>
 #include <QDir>

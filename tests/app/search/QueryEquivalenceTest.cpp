@@ -3,16 +3,16 @@
 // (AddressBook and the engine): the same persons in the same order, the same messages, over
 // the sample cards, a generated book of the kinds of files that hide a match from a plain byte
 // search, and a desktop with a contact store and with nothing but the sample book.
-#include "search/RKAddressBook.h"
-#include "search/SearchPrefilter.h"
+#include "app/search/RKAddressBook.h"
+#include "app/search/SearchPrefilter.h"
 
-#include "GeneratedBook.h"
-#include "ScriptedAddressBookSource.h"
-#include "TemporaryHome.h"
-#include "addressbook/AddressBook.h"
-#include "addressbook/VCardReader.h"
-#include "core/Bundle.h"
-#include "search/PersonExtras.h"
+#include "app/search/PersonExtras.h"
+#include "bench/GeneratedBook.h"
+#include "platform/addressbook/AddressBook.h"
+#include "platform/addressbook/VCardReader.h"
+#include "platform/core/Bundle.h"
+#include "tests/doubles/ScriptedAddressBookSource.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QCryptographicHash>
 #include <QDir>

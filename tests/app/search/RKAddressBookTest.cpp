@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "search/RKAddressBook.h"
+#include "app/search/RKAddressBook.h"
 
-#include "TemporaryHome.h"
+#include "app/search/MatchExplanation.h"
+
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QFile>
@@ -396,4 +398,36 @@ TEST_F(RKAddressBookTest, RepeatedWordsCountOnce)
 {
     EXPECT_EQ(find("smith SMITH smith jo"), find("smith jo"));
     EXPECT_EQ(find("jo jo jo"), find("jo"));
+}
+
+TEST_F(RKAddressBookTest, EachAnswerComesWithItsPersonsFoldedNames)
+{
+    for (const bool ignoreAccents : {false, true}) {
+        engine->setOptions({ignoreAccents, false});
+        for (const char *pattern : {"s", "sm", "smi", "a", "an", "nordlicht"}) {
+            SCOPED_TRACE(pattern);
+            const QString text = QString::fromUtf8(pattern);
+            const QList<PersonPtr> persons = engine->personsMatchingPattern(text);
+            const FoldedNames names = engine->foldedNamesOf(text);
+            ASSERT_EQ(names.size(), persons.size());
+            for (qsizetype i = 0; i < persons.size(); ++i) {
+                QByteArray expected;
+                MatchExplanation::appendFoldedName(expected, *persons[i], ignoreAccents);
+                EXPECT_EQ(names.at(i).toByteArray(), expected);
+            }
+        }
+    }
+    // Folded another way than the next words would be: none.
+    engine->personsMatchingPattern(QStringLiteral("jo"));
+    engine->setOptions({false, false});
+    EXPECT_TRUE(engine->foldedNamesOf(QStringLiteral("jo")).isEmpty());
+    EXPECT_TRUE(engine->foldedNamesOf(QStringLiteral("never searched")).isEmpty());
+}
+
+TEST_F(RKAddressBookTest, PersonsAreFoundByTheirIds)
+{
+    engine->updateIndex();
+    const QSet<QString> wanted{QStringLiteral("p3"), QStringLiteral("p7"), QStringLiteral("p9")};
+    EXPECT_EQ(ids(engine->indexedPersonsWithIds(wanted)), S({"p3", "p7"}));
+    EXPECT_TRUE(engine->indexedPersonsWithIds({}).isEmpty());
 }

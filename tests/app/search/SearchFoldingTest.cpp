@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "search/SearchFolding.h"
+#include "app/search/SearchFolding.h"
 
 #include <gtest/gtest.h>
 

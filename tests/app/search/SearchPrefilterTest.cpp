@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "search/SearchPrefilter.h"
+#include "app/search/SearchPrefilter.h"
 
-#include "addressbook/VCardEncoding.h"
-#include "addressbook/VCardReader.h"
+#include "platform/addressbook/VCardEncoding.h"
+#include "platform/addressbook/VCardReader.h"
 
 #include <QStringEncoder>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "settings/UserDefaultsExtras.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "core/PropertyList.h"
+#include "app/settings/UserDefaultsExtras.h"
+#include "common/SettingsKeys.h"
+#include "platform/core/PropertyList.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QTimeZone>
 

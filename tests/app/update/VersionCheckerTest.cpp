@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "update/VersionChecker.h"
-#include "LoopbackHttpServer.h"
-#include "ModalAnswer.h"
-#include "RecordingWorkspace.h"
-#include "SettingsKeys.h"
-#include "TemporaryHome.h"
-#include "core/Bundle.h"
-#include "settings/UserDefaults.h"
+#include "app/update/VersionChecker.h"
+#include "common/SettingsKeys.h"
+#include "platform/core/Bundle.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/doubles/RecordingWorkspace.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ModalAnswer.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QAbstractButton>
 #include <QApplication>

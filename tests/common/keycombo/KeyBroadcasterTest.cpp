@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "keycombo/KeyBroadcaster.h"
-#include "hotkey/KeyCodeTable.h"
-#include "keycombo/KeyCombo.h"
-#include "notifications/NotificationCenter.h"
+#include "common/keycombo/KeyBroadcaster.h"
+#include "common/keycombo/KeyCombo.h"
+#include "platform/hotkey/KeyCodeTable.h"
+#include "platform/notifications/NotificationCenter.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "keycombo/KeyCombo.h"
-#include "archive/ObjectArchive.h"
-#include "hotkey/KeyCodeTable.h"
-#include "keycombo/KeyComboAdditions.h"
-#include "keycombo/PaneBundle.h"
+#include "common/keycombo/KeyCombo.h"
+#include "common/keycombo/KeyComboAdditions.h"
+#include "pane/keycombo/PaneBundle.h"
+#include "platform/archive/ObjectArchive.h"
+#include "platform/hotkey/KeyCodeTable.h"
 
 #include <QSet>
 

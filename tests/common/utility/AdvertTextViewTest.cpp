@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "utility/AdvertTextView.h"
-#include "RecordingWorkspace.h"
-#include "utility/RKWebsite.h"
-#include "workspace/Workspace.h"
+#include "common/utility/AdvertTextView.h"
+#include "common/utility/RKWebsite.h"
+#include "platform/workspace/Workspace.h"
+#include "tests/doubles/RecordingWorkspace.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -122,6 +125,41 @@ TEST_F(Advert, SwitchingTheLineOffHidesItWithoutClearingIt)
     view.setLineVisible(false);
     EXPECT_EQ(paintedPixels(), 0);
     EXPECT_EQ(view.toPlainText(), line);
+}
+
+TEST_F(Advert, ALineWiderThanItsPlaceEndsInAnEllipsisAndShowsWholeInItsTooltip)
+{
+    view.setProductId(1);
+    const QString line = view.toPlainText();
+    const QString name = RKWebsite::productNameForProductId(1);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    for (const int width : {260, 60}) {
+        view.resize(width, 30);
+        const QString shown = view.toPlainText();
+        EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << width << ": " << qPrintable(shown);
+        EXPECT_TRUE(line.startsWith(shown.chopped(1))) << qPrintable(shown);
+        EXPECT_LE(view.document()->idealWidth(), view.viewport()->width()) << width;
+        EXPECT_EQ(view.toolTip(), line);
+        EXPECT_EQ(view.lineText(), line);
+    }
+    // What is left of the name still links to its page.
+    view.resize(QFontMetrics(view.font())
+                        .horizontalAdvance(QStringLiteral("Brought to you by ") + name.left(3)) +
+                    40,
+                30);
+    QTextCursor cursor(view.document());
+    cursor.setPosition(int(view.toPlainText().indexOf(name.left(2))) + 1);
+    EXPECT_TRUE(cursor.charFormat().isAnchor()) << qPrintable(view.toPlainText());
+
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), view.viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(view.viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), line);
+    QToolTip::hideText();
+
+    view.resize(QFontMetrics(view.font()).horizontalAdvance(line) + 40, 30);
+    EXPECT_EQ(view.toPlainText(), line);
+    EXPECT_TRUE(view.toolTip().isEmpty());
 }
 
 TEST_F(Advert, ClickingTheNameOpensTheProductPageOnlyWhileShown)

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "utility/RKUtility.h"
-#include "RecordingWorkspace.h"
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
-#include "core/Bundle.h"
-#include "core/PropertyList.h"
-#include "session/SessionInstance.h"
-#include "support/PrivateBusTest.h"
-#include "workspace/Workspace.h"
+#include "common/utility/RKUtility.h"
+#include "platform/core/Bundle.h"
+#include "platform/core/PropertyList.h"
+#include "platform/session/SessionInstance.h"
+#include "platform/workspace/Workspace.h"
+#include "tests/doubles/RecordingWorkspace.h"
+#include "tests/e2e/support/PrivateBusTest.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

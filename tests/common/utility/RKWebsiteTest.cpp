@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "utility/RKWebsite.h"
-#include "RecordingWorkspace.h"
-#include "workspace/Workspace.h"
+#include "common/utility/RKWebsite.h"
+#include "platform/workspace/Workspace.h"
+#include "tests/doubles/RecordingWorkspace.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "support/TestProcesses.h"
+#include "tests/e2e/support/TestProcesses.h"
 
 #include <QRect>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "WaitUntil.h"
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QObject>
 #include <QStringList>

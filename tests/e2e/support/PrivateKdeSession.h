@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "TemporaryHome.h"
-#include "support/TestProcesses.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

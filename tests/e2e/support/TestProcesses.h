@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "WaitUntil.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>

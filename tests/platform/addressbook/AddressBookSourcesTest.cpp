@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/AddressBookSources.h"
+#include "platform/addressbook/AddressBookSources.h"
 
-#include "TemporaryHome.h"
-#include "core/Bundle.h"
+#include "platform/core/Bundle.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QFile>

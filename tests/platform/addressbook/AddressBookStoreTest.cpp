@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/AddressBook.h"
+#include "platform/addressbook/AddressBook.h"
 
-#include "ScriptedAddressBookSource.h"
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
-#include "addressbook/VCardReader.h"
-#include "core/Bundle.h"
+#include "platform/addressbook/VCardReader.h"
+#include "platform/core/Bundle.h"
+#include "tests/doubles/ScriptedAddressBookSource.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QDir>
 #include <QFile>

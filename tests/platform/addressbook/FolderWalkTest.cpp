@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/FolderWalk.h"
+#include "platform/addressbook/FolderWalk.h"
 
-#include "TemporaryHome.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/KhardConfiguration.h"
-#include "addressbook/ShellPath.h"
+#include "platform/addressbook/KhardConfiguration.h"
+#include "platform/addressbook/ShellPath.h"
 
 #include <QDir>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "PersonDump.h"
+#include "tests/platform/addressbook/PersonDump.h"
 
 #include <QVariantMap>
 

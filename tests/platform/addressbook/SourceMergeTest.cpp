@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/SourceMerge.h"
+#include "platform/addressbook/SourceMerge.h"
 
-#include "addressbook/VCardReader.h"
+#include "platform/addressbook/VCardReader.h"
 
 #include <QSet>
 

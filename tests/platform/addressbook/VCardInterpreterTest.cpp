@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardInterpreter.h"
+#include "platform/addressbook/VCardInterpreter.h"
 
-#include "addressbook/VCardScanner.h"
+#include "platform/addressbook/VCardScanner.h"
 
 #include <QStringList>
 #include <QVariantMap>

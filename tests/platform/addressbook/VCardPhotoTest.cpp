@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardPhoto.h"
+#include "platform/addressbook/VCardPhoto.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardProperty.h"
+#include "platform/addressbook/VCardProperty.h"
 
 #include <QString>
 #include <QStringList>

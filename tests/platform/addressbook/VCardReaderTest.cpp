@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardReader.h"
+#include "platform/addressbook/VCardReader.h"
 
-#include "PersonDump.h"
+#include "tests/platform/addressbook/PersonDump.h"
 
 #include <QDir>
 #include <QDirIterator>

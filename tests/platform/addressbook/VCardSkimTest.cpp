@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardSkim.h"
+#include "platform/addressbook/VCardSkim.h"
 
-#include "addressbook/VCardReader.h"
+#include "platform/addressbook/VCardReader.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "addressbook/VCardValue.h"
+#include "platform/addressbook/VCardValue.h"
 
 #include <QStringList>
 

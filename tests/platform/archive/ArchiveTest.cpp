@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "archive/Archive.h"
-#include "archive/ObjectArchive.h"
-#include "core/PropertyList.h"
+#include "platform/archive/Archive.h"
+#include "platform/archive/ObjectArchive.h"
+#include "platform/core/PropertyList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "core/Bundle.h"
+#include "platform/core/Bundle.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "core/DisplayServer.h"
+#include "platform/core/DisplayServer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "core/PropertyList.h"
-#include "HostileFiles.h"
+#include "platform/core/PropertyList.h"
+#include "tests/support/HostileFiles.h"
 
 #include <QDateTime>
 #include <QFile>

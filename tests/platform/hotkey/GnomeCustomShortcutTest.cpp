@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "hotkey/gnome/GnomeCustomShortcut.h"
-#include "TemporaryHome.h"
-#include "support/TestProcesses.h"
+#include "platform/hotkey/gnome/GnomeCustomShortcut.h"
+#include "tests/e2e/support/TestProcesses.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "hotkey/KeyCodeTable.h"
+#include "platform/hotkey/KeyCodeTable.h"
 
 #include <QFile>
 #include <QHash>

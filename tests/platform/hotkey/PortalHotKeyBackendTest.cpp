@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "hotkey/portal/PortalHotKeyBackend.h"
-#include "core/Bundle.h"
-#include "support/TestProcesses.h"
+#include "platform/hotkey/portal/PortalHotKeyBackend.h"
+#include "platform/core/Bundle.h"
+#include "tests/e2e/support/TestProcesses.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "hotkey/xcb/XcbHotKeyBackend.h"
+#include "platform/hotkey/xcb/XcbHotKeyBackend.h"
 
 #include <QGuiApplication>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "net/UrlLoading.h"
-#include "LoopbackHttpServer.h"
+#include "platform/net/UrlLoading.h"
+#include "tests/support/LoopbackHttpServer.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "notifications/DistributedNotificationCenter.h"
-#include "support/PrivateBusTest.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "tests/e2e/support/PrivateBusTest.h"
 
 #include <QDBusObjectPath>
 #include <QDBusSignature>

@@ -5,8 +5,8 @@
 //                                      heard for NAME and OBJECT ("*" matches any), exits
 //                                      after COUNT of them
 //   respond REQUEST ANSWER             answers each control notification REQUEST with ANSWER
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>

@@ -3,7 +3,7 @@
 // second program shares the settings domain.
 //   settings-writer DOMAIN KEY COUNT   writes 1..COUNT, then exits
 //   settings-writer DOMAIN KEY forever writes 1, 2, 3, … until it is killed
-#include "settings/UserDefaults.h"
+#include "platform/settings/UserDefaults.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "settings/UserDefaults.h"
-#include "HostileFiles.h"
-#include "TemporaryHome.h"
-#include "core/PropertyList.h"
+#include "platform/settings/UserDefaults.h"
+#include "platform/core/PropertyList.h"
+#include "tests/support/HostileFiles.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <QDir>
 #include <QElapsedTimer>

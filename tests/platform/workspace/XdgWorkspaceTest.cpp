@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "workspace/xdg/XdgWorkspace.h"
+#include "platform/workspace/xdg/XdgWorkspace.h"
 
-#include "TemporaryHome.h"
-#include "WaitUntil.h"
+#include "tests/support/TemporaryHome.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "ControlTool.h"
-#include "notifications/ControlCommands.h"
-#include "notifications/DistributedNotificationCenter.h"
-#include "support/PrivateBusTest.h"
+#include "tools/ctl/ControlTool.h"
+#include "platform/notifications/ControlCommands.h"
+#include "platform/notifications/DistributedNotificationCenter.h"
+#include "tests/e2e/support/PrivateBusTest.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

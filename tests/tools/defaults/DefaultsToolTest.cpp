@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "DefaultsTool.h"
-#include "FactoryDefaults.h"
-#include "HostileFiles.h"
-#include "TemporaryHome.h"
-#include "core/PropertyList.h"
-#include "settings/UserDefaults.h"
+#include "tools/defaults/DefaultsTool.h"
+#include "platform/core/PropertyList.h"
+#include "platform/settings/UserDefaults.h"
+#include "tests/support/HostileFiles.h"
+#include "tests/support/TemporaryHome.h"
+#include "tools/defaults/FactoryDefaults.h"
 
 #include <QDir>
 #include <QFile>
