@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/controller/MatchOrdering.h"
 
-#include <algorithm>
-
 namespace {
 
 // Scores fall below what counts as a pick as time goes by; a process running for weeks looks
@@ -41,15 +39,12 @@ void MatchOrdering::_resolve()
     _resolved = true;
     _resolvedAt = QDateTime::currentDateTimeUtc();
     _scores.clear();
-    _resolvedIds.clear();
     const QHash<QString, double> scores = _history.scores(_resolvedAt);
     if (scores.isEmpty() || !_find)
         return;
     const QStringList ids = scores.keys();
     for (const PersonPtr &person : _find(QSet<QString>(ids.begin(), ids.end()))) {
-        const QString id = person->uniqueId();
-        _scores.insert(person.get(), scores.value(id));
-        _resolvedIds.insert(id.toUtf8(), person.get());
+        _scores.insert(person.get(), scores.value(person->uniqueId()));
     }
 }
 
@@ -90,37 +85,17 @@ void MatchOrdering::personPicked(const PersonPtr &person)
     if (_pickedSinceShown.contains(id))
         return;
     _pickedSinceShown.insert(id);
-    const qsizetype before = _history.scores(QDateTime::currentDateTimeUtc()).size();
+    // The pick also merged what other processes wrote since, so the scores are looked up
+    // again when the list next shows: a lookup by id costs about a millisecond, and picks
+    // come a few times a showing at most.
     _history.recordPick(id);
-    if (!_resolved)
-        return;
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    const QHash<QString, double> scores = _history.scores(now);
-    // The pick merged what other processes wrote since: persons new to the history must be
-    // looked for among all; otherwise only the scores of those already known change.
-    const bool onlyThisOneIsNew =
-        scores.size() <= before + 1 &&
-        std::all_of(scores.keyBegin(), scores.keyEnd(), [&](const QString &key) {
-            return key == id || _resolvedIds.contains(key.toUtf8());
-        });
-    if (!onlyThisOneIsNew) {
-        _resolved = false;
-        return;
-    }
-    const QByteArray key = id.toUtf8();
-    _resolvedIds.insert(key, person.get());
-    _scores.clear();
-    for (auto score = scores.cbegin(); score != scores.cend(); ++score) {
-        if (const Person *known = _resolvedIds.value(score.key().toUtf8()))
-            _scores.insert(known, *score);
-    }
+    _resolved = false;
 }
 
 void MatchOrdering::forget()
 {
     _history.forget();
     _scores.clear();
-    _resolvedIds.clear();
     _resolved = true;
     _pickedSinceShown.clear();
 }

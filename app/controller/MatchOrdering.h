@@ -5,9 +5,7 @@
 #include "app/search/RelevanceOrder.h"
 #include "platform/addressbook/Person.h"
 
-#include <QByteArray>
 #include <QDateTime>
-#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -57,8 +55,7 @@ private:
     PickHistory _history;
     PersonFinder _find;
     RelevanceOrder::PickScores _scores;
-    // The persons' ids the scores were found for, and whether they are still the history's.
-    QHash<QByteArray, const Person *> _resolvedIds;
+    // Whether the scores are still the history's.
     bool _resolved = false;
     QDateTime _resolvedAt;
     QSet<QString> _pickedSinceShown;
