@@ -2,6 +2,7 @@
 #include "common/utility/PickHistoryFile.h"
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/XdgBaseDirectory.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,11 +17,7 @@ namespace PickHistoryFile {
 
 QString folder()
 {
-    // The XDG rules: a relative XDG_STATE_HOME is invalid and ignored.
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || !QDir::isAbsolutePath(state))
-        state = QDir::homePath() + QLatin1String("/.local/state");
-    return state + QLatin1String("/brisko");
+    return XdgBaseDirectory::stateHome() + QLatin1String("/brisko");
 }
 
 QString path()

@@ -4,6 +4,7 @@
 #include "platform/core/Bundle.h"
 #include "platform/core/InstallLayout.h"
 #include "platform/core/PropertyList.h"
+#include "platform/core/XdgBaseDirectory.h"
 #include "platform/session/SessionInstance.h"
 #include "platform/workspace/Workspace.h"
 
@@ -218,10 +219,7 @@ QString infoPlistPath()
 
 QString RKUtility::_autostartDirectory()
 {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (config.isEmpty() || !QDir::isAbsolutePath(config))
-        config = QDir::homePath() + QLatin1String("/.config");
-    return config + QLatin1String("/autostart");
+    return XdgBaseDirectory::configHome() + QLatin1String("/autostart");
 }
 
 bool RKUtility::addAutoLaunchPath(const QString &path, bool hide)

@@ -10,4 +10,5 @@ target_sources(BriskoPlatform PRIVATE
   core/PropertyListCheck.cpp core/PropertyListCheck.h
   core/PrintableText.cpp core/PrintableText.h
   core/RegularFile.cpp core/RegularFile.h
-  core/Translations.cpp core/Translations.h)
+  core/Translations.cpp core/Translations.h
+  core/XdgBaseDirectory.cpp core/XdgBaseDirectory.h)

@@ -5,6 +5,7 @@
 #include "platform/core/Bundle.h"
 #include "platform/core/PropertyList.h"
 #include "platform/core/RegularFile.h"
+#include "platform/core/XdgBaseDirectory.h"
 #include "platform/settings/LooseValue.h"
 
 #include <QDir>
@@ -19,15 +20,6 @@
 namespace {
 
 const QString kFallbackDomain = QStringLiteral("com.ambertide.Brisko");
-
-QString configHome()
-{
-    // The XDG rules: a relative XDG_CONFIG_HOME is invalid and ignored.
-    const QString fromEnvironment = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!fromEnvironment.isEmpty() && QDir::isAbsolutePath(fromEnvironment))
-        return fromEnvironment;
-    return QDir::homePath() + QLatin1String("/.config");
-}
 
 void report(const QString &message)
 {
@@ -112,7 +104,7 @@ UserDefaults::~UserDefaults() = default;
 
 QString UserDefaults::pathForDomain(const QString &domain)
 {
-    return configHome() + QLatin1Char('/') + domain + QLatin1String(".plist");
+    return XdgBaseDirectory::configHome() + QLatin1Char('/') + domain + QLatin1String(".plist");
 }
 
 UserDefaults::FileState UserDefaults::inspectDomain(const QString &domain, QVariantMap *values,
